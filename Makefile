@@ -1,0 +1,38 @@
+# The two entry points: `make run` and `make test`. Both install what is missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps configure build run test bench sanitize-test format clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@bash scripts/run.sh $(BUILD)
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The core library and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize-test: deps
+	@cmake -S . -B $(BUILD)-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON -DTARVIK_GUI=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-san -j$(JOBS)
+	@cd $(BUILD)-san && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)-bench -j$(JOBS)
+	@for b in $(BUILD)-bench/bench/*_bench; do echo "== $$b"; $$b; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) $(BUILD)-san $(BUILD)-bench

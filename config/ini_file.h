@@ -1,0 +1,80 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// A write that did not reach the disk (read-only file or folder, full disk). The file on
+// disk is left as it was before the write.
+class IniWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One INI file with the semantics of the Windows private-profile functions, the way every
+// data file of the program is read and written. Texts are UTF-8 here and code page 1251 on
+// disk. Section and key names compare without regard to case (Latin and Cyrillic). Reads of
+// a missing file, section or key give the default. Every write replaces the file atomically.
+// Parsed copies are cached per file and re-read only when the file on disk changed.
+class IniFile {
+ public:
+  explicit IniFile(std::filesystem::path path);
+
+  const std::filesystem::path& path() const { return path_; }
+  bool exists() const;
+
+  // Value of the key, cut to 1023 characters, or `def` when the key is missing.
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view def = {}) const;
+  // Integer by the program's rule: optional blanks and sign, decimal digits, or "0x"/"$"
+  // hexadecimal; anything else (empty, "12abc", missing) gives `def`.
+  int readInt(std::string_view section, std::string_view key, int def) const;
+  bool hasKey(std::string_view section, std::string_view key) const;
+  bool hasSection(std::string_view section) const;
+  // Names as spelled in the file, in file order, first occurrence only.
+  std::vector<std::string> sectionNames() const;
+  std::vector<std::string> keyNames(std::string_view section) const;
+
+  // Each of these replaces the file once; throws IniWriteError on failure.
+  void writeString(std::string_view section, std::string_view key, std::string_view value);
+  void writeInt(std::string_view section, std::string_view key, int value);
+  void deleteKey(std::string_view section, std::string_view key);
+  void deleteSection(std::string_view section);
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Several changes to one file written as one replacement: nothing reaches the disk until
+// commit(), which throws IniWriteError and leaves the old file intact on failure.
+class IniEdit {
+ public:
+  explicit IniEdit(const IniFile& file);
+  ~IniEdit();
+  IniEdit(const IniEdit&) = delete;
+  IniEdit& operator=(const IniEdit&) = delete;
+
+  IniEdit& writeString(std::string_view section, std::string_view key, std::string_view value);
+  IniEdit& writeInt(std::string_view section, std::string_view key, int value);
+  IniEdit& deleteKey(std::string_view section, std::string_view key);
+  IniEdit& deleteSection(std::string_view section);
+  // Reads see the changes made so far in this edit.
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view def = {}) const;
+  int readInt(std::string_view section, std::string_view key, int def) const;
+  void commit();
+
+ private:
+  struct State;
+  std::filesystem::path path_;
+  State* state_;
+};
+
+// The integer rule on its own, for texts that did not come from a file (edit fields).
+int parseProfileInt(std::string_view text, int def);
+
+}  // namespace tarvik

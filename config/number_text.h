@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+// The one injected setting for decimal texts: the separator of the user's locale.
+struct NumberFormat {
+  char decimalSeparator = ',';
+};
+
+// General floating-point text with up to 15 significant digits: the exact binary value
+// rounded to 15 significant digits (ties away from zero), trailing zeros stripped, fixed
+// notation for 1E-5 <= |x| < 1E15, otherwise "1E-6", "1,5E-7", "1E15". 0 gives "0".
+std::string formatGeneral(double value, const NumberFormat& format);
+// A single-precision value is widened exactly first: 0.05f gives "0,0500000007450581".
+inline std::string formatGeneral(float value, const NumberFormat& format) {
+  return formatGeneral(static_cast<double>(value), format);
+}
+
+// Reads a decimal fraction written with either "," or "." (whatever the locale, so a file
+// written under another locale still reads), optional sign, optional exponent, surrounding
+// blanks allowed. nullopt for anything else (empty, "12abc", "1,2,3", inf/nan).
+std::optional<double> parseDecimal(std::string_view text);
+
+}  // namespace tarvik

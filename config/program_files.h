@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tarvik {
+
+// The program directory and the names of every data file in it. The directory is passed in
+// from the entry point (the executable's folder) or from a test, never looked up elsewhere.
+struct ProgramFiles {
+  std::filesystem::path dir;
+
+  std::filesystem::path config() const { return dir / "TarvikC.Kfg"; }
+  std::filesystem::path accounts() const { return dir / "TarvikA.Kfg"; }
+  std::filesystem::path statistics() const { return dir / "TarvikS.Kfg"; }
+  std::filesystem::path eventLog() const { return dir / "Tarvik.LOG"; }
+  std::filesystem::path quickLog() const { return dir / "Velk.TxT"; }
+  std::filesystem::path noGo() const { return dir / "nogo.err"; }
+  std::filesystem::path journalSeq() const { return dir / "security.seq"; }
+  std::filesystem::path journalPro() const { return dir / "security.pro"; }
+  std::filesystem::path journalTmp() const { return dir / "security.tmp"; }
+  std::filesystem::path skinTmp() const { return dir / "qsf_skin.tmp"; }
+  std::filesystem::path newSkinTmp() const { return dir / "new_skin.tmp"; }
+  std::filesystem::path helpFile() const { return dir / "tarvikhelp.hlp"; }
+  std::filesystem::path printReport() const { return dir / "Tarvik.TxT"; }
+};
+
+}  // namespace tarvik

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// RAS connection states the monitor cares about.
+enum RasState : std::int32_t {
+  kRasNone = 0,
+  kRasAuthenticate = 5,
+  kRasAuthNotify = 6,
+  kRasAuthProject = 10,
+  kRasConnected = 8192,
+};
+
+struct RasConnection {
+  std::uint64_t handle = 0;
+  std::string entry;   // phonebook entry name
+  std::string device;  // modem or adapter name
+};
+
+// The remote-access service: whatever on this system dials, reports and hangs up the
+// connections of the phonebook (NetworkManager, pppd, the simulated line).
+class RasService {
+ public:
+  virtual ~RasService() = default;
+  // False when the service cannot be reached at all on this system.
+  virtual bool available() = 0;
+  // The active connections, in the service's order.
+  virtual std::vector<RasConnection> activeConnections() = 0;
+  // RAS state number of one connection, or nullopt when the query failed.
+  virtual std::optional<std::int32_t> connectionState(std::uint64_t handle) = 0;
+  // Drops the connection; returns at once, without waiting for the line to drop.
+  virtual void hangUp(std::uint64_t handle) = 0;
+  // The phonebook's entry names in order, or nullopt when listing failed.
+  virtual std::optional<std::vector<std::string>> phonebookEntries() = 0;
+};
+
+}  // namespace tarvik
