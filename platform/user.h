@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+// The five texts of the status display.
+enum class DisplayField { Time, Money, Currency, Entry, Tariff };
+
+enum class Answer { Yes, No, Cancel };
+
+// The three answers to the question about a connection interrupted by a crash.
+enum class RecoveryAnswer { Book, Ignore, RemindLater };
+
+// Everything the core shows to the user or asks of the user. The Qt layer implements it
+// (status window, tray icon, message boxes, settings dialog); tests answer for the user.
+// The core decides what and when; the implementation only draws.
+class User {
+ public:
+  virtual ~User() = default;
+
+  // Indicator picture and tray icon for "di", "of", "au", "on" or "xx".
+  virtual void showStateCode(std::string_view code) = 0;
+  // Writes a display field and its shadow copy.
+  virtual void setField(DisplayField field, std::string_view text) = 0;
+  // Online-only menu items (hang up, keep the line, new count) and offline-only ones
+  // (restart, enable/disable, clear) follow whether a connection is up.
+  virtual void setOnlineMenu(bool connectionUp, bool authenticating) = 0;
+  // Caption of the enable/disable item: true = monitoring on ("Выключить").
+  virtual void setMonitoringMenu(bool monitoringOn) = 0;
+
+  virtual void showStatusWindow() = 0;
+  virtual void hideStatusWindow() = 0;
+  virtual void bringStatusWindowToFront() = 0;
+
+  // A balloon from the tray icon; `optional` balloons obey the global "Baloon" switch, all
+  // obey "HelpShow" (the implementation checks both).
+  virtual void balloon(std::string_view title, std::string_view text, bool optional) = 0;
+
+  // Modal, topmost, empty caption, OK only.
+  virtual void message(std::string_view text) = 0;
+  // Modal, topmost, empty caption; `defaultNo` makes No the default button.
+  virtual Answer askYesNo(std::string_view text, bool defaultNo) = 0;
+  virtual Answer askYesNoCancel(std::string_view text) = 0;
+  // The recovery dialog; on the second asking `allowRemind` is false and the third answer is
+  // unavailable.
+  virtual RecoveryAnswer askRecovery(std::string_view text, bool allowRemind) = 0;
+
+  // The settings dialog, as far as the core needs it.
+  virtual bool settingsDialogOpen() = 0;
+  virtual void applyAndCloseSettingsDialog() = 0;  // its ОК action
+  virtual void cancelSettingsDialog() = 0;         // its ОТМЕНА action
+
+  // Ends the program through the toolkit (windows destroyed, no further timer events).
+  virtual void terminate() = 0;
+};
+
+}  // namespace tarvik
