@@ -1,0 +1,95 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/user.h"
+
+namespace tarvik::test {
+
+// Records what the core shows and answers its questions from scripted queues (default answers
+// when a queue is empty: No, Cancel, RemindLater).
+class FakeUser : public User {
+ public:
+  std::vector<std::string> stateCodes;
+  std::string fields[5];
+  std::vector<std::string> fieldWrites;  // "Time=00:00:01", ...
+  bool connectionUp = false;
+  bool authenticating = false;
+  bool monitoringOn = true;
+  bool windowVisible = false;
+  int broughtToFront = 0;
+  struct Balloon {
+    std::string title, text;
+    bool optional;
+  };
+  std::vector<Balloon> balloons;
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;  // texts of every question asked, in order
+  std::deque<Answer> answers;
+  std::deque<RecoveryAnswer> recoveryAnswers;
+  std::vector<bool> recoveryAllowRemind;
+  bool dialogOpen = false;
+  int dialogApplied = 0;
+  int dialogCancelled = 0;
+  int terminated = 0;
+
+  const std::string& field(DisplayField f) const { return fields[static_cast<int>(f)]; }
+  std::string lastStateCode() const { return stateCodes.empty() ? "" : stateCodes.back(); }
+
+  void showStateCode(std::string_view code) override { stateCodes.emplace_back(code); }
+  void setField(DisplayField f, std::string_view text) override {
+    static const char* names[] = {"Time", "Money", "Currency", "Entry", "Tariff"};
+    fields[static_cast<int>(f)] = std::string(text);
+    fieldWrites.push_back(std::string(names[static_cast<int>(f)]) + "=" + std::string(text));
+  }
+  void setOnlineMenu(bool up, bool auth) override {
+    connectionUp = up;
+    authenticating = auth;
+  }
+  void setMonitoringMenu(bool on) override { monitoringOn = on; }
+  void showStatusWindow() override { windowVisible = true; }
+  void hideStatusWindow() override { windowVisible = false; }
+  void bringStatusWindowToFront() override { ++broughtToFront; }
+  void balloon(std::string_view title, std::string_view text, bool optional) override {
+    balloons.push_back({std::string(title), std::string(text), optional});
+  }
+  void message(std::string_view text) override { messages.emplace_back(text); }
+  Answer askYesNo(std::string_view text, bool) override {
+    questions.emplace_back(text);
+    return next(Answer::No);
+  }
+  Answer askYesNoCancel(std::string_view text) override {
+    questions.emplace_back(text);
+    return next(Answer::Cancel);
+  }
+  RecoveryAnswer askRecovery(std::string_view text, bool allowRemind) override {
+    questions.emplace_back(text);
+    recoveryAllowRemind.push_back(allowRemind);
+    if (recoveryAnswers.empty()) return RecoveryAnswer::RemindLater;
+    RecoveryAnswer a = recoveryAnswers.front();
+    recoveryAnswers.pop_front();
+    return a;
+  }
+  bool settingsDialogOpen() override { return dialogOpen; }
+  void applyAndCloseSettingsDialog() override {
+    ++dialogApplied;
+    dialogOpen = false;
+  }
+  void cancelSettingsDialog() override {
+    ++dialogCancelled;
+    dialogOpen = false;
+  }
+  void terminate() override { ++terminated; }
+
+ private:
+  Answer next(Answer fallback) {
+    if (answers.empty()) return fallback;
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+}  // namespace tarvik::test
