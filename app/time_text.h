@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/clock.h"
+
+namespace tarvik {
+
+// Event-log stamps: "dd.mm.yyyy hh:nn:ss" (06.12.2026 21:05:09).
+std::string stampText(const LocalTime& t);
+// Crash-journal times use dots in the time as well: "dd.mm.yyyy hh.nn.ss".
+std::string journalTimeText(const LocalTime& t);
+// Durations as hours:minutes:seconds with at least two hour digits ("00:00:00", "123:00:00").
+// Negative durations are shown with a leading "-".
+std::string durationText(std::int64_t seconds);
+
+}  // namespace tarvik
