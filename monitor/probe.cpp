@@ -1,0 +1,86 @@
+#include "monitor/probe.h"
+
+#include "app/event_log.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr const char* kMissingService =
+    " Failed loading RasApi32.DLL.\n"
+    " Remote Access Server connection can not be visible for application.";
+constexpr const char* kHangingUp = " Hanging up...";
+constexpr const char* kEntriesFailed =
+    " Failed enumerating entries.\n"
+    " Default entry will be used only.";
+
+bool isContinuationByte(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+std::string cutToChars(const std::string& text, std::size_t maxChars) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (isContinuationByte(static_cast<unsigned char>(text[i]))) continue;
+    if (chars == maxChars) return text.substr(0, i);
+    ++chars;
+  }
+  return text;
+}
+
+Probe::Probe(RasService& service, EventLog& log) : service_(service), log_(log) {}
+
+void Probe::storeNothing() {
+  rasState_ = 0;
+  rasEntryName_.clear();
+  deviceName_.clear();
+}
+
+bool Probe::probe(bool hangUp, bool hangUpConfirmed) {
+  if (!service_.available()) {
+    // Reported once per run; afterwards every poll is silently "not connected". The stored
+    // fields keep what was last seen so the display does not flicker.
+    if (!missingServiceReported_) {
+      log_.append(kMissingService, true);
+      missingServiceReported_ = true;
+    }
+    connected_ = false;
+    return false;
+  }
+
+  const std::vector<RasConnection> connections = service_.activeConnections();
+  // Only a single connection is understood: with two or more at once nothing is listed.
+  const bool listed = connections.size() == 1;
+  std::optional<std::int32_t> state;
+  if (listed) state = service_.connectionState(connections.front().handle);
+
+  if (listed && state) {
+    rasState_ = *state;
+    rasEntryName_ = cutToChars(connections.front().entry, kMaxEntryName);
+    deviceName_ = cutToChars(connections.front().device, kMaxDeviceName);
+  } else {
+    storeNothing();
+  }
+  connected_ = listed && state && *state == kRasConnected;
+
+  if (hangUp && hangUpConfirmed) {
+    log_.append(kHangingUp, true);
+    // The line is not waited for: the poller sees the disconnection on a later tick.
+    if (listed) service_.hangUp(connections.front().handle);
+  }
+  return connected_;
+}
+
+void Probe::listEntries() {
+  entries_.clear();
+  std::optional<std::vector<std::string>> names = service_.phonebookEntries();
+  if (!names) {
+    log_.append(kEntriesFailed, false);
+    return;
+  }
+  entries_ = std::move(*names);
+}
+
+}  // namespace tarvik
