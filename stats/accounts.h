@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/number_text.h"
+#include "config/program_files.h"
+
+namespace tarvik {
+
+class EventLog;
+
+// Where a connection's balance is kept (the values are stored in files and crash journals).
+enum AccountKind : int {
+  kAccountIndividual = 0,  // the entry's own "Account"
+  kAccountDefault = 1,     // [Default] "Account", for entries without own settings
+  kAccountSingle = 2,      // [Olm:TK] "Account", one account for all entries
+  kAccountGroup1 = 3,      // [Olm:TK] "Account1"
+  kAccountGroup2 = 4,      // [Olm:TK] "Account2"
+  kAccountGroup3 = 5,      // [Olm:TK] "Account3"
+};
+
+// Section and key of an account in the accounts file (TarvikA.Kfg). `entry` is an entry name;
+// kinds outside 0-5 are treated as the entry's own account.
+struct AccountKey {
+  std::string section;
+  std::string key;
+};
+AccountKey accountKey(std::string_view entry, int kind);
+
+// The account a connection is metered against, fixed when metering starts.
+struct ChosenAccount {
+  int kind = kAccountIndividual;
+  float balance = 0;  // whole currency units
+  // False when the stored text is not a number (hand-edited file): the balance is then 0 for
+  // the display and warnings, and booking leaves the stored text alone.
+  bool numeric = true;
+};
+
+// The result of booking a balance.
+struct BookedBalance {
+  bool booked = false;
+  // The entry's own "Account" text after the booking (for the close-out's log line).
+  std::string entryAccountText;
+};
+
+// Balances in TarvikA.Kfg and the choice among them (switches in TarvikC.Kfg). Every call
+// opens the files afresh; writes throw IniWriteError and each replaces a file at most once.
+class Accounts {
+ public:
+  Accounts(ProgramFiles files, NumberFormat format, EventLog& log);
+
+  // Rules in order: "DefaultAcc" on and the entry without own settings -> [Default];
+  // "AccountOne" on -> the single account; the entry's "AccountProvider1..3" -> group 1..3;
+  // otherwise the entry's own account. A stored text that is not a number logs a line and
+  // meters from 0.
+  ChosenAccount chooseAccount(std::string_view entry) const;
+
+  // Writes the balance to the key of `kind`, then the same text to the entry's own
+  // "Account". When the stored text of `kind` is not a number, nothing is written (the text
+  // may be the user's own note of a real balance) and a line is logged.
+  BookedBalance bookBalance(std::string_view entry, int kind, float balance);
+
+  // Adds amount x 0.01 to the entry's own "Account" (never a shared one). Returns false and
+  // logs a line, writing nothing, when the stored text is not a number.
+  bool creditEntry(std::string_view entry, double amountHundredths);
+
+  // The entry's own "Account" text as stored (default "0").
+  std::string entryAccountText(std::string_view entry) const;
+
+ private:
+  ProgramFiles files_;
+  NumberFormat format_;
+  EventLog& log_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/number_text.h"
+#include "config/program_files.h"
+#include "platform/clock.h"
+
+namespace tarvik {
+
+class EventLog;
+
+// Which spans rolled over at start-up; the caller writes " Week statistics updated.",
+// " Month statistics updated." and the reminder balloon.
+struct RolloverResult {
+  bool day = false;
+  bool week = false;
+  bool month = false;
+
+  bool operator==(const RolloverResult&) const = default;
+};
+
+// The per-entry counters of TarvikS.Kfg (time in seconds, money in hundredths, counts) and
+// the rollover markers in TarvikC.Kfg [UpDate]. Every call opens the files afresh, and each
+// operation replaces each file it changes once; writes throw IniWriteError. A stored value
+// that is not a number (hand-edited file) is left as it is, not booked, and logged.
+class Statistics {
+ public:
+  Statistics(ProgramFiles files, NumberFormat format, EventLog& log);
+
+  // Books a finished connection into the entry's counters, the weekly record of `weekday`
+  // (0 = Sunday, taken at disconnect) and the undo data. `cost` is in hundredths.
+  void bookConnection(std::string_view entry, int weekday, int seconds, float cost);
+
+  // The start-up rollover for `today`: compares the markers of the last start with today's,
+  // stores today's, clears the event log at a new month when "LogClear" is on (" Log-file
+  // cleared."), and moves current to previous values for every listed entry ("Default"
+  // first, then the phonebook entries; each section is rolled once). Entries not listed are
+  // left alone. A start on the same day and month of another year rolls everything.
+  RolloverResult rollOver(const std::vector<std::string>& entries, const LocalTime& today);
+
+  // Sets the counters and undo flags to 0; keeps the weekly record, the undo values and the
+  // account.
+  void clear(std::string_view entry);
+
+  // Takes the last booked connection back and credits its cost to the entry's own account.
+  // Returns true when a counter would have gone below zero (it is held at 0).
+  bool undoLastConnection(std::string_view entry);
+
+ private:
+  ProgramFiles files_;
+  NumberFormat format_;
+  EventLog& log_;
+};
+
+}  // namespace tarvik
