@@ -1,0 +1,33 @@
+#include "platform/tone_synth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace tarvik {
+
+std::size_t toneSampleCount(int durationMs, int sampleRate) {
+  if (durationMs <= 0 || sampleRate <= 0) return 0;
+  return static_cast<std::size_t>(static_cast<std::int64_t>(durationMs) * sampleRate / 1000);
+}
+
+std::vector<std::int16_t> synthesizeTone(const ToneSpec& spec) {
+  const std::size_t count = toneSampleCount(spec.durationMs, spec.sampleRate);
+  std::vector<std::int16_t> samples(count, 0);
+  if (spec.frequencyHz <= 0 || 2 * spec.frequencyHz >= spec.sampleRate) return samples;
+
+  const double amplitude = std::clamp(spec.amplitude, 0, 32767);
+  // The fade never takes more than half the tone, so very short tones still rise and fall.
+  const std::size_t fade = std::min(toneSampleCount(spec.fadeMs, spec.sampleRate), count / 2);
+  const double step = 2.0 * std::numbers::pi * spec.frequencyHz / spec.sampleRate;
+  for (std::size_t i = 0; i < count; ++i) {
+    double gain = 1.0;
+    const std::size_t fromEnd = count - 1 - i;
+    if (fade > 0 && i < fade) gain = static_cast<double>(i) / fade;
+    if (fade > 0 && fromEnd < fade) gain = std::min(gain, static_cast<double>(fromEnd) / fade);
+    samples[i] = static_cast<std::int16_t>(std::lround(amplitude * gain * std::sin(step * i)));
+  }
+  return samples;
+}
+
+}  // namespace tarvik
