@@ -1,0 +1,186 @@
+#include "platform/sim_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+
+#include "config/ini_file.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr const char* kPhonebook = "Phonebook";
+constexpr const char* kLine = "Line";
+
+std::string callSection(std::size_t index) {
+  return "Call" + std::to_string(index + 1);
+}
+std::string entryKey(std::size_t index) {
+  return "Entry" + std::to_string(index + 1);
+}
+
+// 64-bit numbers are kept as text: the INI integer rule only covers 32 bits.
+std::int64_t readInt64(const IniFile& ini, std::string_view section, std::string_view key,
+                       std::int64_t def) {
+  const std::string text = ini.readString(section, key);
+  std::int64_t value = def;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end) return def;
+  return value;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> SimCall::stateAt(std::int64_t nowMs) const {
+  // A clock set back before the dialling time counts as the very start of the call.
+  const std::int64_t elapsed = std::max<std::int64_t>(0, nowMs - dialledMs);
+  if (elapsed >= authMs) {
+    if (fails) return std::nullopt;
+    return kRasConnected;
+  }
+  // Integer halves: with an odd number of milliseconds the first half is the shorter one.
+  return elapsed * 2 < authMs ? kRasAuthenticate : kRasAuthProject;
+}
+
+std::int64_t SimLine::systemNowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+SimLine::SimLine(std::filesystem::path file, NowMs nowMs)
+    : file_(std::move(file)), nowMs_(std::move(nowMs)) {}
+
+bool SimLine::available() {
+  std::error_code ec;
+  return std::filesystem::exists(file_, ec);
+}
+
+std::vector<RasConnection> SimLine::activeConnections() {
+  std::vector<RasConnection> result;
+  for (const SimCall& call : liveCalls()) result.push_back({call.handle, call.entry, call.device});
+  return result;
+}
+
+std::optional<std::int32_t> SimLine::connectionState(std::uint64_t handle) {
+  const std::int64_t now = nowMs_();
+  for (const SimCall& call : calls()) {
+    if (call.handle == handle) return call.stateAt(now);
+  }
+  return std::nullopt;
+}
+
+void SimLine::hangUp(std::uint64_t handle) {
+  std::vector<SimCall> all = calls();
+  const auto gone = std::remove_if(all.begin(), all.end(),
+                                   [&](const SimCall& call) { return call.handle == handle; });
+  if (gone == all.end()) return;
+  all.erase(gone, all.end());
+  try {
+    writeCalls(all, nextHandle());
+  } catch (const IniWriteError&) {
+    // A hang-up that cannot be written leaves the call up, as a line that did not drop.
+  }
+}
+
+std::optional<std::vector<std::string>> SimLine::phonebookEntries() {
+  return entries();
+}
+
+std::vector<std::string> SimLine::entries() const {
+  const IniFile ini(file_);
+  const int count = std::max(0, ini.readInt(kPhonebook, "Count", 0));
+  std::vector<std::string> result;
+  for (int i = 0; i < count; ++i) {
+    std::string name = ini.readString(kPhonebook, entryKey(static_cast<std::size_t>(i)));
+    if (!name.empty()) result.push_back(std::move(name));
+  }
+  return result;
+}
+
+void SimLine::addEntry(const std::string& entry) {
+  std::vector<std::string> all = entries();
+  if (std::find(all.begin(), all.end(), entry) != all.end()) return;
+  const IniFile ini(file_);
+  IniEdit edit(ini);
+  edit.writeString(kPhonebook, entryKey(all.size()), entry);
+  edit.writeInt(kPhonebook, "Count", static_cast<int>(all.size() + 1));
+  edit.commit();
+}
+
+std::uint64_t SimLine::dial(const std::string& entry, const std::string& device,
+                            std::int64_t authMs, bool fails) {
+  const std::uint64_t handle = nextHandle();
+  SimCall call{handle, entry, device, nowMs_(), std::max<std::int64_t>(0, authMs), fails};
+  writeCalls({call}, handle + 1);
+  return handle;
+}
+
+std::uint64_t SimLine::addCall(const std::string& entry, const std::string& device) {
+  std::vector<SimCall> all = calls();
+  const std::uint64_t handle = nextHandle();
+  all.push_back({handle, entry, device, nowMs_(), 0, false});
+  writeCalls(all, handle + 1);
+  return handle;
+}
+
+void SimLine::hangUpAll() {
+  writeCalls({}, nextHandle());
+}
+
+std::vector<SimCall> SimLine::calls() const {
+  const IniFile ini(file_);
+  const int count = std::max(0, ini.readInt(kLine, "Count", 0));
+  std::vector<SimCall> result;
+  for (int i = 0; i < count; ++i) {
+    const std::string section = callSection(static_cast<std::size_t>(i));
+    SimCall call;
+    call.handle = static_cast<std::uint64_t>(readInt64(ini, section, "Handle", 0));
+    if (call.handle == 0) continue;
+    call.entry = ini.readString(section, "Entry");
+    call.device = ini.readString(section, "Device");
+    call.dialledMs = readInt64(ini, section, "Dialled", 0);
+    call.authMs = std::max<std::int64_t>(0, readInt64(ini, section, "AuthMs", 0));
+    call.fails = ini.readInt(section, "Fails", 0) != 0;
+    result.push_back(std::move(call));
+  }
+  return result;
+}
+
+std::vector<SimCall> SimLine::liveCalls() const {
+  const std::int64_t now = nowMs_();
+  std::vector<SimCall> result;
+  for (SimCall& call : calls()) {
+    if (call.stateAt(now)) result.push_back(std::move(call));
+  }
+  return result;
+}
+
+std::uint64_t SimLine::nextHandle() const {
+  const IniFile ini(file_);
+  return static_cast<std::uint64_t>(
+      std::max<std::int64_t>(1, readInt64(ini, kLine, "NextHandle", 1)));
+}
+
+void SimLine::writeCalls(const std::vector<SimCall>& calls, std::uint64_t nextHandle) {
+  const IniFile ini(file_);
+  const int oldCount = std::max(0, ini.readInt(kLine, "Count", 0));
+  IniEdit edit(ini);
+  for (int i = 0; i < oldCount; ++i) edit.deleteSection(callSection(static_cast<std::size_t>(i)));
+  edit.writeString(kLine, "NextHandle", std::to_string(nextHandle));
+  edit.writeInt(kLine, "Count", static_cast<int>(calls.size()));
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    const SimCall& call = calls[i];
+    const std::string section = callSection(i);
+    edit.writeString(section, "Handle", std::to_string(call.handle));
+    edit.writeString(section, "Entry", call.entry);
+    edit.writeString(section, "Device", call.device);
+    edit.writeString(section, "Dialled", std::to_string(call.dialledMs));
+    edit.writeString(section, "AuthMs", std::to_string(call.authMs));
+    edit.writeInt(section, "Fails", call.fails ? 1 : 0);
+  }
+  edit.commit();
+}
+
+}  // namespace tarvik

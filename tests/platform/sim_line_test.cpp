@@ -1,0 +1,124 @@
+#include "platform/sim_line.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/virtual_clock.h"
+
+namespace tarvik {
+namespace {
+
+class SimLineTest : public ::testing::Test {
+ protected:
+  SimLineTest() {
+    const char* base = std::getenv("TARVIK_TEST_TMP");
+    std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
+    std::filesystem::create_directories(root);
+    std::string pattern = (root / "tarvik-simline-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    dir_ = pattern;
+  }
+  ~SimLineTest() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+  SimLine::NowMs nowMs() {
+    return [this] { return toLocalMs(clock_.now()); };
+  }
+  std::int32_t stateOfFirst(SimLine& line) {
+    auto connections = line.activeConnections();
+    if (connections.empty()) return 0;
+    return line.connectionState(connections.front().handle).value_or(-1);
+  }
+
+  std::filesystem::path dir_;
+  VirtualClock clock_;
+};
+
+TEST_F(SimLineTest, WithoutItsFileTheLineIsUnavailable) {
+  SimLine line(SimLine::fileIn(dir_), nowMs());
+  EXPECT_FALSE(line.available());
+  EXPECT_TRUE(line.activeConnections().empty());
+  line.addEntry("ISP");
+  EXPECT_TRUE(line.available());
+}
+
+TEST_F(SimLineTest, PhonebookKeepsOrderAndSkipsDuplicates) {
+  SimLine line(SimLine::fileIn(dir_), nowMs());
+  line.addEntry("Второй провайдер");
+  line.addEntry("Alpha");
+  line.addEntry("Alpha");
+  EXPECT_EQ(line.phonebookEntries(), (std::vector<std::string>{"Второй провайдер", "Alpha"}));
+}
+
+TEST_F(SimLineTest, AuthenticationHalvesThenConnectedSeenByAnotherInstance) {
+  SimLine control(SimLine::fileIn(dir_), nowMs());
+  SimLine watcher(SimLine::fileIn(dir_), nowMs());
+  control.dial("ISP", "ttyS0", 4000, false);
+  EXPECT_EQ(stateOfFirst(watcher), 5);
+  clock_.advance(1999);
+  EXPECT_EQ(stateOfFirst(watcher), 5);
+  clock_.advance(1);
+  EXPECT_EQ(stateOfFirst(watcher), 10);
+  clock_.advance(1999);
+  EXPECT_EQ(stateOfFirst(watcher), 10);
+  clock_.advance(1);
+  EXPECT_EQ(stateOfFirst(watcher), 8192);
+  auto connections = watcher.activeConnections();
+  ASSERT_EQ(connections.size(), 1u);
+  EXPECT_EQ(connections[0].entry, "ISP");
+  EXPECT_EQ(connections[0].device, "ttyS0");
+}
+
+TEST_F(SimLineTest, FailingCallEndsAfterAuthenticationAndZeroAuthConnectsAtOnce) {
+  SimLine line(SimLine::fileIn(dir_), nowMs());
+  line.dial("ISP", "ttyS0", 2000, true);
+  clock_.advance(1500);
+  EXPECT_EQ(stateOfFirst(line), 10);
+  clock_.advance(500);
+  EXPECT_TRUE(line.activeConnections().empty());
+
+  line.dial("ISP", "ttyS0", 0, false);
+  EXPECT_EQ(stateOfFirst(line), 8192);
+}
+
+TEST_F(SimLineTest, DialReplacesCallsSecondAddsOneAndHangUpDropsOnlyThatOne) {
+  SimLine control(SimLine::fileIn(dir_), nowMs());
+  SimLine program(SimLine::fileIn(dir_), nowMs());
+  control.dial("A", "d1", 0, false);
+  control.dial("B", "d2", 0, false);
+  ASSERT_EQ(program.activeConnections().size(), 1u);
+  EXPECT_EQ(program.activeConnections()[0].entry, "B");
+
+  control.addCall("C", "d3");
+  auto both = program.activeConnections();
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_NE(both[0].handle, both[1].handle);
+
+  program.hangUp(both[0].handle);
+  auto left = control.activeConnections();
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].entry, "C");
+  EXPECT_EQ(program.connectionState(both[0].handle), std::nullopt);
+
+  control.hangUpAll();
+  EXPECT_TRUE(program.activeConnections().empty());
+  // Handles are never reused, so a stale handle cannot hang up a later call.
+  const std::uint64_t fresh = control.dial("A", "d1", 0, false);
+  EXPECT_GT(fresh, both[1].handle);
+}
+
+TEST_F(SimLineTest, ClockSetBackCountsAsTheStartOfTheCall) {
+  SimLine line(SimLine::fileIn(dir_), nowMs());
+  clock_.setNow(makeLocalTime(2026, 12, 7, 13, 0, 0));
+  line.dial("ISP", "ttyS0", 2000, false);
+  clock_.setNow(makeLocalTime(2026, 12, 7, 12, 0, 0));
+  EXPECT_EQ(stateOfFirst(line), 5);
+}
+
+}  // namespace
+}  // namespace tarvik
