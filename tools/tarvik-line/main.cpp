@@ -1,0 +1,114 @@
+// tarvik-line: dials, hangs up and inspects the simulated line of a program directory, so
+// that tests and demonstrations can play the part of the modem while the program runs.
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/ini_file.h"
+#include "platform/sim_line.h"
+
+namespace {
+
+using tarvik::SimLine;
+
+constexpr int kUsageExit = 2;
+constexpr std::int64_t kDefaultAuthMs = 2000;
+
+int usage() {
+  std::cerr << "usage: tarvik-line DIR entries | add ENTRY | dial ENTRY [--device NAME] "
+               "[--auth SECONDS] [--fail] | second ENTRY | hangup | status\n";
+  return kUsageExit;
+}
+
+// Seconds as a non-negative decimal number ("3", "0.5"), in milliseconds.
+std::optional<std::int64_t> parseSeconds(std::string_view text) {
+  double seconds = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, seconds);
+  if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(seconds) || seconds < 0 ||
+      seconds > 1e9) {
+    return std::nullopt;
+  }
+  return static_cast<std::int64_t>(std::llround(seconds * 1000));
+}
+
+int dial(SimLine& line, const std::vector<std::string>& args) {
+  // args: ENTRY [--device NAME] [--auth SECONDS] [--fail]
+  if (args.empty() || args[0].empty()) return usage();
+  std::string device = SimLine::kDefaultDevice;
+  std::int64_t authMs = kDefaultAuthMs;
+  bool fails = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--fail") {
+      fails = true;
+    } else if (args[i] == "--device" && i + 1 < args.size()) {
+      device = args[++i];
+    } else if (args[i] == "--auth" && i + 1 < args.size()) {
+      auto ms = parseSeconds(args[++i]);
+      if (!ms) return usage();
+      authMs = *ms;
+    } else {
+      return usage();
+    }
+  }
+  line.dial(args[0], device, authMs, fails);
+  return 0;
+}
+
+int status(SimLine& line) {
+  const std::vector<tarvik::SimCall> calls = line.liveCalls();
+  if (calls.empty()) {
+    std::cout << "0\n";
+    return 0;
+  }
+  const tarvik::SimCall& first = calls.front();
+  std::cout << first.stateAt(SimLine::systemNowMs()).value_or(0) << '\t' << first.entry << '\t'
+            << first.device << '\n';
+  return 0;
+}
+
+int run(const std::vector<std::string>& argv) {
+  if (argv.size() < 2 || argv[0].empty()) return usage();
+  SimLine line(SimLine::fileIn(argv[0]), SimLine::systemNowMs);
+  const std::string& command = argv[1];
+  const std::vector<std::string> args(argv.begin() + 2, argv.end());
+
+  if (command == "entries" && args.empty()) {
+    for (const std::string& entry : line.entries()) std::cout << entry << '\n';
+    return 0;
+  }
+  if (command == "add" && args.size() == 1 && !args[0].empty()) {
+    line.addEntry(args[0]);
+    return 0;
+  }
+  if (command == "dial") return dial(line, args);
+  if (command == "second" && args.size() == 1 && !args[0].empty()) {
+    line.addCall(args[0], SimLine::kDefaultDevice);
+    return 0;
+  }
+  if (command == "hangup" && args.empty()) {
+    line.hangUpAll();
+    return 0;
+  }
+  if (command == "status" && args.empty()) return status(line);
+  return usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  try {
+    return run(args);
+  } catch (const tarvik::IniWriteError& e) {
+    std::cerr << "tarvik-line: cannot write the line file: " << e.what() << '\n';
+    return 1;
+  }
+}
