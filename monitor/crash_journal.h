@@ -1,0 +1,136 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/event_log.h"
+#include "config/number_text.h"
+#include "config/program_files.h"
+#include "platform/clock.h"
+#include "platform/timer.h"
+#include "platform/user.h"
+
+namespace tarvik {
+
+// The running figures of the meter, as the journal stores them.
+struct MeterFigures {
+  std::string entry = "Default";
+  float cost = 0;     // hundredths of the currency unit ("Losses")
+  float balance = 0;  // currency units ("Account")
+  int seconds = 0;    // metered seconds ("Duration")
+  int accountKind = 0;
+};
+
+// A connection read back from a journal, ready for the close-out.
+struct InterruptedConnection {
+  std::string entry = "Default";
+  int accountKind = 0;
+  int weekday = 0;  // 0 = Sunday .. 6 = Saturday
+  int seconds = 0;
+  float cost = 0;
+  float balance = 0;
+};
+
+// What the crash journal needs from the rest of the program.
+class CrashJournalHost {
+ public:
+  virtual ~CrashJournalHost() = default;
+  // The meter's figures right now (written by every journal tick).
+  virtual MeterFigures meterFigures() const = 0;
+  // The close-out of a connection with virtual = true (no balloon): books statistics and the
+  // balance, logs the summary and finishes the open quick-log line. False when a write failed.
+  virtual bool closeOutRecovered(const InterruptedConnection& connection) = 0;
+  // Appends a tail and a line end to the open quick-log line.
+  virtual void finishQuickLogLine(const std::string& tail) = 0;
+  // The balance now stored for the entry's account of that kind, or nullopt when unknown.
+  virtual std::optional<float> storedBalance(const std::string& entry, int accountKind) = 0;
+  // Writes a balance to the account of that kind and the entry's own "Account" (Book balance).
+  // Writing the same value twice changes nothing, which makes a repair after a kill safe.
+  virtual void bookBalance(const std::string& entry, int accountKind, float balance) = 0;
+  // The interrupted connection is booked or ignored: poller on, state code "of" shown.
+  virtual void resumeMonitoring() = 0;
+  // The settings dialog shows statistics for this entry: refresh them.
+  virtual void refreshStatistics(const std::string& entry) { (void)entry; }
+};
+
+struct CrashJournalTimers {
+  Timer& levelOne;  // t_security_a, 5000 ms
+  Timer& levelTwo;  // t_security_z, 5555 ms
+  Timer& remind;    // t_remind, 60000 ms
+  Timer& balloon;   // t_baloon: stopped so that the write-failure balloon stays
+};
+
+inline constexpr int kJournalLevelOneMs = 5000;
+inline constexpr int kJournalLevelTwoMs = 5555;
+inline constexpr int kRemindMs = 60000;
+
+// The crash-protection journal: security.pro and security.tmp every 5 s, security.seq every
+// 5.555 s while a connection is metered, and the question at the next start when one is
+// left behind by a crash.
+//
+// A journal that a booking has started on carries the key "Booking" ("started" or
+// "ignored"), written to security.seq before anything is booked; security.seq is the file a
+// start-up reads first and is deleted last. A restart that finds such a journal therefore
+// never books the connection a second time: it only rewrites the journal's balance (which is
+// idempotent) and deletes the journal.
+class CrashJournal {
+ public:
+  CrashJournal(const ProgramFiles& files, const Clock& clock, EventLog& log, User& user,
+               CrashJournalHost& host, CrashJournalTimers timers, NumberFormat format);
+
+  // Metering started: level 1 on, level 2 on when the global "SecurityII" is not 0.
+  void startForConnection();
+  // Any disconnect: both levels off.
+  void stopForDisconnect();
+
+  // The timer events (public so the start of metering and tests can reach them).
+  void writeLevelOne();
+  void writeLevelTwo();
+
+  // Call right before the close-out of a connection (real or virtual). Stores the final
+  // figures marked as being booked, so a kill during the close-out or before remove() cannot
+  // make the connection count twice.
+  void markClosing(const MeterFigures& finalFigures);
+  // Deletes security.tmp, security.pro and security.seq (in that order).
+  void remove();
+
+  // Start-up: finds a journal, logs " Abnormal termination detected (...)" and asks at once.
+  // Returns true when a journal was found.
+  bool detectAtStart();
+  // The recovery question (the t_remind event).
+  void askRecovery();
+  // An interrupted connection still waits for an answer (remind later was chosen).
+  bool recoveryPending() const { return !path_.empty(); }
+  // The journal in use, or empty ("NULL").
+  const std::filesystem::path& journalPath() const { return path_; }
+  bool remindedOnce() const { return remindedOnce_; }
+
+ private:
+  struct Read;
+  void writeAll(const std::filesystem::path& file, const MeterFigures& figures,
+                const char* booking);
+  void writeFailed();
+  void book();
+  void ignore();
+  void finishRecovery();
+  void resumeInterruptedBooking();
+
+  ProgramFiles files_;
+  const Clock& clock_;
+  EventLog& log_;
+  User& user_;
+  CrashJournalHost& host_;
+  CrashJournalTimers timers_;
+  NumberFormat format_;
+
+  std::filesystem::path path_;
+  bool remindedOnce_ = false;
+};
+
+// The texts of the recovery question and the write-failure balloon.
+extern const char* const kRecoveryQuestion;
+extern const char* const kJournalBalloonTitle;
+extern const char* const kJournalWriteErrorText;
+
+}  // namespace tarvik
