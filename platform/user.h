@@ -29,6 +29,11 @@ class User {
   virtual void setOnlineMenu(bool connectionUp, bool authenticating) = 0;
   // Caption of the enable/disable item: true = monitoring on ("Выключить").
   virtual void setMonitoringMenu(bool monitoringOn) = 0;
+  // "Не разрывать связь" is shown exactly while an automatic hang-up is pending.
+  virtual void setKeepLineMenu(bool visible) { (void)visible; }
+  // While an interrupted connection waits for an answer, enabling monitoring, restart and
+  // exit are unavailable.
+  virtual void setRecoveryCommandsEnabled(bool enabled) { (void)enabled; }
 
   virtual void showStatusWindow() = 0;
   virtual void hideStatusWindow() = 0;
