@@ -29,6 +29,11 @@ class User {
   virtual void setOnlineMenu(bool connectionUp, bool authenticating) = 0;
   // Caption of the enable/disable item: true = monitoring on ("Выключить").
   virtual void setMonitoringMenu(bool monitoringOn) = 0;
+  // Check marks of "Показывать счёт" (m_show_acc, checked = `accountShown`) and "Показывать
+  // затраты" (m_show_exp, the opposite), set whenever the entry's settings are read.
+  virtual void setAccountDisplayChecks(bool accountShown) { (void)accountShown; }
+  // Caption of the entry submenu m_entry: the settings entry of the live connection.
+  virtual void setCurrentEntry(std::string_view entry) { (void)entry; }
   // "Не разрывать связь" is shown exactly while an automatic hang-up is pending.
   virtual void setKeepLineMenu(bool visible) { (void)visible; }
   // While an interrupted connection waits for an answer, enabling monitoring, restart and
