@@ -64,6 +64,13 @@ class User {
 
   // Ends the program through the toolkit (windows destroyed, no further timer events).
   virtual void terminate() = 0;
+
+  // The tray icon's hint text ("Tarvik v4.0").
+  virtual void setTrayHint(std::string_view) {}
+  // A delayed automatic start waits unusable: the tray menu does not pop up, the tray icon
+  // ignores the mouse, the status window is disabled and moved off screen with no size.
+  virtual void makeInert() {}
+  virtual void hideTrayIcon() {}
 };
 
 }  // namespace tarvik

@@ -1,0 +1,182 @@
+#include "app/engine.h"
+
+#include "app/banner.h"
+#include "config/ini_file.h"
+#include "config/keys.h"
+#include "monitor/quick_log.h"
+
+namespace tarvik {
+namespace {
+
+int readGlobal(const IniFile& config, const IntKey& key) {
+  return config.readInt(kGlobalSection, key.name, key.def);
+}
+
+constexpr int kShortestPause = 1000;
+constexpr int kPauseFallback = 5000;
+// The first start of a month waits at least this long, so the user sees the reminder.
+constexpr int kMonthStartPause = 5000;
+constexpr int kShowDelay = 1000;
+
+}  // namespace
+
+Engine::Engine(Services services) : s_(std::move(services)) {
+  createTimers();
+}
+
+Engine::~Engine() = default;
+
+void Engine::createTimers() {
+  auto make = [this](const char* name, int interval) {
+    auto timer = s_.timers.createTimer(name);
+    timer->setEnabled(false);
+    timer->setInterval(interval);
+    return timer;
+  };
+  // Intervals that depend on settings get their key's default until the owner sets them.
+  t_online_ = make("t_online", 1000);
+  t_general_ = make("t_general", 750);
+  t_security_a_ = make("t_security_a", 5000);
+  t_security_z_ = make("t_security_z", 5555);
+  t_remind_ = make("t_remind", 60000);
+  t_minute_ = make("t_minute", 59995);
+  t_second_ = make("t_second", entry_keys::kOnLinePeriod.def * 1000 - 5);
+  t_hangup_ = make("t_hangup", entry_keys::kHangUpTime.def * 1000);
+  t_flash_ = make("t_flash", 250);
+  t_flash_anti_ = make("t_flash_anti", global_keys::kWarnTime.def * 1000);
+  t_midnight_ = make("t_midnight", 888);
+  t_reboot_ = make("t_reboot", global_keys::kPause.def);
+  t_hide_ = make("t_hide", entry_keys::kStatusWait.def * 1000);
+  t_baloon_ = make("t_baloon", global_keys::kHelpTime.def * 1000);
+  t_reboot_->onFire([this] { t_rebootTimer(); });
+}
+
+void Engine::start() {
+  // 1. Creating; the tray icon's hint.
+  creating_ = true;
+  s_.user.setTrayHint(kTrayHint);
+  // 2. Per-window opacity is always available to the Qt status window; nothing to decide.
+
+  // 3. Missing settings: every reader falls back to the defaults.
+  const IniFile config(s_.files.config());
+  if (!config.exists()) {
+    s_.log.append(
+        " Loading parameters...\n Failed. File not found.\n Default parameters will be loaded.");
+  }
+  // 4. The quick log exists from the first start on.
+  QuickLog(s_.files.quickLog()).createIfMissing();
+  // 5.
+  listPhonebookEntries();
+  // 6.
+  const Rollover rollover = rollOverStatistics();
+  // 7.
+  applyPause();
+  // 8.
+  if (rollover.week) s_.log.append(" Week statistics updated.");
+  if (rollover.month) {
+    if (t_reboot_->interval() < kMonthStartPause) t_reboot_->setInterval(kMonthStartPause);
+    s_.log.append(" Month statistics updated.");
+    s_.user.balloon(
+        "Напоминание...",
+        "Рекомендуется сверить\nтекущие состояния счетов\nпрограммы и провайдера(ов)...", true);
+  }
+  // 9.
+  delayedStart_ = readGlobal(config, global_keys::kInit) != 0 &&
+                  classifyArgument(s_.firstArgument) == StartKind::Auto;
+  // 10.
+  searchCrashJournal();
+  // 11.
+  t_reboot_->setEnabled(true);
+  reloadGlobalParameters(true, true);
+  // 12.
+  stateCode_ = "di";
+  showStateCode();
+  creating_ = false;
+  clearStatusDisplay();
+  // 13, 14. A postponed recovery question keeps the poller off until it is answered.
+  if (t_remind_->enabled()) return;
+  stateCode_ = "of";
+  attachPoller();
+  t_online_->setInterval(1000);
+  t_online_->setEnabled(true);
+  if (delayedStart_) {
+    s_.user.makeInert();
+    t_online_->setEnabled(false);
+    stateCode_ = "di";
+  } else {
+    t_reboot_->setInterval(kShowDelay);
+  }
+  showStateCode();
+}
+
+void Engine::applyPause() {
+  const IniFile config(s_.files.config());
+  int pause = readGlobal(config, global_keys::kPause);
+  if (pause < kShortestPause) pause = kPauseFallback;
+  t_reboot_->setInterval(pause);
+}
+
+void Engine::reloadGlobalParameters(bool skinChanged, bool fromStartUp) {
+  if (fromStartUp) s_.log.append(" Loading parameters...");
+  {
+    const IniFile config(s_.files.config());
+    namespace g = global_keys;
+    globals_.origin = readGlobal(config, g::kO);
+    globals_.y = readGlobal(config, g::kY);
+    globals_.x = readGlobal(config, g::kX);
+    placeWindow();
+    globals_.icon = readGlobal(config, g::kIcon);
+    globals_.priority = readGlobal(config, g::kPriority) != 0;
+    globals_.midnight = readGlobal(config, g::kMidnight) != 0;
+    t_midnight_->setEnabled(globals_.midnight);
+    globals_.warnTimeMs = readGlobal(config, g::kWarnTime) * 1000;
+    t_flash_anti_->setInterval(globals_.warnTimeMs);
+    globals_.borders = readGlobal(config, g::kBorders) != 0;
+    globals_.opacity = readGlobal(config, g::kOpacity);
+    globals_.transparent = readGlobal(config, g::kTransparent) != 0;
+    globals_.speed = readGlobal(config, g::kSpeed);
+    globals_.fade = readGlobal(config, g::kFade) != 0;
+  }
+  reloadEntryParameters();
+  // A skin that fails to load resets its keys (inside loadSkin), so the second try loads
+  // the fallback.
+  if (skinChanged && !loadSkin()) loadSkin();
+  globals_.show = readGlobal(IniFile(s_.files.config()), global_keys::kShow) != 0;
+  if (fromStartUp) {
+    listPhonebookEntries();
+    s_.log.append(" StandBy.");
+  }
+}
+
+void Engine::t_rebootTimer() {
+  t_reboot_->setEnabled(false);
+  if (globals_.show) s_.user.showStatusWindow();
+  if (!delayedStart_) return;
+  s_.user.hideTrayIcon();
+  s_.user.showStatusWindow();
+  s_.user.bringStatusWindowToFront();
+  s_.process.startNewInstance("/reinitialize");
+  s_.user.terminate();
+}
+
+void Engine::listPhonebookEntries() {}
+
+Engine::Rollover Engine::rollOverStatistics() {
+  return {};
+}
+
+void Engine::searchCrashJournal() {}
+
+void Engine::placeWindow() {}
+
+void Engine::reloadEntryParameters() {}
+
+bool Engine::loadSkin() {
+  return true;
+}
+
+void Engine::clearStatusDisplay() {}
+
+void Engine::attachPoller() {}
+
+}  // namespace tarvik
