@@ -1,0 +1,117 @@
+#include "stats/accounts.h"
+
+#include <cmath>
+
+#include "app/event_log.h"
+#include "config/entry_section.h"
+#include "config/ini_file.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::string_view kGlobal = "Olm:TK";
+constexpr std::string_view kDefault = "Default";
+constexpr std::string_view kAccount = "Account";
+
+std::string describe(const AccountKey& where, std::string_view text) {
+  return " Account value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + where.section + "] " +
+         where.key + ") is not a number;";
+}
+
+}  // namespace
+
+AccountKey accountKey(std::string_view entry, int kind) {
+  switch (kind) {
+    case kAccountDefault:
+      return {std::string(kDefault), std::string(kAccount)};
+    case kAccountSingle:
+      return {std::string(kGlobal), std::string(kAccount)};
+    case kAccountGroup1:
+    case kAccountGroup2:
+    case kAccountGroup3:
+      return {std::string(kGlobal), "Account" + std::to_string(kind - kAccountGroup1 + 1)};
+    default:
+      return {sectionForEntry(entry), std::string(kAccount)};
+  }
+}
+
+Accounts::Accounts(ProgramFiles files, NumberFormat format, EventLog& log)
+    : files_(std::move(files)), format_(format), log_(log) {}
+
+ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
+  IniFile config(files_.config());
+  std::string own = sectionForEntry(entry);
+  bool hasOwnSettings = config.readInt(own, "Done", 0) != 0;
+
+  ChosenAccount chosen;
+  if (config.readInt(kGlobal, "DefaultAcc", 1) != 0 && !hasOwnSettings) {
+    chosen.kind = kAccountDefault;
+  } else if (config.readInt(kGlobal, "AccountOne", 0) != 0) {
+    chosen.kind = kAccountSingle;
+  } else if (config.readInt(own, "AccountProvider1", 0) != 0) {
+    chosen.kind = kAccountGroup1;
+  } else if (config.readInt(own, "AccountProvider2", 0) != 0) {
+    chosen.kind = kAccountGroup2;
+  } else if (config.readInt(own, "AccountProvider3", 0) != 0) {
+    chosen.kind = kAccountGroup3;
+  } else {
+    chosen.kind = kAccountIndividual;
+  }
+
+  AccountKey where = accountKey(entry, chosen.kind);
+  std::string text = IniFile(files_.accounts()).readString(where.section, where.key, "0");
+  std::optional<double> value = parseDecimal(text);
+  if (value && std::isfinite(static_cast<float>(*value))) {
+    chosen.balance = static_cast<float>(*value);
+  } else {
+    chosen.numeric = false;
+    chosen.balance = 0;
+    log_.append(describe(where, text) + " metered from 0.");
+  }
+  return chosen;
+}
+
+BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float balance) {
+  IniFile accounts(files_.accounts());
+  AccountKey where = accountKey(entry, kind);
+  AccountKey own = accountKey(entry, kAccountIndividual);
+
+  // A stored text that is not a number was typed by hand, possibly as a note of a real
+  // balance; overwriting it with a figure computed from 0 would lose that, so it stays.
+  std::string stored = accounts.readString(where.section, where.key, "0");
+  if (!parseDecimal(stored) || !std::isfinite(balance)) {
+    log_.append(describe(where, stored) + " balance not saved.");
+    return {false, accounts.readString(own.section, own.key, "0")};
+  }
+
+  std::string text = formatGeneral(balance, format_);
+  IniEdit edit(accounts);
+  edit.writeString(where.section, where.key, text);
+  // The entry's own account always shows the balance after its last connection.
+  edit.writeString(own.section, own.key, text);
+  edit.commit();
+  return {true, text};
+}
+
+bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
+  IniFile accounts(files_.accounts());
+  AccountKey own = accountKey(entry, kAccountIndividual);
+  std::string stored = accounts.readString(own.section, own.key, "0");
+  std::optional<double> value = parseDecimal(stored);
+  if (!value || !std::isfinite(amountHundredths)) {
+    log_.append(describe(own, stored) + " not credited with " +
+                formatGeneral(amountHundredths, format_) + ".");
+    return false;
+  }
+  accounts.writeString(own.section, own.key,
+                       formatGeneral(*value + amountHundredths * 0.01, format_));
+  return true;
+}
+
+std::string Accounts::entryAccountText(std::string_view entry) const {
+  AccountKey own = accountKey(entry, kAccountIndividual);
+  return IniFile(files_.accounts()).readString(own.section, own.key, "0");
+}
+
+}  // namespace tarvik

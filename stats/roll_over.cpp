@@ -1,0 +1,113 @@
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "app/event_log.h"
+#include "config/entry_section.h"
+#include "config/ini_file.h"
+#include "stats/statistics.h"
+#include "stats/statistics_keys.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::string_view kUpdate = "UpDate";
+
+std::string twoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+// The markers of one start-up.
+struct Markers {
+  std::string day;    // "dd.mm"
+  std::string week;   // "%W", two digits
+  std::string month;  // "mm"
+  std::string year;   // "yyyy"
+};
+
+Markers markersOf(const LocalTime& t) {
+  return {twoDigits(t.day) + "." + twoDigits(t.month), twoDigits(weekNumberMondayFirst(t)),
+          twoDigits(t.month), std::to_string(t.year)};
+}
+
+// Section names compare without regard to case; a section listed twice (the phonebook may
+// hold an entry named "default") must roll once, or its previous values would become 0.
+std::string caseKey(std::string_view section) {
+  std::string key(section);
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) {
+    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+  });
+  return key;
+}
+
+void roll(IniEdit& edit, std::string_view section,
+          const std::array<stats_keys::RollPair, 3>& pairs) {
+  for (const auto& pair : pairs) {
+    edit.writeString(section, pair.previous, edit.readString(section, pair.current, "0"));
+    edit.writeString(section, pair.current, "0");
+  }
+}
+
+}  // namespace
+
+RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
+                                    const LocalTime& today) {
+  IniFile config(files_.config());
+  const Markers now = markersOf(today);
+
+  // Day, week and month texts repeat every year; the year marker tells a start on the same
+  // date a year later from a restart on the same day. Files written without it compare the
+  // texts alone.
+  const std::string storedYear = config.readString(kUpdate, "Year");
+  const bool yearChanged = !storedYear.empty() && storedYear != now.year;
+
+  RolloverResult result;
+  result.day = yearChanged || config.readString(kUpdate, "Day", now.day) != now.day;
+  result.week = yearChanged || config.readString(kUpdate, "Week", now.week) != now.week;
+  result.month = yearChanged || config.readString(kUpdate, "Month", now.month) != now.month;
+
+  IniEdit markers(config);
+  markers.writeString(kUpdate, "Day", now.day);
+  markers.writeString(kUpdate, "Week", now.week);
+  markers.writeString(kUpdate, "Month", now.month);
+  markers.writeString(kUpdate, "Year", now.year);
+  markers.commit();
+
+  if (result.month && config.readInt("Olm:TK", "LogClear", 0) != 0) {
+    std::error_code ignored;
+    std::filesystem::remove(log_.path(), ignored);
+    log_.append(" Log-file cleared.");
+  }
+
+  if (!result.day && !result.week && !result.month) return result;
+
+  IniFile statistics(files_.statistics());
+  IniEdit edit(statistics);
+  std::set<std::string> rolled;
+  for (const std::string& entry : entries) {
+    const std::string section = sectionForEntry(entry);
+    if (!rolled.insert(caseKey(section)).second) continue;
+    if (result.day) {
+      roll(edit, section, stats_keys::kDayPairs);
+      edit.writeInt(section, "UndoX", 1);
+    }
+    if (result.week) {
+      roll(edit, section, stats_keys::kWeekPairs);
+      for (int d = 0; d <= 6; ++d) {
+        const std::string prefix = "Gr" + std::to_string(d);
+        edit.writeString(section, prefix + "t", "0");
+        edit.writeString(section, prefix + "f", "0");
+        edit.writeString(section, prefix + "c", "0");
+      }
+    }
+    if (result.month) roll(edit, section, stats_keys::kMonthPairs);
+  }
+  edit.commit();
+  return result;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,98 @@
+#include "tariff/day_plan_store.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "config/entry_section.h"
+#include "config/ini_file.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::string_view kDefaultSection = "Default";
+
+std::string countKey(int weekday) {
+  return "Tar" + std::to_string(weekday);
+}
+
+// "Tar" + d + "x" + i + field, e.g. Tar6x12Cost.
+std::string periodKey(int weekday, int index, std::string_view field) {
+  std::string key = countKey(weekday);
+  key += 'x';
+  key += std::to_string(index);
+  key += field;
+  return key;
+}
+
+std::string twoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+std::string fiveDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%05d", value);
+  return text;
+}
+
+}  // namespace
+
+std::string tariffSection(const IniFile& config, std::string_view entry) {
+  std::string own = sectionForEntry(entry);
+  if (config.readInt(own, "Done", 0) != 0) return own;
+  return std::string(kDefaultSection);
+}
+
+DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday) {
+  int count = std::clamp(file.readInt(section, countKey(weekday), 1), 0, kMaxTariffPeriods);
+  DayPlan plan;
+  plan.reserve(count);
+  for (int i = 0; i < count; ++i) {
+    TariffPeriod p;
+    p.startHour = file.readInt(section, periodKey(weekday, i, "AH"), 0);
+    p.startMinute = file.readInt(section, periodKey(weekday, i, "AM"), 0);
+    p.endHour = file.readInt(section, periodKey(weekday, i, "ZH"), 24);
+    p.endMinute = file.readInt(section, periodKey(weekday, i, "ZM"), 0);
+    p.costPerHour = file.readInt(section, periodKey(weekday, i, "Cost"), 0);
+    p.name = file.readString(section, periodKey(weekday, i, "Name"), kGuestTariffName);
+    plan.push_back(std::move(p));
+  }
+  return plan;
+}
+
+void writeDayPlan(IniEdit& edit, std::string_view section, int weekday, const DayPlan& plan) {
+  int count = std::min(static_cast<int>(plan.size()), kMaxTariffPeriods);
+  edit.writeString(section, countKey(weekday), std::to_string(count));
+  for (int i = 0; i < count; ++i) {
+    const TariffPeriod& p = plan[i];
+    edit.writeString(section, periodKey(weekday, i, "AH"), twoDigits(p.startHour));
+    edit.writeString(section, periodKey(weekday, i, "AM"), twoDigits(p.startMinute));
+    edit.writeString(section, periodKey(weekday, i, "ZH"), twoDigits(p.endHour));
+    edit.writeString(section, periodKey(weekday, i, "ZM"), twoDigits(p.endMinute));
+    edit.writeString(section, periodKey(weekday, i, "Cost"), fiveDigits(p.costPerHour));
+    edit.writeString(section, periodKey(weekday, i, "Name"), p.name);
+  }
+}
+
+void writeDayPlan(IniFile& file, std::string_view section, int weekday, const DayPlan& plan) {
+  IniEdit edit(file);
+  writeDayPlan(edit, section, weekday, plan);
+  edit.commit();
+}
+
+std::string dayFileName(int weekday) {
+  return "tariff_day" + std::to_string(weekday) + ".ini";
+}
+
+DayPlan readDayFile(const std::filesystem::path& file) {
+  return readDayPlan(IniFile(file), kDefaultSection, 0);
+}
+
+void writeDayFile(const std::filesystem::path& file, const DayPlan& plan) {
+  IniFile ini(file);
+  writeDayPlan(ini, kDefaultSection, 0, plan);
+}
+
+}  // namespace tarvik
