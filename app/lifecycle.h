@@ -69,6 +69,7 @@ class Lifecycle {
 
   bool monitoringOn_ = true;
   bool midnightArmed_ = false;
+  bool midnightCancelled_ = false;  // Cancel at midnight: no restart until the next start
 };
 
 extern const char* const kExitWhileOnlineQuestion;

@@ -92,6 +92,9 @@ class CrashJournal {
   // figures marked as being booked, so a kill during the close-out or before remove() cannot
   // make the connection count twice.
   void markClosing(const MeterFigures& finalFigures);
+  // Call before the program itself ends a metered connection without booking it (exit while
+  // online): a kill before remove() must not bring the connection back as interrupted.
+  void markIgnored();
   // Deletes security.tmp, security.pro and security.seq (in that order).
   void remove();
 
@@ -107,9 +110,15 @@ class CrashJournal {
   bool remindedOnce() const { return remindedOnce_; }
 
  private:
-  struct Read;
-  void writeAll(const std::filesystem::path& file, const MeterFigures& figures,
-                const char* booking);
+  struct Record {
+    std::string time;
+    MeterFigures figures;
+    int weekday = 0;
+    const char* booking = nullptr;  // "started", "ignored" or none
+  };
+  Record recordNow(const MeterFigures& figures) const;
+  void writeRecord(const std::filesystem::path& file, const Record& record);
+  bool writeMark(const Record& record);
   void writeFailed();
   void book();
   void ignore();

@@ -1,0 +1,118 @@
+#include "app/lifecycle.h"
+
+#include <exception>
+
+namespace tarvik {
+
+const char* const kExitWhileOnlineQuestion =
+    "Внимание! Обнаружено соединение с Интернетом.\n"
+    "Если программу закрыть - расчёты произведены НЕ будут.\n"
+    "Вы уверены, что хотите закрыть программу?";
+const char* const kMidnightDialogQuestion =
+    "Для автоматической реинициализации в полночь требуется закрытие окна настроек.\n"
+    "Оно будет закрыто. Сохранить настройки сейчас?";
+const char* const kUserAbortsTail = " = 00:00:00 + [user aborts connection] <";
+
+Lifecycle::Lifecycle(const Clock& clock, EventLog& log, User& user, ProcessLauncher& launcher,
+                     CrashJournal& journal, LifecycleHost& host, LifecycleTimers timers)
+    : clock_(clock),
+      log_(log),
+      user_(user),
+      launcher_(launcher),
+      journal_(journal),
+      host_(host),
+      timers_(timers) {
+  timers_.midnight.setInterval(kMidnightTickMs);
+  timers_.midnight.onFire([this] { midnightTick(); });
+}
+
+void Lifecycle::reloadGlobals(bool midnightSwitch) {
+  timers_.midnight.setInterval(kMidnightTickMs);
+  timers_.midnight.setEnabled(midnightSwitch && !midnightCancelled_);
+}
+
+namespace {
+
+void cancelDialogQuietly(User& user) {
+  try {
+    if (user.settingsDialogOpen()) user.cancelSettingsDialog();
+  } catch (const std::exception&) {
+    // The program ends anyway; unsaved dialog changes are discarded by design.
+  }
+}
+
+}  // namespace
+
+void Lifecycle::exitCommand() {
+  if (host_.meterRunning()) {
+    if (user_.askYesNo(kExitWhileOnlineQuestion, true) != Answer::Yes) return;
+    // Marked first, so that a kill before the journal is gone does not offer to book a
+    // connection the user chose to drop.
+    journal_.markIgnored();
+    try {
+      host_.finishQuickLogLine(kUserAbortsTail + host_.currentEntry() + ">");
+    } catch (const std::exception&) {
+    }
+    journal_.remove();
+  }
+  cancelDialogQuietly(user_);
+  log_.append(" Application terminated (user request).", true);
+  user_.terminate();
+}
+
+void Lifecycle::restartCommand() {
+  cancelDialogQuietly(user_);
+  log_.append(" Restarting application...", true);
+  restartWith("/reboot");
+}
+
+void Lifecycle::restartWith(const char* programSwitch) {
+  // A new instance that cannot start is not reported; this one ends either way.
+  launcher_.startNewInstance(programSwitch);
+  user_.terminate();
+}
+
+void Lifecycle::enableCommand() {
+  monitoringOn_ = !monitoringOn_;
+  timers_.online.setEnabled(monitoringOn_);
+  if (monitoringOn_) {
+    host_.setStateCode("of");
+    user_.setMonitoringMenu(true);
+    log_.append(" Application enabled.\n StandBy.", true);
+  } else {
+    host_.setStateCode("di");
+    user_.setMonitoringMenu(false);
+    log_.append(" Application disabled.", true);
+  }
+}
+
+void Lifecycle::midnightTick() {
+  const LocalTime now = clock_.now();
+  if (now.hour != 0 || now.minute != 0 || now.second != 0) return;
+  timers_.midnight.setEnabled(false);
+
+  if (user_.settingsDialogOpen()) {
+    switch (user_.askYesNoCancel(kMidnightDialogQuestion)) {
+      case Answer::Yes:
+        user_.applyAndCloseSettingsDialog();
+        break;
+      case Answer::No:
+        user_.cancelSettingsDialog();
+        break;
+      case Answer::Cancel:
+        log_.append(" Midnight reinitialize aborted by user.", true);
+        midnightCancelled_ = true;
+        return;
+    }
+  }
+
+  if (midnightArmed_) {
+    log_.append(" Virtual reconnect (midnight).", true);
+    timers_.online.setEnabled(false);
+    host_.virtualDisconnect();
+  }
+  log_.append(" Midnight reinitialize...", true);
+  restartWith("/reinitialize");
+}
+
+}  // namespace tarvik

@@ -1,0 +1,297 @@
+#include "monitor/crash_journal.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "app/time_text.h"
+#include "config/ini_file.h"
+
+namespace tarvik {
+
+const char* const kRecoveryQuestion =
+    "Во время предыдущего соединения с Интернетом произошёл сбой,\n"
+    "в результате которого, программа НЕ была закрыта логически.\n"
+    "Все расчётные данные предыдущего соединения не были утрачены.\n"
+    "Какое действие следует произвести?";
+const char* const kJournalBalloonTitle = "Система защиты от сбоев";
+const char* const kJournalWriteErrorText =
+    "Возникла ошибка во время записи\nнеобходимых файлов на диск...\nСистема защиты от сбоев "
+    "будет\nотключена для текущего соединения.\nЕсли ошибка повториться - свяжитесь с автором.";
+
+namespace {
+
+constexpr const char* kSection = "Olm:TK";
+constexpr const char* kBookingKey = "Booking";
+constexpr const char* kBookingStarted = "started";
+constexpr const char* kBookingIgnored = "ignored";
+
+std::string userAbortsTail(const std::string& entry) {
+  return " = 00:00:00 + [user aborts connection] <" + entry + ">";
+}
+
+bool fileExists(const std::filesystem::path& p) {
+  std::error_code ec;
+  return std::filesystem::exists(p, ec);
+}
+
+}  // namespace
+
+CrashJournal::CrashJournal(const ProgramFiles& files, const Clock& clock, EventLog& log, User& user,
+                           CrashJournalHost& host, CrashJournalTimers timers, NumberFormat format)
+    : files_(files),
+      clock_(clock),
+      log_(log),
+      user_(user),
+      host_(host),
+      timers_(timers),
+      format_(format) {
+  timers_.levelOne.setInterval(kJournalLevelOneMs);
+  timers_.levelOne.onFire([this] { writeLevelOne(); });
+  timers_.levelTwo.setInterval(kJournalLevelTwoMs);
+  timers_.levelTwo.onFire([this] { writeLevelTwo(); });
+  timers_.remind.setInterval(kRemindMs);
+  timers_.remind.onFire([this] { askRecovery(); });
+}
+
+void CrashJournal::startForConnection() {
+  // Whatever an earlier connection left behind (a delete that failed) must not be taken for
+  // this connection's journal after a crash.
+  remove();
+  timers_.levelOne.setInterval(kJournalLevelOneMs);
+  timers_.levelOne.setEnabled(true);
+  const bool levelTwo = IniFile(files_.config()).readInt(kSection, "SecurityII", 1) != 0;
+  timers_.levelTwo.setInterval(kJournalLevelTwoMs);
+  timers_.levelTwo.setEnabled(levelTwo && timers_.levelOne.enabled());
+}
+
+void CrashJournal::stopForDisconnect() {
+  timers_.levelOne.setEnabled(false);
+  timers_.levelTwo.setEnabled(false);
+}
+
+CrashJournal::Record CrashJournal::recordNow(const MeterFigures& figures) const {
+  const LocalTime now = clock_.now();
+  return Record{journalTimeText(now), figures, now.weekday, nullptr};
+}
+
+void CrashJournal::writeRecord(const std::filesystem::path& file, const Record& record) {
+  IniFile journal(file);
+  IniEdit edit(journal);
+  edit.writeString(kSection, "Time", record.time);
+  edit.writeString(kSection, "Entry", record.figures.entry);
+  edit.writeString(kSection, "Losses", formatGeneral(record.figures.cost, format_));
+  edit.writeString(kSection, "Account", formatGeneral(record.figures.balance, format_));
+  edit.writeInt(kSection, "Duration", record.figures.seconds);
+  edit.writeInt(kSection, "WeekDay", record.weekday);
+  edit.writeInt(kSection, "AccID", record.figures.accountKind);
+  if (record.booking != nullptr)
+    edit.writeString(kSection, kBookingKey, record.booking);
+  else
+    edit.deleteKey(kSection, kBookingKey);
+  edit.commit();
+}
+
+void CrashJournal::writeLevelOne() {
+  try {
+    const Record record = recordNow(host_.meterFigures());
+    writeRecord(files_.journalPro(), record);
+    writeRecord(files_.journalTmp(), record);
+  } catch (const std::exception&) {
+    writeFailed();
+  }
+}
+
+void CrashJournal::writeLevelTwo() {
+  try {
+    writeRecord(files_.journalSeq(), recordNow(host_.meterFigures()));
+  } catch (const std::exception&) {
+    writeFailed();
+  }
+}
+
+void CrashJournal::writeFailed() {
+  log_.append(" Failed write intelligence protection files.");
+  user_.balloon(kJournalBalloonTitle, kJournalWriteErrorText, false);
+  // The balloon stays until the system removes it.
+  timers_.balloon.setEnabled(false);
+  stopForDisconnect();
+}
+
+bool CrashJournal::writeMark(const Record& record) {
+  // security.seq is the journal a start-up reads first; once it carries the mark, no file
+  // that a start-up could pick is unmarked.
+  try {
+    writeRecord(files_.journalSeq(), record);
+    return true;
+  } catch (const std::exception&) {
+  }
+  // The mark could not be written: without the journal a kill loses this connection, with an
+  // unmarked one it would count twice. Losing is the lesser harm.
+  remove();
+  return !fileExists(files_.journalSeq()) && !fileExists(files_.journalPro()) &&
+         !fileExists(files_.journalTmp());
+}
+
+void CrashJournal::markClosing(const MeterFigures& finalFigures) {
+  Record record = recordNow(finalFigures);
+  record.booking = kBookingStarted;
+  writeMark(record);
+}
+
+void CrashJournal::markIgnored() {
+  Record record = recordNow(host_.meterFigures());
+  record.booking = kBookingIgnored;
+  writeMark(record);
+}
+
+void CrashJournal::remove() {
+  // security.seq goes last: it is the file a start-up prefers, and it may carry the mark.
+  std::error_code ec;
+  std::filesystem::remove(files_.journalTmp(), ec);
+  std::filesystem::remove(files_.journalPro(), ec);
+  std::filesystem::remove(files_.journalSeq(), ec);
+}
+
+bool CrashJournal::detectAtStart() {
+  path_.clear();
+  for (const auto& candidate : {files_.journalTmp(), files_.journalPro(), files_.journalSeq()})
+    if (fileExists(candidate)) path_ = candidate;
+  if (path_.empty()) return false;
+
+  const IniFile journal(path_);
+  const std::string time = journal.readString(kSection, "Time", journalTimeText(clock_.now()));
+  log_.append(" Abnormal termination detected (" + time + ")");
+  remindedOnce_ = false;
+
+  const std::string booking = journal.readString(kSection, kBookingKey, "");
+  if (booking == kBookingStarted) {
+    resumeInterruptedBooking();
+  } else if (booking == kBookingIgnored) {
+    finishRecovery();
+  } else {
+    askRecovery();
+  }
+  return true;
+}
+
+void CrashJournal::askRecovery() {
+  timers_.remind.setEnabled(false);
+  if (path_.empty()) return;
+
+  if (remindedOnce_) user_.showStateCode("xx");
+  const RecoveryAnswer answer = user_.askRecovery(kRecoveryQuestion, !remindedOnce_);
+  user_.showStateCode("di");
+
+  switch (answer) {
+    case RecoveryAnswer::Book:
+      book();
+      break;
+    case RecoveryAnswer::Ignore:
+      ignore();
+      break;
+    case RecoveryAnswer::RemindLater:
+      // On the second asking the dialog offers no third answer, so this is a dialog closed
+      // without an answer; asking again later keeps the program from sitting inert with its
+      // exit command disabled.
+      remindedOnce_ = true;
+      timers_.remind.setInterval(kRemindMs);
+      timers_.remind.setEnabled(true);
+      user_.setRecoveryCommandsEnabled(false);
+      break;
+  }
+}
+
+void CrashJournal::book() {
+  log_.append(" Interrupted connection data:");
+  const IniFile journal(path_);
+  InterruptedConnection c;
+  c.entry = journal.readString(kSection, "Entry", "Default");
+  c.accountKind = journal.readInt(kSection, "AccID", 0);
+  if (c.accountKind < 0 || c.accountKind > 5) c.accountKind = 0;
+  c.weekday = journal.readInt(kSection, "WeekDay", clock_.now().weekday);
+  if (c.weekday < 0 || c.weekday > 6) c.weekday = clock_.now().weekday;
+  c.seconds = std::max(0, journal.readInt(kSection, "Duration", 0));
+
+  const std::optional<double> losses = parseDecimal(journal.readString(kSection, "Losses", "0"));
+  const std::optional<double> account = parseDecimal(journal.readString(kSection, "Account", ""));
+  c.cost = losses ? static_cast<float>(*losses) : 0.0f;
+  std::optional<float> balance;
+  if (account) {
+    balance = static_cast<float>(*account);
+  } else if (losses) {
+    // The balance was not written (or not readable); the account has not been touched since
+    // the connection began, so its stored value is the start balance.
+    if (const std::optional<float> stored = host_.storedBalance(c.entry, c.accountKind))
+      balance = static_cast<float>(static_cast<double>(*stored) - c.cost * 0.01);
+  }
+  if (!balance) {
+    // Booking the default of 0 would wipe a real balance; book nothing instead.
+    log_.append(" Interrupted connection data unreadable: nothing booked.");
+    host_.finishQuickLogLine(userAbortsTail(c.entry));
+    finishRecovery();
+    return;
+  }
+  c.balance = *balance;
+
+  Record record;
+  record.time = journal.readString(kSection, "Time", journalTimeText(clock_.now()));
+  record.figures = MeterFigures{c.entry, c.cost, c.balance, c.seconds, c.accountKind};
+  record.weekday = c.weekday;
+  record.booking = kBookingStarted;
+  if (!writeMark(record)) {
+    // Neither marked nor deleted: booking now could count the connection twice after a kill.
+    log_.append(" Failed write intelligence protection files.");
+    timers_.remind.setInterval(kRemindMs);
+    timers_.remind.setEnabled(true);
+    user_.setRecoveryCommandsEnabled(false);
+    return;
+  }
+  host_.closeOutRecovered(c);
+  host_.refreshStatistics(c.entry);
+  finishRecovery();
+}
+
+void CrashJournal::ignore() {
+  log_.append(" Interrupted connection subtracted from statistics (user request)");
+  const IniFile journal(path_);
+  const std::string entry = journal.readString(kSection, "Entry", "Default");
+  Record record;
+  record.time = journal.readString(kSection, "Time", journalTimeText(clock_.now()));
+  record.figures.entry = entry;
+  record.weekday = clock_.now().weekday;
+  record.booking = kBookingIgnored;
+  writeMark(record);
+  host_.finishQuickLogLine(userAbortsTail(entry));
+  finishRecovery();
+}
+
+void CrashJournal::resumeInterruptedBooking() {
+  // The program ended while this connection was being booked. Its statistics may or may not
+  // be written, so they are left alone; the balance is an absolute value, so writing it again
+  // completes a booking that stopped before it and changes nothing otherwise.
+  const IniFile journal(path_);
+  const std::string entry = journal.readString(kSection, "Entry", "Default");
+  int accountKind = journal.readInt(kSection, "AccID", 0);
+  if (accountKind < 0 || accountKind > 5) accountKind = 0;
+  const std::optional<double> account = parseDecimal(journal.readString(kSection, "Account", ""));
+  log_.append(" Interrupted connection was being booked: not counted again.");
+  if (account) {
+    try {
+      host_.bookBalance(entry, accountKind, static_cast<float>(*account));
+    } catch (const std::exception&) {
+      log_.append(" Failed saving account.");
+    }
+  }
+  finishRecovery();
+}
+
+void CrashJournal::finishRecovery() {
+  timers_.remind.setEnabled(false);
+  user_.setRecoveryCommandsEnabled(true);
+  remove();
+  remindedOnce_ = false;
+  path_.clear();
+  host_.resumeMonitoring();
+}
+
+}  // namespace tarvik
