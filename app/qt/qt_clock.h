@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/timer.h"
+
+namespace tarvik {
+
+// The local wall clock and a monotonic tick counter, from Qt.
+class QtClock final : public Clock {
+ public:
+  QtClock();
+  LocalTime now() const override;
+  std::int64_t ticks() const override;
+
+ private:
+  QElapsedTimer elapsed_;
+};
+
+// Timers on the Qt event loop of the user-interface thread.
+class QtTimerFactory final : public TimerFactory {
+ public:
+  std::unique_ptr<Timer> createTimer(std::string name) override;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,132 @@
+#include "app/qt/qt_clock.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QtTest>
+
+namespace tarvik {
+
+// Timer semantics on the real event loop. Qt timers never fire early, so the lower bounds are
+// exact; the upper bounds leave room for a loaded machine.
+class QtClockTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QtTimerFactory factory;
+
+  // Milliseconds from now to the timer's first firing, or -1 if it did not fire in `limit`.
+  static qint64 firstFire(Timer& timer, QElapsedTimer& since, int limit) {
+    qint64 at = -1;
+    timer.onFire([&] {
+      if (at < 0) at = since.elapsed();
+    });
+    while (at < 0 && since.elapsed() <= limit) QTest::qWait(5);
+    return at;
+  }
+
+ private slots:
+  void clockFollowsLocalTime() {
+    QtClock clock;
+    const LocalTime t = clock.now();
+    const QDateTime q = QDateTime::currentDateTime();
+    QCOMPARE(t.year, q.date().year());
+    QCOMPARE(t.weekday, q.date().dayOfWeek() % 7);  // Qt: 7 = Sunday
+    const std::int64_t diff =
+        toLocalMs(makeLocalTime(q.date().year(), q.date().month(), q.date().day(), q.time().hour(),
+                                q.time().minute(), q.time().second(), q.time().msec())) -
+        toLocalMs(t);
+    QVERIFY(diff >= 0 && diff < 2000);
+    const std::int64_t a = clock.ticks();
+    QTest::qWait(20);
+    QVERIFY(clock.ticks() >= a + 20);
+  }
+
+  void disabledOrZeroIntervalNeverFires() {
+    auto timer = factory.createTimer("t_test");
+    QCOMPARE(QString::fromStdString(timer->name()), QString("t_test"));
+    QCOMPARE(timer->interval(), 1000);
+    QVERIFY(!timer->enabled());
+    int fired = 0;
+    timer->onFire([&] { ++fired; });
+    timer->setInterval(10);
+    QTest::qWait(100);
+    QCOMPARE(fired, 0);
+    timer->setInterval(0);
+    timer->setEnabled(true);
+    QTest::qWait(100);
+    QCOMPARE(fired, 0);
+    timer->setInterval(10);  // a positive interval while enabled starts it
+    QTRY_VERIFY(fired >= 3);
+  }
+
+  void enabledTimerRepeatsUntilDisabledInItsHandler() {
+    auto timer = factory.createTimer("t_repeat");
+    int fired = 0;
+    timer->setInterval(10);
+    timer->onFire([&] {
+      if (++fired == 3) timer->setEnabled(false);
+    });
+    timer->setEnabled(true);
+    QTRY_COMPARE(fired, 3);
+    QTest::qWait(100);
+    QCOMPARE(fired, 3);
+    QVERIFY(!timer->enabled());
+  }
+
+  void newIntervalWhileEnabledRestartsTheCountdown() {
+    auto timer = factory.createTimer("t_restart");
+    QElapsedTimer since;
+    timer->setInterval(300);
+    timer->setEnabled(true);
+    since.start();
+    QTest::qWait(200);
+    timer->setInterval(301);
+    const qint64 at = firstFire(*timer, since, 2000);
+    QVERIFY2(at >= 200 + 301, qPrintable(QString::number(at)));
+  }
+
+  void reEnablingOrSameIntervalDoesNotRestart() {
+    auto timer = factory.createTimer("t_keep");
+    QElapsedTimer since;
+    timer->setInterval(400);
+    timer->setEnabled(true);
+    since.start();
+    QTest::qWait(250);
+    timer->setEnabled(true);
+    timer->setInterval(400);
+    const qint64 at = firstFire(*timer, since, 2000);
+    QVERIFY2(at >= 400 && at < 250 + 400, qPrintable(QString::number(at)));
+  }
+
+  void disableAndEnableRestarts() {
+    auto timer = factory.createTimer("t_toggle");
+    QElapsedTimer since;
+    timer->setInterval(300);
+    timer->setEnabled(true);
+    since.start();
+    QTest::qWait(200);
+    timer->setEnabled(false);
+    timer->setEnabled(true);
+    const qint64 at = firstFire(*timer, since, 2000);
+    QVERIFY2(at >= 200 + 300, qPrintable(QString::number(at)));
+  }
+
+  void timerMayBeDestroyedByItsOwnHandler() {
+    auto timer = factory.createTimer("t_self");
+    bool fired = false;
+    timer->setInterval(5);
+    timer->onFire([&] {
+      fired = true;
+      timer.reset();
+    });
+    timer->setEnabled(true);
+    QTRY_VERIFY(fired);
+    QTest::qWait(50);
+    QVERIFY(!timer);
+  }
+};
+
+}  // namespace tarvik
+
+QTEST_MAIN(tarvik::QtClockTest)
+#include "qt_clock_test.moc"
