@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -8,8 +9,14 @@
 
 namespace tarvik {
 
-// A write that did not reach the disk (read-only file or folder, full disk). The file on
-// disk is left as it was before the write.
+namespace ini {
+struct Document;
+}
+
+// A write that did not reach the disk (read-only file or folder, full disk, missing folder,
+// a path that is not a regular file). The file on disk is left as it was before the write.
+// Also thrown, before anything is written, for a section name, key or value holding a line
+// break (it would split the line), a key that is empty, holds "=", or starts with ";" or "[".
 class IniWriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -39,7 +46,9 @@ class IniFile {
   std::vector<std::string> sectionNames() const;
   std::vector<std::string> keyNames(std::string_view section) const;
 
-  // Each of these replaces the file once; throws IniWriteError on failure.
+  // Each of these replaces the file once; throws IniWriteError on failure. A change that
+  // leaves the file as it is (same value, missing key) does not touch the file at all.
+  // Characters code page 1251 lacks are stored as '?'. One thread only.
   void writeString(std::string_view section, std::string_view key, std::string_view value);
   void writeInt(std::string_view section, std::string_view key, int value);
   void deleteKey(std::string_view section, std::string_view key);
@@ -66,12 +75,34 @@ class IniEdit {
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view def = {}) const;
   int readInt(std::string_view section, std::string_view key, int def) const;
+  // Writes the queued changes, applied to the file as it is now, as one replacement.
+  // The queue is kept, so a failed commit may be retried.
   void commit();
 
  private:
   struct State;
+  const ini::Document& current() const;
   std::filesystem::path path_;
   State* state_;
+};
+
+// Read-only INI text held in memory (the built-in skins), read by the same rules as a file.
+class IniDocument {
+ public:
+  // `cp1251Bytes`: the text as it would be stored in a file.
+  explicit IniDocument(std::string_view cp1251Bytes);
+  static IniDocument fromUtf8(std::string_view text);
+
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view def = {}) const;
+  int readInt(std::string_view section, std::string_view key, int def) const;
+  bool hasKey(std::string_view section, std::string_view key) const;
+  bool hasSection(std::string_view section) const;
+  std::vector<std::string> sectionNames() const;
+  std::vector<std::string> keyNames(std::string_view section) const;
+
+ private:
+  std::shared_ptr<const ini::Document> doc_;
 };
 
 // The integer rule on its own, for texts that did not come from a file (edit fields).

@@ -1,0 +1,63 @@
+#include "config/entry_section.h"
+
+#include <array>
+
+#include "config/codepage.h"
+
+namespace tarvik {
+namespace {
+
+constexpr std::array<std::string_view, 3> kProgramSections{"Olm:TK", "Olm:TK:Skin", "UpDate"};
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool isControl(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F;
+}
+
+bool standsAsSection(std::string_view name) {
+  if (name.empty() || isBlank(name.front()) || isBlank(name.back())) return false;
+  if (name.starts_with(kEscapedSectionPrefix)) return false;
+  for (const char c : name) {
+    if (isControl(static_cast<unsigned char>(c))) return false;
+  }
+  if (!fitsCp1251(name)) return false;
+  const std::string folded = cp1251Fold(utf8ToCp1251(name));
+  for (const std::string_view reserved : kProgramSections) {
+    if (folded == cp1251Fold(reserved)) return false;
+  }
+  return true;
+}
+
+// Printable ASCII other than '%' and capitals stays; every other byte becomes "%XX" with
+// capital hex digits. No output character changes under case folding except the hex
+// digits, whose meaning does not depend on case, so the form stays injective even when
+// section names are compared without regard to case. Blanks are escaped so that trimming
+// cannot shorten the result.
+std::string escape(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out(kEscapedSectionPrefix);
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool literal = byte > 0x20 && byte < 0x7F && c != '%' && !(c >= 'A' && c <= 'Z');
+    if (literal) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string sectionForEntry(std::string_view entryName) {
+  if (standsAsSection(entryName)) return std::string(entryName);
+  return escape(entryName);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,494 @@
+#include "config/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <optional>
+#include <unordered_map>
+#include <variant>
+
+#include "config/codepage.h"
+#include "config/ini_parse.h"
+
+namespace tarvik {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Identity and modification of a file as a cheap stat sees it.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+  timespec changed{};
+
+  bool operator==(const FileStamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+  }
+};
+
+FileStamp stampOf(const struct stat& st) {
+  return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+long long nanoseconds(const timespec& t) {
+  return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+// File times come from a coarse clock (one scheduler tick), so another program's edit that
+// keeps the size and lands within the same tick as the copy we hold would keep the stamp.
+// A copy is therefore trusted only once the file's last change lies clearly before the
+// moment the copy was taken; until then every read checks the contents again.
+constexpr long long kTimestampSlackNs = 50'000'000;
+
+struct CachedFile {
+  FileStamp stamp;
+  long long takenAtNs = 0;
+  std::shared_ptr<const ini::Document> doc;
+
+  bool trusted() const { return nanoseconds(stamp.changed) + kTimestampSlackNs < takenAtNs; }
+};
+
+// The program touches a handful of files; a bound keeps tests and tools that walk many
+// temporary files from growing the cache without limit.
+constexpr std::size_t kMaxCachedFiles = 64;
+
+std::unordered_map<std::string, CachedFile>& cache() {
+  static std::unordered_map<std::string, CachedFile> files;
+  return files;
+}
+
+long long nowNs() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return nanoseconds(now);
+}
+
+const std::shared_ptr<const ini::Document>& emptyDocument() {
+  static const std::shared_ptr<const ini::Document> empty =
+      std::make_shared<const ini::Document>(ini::parse({}));
+  return empty;
+}
+
+std::string errorText(const std::string& what, const fs::path& path, int error) {
+  return what + " " + path.string() + ": " + std::strerror(error);
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports the result (a delayed write error can surface here).
+  int close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+// A file that exists but cannot be read as a regular file (a directory, a device, no
+// permission, an I/O error). Reads see it as empty; writes refuse to replace it.
+struct Unreadable {
+  int error;
+};
+using LoadResult = std::variant<std::shared_ptr<const ini::Document>, Unreadable>;
+
+// Largest file read; anything bigger is not one of ours.
+constexpr off_t kMaxFileSize = off_t{256} << 20;
+
+LoadResult readAndParse(const fs::path& path) {
+  // O_NONBLOCK: a FIFO put in place of the file must not block the program.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return emptyDocument();
+    return Unreadable{errno};
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
+  if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
+  if (st.st_size > kMaxFileSize) return Unreadable{EFBIG};
+  const long long takenAt = nowNs();
+
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew
+    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Unreadable{errno};
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+  if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
+
+  auto doc = std::make_shared<const ini::Document>(ini::parse(std::move(bytes)));
+  auto& files = cache();
+  if (files.size() >= kMaxCachedFiles) files.clear();
+  files[path.string()] = CachedFile{stampOf(st), takenAt, doc};
+  return doc;
+}
+
+LoadResult load(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    cache().erase(path.string());
+    if (errno == ENOENT || errno == ENOTDIR) return emptyDocument();
+    return Unreadable{errno};
+  }
+  if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
+  const auto it = cache().find(path.string());
+  if (it != cache().end() && it->second.trusted() && it->second.stamp == stampOf(st)) {
+    return it->second.doc;
+  }
+  return readAndParse(path);
+}
+
+std::shared_ptr<const ini::Document> loadForReading(const fs::path& path) {
+  LoadResult result = load(path);
+  if (auto* doc = std::get_if<std::shared_ptr<const ini::Document>>(&result)) return *doc;
+  return emptyDocument();
+}
+
+std::shared_ptr<const ini::Document> loadForWriting(const fs::path& path) {
+  LoadResult result = load(path);
+  if (auto* doc = std::get_if<std::shared_ptr<const ini::Document>>(&result)) return *doc;
+  throw IniWriteError(errorText("cannot read", path, std::get<Unreadable>(result).error));
+}
+
+// The file actually replaced: the target of a symbolic link, so the link survives.
+fs::path replacementTarget(const fs::path& path) {
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    const fs::path target = fs::weakly_canonical(path, error);
+    if (!error) return target;
+  }
+  return path;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Replaces the file with `bytes`: a temporary file in the same folder is written and
+// flushed, then renamed over the old one, and the folder is flushed, so that a crash or a
+// power loss leaves either the old or the new file. Any failure leaves the old file and no
+// temporary file behind. The temporary name cannot meet the program's own files.
+void replaceFile(const fs::path& requested, const std::string& bytes) {
+  static unsigned counter = 0;
+  const fs::path path = replacementTarget(requested);
+  fs::path dir = path.parent_path();
+  if (dir.empty()) dir = ".";
+
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (exists) {
+    if (!S_ISREG(old.st_mode)) throw IniWriteError(errorText("cannot replace", path, EISDIR));
+    // A file without any write permission is read-only even for the superuser, who would
+    // otherwise be able to rename over it.
+    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
+      throw IniWriteError(errorText("read-only file", path, EACCES));
+    }
+  }
+
+  const fs::path temp = dir / ("." + path.filename().string() + "." + std::to_string(::getpid()) +
+                               "." + std::to_string(++counter) + "~");
+  FileDescriptor fd(
+      ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+  if (fd.get() < 0) throw IniWriteError(errorText("cannot create", temp, errno));
+
+  const auto fail = [&](const char* what) {
+    const int error = errno;
+    if (fd.get() >= 0) fd.close();
+    ::unlink(temp.c_str());
+    throw IniWriteError(errorText(what, path, error));
+  };
+  if (exists) {
+    if (::fchmod(fd.get(), old.st_mode & 07777) != 0) fail("cannot set the mode of");
+    if (::geteuid() == 0) (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
+  }
+  if (!writeAll(fd.get(), bytes)) fail("cannot write");
+  if (::fsync(fd.get()) != 0) fail("cannot flush");
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) fail("cannot check");
+  if (fd.close() != 0) fail("cannot close");
+  const long long takenAt = nowNs();
+  if (::rename(temp.c_str(), path.c_str()) != 0) fail("cannot replace");
+
+  // The rename itself reaches the disk only with the folder.
+  FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dirFd.get() >= 0) ::fsync(dirFd.get());
+
+  auto& files = cache();
+  if (files.size() >= kMaxCachedFiles) files.clear();
+  files[path.string()] =
+      CachedFile{stampOf(st), takenAt, std::make_shared<const ini::Document>(ini::parse(bytes))};
+  if (path != requested) files.erase(requested.string());
+}
+
+int parseInt(const std::optional<std::string>& text, int def) {
+  return text ? parseProfileInt(*text, def) : def;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// IniFile
+
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+bool IniFile::exists() const {
+  struct stat st {};
+  return ::stat(path_.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+  auto text = ini::value(*loadForReading(path_), section, key);
+  return text ? std::move(*text) : std::string(def);
+}
+
+int IniFile::readInt(std::string_view section, std::string_view key, int def) const {
+  return parseInt(ini::value(*loadForReading(path_), section, key), def);
+}
+
+bool IniFile::hasKey(std::string_view section, std::string_view key) const {
+  return ini::findKey(*loadForReading(path_), section, key) != nullptr;
+}
+
+bool IniFile::hasSection(std::string_view section) const {
+  return ini::hasSection(*loadForReading(path_), section);
+}
+
+std::vector<std::string> IniFile::sectionNames() const {
+  return ini::sectionNames(*loadForReading(path_));
+}
+
+std::vector<std::string> IniFile::keyNames(std::string_view section) const {
+  return ini::keyNames(*loadForReading(path_), section);
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+  ini::checkWritable(section, key, value);
+  const auto doc = loadForWriting(path_);
+  if (auto bytes = ini::setValue(*doc, section, key, value)) replaceFile(path_, *bytes);
+}
+
+void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
+  writeString(section, key, std::to_string(value));
+}
+
+void IniFile::deleteKey(std::string_view section, std::string_view key) {
+  const auto doc = loadForWriting(path_);
+  if (auto bytes = ini::removeKey(*doc, section, key)) replaceFile(path_, *bytes);
+}
+
+void IniFile::deleteSection(std::string_view section) {
+  const auto doc = loadForWriting(path_);
+  if (auto bytes = ini::removeSection(*doc, section)) replaceFile(path_, *bytes);
+}
+
+// ---------------------------------------------------------------------------------------
+// IniEdit
+
+namespace {
+
+struct WriteOp {
+  std::string section, key, value;
+};
+struct DeleteKeyOp {
+  std::string section, key;
+};
+struct DeleteSectionOp {
+  std::string section;
+};
+using EditOp = std::variant<WriteOp, DeleteKeyOp, DeleteSectionOp>;
+
+std::optional<std::string> apply(const ini::Document& doc, const EditOp& op) {
+  if (const auto* write = std::get_if<WriteOp>(&op)) {
+    return ini::setValue(doc, write->section, write->key, write->value);
+  }
+  if (const auto* remove = std::get_if<DeleteKeyOp>(&op)) {
+    return ini::removeKey(doc, remove->section, remove->key);
+  }
+  return ini::removeSection(doc, std::get<DeleteSectionOp>(op).section);
+}
+
+// The file with `ops` applied, and whether anything changed.
+std::pair<std::shared_ptr<const ini::Document>, bool> applyAll(
+    std::shared_ptr<const ini::Document> doc, const std::vector<EditOp>& ops) {
+  bool changed = false;
+  for (const EditOp& op : ops) {
+    if (auto bytes = apply(*doc, op)) {
+      doc = std::make_shared<const ini::Document>(ini::parse(std::move(*bytes)));
+      changed = true;
+    }
+  }
+  return {std::move(doc), changed};
+}
+
+}  // namespace
+
+struct IniEdit::State {
+  std::vector<EditOp> ops;
+  // The file with the changes so far, built when read; dropped when a change is queued.
+  mutable std::shared_ptr<const ini::Document> view;
+};
+
+IniEdit::IniEdit(const IniFile& file) : path_(file.path()), state_(new State) {}
+
+IniEdit::~IniEdit() {
+  delete state_;
+}
+
+IniEdit& IniEdit::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+  ini::checkWritable(section, key, value);
+  state_->ops.emplace_back(WriteOp{std::string(section), std::string(key), std::string(value)});
+  state_->view.reset();
+  return *this;
+}
+
+IniEdit& IniEdit::writeInt(std::string_view section, std::string_view key, int value) {
+  return writeString(section, key, std::to_string(value));
+}
+
+IniEdit& IniEdit::deleteKey(std::string_view section, std::string_view key) {
+  state_->ops.emplace_back(DeleteKeyOp{std::string(section), std::string(key)});
+  state_->view.reset();
+  return *this;
+}
+
+IniEdit& IniEdit::deleteSection(std::string_view section) {
+  state_->ops.emplace_back(DeleteSectionOp{std::string(section)});
+  state_->view.reset();
+  return *this;
+}
+
+const ini::Document& IniEdit::current() const {
+  if (!state_->view) state_->view = applyAll(loadForReading(path_), state_->ops).first;
+  return *state_->view;
+}
+
+std::string IniEdit::readString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+  auto text = ini::value(current(), section, key);
+  return text ? std::move(*text) : std::string(def);
+}
+
+int IniEdit::readInt(std::string_view section, std::string_view key, int def) const {
+  return parseInt(ini::value(current(), section, key), def);
+}
+
+void IniEdit::commit() {
+  auto [doc, changed] = applyAll(loadForWriting(path_), state_->ops);
+  if (changed) replaceFile(path_, doc->bytes);
+}
+
+// ---------------------------------------------------------------------------------------
+// IniDocument
+
+IniDocument::IniDocument(std::string_view cp1251Bytes)
+    : doc_(std::make_shared<const ini::Document>(ini::parse(std::string(cp1251Bytes)))) {}
+
+IniDocument IniDocument::fromUtf8(std::string_view text) {
+  return IniDocument(utf8ToCp1251(text));
+}
+
+std::string IniDocument::readString(std::string_view section, std::string_view key,
+                                    std::string_view def) const {
+  auto text = ini::value(*doc_, section, key);
+  return text ? std::move(*text) : std::string(def);
+}
+
+int IniDocument::readInt(std::string_view section, std::string_view key, int def) const {
+  return parseInt(ini::value(*doc_, section, key), def);
+}
+
+bool IniDocument::hasKey(std::string_view section, std::string_view key) const {
+  return ini::findKey(*doc_, section, key) != nullptr;
+}
+
+bool IniDocument::hasSection(std::string_view section) const {
+  return ini::hasSection(*doc_, section);
+}
+
+std::vector<std::string> IniDocument::sectionNames() const {
+  return ini::sectionNames(*doc_);
+}
+
+std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
+  return ini::keyNames(*doc_, section);
+}
+
+// ---------------------------------------------------------------------------------------
+// The integer rule
+
+int parseProfileInt(std::string_view text, int def) {
+  std::size_t pos = 0;
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  const std::string_view rest = text.substr(pos);
+
+  const auto hexDigit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+
+  std::uint64_t magnitude = 0;
+  if (rest.starts_with("0x") || rest.starts_with("0X") || rest.starts_with("$")) {
+    // Hexadecimal covers the full 32 bits: "$FFFFFFFF" is -1.
+    const std::string_view digits = rest.substr(rest.front() == '$' ? 1 : 2);
+    if (digits.empty()) return def;
+    for (const char c : digits) {
+      const int digit = hexDigit(c);
+      if (digit < 0) return def;
+      magnitude = magnitude * 16 + static_cast<unsigned>(digit);
+      if (magnitude > 0xFFFFFFFFu) return def;
+    }
+    auto bits = static_cast<std::uint32_t>(magnitude);
+    if (negative) bits = 0u - bits;
+    return static_cast<int>(bits);
+  }
+
+  if (rest.empty()) return def;
+  for (const char c : rest) {
+    if (c < '0' || c > '9') return def;
+    magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
+    if (magnitude > 2147483648u) return def;
+  }
+  if (!negative && magnitude > 2147483647u) return def;
+  return negative ? static_cast<int>(-static_cast<std::int64_t>(magnitude))
+                  : static_cast<int>(magnitude);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,75 @@
+#pragma once
+
+// The INI text model behind IniFile, IniEdit and IniDocument: parsing of code page 1251
+// bytes by the private-profile rules, lookups, and the byte-preserving edits.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tarvik::ini {
+
+enum class LineKind { Blank, Comment, Section, Key, Other };
+
+struct Line {
+  std::size_t begin = 0;       // first byte of the line
+  std::size_t contentEnd = 0;  // end of the text, before the line end
+  std::size_t end = 0;         // after the line end (CR, LF or CR LF); == contentEnd at EOF
+  LineKind kind = LineKind::Other;
+  // Key lines: the trimmed key name and the trimmed raw value (quotes still on).
+  // Section lines: the trimmed name between "[" and the last "]" in nameBegin/nameEnd.
+  std::size_t nameBegin = 0, nameEnd = 0;
+  std::size_t valueBegin = 0, valueEnd = 0;
+};
+
+// The lines from a section header up to the next header. Region 0 holds the lines before
+// the first header (section "") and has no header line.
+struct Region {
+  static constexpr std::size_t kNoHeader = static_cast<std::size_t>(-1);
+  std::size_t headerLine = kNoHeader;
+  std::size_t firstLine = 0;
+  std::size_t endLine = 0;
+  // Folded key name -> line of its first occurrence; filled for the first region of each name.
+  std::unordered_map<std::string, std::size_t> keys;
+  std::vector<std::size_t> keyOrder;
+};
+
+struct Document {
+  std::string bytes;
+  std::vector<Line> lines;
+  std::vector<Region> regions;
+  // Folded section name -> the first region of that name; "" -> region 0.
+  std::unordered_map<std::string, std::size_t> sections;
+  std::vector<std::size_t> sectionOrder;  // first occurrences of named sections, file order
+};
+
+Document parse(std::string bytes);
+
+// Names as given by callers (UTF-8) become lookup keys: code page 1251, trimmed, folded.
+std::string lookupKey(std::string_view utf8Name);
+
+const Region* findSection(const Document& doc, std::string_view utf8Section);
+const Line* findKey(const Document& doc, std::string_view utf8Section, std::string_view utf8Key);
+
+// Reads, all in UTF-8.
+std::optional<std::string> value(const Document& doc, std::string_view section,
+                                 std::string_view key);
+bool hasSection(const Document& doc, std::string_view section);
+std::vector<std::string> sectionNames(const Document& doc);
+std::vector<std::string> keyNames(const Document& doc, std::string_view section);
+
+// Edits return the new file bytes, or nullopt when the file would not change.
+// Names and values that could not be written back and read as given throw IniWriteError.
+std::optional<std::string> setValue(const Document& doc, std::string_view section,
+                                    std::string_view key, std::string_view value);
+std::optional<std::string> removeKey(const Document& doc, std::string_view section,
+                                     std::string_view key);
+std::optional<std::string> removeSection(const Document& doc, std::string_view section);
+
+// The checks setValue makes, on their own (IniEdit checks when a change is queued).
+void checkWritable(std::string_view section, std::string_view key, std::string_view value);
+
+}  // namespace tarvik::ini

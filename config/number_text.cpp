@@ -1,0 +1,220 @@
+#include "config/number_text.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace tarvik {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// Just enough of an unsigned big integer (base 10^9 limbs, least significant first) to
+// write a double's exact decimal expansion.
+class BigDecimal {
+ public:
+  explicit BigDecimal(std::uint64_t value) {
+    do {
+      limbs_.push_back(static_cast<std::uint32_t>(value % kBase));
+      value /= kBase;
+    } while (value != 0);
+  }
+
+  void multiply(std::uint32_t factor) {
+    std::uint64_t carry = 0;
+    for (auto& limb : limbs_) {
+      const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+      limb = static_cast<std::uint32_t>(product % kBase);
+      carry = product / kBase;
+    }
+    while (carry != 0) {
+      limbs_.push_back(static_cast<std::uint32_t>(carry % kBase));
+      carry /= kBase;
+    }
+  }
+
+  void multiplyByPowerOf2(int exponent) {
+    for (; exponent >= 29; exponent -= 29) multiply(std::uint32_t{1} << 29);
+    if (exponent > 0) multiply(std::uint32_t{1} << exponent);
+  }
+
+  void multiplyByPowerOf5(int exponent) {
+    for (; exponent >= 13; exponent -= 13) multiply(1220703125u);  // 5^13
+    std::uint32_t rest = 1;
+    for (; exponent > 0; --exponent) rest *= 5;
+    multiply(rest);
+  }
+
+  std::string digits() const {
+    std::string out = std::to_string(limbs_.back());
+    for (auto it = limbs_.rbegin() + 1; it != limbs_.rend(); ++it) {
+      std::string part = std::to_string(*it);
+      out.append(9 - part.size(), '0');
+      out += part;
+    }
+    return out;
+  }
+
+ private:
+  static constexpr std::uint64_t kBase = 1000000000;
+  std::vector<std::uint32_t> limbs_;
+};
+
+// Exact decimal digits of |value| (no leading zeros) and the power of ten of the first one.
+struct ExactDecimal {
+  std::string digits;
+  int exponent10;
+};
+
+ExactDecimal exactDecimal(double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int exponent2 = 0;
+  if (biased == 0) {
+    exponent2 = -1074;
+  } else {
+    mantissa |= std::uint64_t{1} << 52;
+    exponent2 = biased - 1075;
+  }
+  const int zeros = std::countr_zero(mantissa);
+  mantissa >>= zeros;
+  exponent2 += zeros;
+
+  BigDecimal number(mantissa);
+  int shift10 = 0;
+  if (exponent2 >= 0) {
+    number.multiplyByPowerOf2(exponent2);
+  } else {
+    // m * 2^-k = m * 5^k / 10^k
+    number.multiplyByPowerOf5(-exponent2);
+    shift10 = exponent2;
+  }
+  ExactDecimal result{number.digits(), 0};
+  result.exponent10 = static_cast<int>(result.digits.size()) - 1 + shift10;
+  return result;
+}
+
+// Rounds to `count` significant digits, ties away from zero, and strips trailing zeros.
+void roundDigits(ExactDecimal& number, int count) {
+  auto& digits = number.digits;
+  if (static_cast<int>(digits.size()) > count) {
+    const bool up = digits[count] >= '5';
+    digits.resize(count);
+    if (up) {
+      int i = count - 1;
+      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+      if (i >= 0) {
+        ++digits[i];
+      } else {
+        digits.insert(digits.begin(), '1');
+        digits.pop_back();
+        ++number.exponent10;
+      }
+    }
+  }
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
+std::string fixedNotation(const ExactDecimal& number, char separator) {
+  const auto& digits = number.digits;
+  const int count = static_cast<int>(digits.size());
+  const int exponent = number.exponent10;
+  std::string out;
+  if (exponent < 0) {
+    out = "0";
+    out += separator;
+    out.append(-exponent - 1, '0');
+    out += digits;
+    return out;
+  }
+  if (count <= exponent + 1) {
+    out = digits;
+    out.append(exponent + 1 - count, '0');
+    return out;
+  }
+  out = digits.substr(0, exponent + 1);
+  out += separator;
+  out += digits.substr(exponent + 1);
+  return out;
+}
+
+std::string scientificNotation(const ExactDecimal& number, char separator) {
+  std::string out(1, number.digits[0]);
+  if (number.digits.size() > 1) {
+    out += separator;
+    out += number.digits.substr(1);
+  }
+  out += 'E';
+  out += std::to_string(number.exponent10);
+  return out;
+}
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+std::string formatGeneral(double value, const NumberFormat& format) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  if (value == 0) return "0";
+  ExactDecimal number = exactDecimal(value);
+  roundDigits(number, kSignificantDigits);
+  // 1E-5 <= |x| < 1E15, judged on the rounded value.
+  const bool fixed = number.exponent10 >= -5 && number.exponent10 < 15;
+  std::string text = fixed ? fixedNotation(number, format.decimalSeparator)
+                           : scientificNotation(number, format.decimalSeparator);
+  return value < 0 ? "-" + text : text;
+}
+
+std::optional<double> parseDecimal(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+
+  // Validate the whole shape first; from_chars alone would accept a prefix.
+  std::string normal;
+  std::size_t pos = 0;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    if (text[pos] == '-') normal += '-';
+    ++pos;
+  }
+  int mantissaDigits = 0;
+  bool separatorSeen = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (isDigit(c)) {
+      ++mantissaDigits;
+      normal += c;
+    } else if ((c == ',' || c == '.') && !separatorSeen) {
+      separatorSeen = true;
+      normal += '.';
+    } else {
+      break;
+    }
+  }
+  if (mantissaDigits == 0) return std::nullopt;
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    normal += 'e';
+    ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) normal += text[pos++];
+    int exponentDigits = 0;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos, ++exponentDigits) normal += text[pos];
+    if (exponentDigits == 0) return std::nullopt;
+  }
+  if (pos != text.size()) return std::nullopt;
+
+  double value = 0;
+  const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  if (result.ec != std::errc() || result.ptr != normal.data() + normal.size()) return std::nullopt;
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+}  // namespace tarvik
