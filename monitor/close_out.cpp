@@ -1,0 +1,52 @@
+#include "monitor/close_out.h"
+
+#include "app/event_log.h"
+#include "config/entry_section.h"
+#include "config/ini_file.h"
+#include "config/keys.h"
+#include "monitor/quick_log.h"
+#include "platform/user.h"
+#include "stats/accounts.h"
+#include "stats/statistics.h"
+#include "status/display_text.h"
+
+namespace tarvik {
+
+CloseOut::CloseOut(const MonitorEnv& env, Statistics& statistics, Accounts& accounts,
+                   QuickLog& quickLog)
+    : env_(env), statistics_(statistics), accounts_(accounts), quickLog_(quickLog) {}
+
+bool CloseOut::run(const CloseOutFigures& f) {
+  const IniFile config(env_.files.config());
+  const std::string section = sectionForEntry(f.entry);
+  const std::string signA = config.readString(section, entry_keys::kCurrencyDisplayA.name,
+                                              entry_keys::kCurrencyDisplayA.def);
+  const std::string signZ = config.readString(section, entry_keys::kCurrencyDisplayZ.name,
+                                              entry_keys::kCurrencyDisplayZ.def);
+  const std::string hms = displayTimeText(f.seconds);
+
+  const std::string summary = "Соединение с интернетом завершено.\nВремя online: " + hms +
+                              "\nФинансовые затраты (" + signZ +
+                              "): " + sixText(f.cost, env_.format) + "\nСостояние счёта (" + signA +
+                              "): " + sixText(f.balance, env_.format);
+
+  BookedBalance booked;
+  try {
+    statistics_.bookConnection(f.entry, f.weekday, f.seconds, f.cost);
+    booked = accounts_.bookBalance(f.entry, f.accountKind, f.balance);
+  } catch (const IniWriteError&) {
+    env_.user.balloon(f.entry, summary + "\nP.S.: произошла ошибка во время сохранения статистики.",
+                      false);
+    return false;
+  }
+
+  env_.log.append(" Time spent online: " + hms);
+  env_.log.append(" Financial expences: " + formatGeneral(f.cost, env_.format) + " " + signZ);
+  env_.log.append(" Account value: " + signA + " " + booked.entryAccountText);
+  if (!f.isVirtual) env_.user.balloon(f.entry, summary, false);
+  quickLog_.finishLine(
+      bookedQuickLogTail(signA, f.seconds, f.cost, f.balance, f.entry, env_.format));
+  return true;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "monitor/monitor_env.h"
+
+namespace tarvik {
+
+class Accounts;
+class QuickLog;
+class Statistics;
+
+// What the disconnect step hands over for booking.
+struct CloseOutFigures {
+  bool isVirtual = false;  // first half of a virtual reconnect: no balloon
+  std::string entry;       // settings entry name
+  int accountKind = 0;
+  int weekday = 0;  // at close-out, 0 = Sunday
+  std::int32_t seconds = 0;
+  float cost = 0;     // hundredths
+  float balance = 0;  // whole units
+};
+
+// Books a finished connection: statistics, balance, the summary in the event log, the
+// summary balloon and the quick-log line.
+class CloseOut {
+ public:
+  CloseOut(const MonitorEnv& env, Statistics& statistics, Accounts& accounts, QuickLog& quickLog);
+
+  // False when a data file could not be written: the balloon then says so, the summary lines
+  // are not logged and the quick-log line stays open (the next connection's line ends it).
+  bool run(const CloseOutFigures& figures);
+
+ private:
+  const MonitorEnv& env_;
+  Statistics& statistics_;
+  Accounts& accounts_;
+  QuickLog& quickLog_;
+};
+
+}  // namespace tarvik

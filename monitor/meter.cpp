@@ -1,0 +1,212 @@
+#include "monitor/meter.h"
+
+#include <cstdint>
+
+#include "app/event_log.h"
+#include "config/entry_section.h"
+#include "config/keys.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "platform/timer.h"
+#include "platform/user.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr int kTickMs = 750;
+constexpr int kJournalLevel1Ms = 5000;
+constexpr int kJournalLevel2Ms = 5555;
+constexpr int kMinuteBeepMs = 59995;
+constexpr int kSecondsPerDay = 86400;
+
+constexpr std::string_view kLevelWarning =
+    "Внимание!\nСостояние счёта ниже одной из 4-ёх границ.\nБудьте внимательны и следите за "
+    "временем!";
+constexpr std::string_view kZeroWarning =
+    "Внимание!\nПо предварительному расчёту,\nна счету не осталось денег,\nт.е. денежный "
+    "балланс\nниже иле равен нулю!";
+
+void setInterval(Timer* t, int ms) {
+  if (t && t->interval() != ms) t->setInterval(ms);
+}
+void setEnabled(Timer* t, bool on) {
+  if (t) t->setEnabled(on);
+}
+bool isEnabled(const Timer* t) {
+  return t && t->enabled();
+}
+
+int secondOfDay(const LocalTime& t) {
+  return t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+}  // namespace
+
+Meter::Meter(const MonitorEnv& env, Accounts& accounts)
+    : env_(env), accounts_(accounts), config_(env.files.config()) {}
+
+bool Meter::running() const {
+  return isEnabled(env_.timers.general);
+}
+
+void Meter::readKeys(const std::string& entry) {
+  entry_ = entry;
+  section_ = sectionForEntry(entry);
+  auto num = [&](IntKey key) { return config_.readInt(section_, key.name, key.def); };
+  auto global = [&](IntKey key) { return config_.readInt(kGlobalSection, key.name, key.def); };
+  truncate_ = num(entry_keys::kTruncate) != 0;
+  freeTime_ = num(entry_keys::kFreeTime);
+  zeroWarn_ = num(entry_keys::kZeroWarn) != 0;
+  zeroFile_ = config_.readString(section_, entry_keys::kZeroFile.name, entry_keys::kZeroFile.def);
+  for (std::size_t n = 0; n < 4; ++n) {
+    levelOn_[n] = num(entry_keys::kAccountUse[n]) != 0;
+    levelValue_[n] = num(entry_keys::kAccountVal[n]);
+  }
+  onLineMinute_ = num(entry_keys::kOnLineMinute) != 0;
+  onLineSecond_ = num(entry_keys::kOnLineSecond) != 0;
+  onLinePeriod_ = num(entry_keys::kOnLinePeriod);
+  statusShow_ = num(entry_keys::kStatusShow) != 0;
+  securityII_ = global(global_keys::kSecurityII) != 0;
+  display_ = readDisplaySettings(config_, section_);
+
+  // A warning that is switched off counts as already given.
+  zeroFired_ = !zeroWarn_;
+  for (std::size_t n = 0; n < 4; ++n) levelFired_[n] = !levelOn_[n];
+  env_.user.setAccountDisplayChecks(display_.accountDisplay);
+}
+
+void Meter::disarmWarningsOnUnknownBalance() {
+  // The stored balance is no number (a hand-edited file; accounts has logged it): metering
+  // goes on from 0, but a warning about a balance whose real value is unknown would only
+  // mislead.
+  if (balanceKnown_) return;
+  zeroFired_ = true;
+  levelFired_.fill(true);
+}
+
+int Meter::lookupNow(const LocalTime& now) {
+  return lookup(config_, entry_, now.hour, now.minute, now.weekday, tariff_);
+}
+
+void Meter::setTimers() {
+  const MonitorTimers& t = env_.timers;
+  const bool metering = isEnabled(t.general);
+  setInterval(t.securityZ, kJournalLevel2Ms);
+  setEnabled(t.securityZ, securityII_ && isEnabled(t.securityA));
+  setInterval(t.minute, kMinuteBeepMs);
+  setEnabled(t.minute, onLineMinute_ && metering);
+  setInterval(t.second, onLinePeriod_ * 1000 - 5);
+  setEnabled(t.second, onLineSecond_ && metering);
+}
+
+void Meter::start(const std::string& entry) {
+  readKeys(entry);
+
+  const LocalTime now = env_.clock.now();
+  startSecondOfDay_ = secondOfDay(now);
+  startWeekday_ = now.weekday;
+  startPeriod_ = lookupNow(now);
+
+  env_.user.setField(DisplayField::Entry, entry_);
+  setInterval(env_.timers.general, kTickMs);
+  setEnabled(env_.timers.general, true);
+  setInterval(env_.timers.securityA, kJournalLevel1Ms);
+  setEnabled(env_.timers.securityA, true);
+  env_.hook().setMidnightArmed(true);
+
+  env_.log.append(" Tariff in use: «" + tariff_.name + "», " + std::to_string(tariff_.costPerHour) +
+                  "/h");
+
+  const ChosenAccount account = accounts_.chooseAccount(entry_);
+  accountKind_ = account.kind;
+  cost_ = 0;
+  startBalance_ = account.balance;
+  balance_ = startBalance_;
+  balanceKnown_ = account.numeric;
+  disarmWarningsOnUnknownBalance();
+
+  env_.user.setField(DisplayField::Tariff, tariffText(display_, tariff_.name, tariff_.costPerHour));
+  setTimers();
+  refreshMoney();
+  if (statusShow_ && running()) env_.user.showStatusWindow();
+}
+
+void Meter::reload(const std::string& entry) {
+  readKeys(entry);
+  disarmWarningsOnUnknownBalance();
+  env_.user.setField(DisplayField::Currency, currencyText(display_));
+  env_.user.setField(DisplayField::Tariff, tariffText(display_, tariff_.name, tariff_.costPerHour));
+  setTimers();
+  refreshMoney();
+  if (statusShow_ && running()) env_.user.showStatusWindow();
+}
+
+void Meter::resetFigures() {
+  meteredSeconds_ = 0;
+  cost_ = 0;
+  balance_ = 0;
+}
+
+void Meter::refreshMoney() {
+  env_.user.setField(DisplayField::Money, moneyText(display_, balance_, cost_, env_.format));
+}
+
+void Meter::tick() {
+  const LocalTime now = env_.clock.now();
+  if (lookupNow(now) != startPeriod_) {
+    setEnabled(env_.timers.general, false);
+    env_.log.append(" Virtual reconnect (tariff changed).", true);
+    env_.user.balloon(entry_,
+                      "Сменился тариф.\nТекущее соединение было разделено\nна «до» и «после» "
+                      "этого события.\nНовый тариф: «" +
+                          tariff_.name + "», " + std::to_string(tariff_.costPerHour) + " " +
+                          display_.currencyZ + "/час.",
+                      false);
+    if (onTariffChange) onTariffChange();
+    return;
+  }
+
+  // Wall-clock based: a connection over midnight goes on counting, 24 hours wrap.
+  std::int32_t seconds = secondOfDay(now) - startSecondOfDay_;
+  if (seconds < 0) seconds += kSecondsPerDay;
+  const std::string timeText = displayTimeText(seconds);
+
+  withinFreeTime_ = freeTime_ > seconds;
+  if (truncate_ && !withinFreeTime_ && seconds % 60 != 0) seconds = (seconds / 60 + 1) * 60;
+  meteredSeconds_ = seconds;
+
+  // The product is a 32-bit multiplication that wraps like the original arithmetic would.
+  const auto product = static_cast<std::int32_t>(static_cast<std::uint32_t>(tariff_.costPerHour) *
+                                                 static_cast<std::uint32_t>(seconds));
+  rawProduct_ = static_cast<float>(product);
+  cost_ = static_cast<float>(static_cast<long double>(rawProduct_) * (1.0L / 3600));
+  if (withinFreeTime_) cost_ = 0;
+  balance_ = static_cast<float>(static_cast<long double>(startBalance_) -
+                                static_cast<long double>(cost_) * 0.01L);
+
+  refreshMoney();
+  env_.user.setField(DisplayField::Time, timeText);
+
+  bool flash = false;
+  for (int n = 3; n >= 0; --n) {
+    if (levelFired_[n]) continue;
+    if (static_cast<long double>(balance_) * 100 < levelValue_[n]) {
+      levelFired_[n] = true;
+      env_.user.balloon(entry_, kLevelWarning, true);
+      flash = true;
+    }
+  }
+  if (!zeroFired_ && balance_ <= 0) {
+    zeroFired_ = true;
+    env_.sound.play(zeroFile_);
+    env_.user.balloon(entry_, kZeroWarning, false);
+    env_.user.showStateCode("xx");
+    env_.user.bringStatusWindowToFront();
+    env_.hook().playTune(7);
+    flash = false;
+  }
+  if (flash) env_.hook().startWarningFlash();
+}
+
+}  // namespace tarvik

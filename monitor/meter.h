@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "config/ini_file.h"
+#include "monitor/monitor_env.h"
+#include "platform/clock.h"
+#include "stats/accounts.h"
+#include "status/display_text.h"
+#include "tariff/tariff.h"
+
+namespace tarvik {
+
+// Measures the online time of the current connection and turns it into money: started when
+// metering begins, ticked by t_general every 750 ms, it keeps the running figures (metered
+// seconds, cost, balance) that the close-out books, the crash journal saves and the status
+// display shows. A change of the tariff period is handed to onTariffChange, which splits the
+// connection.
+class Meter {
+ public:
+  Meter(const MonitorEnv& env, Accounts& accounts);
+
+  // Begins metering `entry` (a settings entry name, "Default" for the fallback entry).
+  void start(const std::string& entry);
+  // Re-reads the entry's keys and re-arms the warnings without restarting the count.
+  void reload(const std::string& entry);
+  // One t_general event.
+  void tick();
+  // Running figures back to 0 (the state machine does it after the close-out).
+  void resetFigures();
+
+  // Called with the new period's tariff when the period in force changes; the tick stops
+  // there. Set by the state machine.
+  std::function<void()> onTariffChange;
+
+  bool running() const;
+  const std::string& entry() const { return entry_; }
+  std::int32_t meteredSeconds() const { return meteredSeconds_; }
+  float cost() const { return cost_; }
+  float balance() const { return balance_; }
+  int accountKind() const { return accountKind_; }
+  int costPerHour() const { return tariff_.costPerHour; }
+  const std::string& tariffName() const { return tariff_.name; }
+  const DisplaySettings& display() const { return display_; }
+
+  // Writes the money field from the current figures.
+  void refreshMoney();
+
+ private:
+  struct Keys;
+  void readKeys(const std::string& entry);
+  void setTimers();
+  void disarmWarningsOnUnknownBalance();
+  int lookupNow(const LocalTime& now);
+
+  const MonitorEnv& env_;
+  Accounts& accounts_;
+  IniFile config_;
+
+  std::string entry_;
+  std::string section_;
+  DisplaySettings display_;
+  bool truncate_ = false;
+  int freeTime_ = 5;
+  bool zeroWarn_ = true;
+  std::string zeroFile_;
+  std::array<bool, 4> levelOn_{};
+  std::array<int, 4> levelValue_{1, 10, 25, 50};
+  bool onLineMinute_ = true;
+  bool onLineSecond_ = false;
+  int onLinePeriod_ = 15;
+  bool statusShow_ = true;
+  bool securityII_ = true;
+
+  int startSecondOfDay_ = 0;
+  int startWeekday_ = 0;
+  int startPeriod_ = -1;
+  CurrentTariff tariff_;
+  std::int32_t meteredSeconds_ = 0;
+  bool withinFreeTime_ = true;
+  float rawProduct_ = 0;
+  float cost_ = 0;
+  float startBalance_ = 0;
+  float balance_ = 0;
+  int accountKind_ = kAccountIndividual;
+  bool balanceKnown_ = true;
+  std::array<bool, 4> levelFired_{};
+  bool zeroFired_ = false;
+};
+
+}  // namespace tarvik

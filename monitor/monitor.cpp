@@ -1,0 +1,34 @@
+#include "monitor/monitor.h"
+
+#include "platform/timer.h"
+#include "platform/user.h"
+
+namespace tarvik {
+
+Monitor::Monitor(const MonitorEnv& env, Probe& probe, Accounts& accounts, Statistics& statistics,
+                 std::string& stateCode, const std::vector<std::string>& phonebookEntries)
+    : env_(env),
+      quickLog_(env_.files.quickLog()),
+      meter_(env_, accounts),
+      closeOut_(env_, statistics, accounts, quickLog_),
+      machine_(env_, probe, meter_, closeOut_, quickLog_, stateCode, phonebookEntries) {}
+
+void Monitor::attachTimers() {
+  const MonitorTimers& t = env_.timers;
+  if (t.online) {
+    t.online->setInterval(1000);
+    t.online->onFire([this] { machine_.poll(); });
+  }
+  if (t.general) {
+    t.general->setInterval(750);
+    t.general->onFire([this] { meter_.tick(); });
+  }
+  if (t.hide) {
+    t.hide->onFire([this] {
+      env_.timers.hide->setEnabled(false);
+      env_.user.hideStatusWindow();
+    });
+  }
+}
+
+}  // namespace tarvik

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/number_text.h"
+#include "config/program_files.h"
+
+namespace tarvik {
+
+class Clock;
+class EventLog;
+class Timer;
+class User;
+class SoundPlayer;
+
+// The timers the state machine and the meter switch. The engine creates and owns them; the
+// handlers of the crash journal, the beeps and the hang-up belong to their own units, the
+// monitor only decides when each runs. A null timer is simply not switched.
+struct MonitorTimers {
+  Timer* online = nullptr;     // t_online: the poller
+  Timer* general = nullptr;    // t_general: the meter tick
+  Timer* securityA = nullptr;  // t_security_a: crash journal, level 1
+  Timer* securityZ = nullptr;  // t_security_z: crash journal, level 2
+  Timer* minute = nullptr;     // t_minute: beep every minute
+  Timer* second = nullptr;     // t_second: beep every "OnLinePeriod" seconds
+  Timer* hangup = nullptr;     // t_hangup: automatic hang-up
+  Timer* hide = nullptr;       // t_hide: hiding the status window after a disconnection
+};
+
+// Call points for the online notifications and actions, the midnight handling and the
+// settings dialog. The defaults do nothing, so the monitor runs without them.
+class MonitorHooks {
+ public:
+  virtual ~MonitorHooks() = default;
+  // A real connection came up: hang-up timer, connect sound and tune, programs to launch.
+  virtual void connectActions(std::string_view /*entry*/) {}
+  // A real, established connection ended: disconnect sound and tune.
+  virtual void disconnectSignals(std::string_view /*entry*/) {}
+  // A balance level was crossed: the indicator flashes.
+  virtual void startWarningFlash() {}
+  // One of the numbered beep tunes (7 at zero balance).
+  virtual void playTune(int /*tune*/) {}
+  // Tells the midnight handling whether a connection is being metered.
+  virtual void setMidnightArmed(bool /*armed*/) {}
+  // A connection of `entry` ended: an open settings dialog refreshes its statistics pages
+  // when it shows this entry, and its shared-account fields when `accountKind` is not 0.
+  virtual void refreshSettingsDialog(std::string_view /*entry*/, int /*accountKind*/) {}
+};
+
+// Everything the monitor reaches outside itself.
+struct MonitorEnv {
+  const Clock& clock;
+  ProgramFiles files;
+  EventLog& log;
+  User& user;
+  SoundPlayer& sound;
+  NumberFormat format;
+  MonitorTimers timers;
+  MonitorHooks* hooks = nullptr;  // may be null
+
+  MonitorHooks& hook() const {
+    static MonitorHooks none;
+    return hooks ? *hooks : none;
+  }
+};
+
+}  // namespace tarvik

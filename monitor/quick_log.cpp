@@ -1,0 +1,85 @@
+#include "monitor/quick_log.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/time_text.h"
+#include "config/codepage.h"
+#include "status/display_text.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// PAD6: the text followed by blanks up to six characters.
+std::string padSix(std::string text) {
+  if (text.size() < 6) text.append(6 - text.size(), ' ');
+  return text;
+}
+
+// Number of characters of a UTF-8 text.
+std::size_t charCount(std::string_view text) {
+  std::size_t n = 0;
+  for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+}  // namespace
+
+QuickLog::QuickLog(std::filesystem::path file) : file_(std::move(file)) {}
+
+bool QuickLog::createIfMissing() {
+  std::error_code ec;
+  if (std::filesystem::exists(file_, ec)) return true;
+  return append(std::string(kQuickLogHeader) + std::string(kLineEnd) + std::string(kLineEnd));
+}
+
+bool QuickLog::openLine(const LocalTime& now) {
+  bool lineOpen = false;
+  if (FilePtr in{std::fopen(file_.c_str(), "rb")}) {
+    if (std::fseek(in.get(), -1, SEEK_END) == 0) lineOpen = std::fgetc(in.get()) != '\n';
+  }
+  std::string text = lineOpen ? std::string(kLineEnd) : std::string();
+  return append(text + stampText(now));
+}
+
+bool QuickLog::finishLine(std::string_view tail) {
+  return append(std::string(tail) + std::string(kLineEnd));
+}
+
+bool QuickLog::append(std::string_view utf8Text) {
+  FilePtr out{std::fopen(file_.c_str(), "ab")};
+  if (!out) return false;
+  const std::string bytes = utf8ToCp1251(utf8Text);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+  return std::fclose(out.release()) == 0 && written;
+}
+
+std::string bookedQuickLogTail(std::string_view currencySign, std::int64_t seconds,
+                               float costHundredths, float balance, std::string_view entry,
+                               const NumberFormat& format) {
+  std::string sign(currencySign);
+  if (charCount(sign) == 1) sign += ' ';
+  return " = " + displayTimeText(seconds) + " + [" + sign + "| ~" +
+         padSix(sixText(static_cast<double>(costHundredths) * 0.01, format)) +
+         " | =" + padSix(sixText(balance, format)) + " ] <" + std::string(entry) + ">";
+}
+
+std::string neverEstablishedQuickLogTail(float balance, std::string_view entry,
+                                         const NumberFormat& format) {
+  return " = 00:00:00 - [  | ~       | =" + padSix(sixText(balance, format)) + " ] <" +
+         std::string(entry) + ">";
+}
+
+std::string abortedQuickLogTail(std::string_view entry) {
+  return " = 00:00:00 + [user aborts connection] <" + std::string(entry) + ">";
+}
+
+}  // namespace tarvik

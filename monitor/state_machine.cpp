@@ -1,0 +1,213 @@
+#include "monitor/state_machine.h"
+
+#include <filesystem>
+
+#include "app/event_log.h"
+#include "config/entry_section.h"
+#include "config/keys.h"
+#include "monitor/close_out.h"
+#include "monitor/meter.h"
+#include "monitor/probe.h"
+#include "monitor/quick_log.h"
+#include "platform/clock.h"
+#include "platform/timer.h"
+#include "platform/user.h"
+#include "status/display_text.h"
+
+namespace tarvik {
+
+namespace {
+
+bool isAuthenticationState(std::int32_t state) {
+  return state == kRasAuthenticate || state == kRasAuthNotify || state == kRasAuthProject;
+}
+
+void stop(Timer* t) {
+  if (t) t->setEnabled(false);
+}
+
+}  // namespace
+
+ConnectionStateMachine::ConnectionStateMachine(const MonitorEnv& env, Probe& probe, Meter& meter,
+                                               CloseOut& closeOut, QuickLog& quickLog,
+                                               std::string& stateCode,
+                                               const std::vector<std::string>& phonebookEntries)
+    : env_(env),
+      probe_(probe),
+      meter_(meter),
+      closeOut_(closeOut),
+      quickLog_(quickLog),
+      config_(env.files.config()),
+      stateCode_(stateCode),
+      entries_(phonebookEntries) {
+  meter_.onTariffChange = [this] { split(); };
+}
+
+std::string ConnectionStateMachine::section(const std::string& entry) const {
+  return sectionForEntry(entry);
+}
+
+std::string ConnectionStateMachine::resolveSettingsEntry(const std::string& rasEntry) const {
+  for (const std::string& listed : entries_) {
+    if (listed != rasEntry) continue;
+    if (config_.readInt(section(rasEntry), entry_keys::kDone.name, entry_keys::kDone.def) != 0)
+      return rasEntry;
+    break;
+  }
+  return std::string(kDefaultEntry);
+}
+
+void ConnectionStateMachine::setStateCode(std::string code) {
+  stateCode_ = std::move(code);
+  env_.user.showStateCode(stateCode_);
+}
+
+void ConnectionStateMachine::poll() {
+  const bool connectedNow = probe_.probe(false, false);
+  if (connectedNow == previousProbe_) {
+    const bool authenticating = isAuthenticationState(probe_.rasState());
+    if (authenticating && stateCode_ != "au" && !connectedNow) {
+      currentEntry_ = resolveSettingsEntry(probe_.rasEntryName());
+      authenticationStart(currentEntry_);
+    } else if (!authenticating && stateCode_ == "au" && !connectedNow) {
+      disconnect(currentEntry_, false);  // authentication ended without a connection
+    }
+  } else if (connectedNow) {
+    currentEntry_ = resolveSettingsEntry(probe_.rasEntryName());
+    connected(currentEntry_, false);
+  } else {
+    disconnect(currentEntry_, false);
+  }
+  previousProbe_ = connectedNow;
+}
+
+void ConnectionStateMachine::connectionStartWork(const std::string& entry) {
+  env_.user.setOnlineMenu(true, stateCode_ == "au");
+  env_.user.setField(DisplayField::Time, "00:00:00");
+  env_.user.setCurrentEntry(entry);
+  env_.log.append(" RAS or VPN activity detected.", true);
+  env_.log.append(" Device in use: " + probe_.deviceName());
+  env_.log.append(" Entry in use: " + probe_.rasEntryName());
+  env_.log.append(" Entry settings: " + entry);
+  quickLog_.openLine(env_.clock.now());
+  env_.user.setField(DisplayField::Currency,
+                     currencyText(readDisplaySettings(config_, section(entry))));
+}
+
+void ConnectionStateMachine::authenticationStart(const std::string& entry) {
+  connectedFlag_ = false;
+  startDone_ = false;
+  setStateCode("au");
+  connectionStartWork(entry);
+  startDone_ = true;
+  authMetering_ = config_.readInt(section(entry), entry_keys::kAuthentification.name,
+                                  entry_keys::kAuthentification.def) != 0;
+  if (authMetering_) {
+    meter_.start(entry);
+    env_.log.append(" Authentification...");
+  }
+  env_.user.balloon(entry, "Идёт опознание пользователя...", true);
+}
+
+void ConnectionStateMachine::connected(const std::string& entry, bool isVirtual) {
+  connectedFlag_ = true;
+  setStateCode("on");
+  if (authMetering_) {
+    env_.log.append(" Authentification successful.", true);
+  } else {
+    if (!startDone_) connectionStartWork(entry);
+    meter_.start(entry);
+  }
+  startDone_ = false;
+  if (isVirtual) {
+    env_.log.append(" Connected (virtually).");
+  } else {
+    env_.log.append(" Connection established.", !authMetering_);
+    env_.hook().connectActions(entry);
+    env_.user.balloon(entry,
+                      "Соединение с интернетом установлено.\nТекущий тариф: «" +
+                          meter_.tariffName() + "», " + std::to_string(meter_.costPerHour()) + " " +
+                          meter_.display().currencyZ + "/час.",
+                      false);
+  }
+  stop(env_.timers.hide);
+}
+
+void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual) {
+  const MonitorTimers& t = env_.timers;
+  setStateCode("of");
+  env_.user.setOnlineMenu(false, false);
+  stop(t.hangup);
+
+  if (authMetering_ && !connectedFlag_) {
+    env_.log.append(" Authentification failed.", true);
+    writeClearedDisplay(env_.user, config_);
+  } else if (!isVirtual) {
+    env_.log.append(" Disconnected.", true);
+  }
+
+  for (Timer* timer : {t.general, t.securityA, t.securityZ, t.minute, t.second}) stop(timer);
+  env_.hook().setMidnightArmed(false);
+
+  const std::string sec = section(entry);
+  if (t.hide) {
+    const int wait =
+        config_.readInt(sec, entry_keys::kStatusWait.name, entry_keys::kStatusWait.def);
+    if (t.hide->interval() != wait * 1000) t.hide->setInterval(wait * 1000);
+    t.hide->setEnabled(
+        config_.readInt(sec, entry_keys::kStatusHide.name, entry_keys::kStatusHide.def) != 0);
+  }
+
+  if (isVirtual) {
+    env_.log.append(" Disconnected (virtually).");
+  } else if (connectedFlag_) {
+    env_.hook().disconnectSignals(entry);
+  }
+
+  if (connectedFlag_) {
+    CloseOutFigures figures;
+    figures.isVirtual = isVirtual;
+    figures.entry = entry;
+    figures.accountKind = meter_.accountKind();
+    figures.weekday = env_.clock.now().weekday;
+    figures.seconds = meter_.meteredSeconds();
+    figures.cost = meter_.cost();
+    figures.balance = meter_.balance();
+    closeOut_.run(figures);
+  } else {
+    quickLog_.finishLine(neverEstablishedQuickLogTail(meter_.balance(), entry, env_.format));
+  }
+
+  env_.hook().refreshSettingsDialog(entry, meter_.accountKind());
+
+  connectedFlag_ = false;
+  authMetering_ = false;
+  startDone_ = false;
+  meter_.resetFigures();
+  deleteJournal();
+}
+
+void ConnectionStateMachine::split() {
+  const std::string entry = currentEntry_;
+  disconnect(entry, true);
+  connected(entry, true);
+}
+
+void ConnectionStateMachine::virtualReconnect(std::string_view reasonLine) {
+  env_.log.append(reasonLine, true);
+  split();
+}
+
+void ConnectionStateMachine::userReset() {
+  if (connectedFlag_) virtualReconnect(" Virtual reconnect (user request).");
+}
+
+void ConnectionStateMachine::deleteJournal() {
+  std::error_code ec;
+  for (const auto& file :
+       {env_.files.journalSeq(), env_.files.journalPro(), env_.files.journalTmp()}) {
+    std::filesystem::remove(file, ec);
+  }
+}
+
+}  // namespace tarvik
