@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/ini_file.h"
+#include "status/skin.h"
+
+namespace tarvik {
+
+// Read access to the keys of one skin text, be it a skin.qsf file on disk or a built-in skin
+// held in memory. Missing or non-numeric values give the default, like every INI read.
+class SkinKeys {
+ public:
+  virtual ~SkinKeys() = default;
+  virtual int readInt(std::string_view section, std::string_view key, int def) const = 0;
+  virtual std::string readString(std::string_view section, std::string_view key,
+                                 std::string_view def) const = 0;
+};
+
+// The keys of a skin.qsf file.
+class FileSkinKeys final : public SkinKeys {
+ public:
+  explicit FileSkinKeys(IniFile file) : file_(std::move(file)) {}
+  int readInt(std::string_view section, std::string_view key, int def) const override {
+    return file_.readInt(section, key, def);
+  }
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view def) const override {
+    return file_.readString(section, key, def);
+  }
+
+ private:
+  IniFile file_;
+};
+
+// The outline can hold this many control points.
+inline constexpr int kMaxSkinPoints = 50;
+// Coordinates and sizes are kept within this many pixels, so a hostile skin cannot ask for a
+// window or a picture of gigabytes.
+inline constexpr int kSkinExtentLimit = 2048;
+// Font sizes are kept within 1 .. this many points.
+inline constexpr int kMaxSkinFontSize = 96;
+// Font face names are cut to this many characters.
+inline constexpr std::size_t kMaxSkinFontName = 31;
+
+SkinHeader readSkinHeader(const SkinKeys& keys);
+
+// Reads one mode's outline, texts, images and shadow settings with the defaults for every
+// missing key. A max_count outside 1 .. 50 sets pointsOutOfRange; then at most 50 points are
+// read and the size comes from those.
+SkinLayout readSkinLayout(const SkinKeys& keys, SkinMode mode);
+
+// The file name of an external skin's bitmap: "face.bmp" for one shared set, "face_c.bmp" /
+// "face_f.bmp" when each mode has its own.
+std::string skinBitmapFileName(std::string_view baseName, bool separated, SkinMode mode);
+
+// The check made when the user picks an external skin.
+enum class SkinValidity { NotASkin, NeedsNewerProgram, Valid };
+inline constexpr int kSupportedSkinLevel = 40;
+SkinValidity checkSkinValidity(const SkinKeys& keys);
+
+}  // namespace tarvik

@@ -1,0 +1,166 @@
+#include "status/window_behaviour.h"
+
+#include <filesystem>
+
+#include "config/ini_file.h"
+
+namespace tarvik {
+namespace {
+constexpr const char* kGlobal = "Olm:TK";
+constexpr int kMoveMs = 10;
+constexpr int kHoldMs = 250;
+constexpr int kPriorityMs = 1000;
+}  // namespace
+
+WindowBehaviour::WindowBehaviour(TimerFactory& timers, WindowSurface& surface, ProgramFiles files,
+                                 EventLog& log, User& user)
+    : surface_(surface),
+      files_(std::move(files)),
+      log_(log),
+      user_(user),
+      t_move_(timers.createTimer("t_move")),
+      t_fade_a_(timers.createTimer("t_fade_a")),
+      t_fade_z_(timers.createTimer("t_fade_z")),
+      t_hold_(timers.createTimer("t_hold")),
+      t_priority_(timers.createTimer("t_priority")) {
+  t_move_->setInterval(kMoveMs);
+  t_hold_->setInterval(kHoldMs);
+  t_priority_->setInterval(kPriorityMs);
+  t_fade_a_->setInterval(settings_.speed);
+  t_fade_z_->setInterval(settings_.speed);
+  t_move_->onFire([this] { moveStep(); });
+  t_fade_a_->onFire([this] { fadeInStep(); });
+  t_fade_z_->onFire([this] { fadeOutStep(); });
+  t_hold_->onFire([this] { holdStep(); });
+  t_priority_->onFire([this] { priorityStep(); });
+}
+
+void WindowBehaviour::apply(const WindowSettings& settings) {
+  settings_ = settings;
+  surface_.moveWindow(placeWindow(settings.origin, settings.x, settings.y, surface_.screenSize()));
+  // A speed of 0 would stop a fade half-way (a timer of interval 0 never fires).
+  const int speed = settings.speed > 0 ? settings.speed : 1;
+  t_fade_a_->setInterval(speed);
+  t_fade_z_->setInterval(speed);
+  t_priority_->setEnabled(settings.priority);
+  if (!fading_) applyAlpha(targetAlpha(), false);
+}
+
+void WindowBehaviour::applyAlpha(int level, bool forced) {
+  if (!forced && !settings_.transparent) return;
+  if (surface_.supportsAlpha()) surface_.setAlpha(level);
+}
+
+void WindowBehaviour::show() {
+  t_move_->setEnabled(false);
+  if (!surface_.isShown() && settings_.fade) {
+    fading_ = true;
+    fadeInLevel_ = 0;
+    t_fade_z_->setEnabled(false);
+    t_fade_a_->setEnabled(true);
+    // Always start a fade from invisible, whatever the transparency setting says.
+    applyAlpha(0, true);
+  } else if (!settings_.fade) {
+    // Without transparency the window is plainly opaque.
+    applyAlpha(targetAlpha(), true);
+  }
+  surface_.showWindow();
+}
+
+void WindowBehaviour::hide() {
+  t_move_->setEnabled(false);
+  // Without per-window alpha a fade could not be seen, so the window goes at once.
+  if (surface_.isShown() && settings_.fade && surface_.supportsAlpha()) {
+    fading_ = true;
+    fadeOutLevel_ = targetAlpha();
+    t_fade_a_->setEnabled(false);
+    t_fade_z_->setEnabled(true);
+  } else {
+    // A fade-in still running must not bring the window back.
+    t_fade_a_->setEnabled(false);
+    fading_ = false;
+    surface_.hideWindow();
+  }
+}
+
+void WindowBehaviour::fadeInStep() {
+  const FadeStep step = tarvik::fadeInStep(fadeInLevel_, settings_.transparent, targetAlpha());
+  fadeInLevel_ = step.level;
+  if (step.done) {
+    t_fade_a_->setEnabled(false);
+    fading_ = false;
+  }
+  applyAlpha(fadeInLevel_, true);
+}
+
+void WindowBehaviour::fadeOutStep() {
+  const FadeStep step = tarvik::fadeOutStep(fadeOutLevel_);
+  fadeOutLevel_ = step.level;
+  if (step.done) {
+    t_fade_z_->setEnabled(false);
+    surface_.hideWindow();
+    fading_ = false;
+  }
+  applyAlpha(fadeOutLevel_, true);
+}
+
+void WindowBehaviour::dragStart(WindowPoint grab) {
+  if (fading_) return;
+  t_hold_->setEnabled(false);
+  grab_ = grab;
+  dragPos_ = surface_.windowPosition();
+  t_move_->setEnabled(true);
+}
+
+void WindowBehaviour::moveStep() {
+  const auto cursor = surface_.cursorPosition();
+  if (!cursor) return;
+  dragPos_ = dragPosition(*cursor, grab_, surface_.windowWidth(), surface_.windowHeight(),
+                          surface_.screenSize(), settings_.borders);
+  surface_.moveWindow(dragPos_);
+}
+
+void WindowBehaviour::dragEnd() {
+  if (!t_move_->enabled() || fading_) return;
+  t_move_->setEnabled(false);
+  applyAlpha(targetAlpha(), false);
+  const WindowPoint stored = storedPosition(settings_.origin, dragPos_, surface_.screenSize());
+  try {
+    IniEdit edit{IniFile(files_.config())};
+    edit.writeInt(kGlobal, "X", stored.x).writeInt(kGlobal, "Y", stored.y);
+    edit.commit();
+    settings_.x = stored.x;
+    settings_.y = stored.y;
+    if (surface_.settingsDialogShown()) t_hold_->setEnabled(true);
+  } catch (const IniWriteError&) {
+    log_.append(" Failed saving new window position parameters.", true);
+    std::error_code ec;
+    if (!std::filesystem::exists(files_.noGo(), ec) && !positionMessageShown_) {
+      user_.message(
+          "Возникла ошибка при попытке записать файл на диск.\nПоложение окна состояния на "
+          "экране не будет сохранено.");
+      positionMessageShown_ = true;
+    }
+  }
+}
+
+bool WindowBehaviour::toggleSnapping() {
+  settings_.borders = !settings_.borders;
+  try {
+    IniFile(files_.config()).writeInt(kGlobal, "Borders", settings_.borders ? 1 : 0);
+  } catch (const IniWriteError&) {
+    // The check mark still follows the click; the setting lasts for this run.
+  }
+  return settings_.borders;
+}
+
+void WindowBehaviour::holdStep() {
+  t_hold_->setEnabled(false);
+  surface_.copyPositionToSettings(surface_.windowPosition());
+}
+
+void WindowBehaviour::priorityStep() {
+  if (surface_.isShown() && !surface_.settingsDialogShown()) surface_.raiseWindow();
+}
+
+}  // namespace tarvik

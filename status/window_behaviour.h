@@ -1,0 +1,103 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "app/event_log.h"
+#include "config/program_files.h"
+#include "platform/timer.h"
+#include "platform/user.h"
+#include "status/window_geometry.h"
+
+namespace tarvik {
+
+// What the window behaviour needs of the status window and the desktop.
+class WindowSurface {
+ public:
+  virtual ~WindowSurface() = default;
+  virtual bool isShown() const = 0;
+  // Brings the window to the foreground and shows it.
+  virtual void showWindow() = 0;
+  virtual void hideWindow() = 0;
+  virtual void raiseWindow() = 0;
+  virtual bool supportsAlpha() const = 0;
+  virtual void setAlpha(int level) = 0;
+  virtual void moveWindow(WindowPoint topLeft) = 0;
+  virtual WindowPoint windowPosition() const = 0;
+  virtual int windowWidth() const = 0;
+  virtual int windowHeight() const = 0;
+  virtual ScreenSize screenSize() const = 0;
+  // nullopt when the cursor position cannot be read.
+  virtual std::optional<WindowPoint> cursorPosition() const = 0;
+  virtual bool settingsDialogShown() const = 0;
+  // Writes the window position into the settings dialog's position fields.
+  virtual void copyPositionToSettings(WindowPoint topLeft) = 0;
+};
+
+// The global keys of the window behaviour, as the last reload read them.
+struct WindowSettings {
+  int origin = 0;
+  int x = 99;
+  int y = 56;
+  bool borders = true;
+  bool transparent = false;
+  int opacity = 25;
+  bool fade = true;
+  int speed = 20;
+  bool priority = false;
+};
+
+// Showing and hiding with fades, transparency, dragging with edge snapping and saving the
+// position, and keeping the window on top. Owns the timers t_move, t_fade_a, t_fade_z, t_hold
+// and t_priority.
+class WindowBehaviour {
+ public:
+  WindowBehaviour(TimerFactory& timers, WindowSurface& surface, ProgramFiles files, EventLog& log,
+                  User& user);
+
+  // New settings: places the window and sets the timers.
+  void apply(const WindowSettings& settings);
+  const WindowSettings& settings() const { return settings_; }
+
+  void show();
+  void hide();
+  // Left button pressed on the face, the indicator or a text, `grab` inside the window.
+  void dragStart(WindowPoint grab);
+  // Left button released.
+  void dragEnd();
+  // m_bounds: toggles edge snapping and stores it. Returns the new state.
+  bool toggleSnapping();
+
+  bool fading() const { return fading_; }
+  bool dragging() const { return t_move_->enabled(); }
+  int targetAlpha() const { return targetOpacity(settings_.transparent, settings_.opacity); }
+
+  Timer& t_move() { return *t_move_; }
+  Timer& t_fade_a() { return *t_fade_a_; }
+  Timer& t_fade_z() { return *t_fade_z_; }
+  Timer& t_hold() { return *t_hold_; }
+  Timer& t_priority() { return *t_priority_; }
+
+ private:
+  void applyAlpha(int level, bool forced);
+  void moveStep();
+  void fadeInStep();
+  void fadeOutStep();
+  void holdStep();
+  void priorityStep();
+
+  WindowSurface& surface_;
+  ProgramFiles files_;
+  EventLog& log_;
+  User& user_;
+  WindowSettings settings_;
+  std::unique_ptr<Timer> t_move_, t_fade_a_, t_fade_z_, t_hold_, t_priority_;
+  bool fading_ = false;
+  int fadeInLevel_ = 0;
+  int fadeOutLevel_ = 0;
+  WindowPoint grab_;
+  WindowPoint dragPos_;
+  bool positionMessageShown_ = false;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,48 @@
+#include "status/window_geometry.h"
+
+#include <algorithm>
+
+namespace tarvik {
+
+WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen) {
+  if (origin == 1) return {x, y};
+  return {screen.width - x, screen.height - y};
+}
+
+WindowPoint storedPosition(int origin, WindowPoint topLeft, ScreenSize screen) {
+  if (origin == 1) return topLeft;
+  return {screen.width - topLeft.x, screen.height - topLeft.y};
+}
+
+WindowPoint dragPosition(WindowPoint cursor, WindowPoint grab, int windowWidth, int windowHeight,
+                         ScreenSize screen, bool snapping) {
+  const int d = snapping ? kSnapDistance : 0;
+  int left = cursor.x - grab.x;
+  int top = cursor.y - grab.y;
+  if (left > screen.width - windowWidth - d) left = screen.width - windowWidth;
+  if (top > screen.height - windowHeight - d) top = screen.height - windowHeight;
+  if (left < d) left = 0;
+  if (top < d) top = 0;
+  return {left, top};
+}
+
+int targetOpacity(bool transparent, int opacityPercent) {
+  if (!transparent) return kOpaque;
+  const int percent = std::clamp(opacityPercent, 0, kMaxOpacityPercent);
+  return (100 - percent) * kOpaque / 100;
+}
+
+FadeStep fadeInStep(int level, bool transparent, int target) {
+  level += kFadeStep;
+  if (transparent && level >= target) return {target, true};
+  if (level > kOpaque - 1) return {kOpaque, true};
+  return {level, false};
+}
+
+FadeStep fadeOutStep(int level) {
+  level -= kFadeStep;
+  if (level <= 0) return {0, true};
+  return {level, false};
+}
+
+}  // namespace tarvik

@@ -1,0 +1,48 @@
+#pragma once
+
+namespace tarvik {
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
+struct WindowPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const WindowPoint&) const = default;
+};
+
+// Window edges closer than this to a screen edge jump to it while edge snapping is on.
+inline constexpr int kSnapDistance = 18;
+// A fade changes the window's alpha by this much per step.
+inline constexpr int kFadeStep = 5;
+inline constexpr int kOpaque = 255;
+// The settings dialog offers 0 .. 75 % transparency; stored values outside are kept inside it so
+// that the window never becomes invisible.
+inline constexpr int kMaxOpacityPercent = 75;
+
+// Top-left corner of the window from the stored position: measured from the screen's top-left
+// corner (origin 1) or from its bottom-right corner (any other origin).
+WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen);
+
+// The stored position ("X", "Y") of a window whose top-left corner is at `topLeft`.
+WindowPoint storedPosition(int origin, WindowPoint topLeft, ScreenSize screen);
+
+// One step of a drag: the window follows the cursor, stays on the screen, and with `snapping`
+// jumps to an edge it comes within kSnapDistance of (right and bottom edges checked first).
+WindowPoint dragPosition(WindowPoint cursor, WindowPoint grab, int windowWidth, int windowHeight,
+                         ScreenSize screen, bool snapping);
+
+// Alpha of the shown window: (100 - percent) * 255 / 100 with transparency on, else opaque.
+int targetOpacity(bool transparent, int opacityPercent);
+
+// The next level of a fade-in and whether the fade is finished.
+struct FadeStep {
+  int level;
+  bool done;
+};
+FadeStep fadeInStep(int level, bool transparent, int target);
+FadeStep fadeOutStep(int level);
+
+}  // namespace tarvik

@@ -1,0 +1,265 @@
+#include "status/window_behaviour.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "config/ini_file.h"
+#include "platform/virtual_clock.h"
+#include "status/window_geometry.h"
+#include "support/fake_user.h"
+
+namespace tarvik {
+namespace {
+
+TEST(WindowGeometry, PlacementFromEitherCorner) {
+  const ScreenSize screen{1024, 768};
+  EXPECT_EQ(placeWindow(0, 99, 56, screen), (WindowPoint{925, 712}));
+  EXPECT_EQ(placeWindow(1, 99, 56, screen), (WindowPoint{99, 56}));
+  EXPECT_EQ(placeWindow(7, 10, 10, screen), (WindowPoint{1014, 758}));
+  EXPECT_EQ(storedPosition(0, {925, 712}, screen), (WindowPoint{99, 56}));
+  EXPECT_EQ(storedPosition(1, {925, 712}, screen), (WindowPoint{925, 712}));
+}
+
+TEST(WindowGeometry, DragSnapsWithin18Pixels) {
+  const ScreenSize screen{1024, 768};
+  const WindowPoint grab{5, 5};
+  // Left edge 17 pixels in snaps to 0; 18 pixels stays.
+  EXPECT_EQ(dragPosition({22, 300}, grab, 99, 26, screen, true).x, 0);
+  EXPECT_EQ(dragPosition({23, 300}, grab, 99, 26, screen, true).x, 18);
+  // Right edge: 17 pixels from it snaps flush, 18 stays.
+  EXPECT_EQ(dragPosition({1024 - 99 - 17 + 5, 300}, grab, 99, 26, screen, true).x, 1024 - 99);
+  EXPECT_EQ(dragPosition({1024 - 99 - 18 + 5, 300}, grab, 99, 26, screen, true).x, 1024 - 99 - 18);
+  EXPECT_EQ(dragPosition({300, 768 - 26 - 10 + 5}, grab, 99, 26, screen, true).y, 768 - 26);
+  EXPECT_EQ(dragPosition({300, 10}, grab, 99, 26, screen, true).y, 0);
+}
+
+TEST(WindowGeometry, DragWithoutSnappingStaysOnScreen) {
+  const ScreenSize screen{1024, 768};
+  EXPECT_EQ(dragPosition({5000, 300}, {0, 0}, 99, 26, screen, false), (WindowPoint{925, 300}));
+  EXPECT_EQ(dragPosition({-40, -40}, {0, 0}, 99, 26, screen, false), (WindowPoint{0, 0}));
+  EXPECT_EQ(dragPosition({1, 1}, {0, 0}, 99, 26, screen, false), (WindowPoint{1, 1}));
+  // A window wider than the screen sits at the left edge.
+  EXPECT_EQ(dragPosition({50, 50}, {0, 0}, 2000, 26, screen, false).x, 0);
+}
+
+TEST(WindowGeometry, Opacity) {
+  EXPECT_EQ(targetOpacity(true, 25), 191);
+  EXPECT_EQ(targetOpacity(true, 75), 63);
+  EXPECT_EQ(targetOpacity(true, 0), 255);
+  EXPECT_EQ(targetOpacity(false, 75), 255);
+  // Out-of-range stored values never make the window invisible or wrap around.
+  EXPECT_EQ(targetOpacity(true, 100), 63);
+  EXPECT_EQ(targetOpacity(true, -20), 255);
+}
+
+class FakeSurface : public WindowSurface {
+ public:
+  bool shown = false;
+  bool alpha = true;
+  int level = -1;
+  std::vector<int> levels;
+  int raised = 0;
+  WindowPoint pos;
+  std::optional<WindowPoint> cursor;
+  bool dialog = false;
+  std::vector<WindowPoint> copied;
+
+  bool isShown() const override { return shown; }
+  void showWindow() override { shown = true; }
+  void hideWindow() override { shown = false; }
+  void raiseWindow() override { ++raised; }
+  bool supportsAlpha() const override { return alpha; }
+  void setAlpha(int l) override {
+    level = l;
+    levels.push_back(l);
+  }
+  void moveWindow(WindowPoint p) override { pos = p; }
+  WindowPoint windowPosition() const override { return pos; }
+  int windowWidth() const override { return 99; }
+  int windowHeight() const override { return 26; }
+  ScreenSize screenSize() const override { return {1024, 768}; }
+  std::optional<WindowPoint> cursorPosition() const override { return cursor; }
+  bool settingsDialogShown() const override { return dialog; }
+  void copyPositionToSettings(WindowPoint p) override { copied.push_back(p); }
+};
+
+class WindowBehaviourTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* base = std::getenv("TARVIK_TEST_TMP");
+    dir = std::filesystem::path(base ? base : std::filesystem::temp_directory_path().string()) /
+          ("window_behaviour_" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    files.dir = dir;
+    log = std::make_unique<EventLog>(files.eventLog(), clock);
+    behaviour = std::make_unique<WindowBehaviour>(clock, surface, files, *log, user);
+  }
+  void TearDown() override {
+    behaviour.reset();
+    std::filesystem::remove_all(dir);
+  }
+  // Fires timers until the fade ends, counting its steps.
+  int runFade(const char* timer) {
+    int steps = 0;
+    clock.clearFired();
+    for (int i = 0; i < 100000 && behaviour->fading(); ++i) clock.advance(1);
+    for (const auto& name : clock.fired())
+      if (name == timer) ++steps;
+    return steps;
+  }
+
+  VirtualClock clock;
+  FakeSurface surface;
+  test::FakeUser user;
+  ProgramFiles files;
+  std::filesystem::path dir;
+  std::unique_ptr<EventLog> log;
+  std::unique_ptr<WindowBehaviour> behaviour;
+};
+
+TEST_F(WindowBehaviourTest, FadeInTakes51StepsToOpaque) {
+  behaviour->apply(WindowSettings{});
+  behaviour->show();
+  EXPECT_TRUE(surface.shown);
+  EXPECT_EQ(surface.level, 0);  // starts invisible
+  EXPECT_TRUE(behaviour->fading());
+  EXPECT_EQ(runFade("t_fade_a"), 51);
+  EXPECT_EQ(surface.level, 255);
+  EXPECT_FALSE(behaviour->t_fade_a().enabled());
+}
+
+TEST_F(WindowBehaviourTest, FadeInStopsAtTransparency) {
+  WindowSettings s;
+  s.transparent = true;
+  s.opacity = 75;
+  behaviour->apply(s);
+  EXPECT_EQ(surface.level, 63);
+  surface.levels.clear();
+  behaviour->show();
+  EXPECT_EQ(runFade("t_fade_a"), 13);
+  EXPECT_EQ(surface.level, 63);
+  EXPECT_EQ(*std::max_element(surface.levels.begin(), surface.levels.end()), 63);
+}
+
+TEST_F(WindowBehaviourTest, FadeOutAtSpeed50Takes51Steps) {
+  WindowSettings s;
+  s.speed = 50;
+  behaviour->apply(s);
+  surface.shown = true;
+  behaviour->hide();
+  EXPECT_TRUE(surface.shown);  // still visible while fading out
+  const auto before = clock.ticks();
+  EXPECT_EQ(runFade("t_fade_z"), 51);
+  EXPECT_FALSE(surface.shown);
+  EXPECT_EQ(clock.ticks() - before, 51 * 50);
+  EXPECT_EQ(surface.level, 0);
+}
+
+TEST_F(WindowBehaviourTest, WithoutAlphaOrFadeHidesAtOnce) {
+  surface.alpha = false;
+  behaviour->apply(WindowSettings{});
+  surface.shown = true;
+  behaviour->hide();
+  EXPECT_FALSE(surface.shown);
+  WindowSettings s;
+  s.fade = false;
+  surface.alpha = true;
+  behaviour->apply(s);
+  behaviour->show();
+  EXPECT_TRUE(surface.shown);
+  EXPECT_FALSE(behaviour->fading());
+  behaviour->hide();
+  EXPECT_FALSE(surface.shown);
+}
+
+TEST_F(WindowBehaviourTest, DragFollowsCursorAndSavesPosition) {
+  WindowSettings s;
+  s.fade = false;
+  behaviour->apply(s);
+  EXPECT_EQ(surface.pos, (WindowPoint{925, 712}));
+  surface.shown = true;
+  surface.dialog = true;
+  behaviour->dragStart({10, 5});
+  surface.cursor = WindowPoint{510, 305};
+  clock.advance(10);
+  EXPECT_EQ(surface.pos, (WindowPoint{500, 300}));
+  surface.cursor = WindowPoint{15, 305};  // 5 pixels from the left edge: snaps
+  clock.advance(10);
+  EXPECT_EQ(surface.pos, (WindowPoint{0, 300}));
+  behaviour->dragEnd();
+  EXPECT_FALSE(behaviour->dragging());
+  IniFile config(files.config());
+  EXPECT_EQ(config.readInt("Olm:TK", "X", 0), 1024);
+  EXPECT_EQ(config.readInt("Olm:TK", "Y", 0), 468);
+  // The settings dialog gets the position a quarter second later.
+  clock.advance(250);
+  ASSERT_EQ(surface.copied.size(), 1u);
+  EXPECT_EQ(surface.copied[0], (WindowPoint{0, 300}));
+}
+
+TEST_F(WindowBehaviourTest, NoDragWhileFading) {
+  behaviour->apply(WindowSettings{});
+  behaviour->show();
+  behaviour->dragStart({1, 1});
+  EXPECT_FALSE(behaviour->dragging());
+}
+
+TEST_F(WindowBehaviourTest, FailedPositionSaveIsReportedOnce) {
+  WindowSettings s;
+  s.fade = false;
+  behaviour->apply(s);
+  std::filesystem::create_directories(files.config());  // a folder where the file should be
+  for (int i = 0; i < 2; ++i) {
+    behaviour->dragStart({0, 0});
+    surface.cursor = WindowPoint{100, 100};
+    clock.advance(10);
+    behaviour->dragEnd();
+  }
+  EXPECT_EQ(user.messages.size(), 1u);
+  std::ifstream in(files.eventLog());
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(text.find(" Failed saving new window position parameters."), std::string::npos);
+}
+
+TEST_F(WindowBehaviourTest, NogoFileSuppressesPositionMessage) {
+  WindowSettings s;
+  s.fade = false;
+  behaviour->apply(s);
+  std::filesystem::create_directories(files.config());
+  std::ofstream(files.noGo()) << "";
+  behaviour->dragStart({0, 0});
+  behaviour->dragEnd();
+  EXPECT_TRUE(user.messages.empty());
+}
+
+TEST_F(WindowBehaviourTest, PriorityLiftsOnlyWithoutDialog) {
+  WindowSettings s;
+  s.priority = true;
+  behaviour->apply(s);
+  surface.shown = true;
+  clock.advance(1000);
+  EXPECT_EQ(surface.raised, 1);
+  surface.dialog = true;
+  clock.advance(1000);
+  EXPECT_EQ(surface.raised, 1);
+  s.priority = false;
+  behaviour->apply(s);
+  surface.dialog = false;
+  clock.advance(3000);
+  EXPECT_EQ(surface.raised, 1);
+}
+
+TEST_F(WindowBehaviourTest, SnappingToggleIsStored) {
+  behaviour->apply(WindowSettings{});
+  EXPECT_FALSE(behaviour->toggleSnapping());
+  EXPECT_EQ(IniFile(files.config()).readInt("Olm:TK", "Borders", 1), 0);
+  EXPECT_TRUE(behaviour->toggleSnapping());
+  EXPECT_EQ(IniFile(files.config()).readInt("Olm:TK", "Borders", 0), 1);
+}
+
+}  // namespace
+}  // namespace tarvik
