@@ -10,10 +10,12 @@ namespace tarvik {
 // RAS connection states the monitor cares about.
 enum RasState : std::int32_t {
   kRasNone = 0,
+  kRasConnectDevice = 2,
   kRasAuthenticate = 5,
   kRasAuthNotify = 6,
   kRasAuthProject = 10,
   kRasConnected = 8192,
+  kRasDisconnected = 8193,
 };
 
 struct RasConnection {

@@ -1,0 +1,236 @@
+#include "platform/linux/nm_ras_service.h"
+
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QVariantMap>
+
+#include "platform/linux/nm_state_map.h"
+
+namespace tarvik {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
+const QString kManagerIface = QStringLiteral("org.freedesktop.NetworkManager");
+const QString kSettingsPath = QStringLiteral("/org/freedesktop/NetworkManager/Settings");
+const QString kSettingsIface = QStringLiteral("org.freedesktop.NetworkManager.Settings");
+const QString kProfileIface = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
+const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
+const QString kVpnIface = QStringLiteral("org.freedesktop.NetworkManager.VPN.Connection");
+const QString kDeviceIface = QStringLiteral("org.freedesktop.NetworkManager.Device");
+const QString kPropertiesIface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+using Settings = QMap<QString, QVariantMap>;
+
+std::optional<QList<QVariant>> call(const QDBusConnection& bus, const QString& path,
+                                    const QString& iface, const QString& method,
+                                    const QList<QVariant>& args = {}) {
+  QDBusMessage message = QDBusMessage::createMethodCall(kService, path, iface, method);
+  message.setArguments(args);
+  const QDBusMessage reply = bus.call(message, QDBus::Block, NmRasService::kCallTimeoutMs);
+  if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
+  return reply.arguments();
+}
+
+std::optional<QVariant> property(const QDBusConnection& bus, const QString& path,
+                                 const QString& iface, const QString& name) {
+  auto reply = call(bus, path, kPropertiesIface, QStringLiteral("Get"), {iface, name});
+  if (!reply || reply->isEmpty()) return std::nullopt;
+  return reply->front().value<QDBusVariant>().variant();
+}
+
+std::optional<QVariantMap> allProperties(const QDBusConnection& bus, const QString& path,
+                                         const QString& iface) {
+  auto reply = call(bus, path, kPropertiesIface, QStringLiteral("GetAll"), {iface});
+  if (!reply || reply->isEmpty()) return std::nullopt;
+  QVariantMap map;
+  reply->front().value<QDBusArgument>() >> map;
+  return map;
+}
+
+// Object paths arrive either as a list of paths or as a raw argument to demarshal.
+QList<QDBusObjectPath> toPaths(const QVariant& value) {
+  if (value.canConvert<QDBusArgument>()) {
+    QList<QDBusObjectPath> paths;
+    value.value<QDBusArgument>() >> paths;
+    return paths;
+  }
+  return value.value<QList<QDBusObjectPath>>();
+}
+
+std::optional<Settings> profileSettings(const QDBusConnection& bus, const QString& path) {
+  auto reply = call(bus, path, kProfileIface, QStringLiteral("GetSettings"));
+  if (!reply || reply->isEmpty()) return std::nullopt;
+  Settings settings;
+  const QDBusArgument arg = reply->front().value<QDBusArgument>();
+  arg.beginMap();
+  while (!arg.atEnd()) {
+    QString group;
+    QVariantMap values;
+    arg.beginMapEntry();
+    arg >> group >> values;
+    arg.endMapEntry();
+    settings.insert(group, values);
+  }
+  arg.endMap();
+  return settings;
+}
+
+std::optional<std::uint32_t> toUInt(const std::optional<QVariant>& value) {
+  if (!value) return std::nullopt;
+  bool ok = false;
+  const std::uint32_t number = value->toUInt(&ok);
+  if (!ok) return std::nullopt;
+  return number;
+}
+
+// The stage of an activating connection: the VPN state for VPN profiles, else the state of
+// its first device. Never "connected" while NetworkManager still calls it activating.
+std::int32_t activatingStage(const QDBusConnection& bus, const QString& path,
+                             const QVariantMap& active) {
+  std::optional<std::int32_t> stage;
+  if (active.value(QStringLiteral("Vpn")).toBool()) {
+    if (auto vpn = toUInt(property(bus, path, kVpnIface, QStringLiteral("VpnState")))) {
+      stage = rasStateOfVpn(*vpn);
+    }
+  } else {
+    const auto devices = toPaths(active.value(QStringLiteral("Devices")));
+    if (!devices.isEmpty()) {
+      if (auto state = toUInt(
+              property(bus, devices.front().path(), kDeviceIface, QStringLiteral("State")))) {
+        stage = rasStateOfDevice(*state);
+      }
+    }
+  }
+  if (!stage) return kRasAuthenticate;  // activating, stage unknown
+  if (*stage == kRasConnected) return kRasAuthProject;
+  return *stage;
+}
+
+}  // namespace
+
+bool isDialUpProfile(const QString& connectionType, const QString& bluetoothType) {
+  static const QStringList kDialUp = {
+      QStringLiteral("gsm"),  QStringLiteral("cdma"), QStringLiteral("pppoe"),
+      QStringLiteral("adsl"), QStringLiteral("vpn"),  QStringLiteral("wireguard"),
+  };
+  if (connectionType == QStringLiteral("bluetooth")) return bluetoothType == QStringLiteral("dun");
+  return kDialUp.contains(connectionType);
+}
+
+NmRasService::NmRasService(QDBusConnection bus) : bus_(std::move(bus)) {}
+
+bool NmRasService::answers(const QDBusConnection& bus) {
+  if (!bus.isConnected()) return false;
+  QDBusMessage message = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+  message.setArguments({kService});
+  const QDBusMessage reply = bus.call(message, QDBus::Block, kCallTimeoutMs);
+  return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+         reply.arguments().front().toBool();
+}
+
+// The bus connection is what the program depends on; NetworkManager itself may restart, and
+// then the polls just see no connection until it is back.
+bool NmRasService::available() {
+  return bus_.isConnected();
+}
+
+std::uint64_t NmRasService::handleOf(const QString& activePath) {
+  auto [it, added] = handles_.try_emplace(activePath, nextHandle_);
+  if (added) ++nextHandle_;
+  return it->second;
+}
+
+std::optional<QString> NmRasService::pathOf(std::uint64_t handle) const {
+  for (const auto& [path, h] : handles_) {
+    if (h == handle) return path;
+  }
+  return std::nullopt;
+}
+
+std::vector<RasConnection> NmRasService::activeConnections() {
+  std::vector<RasConnection> result;
+  auto list = property(bus_, kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"));
+  if (!list) return result;
+  const QList<QDBusObjectPath> paths = toPaths(*list);
+
+  std::map<QString, std::uint64_t> stillActive;
+  for (const QDBusObjectPath& activePath : paths) {
+    const QString path = activePath.path();
+    auto active = allProperties(bus_, path, kActiveIface);
+    if (!active) continue;
+    const QString type = active->value(QStringLiteral("Type")).toString();
+    QString bluetoothType;
+    if (type == QStringLiteral("bluetooth")) {
+      const QString profile =
+          active->value(QStringLiteral("Connection")).value<QDBusObjectPath>().path();
+      if (auto settings = profileSettings(bus_, profile)) {
+        bluetoothType =
+            settings->value(QStringLiteral("bluetooth")).value(QStringLiteral("type")).toString();
+      }
+    }
+    if (!isDialUpProfile(type, bluetoothType)) continue;
+
+    QString device;
+    const auto devices = toPaths(active->value(QStringLiteral("Devices")));
+    if (!devices.isEmpty()) {
+      if (auto name =
+              property(bus_, devices.front().path(), kDeviceIface, QStringLiteral("Interface"))) {
+        device = name->toString();
+      }
+    }
+    const std::uint64_t handle = handleOf(path);
+    stillActive.emplace(path, handle);
+    result.push_back({handle, active->value(QStringLiteral("Id")).toString().toStdString(),
+                      device.toStdString()});
+  }
+  // Forget connections that are gone, so the map does not grow over a long run.
+  handles_ = std::move(stillActive);
+  return result;
+}
+
+std::optional<std::int32_t> NmRasService::connectionState(std::uint64_t handle) {
+  auto path = pathOf(handle);
+  if (!path) return std::nullopt;
+  auto active = allProperties(bus_, *path, kActiveIface);
+  if (!active) return std::nullopt;
+  bool ok = false;
+  const std::uint32_t state = active->value(QStringLiteral("State")).toUInt(&ok);
+  if (!ok) return std::nullopt;
+  const std::int32_t ras = rasStateOfActiveConnection(state);
+  if (ras != kRasFromStage) return ras;
+  return activatingStage(bus_, *path, *active);
+}
+
+void NmRasService::hangUp(std::uint64_t handle) {
+  auto path = pathOf(handle);
+  if (!path) return;
+  call(bus_, kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
+       {QVariant::fromValue(QDBusObjectPath(*path))});
+}
+
+std::optional<std::vector<std::string>> NmRasService::phonebookEntries() {
+  auto reply = call(bus_, kSettingsPath, kSettingsIface, QStringLiteral("ListConnections"));
+  if (!reply || reply->isEmpty()) return std::nullopt;
+  std::vector<std::string> names;
+  for (const QDBusObjectPath& profile : toPaths(reply->front())) {
+    auto settings = profileSettings(bus_, profile.path());
+    if (!settings) continue;  // removed meanwhile, or not readable by this user
+    const QVariantMap connection = settings->value(QStringLiteral("connection"));
+    const QString bluetoothType =
+        settings->value(QStringLiteral("bluetooth")).value(QStringLiteral("type")).toString();
+    if (!isDialUpProfile(connection.value(QStringLiteral("type")).toString(), bluetoothType)) {
+      continue;
+    }
+    names.push_back(connection.value(QStringLiteral("id")).toString().toStdString());
+  }
+  return names;
+}
+
+}  // namespace tarvik

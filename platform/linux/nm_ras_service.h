@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QString>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ras_service.h"
+
+namespace tarvik {
+
+// NetworkManager on the system bus as the remote-access service. The phonebook is the
+// connection profiles of dial-up-like types (mobile broadband, PPPoE, ADSL, Bluetooth
+// dial-up, VPN, WireGuard); Ethernet and Wi-Fi are never reported. Every call has a short
+// timeout so a hung NetworkManager cannot freeze the user interface; a call that fails
+// simply means "not connected" for that poll.
+class NmRasService final : public RasService {
+ public:
+  static constexpr int kCallTimeoutMs = 250;
+
+  explicit NmRasService(QDBusConnection bus = QDBusConnection::systemBus());
+
+  // Whether NetworkManager owns its name on the bus right now.
+  static bool answers(const QDBusConnection& bus);
+
+  bool available() override;
+  std::vector<RasConnection> activeConnections() override;
+  std::optional<std::int32_t> connectionState(std::uint64_t handle) override;
+  void hangUp(std::uint64_t handle) override;
+  std::optional<std::vector<std::string>> phonebookEntries() override;
+
+ private:
+  std::uint64_t handleOf(const QString& activePath);
+  std::optional<QString> pathOf(std::uint64_t handle) const;
+
+  QDBusConnection bus_;
+  // Handles stay the same for the life of an active connection object and are never reused.
+  std::map<QString, std::uint64_t> handles_;
+  std::uint64_t nextHandle_ = 1;
+};
+
+// Whether a profile of this NetworkManager type (connection.type, and bluetooth.type for
+// Bluetooth) is a dial-up-like connection the program meters.
+bool isDialUpProfile(const QString& connectionType, const QString& bluetoothType);
+
+}  // namespace tarvik
