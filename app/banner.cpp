@@ -67,17 +67,17 @@ std::string systemLine() {
   return line;
 }
 
-BannerResult writeStartBanner(const ProgramFiles& files, EventLog& log,
-                              std::string_view firstArgument, std::string_view systemText) {
-  BannerResult result;
+bool prepareEventLog(const ProgramFiles& files) {
   createLogIfMissing(files.eventLog());
   std::error_code ec;
-  result.showWriteProblem =
-      !logWritable(files.eventLog()) && !std::filesystem::exists(files.noGo(), ec);
+  return !logWritable(files.eventLog()) && !std::filesystem::exists(files.noGo(), ec);
+}
 
+void writeStartBanner(const ProgramFiles& files, EventLog& log, std::string_view firstArgument,
+                      std::string_view systemText) {
   if (classifyArgument(firstArgument) == StartKind::Reinitialize) {
     log.append(" ReInitializing...", true);
-    return result;
+    return;
   }
   log.append(" Starting application...", true);
   log.append(" iD: " + std::string(kInstanceId));
@@ -85,7 +85,6 @@ BannerResult writeStartBanner(const ProgramFiles& files, EventLog& log,
   log.append(" Path: " + programDirText(files.dir));
   log.append(systemText);
   log.append(" Initializing...");
-  return result;
 }
 
 void logInstanceRefused(EventLog& log) {

@@ -30,14 +30,13 @@ bool skipsInstanceCheck(StartKind kind);
 // The " System: " banner line: the operating system and its kernel release.
 std::string systemLine();
 
-// The entry point's work before any window exists: creates the log with its header when it
-// is missing, writes the stamped banner (or " ReInitializing...") and reports whether the
-// write-problem message must be shown (log not writable and no "nogo.err").
-struct BannerResult {
-  bool showWriteProblem = false;
-};
-BannerResult writeStartBanner(const ProgramFiles& files, EventLog& log,
-                              std::string_view firstArgument, std::string_view systemText);
+// The entry point's work before any window exists. prepareEventLog creates the log with its
+// header when it is missing and tells whether the write-problem message must be shown (log
+// not writable and no "nogo.err"); writeStartBanner then writes the stamped banner, or only
+// " ReInitializing..." for a "/reinitialize" start.
+bool prepareEventLog(const ProgramFiles& files);
+void writeStartBanner(const ProgramFiles& files, EventLog& log, std::string_view firstArgument,
+                      std::string_view systemText);
 
 // Log lines of a refused second instance (no stamp).
 void logInstanceRefused(EventLog& log);

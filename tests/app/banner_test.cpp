@@ -21,8 +21,8 @@ class BannerTest : public ::testing::Test {
 };
 
 TEST_F(BannerTest, FirstStartCreatesLogWithHeaderAndBanner) {
-  const BannerResult r = writeStartBanner(files, log, "", " System: Linux 6.1.0");
-  EXPECT_FALSE(r.showWriteProblem);
+  EXPECT_FALSE(prepareEventLog(files));
+  writeStartBanner(files, log, "", " System: Linux 6.1.0");
   EXPECT_EQ(readBytes(files.eventLog()),
             "Tarvik \xAB"
             "4\xBB detailed log\r\n"
@@ -39,7 +39,9 @@ TEST_F(BannerTest, FirstStartCreatesLogWithHeaderAndBanner) {
 
 TEST_F(BannerTest, ExistingLogGetsNoSecondHeaderAndReinitializeWritesOneLine) {
   test::writeBytes(files.eventLog(), "old\r\n");
+  EXPECT_FALSE(prepareEventLog(files));
   writeStartBanner(files, log, "/reboot", " System: Linux x");
+  EXPECT_FALSE(prepareEventLog(files));
   writeStartBanner(files, log, "/reinitialize", " System: Linux x");
   EXPECT_EQ(readBytes(files.eventLog()),
             "old\r\n\r\n06.12.2026 21:05:09\r\n Starting application...\r\n iD: TRK.2.4.0\r\n"
@@ -52,9 +54,9 @@ TEST_F(BannerTest, ExistingLogGetsNoSecondHeaderAndReinitializeWritesOneLine) {
 TEST_F(BannerTest, UnwritableLogAsksForTheMessageUnlessNogoErrExists) {
   // A log path that is a folder can never be opened for writing, even by root.
   std::filesystem::create_directory(files.eventLog());
-  EXPECT_TRUE(writeStartBanner(files, log, "", " System: Linux x").showWriteProblem);
+  EXPECT_TRUE(prepareEventLog(files));
   test::writeBytes(files.noGo(), "");
-  EXPECT_FALSE(writeStartBanner(files, log, "", " System: Linux x").showWriteProblem);
+  EXPECT_FALSE(prepareEventLog(files));
 }
 
 TEST(BannerText, MessagesAndSystemLine) {
