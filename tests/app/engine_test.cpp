@@ -1,0 +1,190 @@
+#include "app/engine.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/virtual_clock.h"
+#include "tests/app/temp_dir.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/fake_user.h"
+
+namespace tarvik {
+namespace {
+
+// Remote access that is not there: the start-up must not depend on it.
+class NoRas : public RasService {
+ public:
+  bool available() override { return false; }
+  std::vector<RasConnection> activeConnections() override { return {}; }
+  std::optional<std::int32_t> connectionState(std::uint64_t) override { return std::nullopt; }
+  void hangUp(std::uint64_t) override {}
+  std::optional<std::vector<std::string>> phonebookEntries() override { return std::nullopt; }
+};
+
+// Records the calls that make up the end of a delayed start, in order.
+class RecordingUser : public test::FakeUser {
+ public:
+  std::vector<std::string> calls;
+  std::string trayHint;
+  bool inert = false;
+  test::FakeProcess* process = nullptr;
+
+  void setTrayHint(std::string_view hint) override { trayHint = hint; }
+  void makeInert() override { inert = true; }
+  void hideTrayIcon() override { calls.push_back("hideTray"); }
+  void showStatusWindow() override {
+    FakeUser::showStatusWindow();
+    calls.push_back("show");
+  }
+  void bringStatusWindowToFront() override {
+    FakeUser::bringStatusWindowToFront();
+    calls.push_back("front");
+  }
+  void terminate() override {
+    FakeUser::terminate();
+    calls.push_back("terminate:" + (process && !process->instances.empty()
+                                        ? process->instances.back()
+                                        : std::string("none")));
+  }
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  ProgramFiles files{dir.path()};
+  VirtualClock clock{makeLocalTime(2026, 12, 7, 12, 0, 0)};
+  NoRas ras;
+  RecordingUser user;
+  test::FakeTone tone;
+  test::FakeSound sound;
+  test::FakeProcess process;
+  EventLog log{files.eventLog(), clock};
+  std::unique_ptr<Engine> engine;
+
+  void writeConfig(const std::string& globalKeys) {
+    test::writeBytes(files.config(), "[Olm:TK]\r\n" + globalKeys);
+  }
+  void start(const std::string& argument) {
+    user.process = &process;
+    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, tone, sound, process, files,
+                                               NumberFormat{}, log, argument});
+    engine->start();
+  }
+  std::string logText() const { return test::readBytes(files.eventLog()); }
+};
+
+TEST_F(EngineTest, OrdinaryStartWithoutSettingsFile) {
+  start("");
+  EXPECT_EQ(logText(),
+            " Loading parameters...\r\n Failed. File not found.\r\n"
+            " Default parameters will be loaded.\r\n"
+            " Loading parameters...\r\n StandBy.\r\n");
+  EXPECT_EQ(user.trayHint, "Tarvik v4.0");
+  EXPECT_TRUE(std::filesystem::exists(files.quickLog()));
+  EXPECT_EQ(user.stateCodes, (std::vector<std::string>{"di", "of"}));
+  EXPECT_EQ(engine->stateCode(), "of");
+  EXPECT_FALSE(engine->creating());
+  EXPECT_FALSE(engine->delayedStart());
+  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_EQ(engine->t_online().interval(), 1000);
+  EXPECT_EQ(engine->crashJournalPath(), "NULL");
+
+  // The window appears about a second later, once; the program keeps running.
+  clock.advance(999);
+  EXPECT_FALSE(user.windowVisible);
+  clock.advance(1);
+  EXPECT_TRUE(user.windowVisible);
+  EXPECT_FALSE(engine->t_reboot().enabled());
+  clock.advance(10'000);
+  EXPECT_EQ(user.calls, (std::vector<std::string>{"show"}));
+  EXPECT_TRUE(process.instances.empty());
+  EXPECT_EQ(user.terminated, 0);
+}
+
+TEST_F(EngineTest, ExistingSettingsFileIsNotReportedMissing) {
+  writeConfig("Show=0\r\n");
+  start("/reboot");
+  EXPECT_EQ(logText(), " Loading parameters...\r\n StandBy.\r\n");
+  clock.advance(1000);
+  EXPECT_FALSE(user.windowVisible);  // "Show" off
+  EXPECT_TRUE(user.calls.empty());
+}
+
+TEST_F(EngineTest, DelayedAutoStartWaitsInertThenRestartsItself) {
+  writeConfig("Pause=2000\r\n");
+  start("/auto");
+  EXPECT_TRUE(engine->delayedStart());
+  EXPECT_TRUE(user.inert);
+  EXPECT_FALSE(engine->t_online().enabled());
+  EXPECT_EQ(engine->stateCode(), "di");
+  EXPECT_EQ(user.lastStateCode(), "di");
+  EXPECT_EQ(engine->t_reboot().interval(), 2000);
+
+  clock.advance(1999);
+  EXPECT_TRUE(process.instances.empty());
+  clock.advance(1);
+  // Shown ("Show" on), then the hand-over: the new instance exists before this one ends.
+  EXPECT_EQ(user.calls, (std::vector<std::string>{"show", "hideTray", "show", "front",
+                                                  "terminate:/reinitialize"}));
+  EXPECT_EQ(process.instances, (std::vector<std::string>{"/reinitialize"}));
+}
+
+TEST_F(EngineTest, ShortPauseIsReplacedByFiveSeconds) {
+  writeConfig("Pause=500\r\n");
+  start("/auto");
+  EXPECT_EQ(engine->t_reboot().interval(), 5000);
+  clock.advance(4999);
+  EXPECT_EQ(user.terminated, 0);
+  clock.advance(1);
+  EXPECT_EQ(user.terminated, 1);
+}
+
+TEST_F(EngineTest, AutoWithInitOffOrOtherSpellingIsAnOrdinaryStart) {
+  writeConfig("Init=0\r\nPause=3000\r\n");
+  start("/auto");
+  EXPECT_FALSE(engine->delayedStart());
+  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_EQ(engine->t_reboot().interval(), 1000);
+  clock.advance(5000);
+  EXPECT_TRUE(process.instances.empty());
+
+  writeConfig("Init=1\r\n");
+  start("/AUTO");
+  EXPECT_FALSE(engine->delayedStart());
+  EXPECT_FALSE(user.inert);
+}
+
+TEST_F(EngineTest, ReloadFromTheDialogIsSilentAndAppliesTimerSettings) {
+  start("");
+  const std::string before = logText();
+  EXPECT_FALSE(engine->t_midnight().enabled());
+  writeConfig("Midnight=1\r\nWarnTime=3\r\nX=10\r\nY=20\r\nO=1\r\nShow=0\r\nFade=0\r\n");
+  engine->reloadGlobalParameters(false);
+  EXPECT_EQ(logText(), before);
+  EXPECT_TRUE(engine->t_midnight().enabled());
+  EXPECT_EQ(engine->t_midnight().interval(), 888);
+  EXPECT_EQ(engine->t_flash_anti().interval(), 3000);
+  EXPECT_EQ(engine->globals().x, 10);
+  EXPECT_EQ(engine->globals().y, 20);
+  EXPECT_EQ(engine->globals().origin, 1);
+  EXPECT_FALSE(engine->globals().show);
+  EXPECT_FALSE(engine->globals().fade);
+}
+
+TEST_F(EngineTest, TimersExistUnderTheirNamesAndStayOffUntilUsed) {
+  start("");
+  const std::pair<const char*, int> expected[] = {
+      {"t_general", 750},     {"t_security_a", 5000}, {"t_security_z", 5555}, {"t_remind", 60000},
+      {"t_minute", 59995},    {"t_second", 14995},    {"t_hangup", 15000},    {"t_flash", 250},
+      {"t_flash_anti", 5000}, {"t_midnight", 888},    {"t_hide", 10000},      {"t_baloon", 8000}};
+  for (const auto& [name, interval] : expected) {
+    Timer* timer = clock.timer(name);
+    ASSERT_NE(timer, nullptr) << name;
+    EXPECT_EQ(timer->interval(), interval) << name;
+    EXPECT_FALSE(timer->enabled()) << name;
+  }
+  EXPECT_EQ(clock.timer("t_online"), &engine->t_online());
+  EXPECT_EQ(clock.timer("t_reboot"), &engine->t_reboot());
+}
+
+}  // namespace
+}  // namespace tarvik
