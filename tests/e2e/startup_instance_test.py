@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Start-up and the one-instance rule, with the real program in a temporary program folder.
+
+The lock lives in a private runtime folder (XDG_RUNTIME_DIR), so a Tarvik the user runs does
+not interfere. Message boxes answer themselves through the TARVIK_TEST_DISMISS_MS test hook.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+BIN = os.environ.get("TARVIK_BIN", "build/tarvik")
+REFUSED = b" Failed. One instance allowed only.\r\n New instance will be terminated.\r\n"
+
+
+class StartupInstanceTest(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="tarvik-e2e-")
+        self.dir = os.path.join(self.root, "prog")
+        self.runtime = os.path.join(self.root, "runtime")
+        os.mkdir(self.dir)
+        os.mkdir(self.runtime, 0o700)
+        self.exe = os.path.join(self.dir, "tarvik")
+        shutil.copy2(BIN, self.exe)
+        self.log = os.path.join(self.dir, "Tarvik.LOG")
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="offscreen",
+                        TARVIK_TEST_DISMISS_MS="200")
+        self.procs = []
+
+    def tearDown(self):
+        for pid in self.instances():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        for p in self.procs:
+            if p.poll() is None:
+                p.kill()
+            p.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # Every running copy of our binary, including instances the program started itself.
+    def instances(self):
+        found = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                if os.readlink(f"/proc/{entry}/exe") == self.exe:
+                    found.append(int(entry))
+            except OSError:
+                pass
+        return found
+
+    def log_bytes(self):
+        try:
+            with open(self.log, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return b""
+
+    def wait_for(self, predicate, what, timeout=20):
+        end = time.time() + timeout
+        while time.time() < end:
+            if predicate():
+                return
+            time.sleep(0.05)
+        self.fail(f"timed out waiting for {what}; log:\n{self.log_bytes().decode('cp1251')}")
+
+    def start(self, *args):
+        p = subprocess.Popen([self.exe, *args], cwd=self.root, env=self.env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(p)
+        return p
+
+    def start_running(self, *args):
+        """Starts an instance and waits until it has finished its start-up."""
+        before = self.log_bytes().count(b" StandBy.\r\n")
+        p = self.start(*args)
+        self.wait_for(lambda: self.log_bytes().count(b" StandBy.\r\n") > before or
+                      p.poll() is not None, "start-up")
+        self.assertIsNone(p.poll(), "instance ended during start-up")
+        return p
+
+    def assert_refused(self, *args):
+        before = len(self.log_bytes())
+        p = self.start(*args)
+        self.assertEqual(p.wait(timeout=30), 1)
+        tail = self.log_bytes()[before:]
+        self.assertIn(b" Starting application...\r\n", tail)
+        self.assertTrue(tail.endswith(b" Initializing...\r\n" + REFUSED), tail)
+
+    def test_first_start_writes_header_and_banner(self):
+        self.start_running()
+        log = self.log_bytes()
+        self.assertTrue(log.startswith("Tarvik «4» detailed log\r\n\r\n".encode("cp1251")))
+        self.assertIn(b" iD: TRK.2.4.0\r\n Arg: \r\n Path: " + self.dir.encode() + b"/\r\n",
+                      log)
+        self.assertIn(b" System: Linux ", log)
+        self.assertTrue(os.path.exists(os.path.join(self.dir, "Velk.TxT")))
+
+    def test_second_ordinary_start_refused_switches_not(self):
+        self.start_running()
+        self.assert_refused()
+        self.assert_refused("/AUTO")  # not a switch: an ordinary start
+        reboot = self.start_running("/reboot")
+        self.assertIn(b" Arg: /reboot\r\n", self.log_bytes())
+        self.assertIsNone(reboot.poll())
+
+    def test_restarted_instance_still_blocks(self):
+        old = self.start_running()
+        self.start_running("/reboot")
+        old.terminate()
+        old.wait(timeout=10)
+        self.assert_refused()
+
+    def test_killed_instance_does_not_block(self):
+        only = self.start_running()
+        only.send_signal(signal.SIGKILL)
+        only.wait(timeout=10)
+        self.start_running()
+
+    def test_delayed_auto_start_reinitializes(self):
+        with open(os.path.join(self.dir, "TarvikC.Kfg"), "wb") as f:
+            f.write(b"[Olm:TK]\r\nPause=1000\r\n")
+        auto = self.start_running("/auto")
+        self.assertEqual(auto.wait(timeout=20), 0)
+        self.wait_for(lambda: b" ReInitializing...\r\n" in self.log_bytes(), "reinitialize")
+        self.wait_for(lambda: self.log_bytes().count(b" StandBy.\r\n") == 2, "second start-up")
+        self.assertEqual(len(self.instances()), 1)
+        self.assert_refused()
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
