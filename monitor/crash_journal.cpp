@@ -212,13 +212,14 @@ void CrashJournal::book() {
   if (c.weekday < 0 || c.weekday > 6) c.weekday = clock_.now().weekday;
   c.seconds = std::max(0, journal.readInt(kSection, "Duration", 0));
 
+  const bool hasLosses = journal.hasKey(kSection, "Losses");
   const std::optional<double> losses = parseDecimal(journal.readString(kSection, "Losses", "0"));
   const std::optional<double> account = parseDecimal(journal.readString(kSection, "Account", ""));
   c.cost = losses ? static_cast<float>(*losses) : 0.0f;
   std::optional<float> balance;
   if (account) {
     balance = static_cast<float>(*account);
-  } else if (losses) {
+  } else if (losses && hasLosses) {
     // The balance was not written (or not readable); the account has not been touched since
     // the connection began, so its stored value is the start balance.
     if (const std::optional<float> stored = host_.storedBalance(c.entry, c.accountKind))
