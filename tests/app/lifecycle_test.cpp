@@ -1,0 +1,202 @@
+#include "app/lifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/virtual_clock.h"
+#include "support/fake_platform.h"
+#include "support/fake_user.h"
+#include "support/program_dir.h"
+
+namespace tarvik {
+namespace {
+
+using test::FakeProcess;
+using test::FakeUser;
+using test::ProgramDir;
+using V = std::vector<std::string>;
+
+struct NoJournalHost : CrashJournalHost {
+  MeterFigures meterFigures() const override { return {}; }
+  bool closeOutRecovered(const InterruptedConnection&) override { return true; }
+  void finishQuickLogLine(const std::string&) override {}
+  std::optional<float> storedBalance(const std::string&, int) override { return 0.0f; }
+  void bookBalance(const std::string&, int, float) override {}
+  void resumeMonitoring() override {}
+};
+
+struct MonitorStandIn : LifecycleHost {
+  bool running = false;
+  std::string entry = "Home";
+  V quickTails;
+  V codes;
+  int virtualDisconnects = 0;
+  bool meterRunning() const override { return running; }
+  std::string currentEntry() const override { return entry; }
+  void finishQuickLogLine(const std::string& tail) override { quickTails.push_back(tail); }
+  void setStateCode(std::string_view code) override { codes.emplace_back(code); }
+  void virtualDisconnect() override { ++virtualDisconnects; }
+};
+
+struct LifecycleFixture : ::testing::Test {
+  ProgramDir dir;
+  VirtualClock clock{makeLocalTime(2026, 12, 7, 23, 59, 50)};
+  EventLog log{dir.files().eventLog(), clock};
+  FakeUser user;
+  FakeProcess process;
+  NoJournalHost journalHost;
+  MonitorStandIn monitor;
+  std::unique_ptr<Timer> a = clock.createTimer("t_security_a");
+  std::unique_ptr<Timer> z = clock.createTimer("t_security_z");
+  std::unique_ptr<Timer> remind = clock.createTimer("t_remind");
+  std::unique_ptr<Timer> balloon = clock.createTimer("t_baloon");
+  std::unique_ptr<Timer> online = clock.createTimer("t_online");
+  std::unique_ptr<Timer> midnight = clock.createTimer("t_midnight");
+  CrashJournal journal{dir.files(),
+                       clock,
+                       log,
+                       user,
+                       journalHost,
+                       CrashJournalTimers{*a, *z, *remind, *balloon},
+                       NumberFormat{','}};
+  Lifecycle lifecycle{
+      clock, log, user, process, journal, monitor, LifecycleTimers{*online, *midnight}};
+
+  std::string logText() const { return ProgramDir::readText(dir.files().eventLog()); }
+  void writeJournals() {
+    for (const auto& f :
+         {dir.files().journalSeq(), dir.files().journalPro(), dir.files().journalTmp()})
+      ProgramDir::writeText(f, "[Olm:TK]\nEntry=Home\nAccount=5\n");
+  }
+  bool anyJournal() const {
+    return std::filesystem::exists(dir.files().journalSeq()) ||
+           std::filesystem::exists(dir.files().journalPro()) ||
+           std::filesystem::exists(dir.files().journalTmp());
+  }
+};
+
+TEST_F(LifecycleFixture, ExitWhileOfflineAsksNothing) {
+  user.dialogOpen = true;
+  lifecycle.exitCommand();
+  EXPECT_TRUE(user.questions.empty());
+  EXPECT_EQ(user.dialogCancelled, 1);
+  EXPECT_EQ(user.terminated, 1);
+  EXPECT_EQ(logText(), "\r\n07.12.2026 23:59:50\r\n Application terminated (user request).\r\n");
+}
+
+TEST_F(LifecycleFixture, ExitWhileOnlineAnsweredNoChangesNothing) {
+  monitor.running = true;
+  writeJournals();
+  user.answers = {Answer::No};
+  lifecycle.exitCommand();
+  EXPECT_EQ(user.questions, V{kExitWhileOnlineQuestion});
+  EXPECT_EQ(user.terminated, 0);
+  EXPECT_TRUE(monitor.quickTails.empty());
+  EXPECT_TRUE(std::filesystem::exists(dir.files().journalPro()));
+  EXPECT_FALSE(std::filesystem::exists(dir.files().eventLog()));
+}
+
+TEST_F(LifecycleFixture, ExitWhileOnlineAnsweredYesAbortsTheConnection) {
+  monitor.running = true;
+  writeJournals();
+  user.answers = {Answer::Yes};
+  lifecycle.exitCommand();
+  EXPECT_EQ(monitor.quickTails, V{" = 00:00:00 + [user aborts connection] <Home>"});
+  EXPECT_FALSE(anyJournal());
+  EXPECT_EQ(user.terminated, 1);
+  EXPECT_EQ(monitor.virtualDisconnects, 0);  // nothing booked
+  EXPECT_EQ(logText(), "\r\n07.12.2026 23:59:50\r\n Application terminated (user request).\r\n");
+}
+
+TEST_F(LifecycleFixture, RestartStartsANewInstance) {
+  user.dialogOpen = true;
+  lifecycle.restartCommand();
+  EXPECT_EQ(user.dialogCancelled, 1);
+  EXPECT_EQ(process.instances, V{"/reboot"});
+  EXPECT_EQ(user.terminated, 1);
+  EXPECT_EQ(logText(), "\r\n07.12.2026 23:59:50\r\n Restarting application...\r\n");
+}
+
+TEST_F(LifecycleFixture, MonitoringSwitchedOffAndOn) {
+  online->setInterval(1000);
+  online->setEnabled(true);
+  lifecycle.enableCommand();
+  EXPECT_FALSE(lifecycle.monitoringOn());
+  EXPECT_FALSE(online->enabled());
+  EXPECT_FALSE(user.monitoringOn);
+  lifecycle.enableCommand();
+  EXPECT_TRUE(lifecycle.monitoringOn());
+  EXPECT_TRUE(online->enabled());
+  EXPECT_TRUE(user.monitoringOn);
+  EXPECT_EQ(monitor.codes, (V{"di", "of"}));
+  EXPECT_EQ(logText(),
+            "\r\n07.12.2026 23:59:50\r\n Application disabled.\r\n"
+            "\r\n07.12.2026 23:59:50\r\n Application enabled.\r\n StandBy.\r\n");
+}
+
+TEST_F(LifecycleFixture, MidnightWhileOnlineBooksTheFirstPartAndRestarts) {
+  lifecycle.reloadGlobals(true);
+  lifecycle.setMidnightArmed(true);
+  online->setInterval(1000);
+  online->setEnabled(true);
+  clock.advanceTo(makeLocalTime(2026, 12, 7, 23, 59, 59, 999));
+  EXPECT_EQ(user.terminated, 0);
+  clock.advance(1000);
+  EXPECT_EQ(monitor.virtualDisconnects, 1);
+  EXPECT_FALSE(online->enabled());
+  EXPECT_FALSE(midnight->enabled());
+  EXPECT_EQ(process.instances, V{"/reinitialize"});
+  EXPECT_EQ(user.terminated, 1);
+  EXPECT_EQ(logText(),
+            "\r\n08.12.2026 00:00:00\r\n Virtual reconnect (midnight).\r\n"
+            "\r\n08.12.2026 00:00:00\r\n Midnight reinitialize...\r\n");
+}
+
+TEST_F(LifecycleFixture, MidnightWhileOfflineOnlyRestarts) {
+  lifecycle.reloadGlobals(true);
+  clock.advance(60000);
+  EXPECT_EQ(monitor.virtualDisconnects, 0);
+  EXPECT_EQ(process.instances, V{"/reinitialize"});
+  EXPECT_EQ(logText(), "\r\n08.12.2026 00:00:00\r\n Midnight reinitialize...\r\n");
+}
+
+TEST_F(LifecycleFixture, MidnightSwitchedOffDoesNothing) {
+  lifecycle.reloadGlobals(false);
+  lifecycle.setMidnightArmed(true);
+  clock.advance(60000);
+  EXPECT_TRUE(process.instances.empty());
+  EXPECT_EQ(monitor.virtualDisconnects, 0);
+}
+
+TEST_F(LifecycleFixture, MidnightWithTheSettingsDialogOpen) {
+  for (Answer answer : {Answer::Yes, Answer::No}) {
+    user = FakeUser{};
+    process.instances.clear();
+    clock.setNow(makeLocalTime(2026, 12, 7, 23, 59, 50));
+    user.dialogOpen = true;
+    user.answers = {answer};
+    lifecycle.reloadGlobals(true);
+    clock.advance(20000);
+    EXPECT_EQ(user.questions, V{kMidnightDialogQuestion});
+    EXPECT_EQ(user.dialogApplied, answer == Answer::Yes ? 1 : 0);
+    EXPECT_EQ(user.dialogCancelled, answer == Answer::No ? 1 : 0);
+    EXPECT_EQ(process.instances, V{"/reinitialize"});
+  }
+}
+
+TEST_F(LifecycleFixture, MidnightCancelledStaysOffUntilTheNextStart) {
+  user.dialogOpen = true;
+  user.answers = {Answer::Cancel};
+  lifecycle.reloadGlobals(true);
+  lifecycle.setMidnightArmed(true);
+  clock.advance(20000);
+  EXPECT_TRUE(process.instances.empty());
+  EXPECT_EQ(monitor.virtualDisconnects, 0);
+  EXPECT_EQ(logText(), "\r\n08.12.2026 00:00:00\r\n Midnight reinitialize aborted by user.\r\n");
+  lifecycle.reloadGlobals(true);  // OK in the dialog reloads the parameters
+  clock.advanceTo(makeLocalTime(2026, 12, 9, 0, 0, 5));
+  EXPECT_TRUE(process.instances.empty());
+  EXPECT_EQ(user.terminated, 0);
+}
+
+}  // namespace
+}  // namespace tarvik
