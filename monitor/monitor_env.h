@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,11 @@ class MonitorHooks {
   virtual void playTune(int /*tune*/) {}
   // Tells the midnight handling whether a connection is being metered.
   virtual void setMidnightArmed(bool /*armed*/) {}
+  // Right before a metered connection is booked (both halves of a virtual reconnect too): the
+  // crash journal marks itself with the final figures, so that a kill during the booking or
+  // before the journal is deleted cannot make the connection count twice.
+  virtual void closingConnection(std::string_view /*entry*/, int /*accountKind*/,
+                                 std::int32_t /*seconds*/, float /*cost*/, float /*balance*/) {}
   // A connection of `entry` ended: an open settings dialog refreshes its statistics pages
   // when it shows this entry, and its shared-account fields when `accountKind` is not 0.
   virtual void refreshSettingsDialog(std::string_view /*entry*/, int /*accountKind*/) {}
