@@ -1,0 +1,74 @@
+#include "status/qt/recovery_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tarvik {
+namespace {
+constexpr int kButtonWidth = 120;
+constexpr int kEdge = 5;
+}  // namespace
+
+RecoveryDialog::RecoveryDialog(const QString& text, bool allowRemind, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint) {
+  setObjectName("recovery_dialog");
+  setWindowTitle(" ");
+  setModal(true);
+  auto* label = new QLabel(text, this);
+  label->setObjectName("recovery_text");
+  label->setAlignment(Qt::AlignCenter);
+
+  book_ = new QPushButton("засчитать", this);
+  book_->setObjectName("b_book");
+  ignore_ = new QPushButton("игнорировать", this);
+  ignore_->setObjectName("b_ignore");
+  later_ = new QPushButton("напомнить позже", this);
+  later_->setObjectName("b_later");
+  later_->setEnabled(allowRemind);
+  for (QPushButton* b : {book_, ignore_, later_}) b->setFixedWidth(kButtonWidth);
+  book_->setDefault(true);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(kEdge, 0, kEdge, 0);
+  buttons->addWidget(book_);
+  buttons->addStretch();
+  buttons->addWidget(ignore_);
+  buttons->addStretch();
+  buttons->addWidget(later_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addLayout(buttons);
+
+  connect(book_, &QPushButton::clicked, this, [this] {
+    answer_ = RecoveryAnswer::Book;
+    accept();
+  });
+  connect(ignore_, &QPushButton::clicked, this, [this] {
+    answer_ = RecoveryAnswer::Ignore;
+    accept();
+  });
+  connect(later_, &QPushButton::clicked, this, [this] {
+    answer_ = RecoveryAnswer::RemindLater;
+    accept();
+  });
+  adjustSize();
+  resize(width() + kEdge, height());
+}
+
+RecoveryAnswer RecoveryDialog::ask(const QString& text, bool allowRemind) {
+  RecoveryDialog dialog(text, allowRemind);
+  // The end-to-end tests run where nobody can press a button: the default answer then comes by
+  // itself, as for every message box of the program.
+  bool ok = false;
+  const int dismissMs = qEnvironmentVariableIntValue("TARVIK_TEST_DISMISS_MS", &ok);
+  if (ok) QTimer::singleShot(dismissMs, &dialog, [&dialog] { dialog.bookButton()->click(); });
+  dialog.exec();
+  return dialog.answer();
+}
+
+}  // namespace tarvik
