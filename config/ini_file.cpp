@@ -140,8 +140,15 @@ LoadResult readAndParse(const fs::path& path) {
   bytes.resize(filled);
   if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
 
-  auto doc = std::make_shared<const ini::Document>(ini::parse(std::move(bytes)));
   auto& files = cache();
+  const auto known = files.find(path.string());
+  if (known != files.end() && known->second.doc->bytes == bytes) {
+    // Same contents under a new stamp, or a stamp too recent to trust: no need to parse.
+    known->second.stamp = stampOf(st);
+    known->second.takenAtNs = takenAt;
+    return known->second.doc;
+  }
+  auto doc = std::make_shared<const ini::Document>(ini::parse(std::move(bytes)));
   if (files.size() >= kMaxCachedFiles) files.clear();
   files[path.string()] = CachedFile{stampOf(st), takenAt, doc};
   return doc;
@@ -245,6 +252,9 @@ void replaceFile(const fs::path& requested, const std::string& bytes) {
   FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dirFd.get() >= 0) ::fsync(dirFd.get());
 
+  // A rename may touch the inode's change time, so the stamp is taken afterwards.
+  struct stat after {};
+  if (::stat(path.c_str(), &after) == 0 && after.st_ino == st.st_ino) st = after;
   auto& files = cache();
   if (files.size() >= kMaxCachedFiles) files.clear();
   files[path.string()] =

@@ -96,9 +96,16 @@ bool endsWithLineBreak(std::string_view bytes) {
   return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
 }
 
+std::size_t parsed = 0;
+
 }  // namespace
 
+std::size_t parseCount() {
+  return parsed;
+}
+
 Document parse(std::string bytes) {
+  ++parsed;
   Document doc;
   doc.bytes = std::move(bytes);
   const std::string& text = doc.bytes;

@@ -47,6 +47,8 @@ struct Document {
 };
 
 Document parse(std::string bytes);
+// How many texts parse() has parsed in this process (lets tests see the cache at work).
+std::size_t parseCount();
 
 // Names as given by callers (UTF-8) become lookup keys: code page 1251, trimmed, folded.
 std::string lookupKey(std::string_view utf8Name);
