@@ -62,6 +62,14 @@ bool QuickLog::append(std::string_view utf8Text) {
   return std::fclose(out.release()) == 0 && written;
 }
 
+std::string oneLine(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return out;
+}
+
 std::string bookedQuickLogTail(std::string_view currencySign, std::int64_t seconds,
                                float costHundredths, float balance, std::string_view entry,
                                const NumberFormat& format) {
@@ -69,17 +77,17 @@ std::string bookedQuickLogTail(std::string_view currencySign, std::int64_t secon
   if (charCount(sign) == 1) sign += ' ';
   return " = " + displayTimeText(seconds) + " + [" + sign + "| ~" +
          padSix(sixText(static_cast<double>(costHundredths) * 0.01, format)) +
-         " | =" + padSix(sixText(balance, format)) + " ] <" + std::string(entry) + ">";
+         " | =" + padSix(sixText(balance, format)) + " ] <" + oneLine(entry) + ">";
 }
 
 std::string neverEstablishedQuickLogTail(float balance, std::string_view entry,
                                          const NumberFormat& format) {
   return " = 00:00:00 - [  | ~       | =" + padSix(sixText(balance, format)) + " ] <" +
-         std::string(entry) + ">";
+         oneLine(entry) + ">";
 }
 
 std::string abortedQuickLogTail(std::string_view entry) {
-  return " = 00:00:00 + [user aborts connection] <" + std::string(entry) + ">";
+  return " = 00:00:00 + [user aborts connection] <" + oneLine(entry) + ">";
 }
 
 }  // namespace tarvik

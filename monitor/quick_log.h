@@ -34,6 +34,10 @@ class QuickLog {
   std::filesystem::path file_;
 };
 
+// A phonebook entry or device name as it may stand in a line of the logs: control characters
+// (a line break in a hand-made entry name) become blanks, so one connection stays one line.
+std::string oneLine(std::string_view name);
+
 inline constexpr std::string_view kQuickLogHeader = "Tarvik «4» quick connections log";
 
 // Tail of a booked connection: " = 00:00:30 + [$ | ~0.2083 | =99.791 ] <Default>".

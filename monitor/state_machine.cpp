@@ -86,9 +86,9 @@ void ConnectionStateMachine::connectionStartWork(const std::string& entry) {
   env_.user.setField(DisplayField::Time, "00:00:00");
   env_.user.setCurrentEntry(entry);
   env_.log.append(" RAS or VPN activity detected.", true);
-  env_.log.append(" Device in use: " + probe_.deviceName());
-  env_.log.append(" Entry in use: " + probe_.rasEntryName());
-  env_.log.append(" Entry settings: " + entry);
+  env_.log.append(" Device in use: " + oneLine(probe_.deviceName()));
+  env_.log.append(" Entry in use: " + oneLine(probe_.rasEntryName()));
+  env_.log.append(" Entry settings: " + oneLine(entry));
   quickLog_.openLine(env_.clock.now());
   env_.user.setField(DisplayField::Currency,
                      currencyText(readDisplaySettings(config_, section(entry))));
@@ -173,6 +173,8 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     figures.seconds = meter_.meteredSeconds();
     figures.cost = meter_.cost();
     figures.balance = meter_.balance();
+    env_.hook().closingConnection(figures.entry, figures.accountKind, figures.seconds, figures.cost,
+                                  figures.balance);
     closeOut_.run(figures);
   } else {
     quickLog_.finishLine(neverEstablishedQuickLogTail(meter_.balance(), entry, env_.format));
@@ -203,9 +205,10 @@ void ConnectionStateMachine::userReset() {
 }
 
 void ConnectionStateMachine::deleteJournal() {
+  // security.seq last: a start-up prefers it, and it carries the mark of a booked connection.
   std::error_code ec;
   for (const auto& file :
-       {env_.files.journalSeq(), env_.files.journalPro(), env_.files.journalTmp()}) {
+       {env_.files.journalTmp(), env_.files.journalPro(), env_.files.journalSeq()}) {
     std::filesystem::remove(file, ec);
   }
 }
