@@ -167,12 +167,14 @@ Engine::Rollover Engine::rollOverStatistics() {
 
 void Engine::searchCrashJournal() {}
 
-void Engine::placeWindow() {}
+void Engine::placeWindow() {
+  s_.user.placeStatusWindow();
+}
 
 void Engine::reloadEntryParameters() {}
 
 bool Engine::loadSkin() {
-  return true;
+  return s_.user.loadSkin();
 }
 
 void Engine::clearStatusDisplay() {}

@@ -71,6 +71,13 @@ class User {
   // ignores the mouse, the status window is disabled and moved off screen with no size.
   virtual void makeInert() {}
   virtual void hideTrayIcon() {}
+
+  // One run of the skin loader on the skin chosen in the configuration; false when it failed
+  // (the failed run may have reset the choice, so a second call loads the fallback).
+  virtual bool loadSkin() { return true; }
+  // Places the status window and applies its window keys (position, snapping, transparency,
+  // fading, priority) as the configuration holds them now.
+  virtual void placeStatusWindow() {}
 };
 
 }  // namespace tarvik
