@@ -3,7 +3,12 @@
 #include "app/banner.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "monitor/monitor.h"
+#include "monitor/probe.h"
 #include "monitor/quick_log.h"
+#include "stats/accounts.h"
+#include "stats/statistics.h"
+#include "status/display_text.h"
 
 namespace tarvik {
 namespace {
@@ -22,6 +27,26 @@ constexpr int kShowDelay = 1000;
 
 Engine::Engine(Services services) : s_(std::move(services)) {
   createTimers();
+  createMonitor();
+}
+
+void Engine::createMonitor() {
+  probe_ = std::make_unique<Probe>(s_.ras, s_.log);
+  accounts_ = std::make_unique<Accounts>(s_.files, s_.numberFormat, s_.log);
+  statistics_ = std::make_unique<Statistics>(s_.files, s_.numberFormat, s_.log);
+  MonitorTimers timers;
+  timers.online = t_online_.get();
+  timers.general = t_general_.get();
+  timers.securityA = t_security_a_.get();
+  timers.securityZ = t_security_z_.get();
+  timers.minute = t_minute_.get();
+  timers.second = t_second_.get();
+  timers.hangup = t_hangup_.get();
+  timers.hide = t_hide_.get();
+  const MonitorEnv env{s_.clock, s_.files,        s_.log, s_.user,
+                       s_.sound, s_.numberFormat, timers, nullptr};
+  monitor_ =
+      std::make_unique<Monitor>(env, *probe_, *accounts_, *statistics_, stateCode_, entries_);
 }
 
 Engine::~Engine() = default;
@@ -159,10 +184,17 @@ void Engine::t_rebootTimer() {
   s_.user.terminate();
 }
 
-void Engine::listPhonebookEntries() {}
+void Engine::listPhonebookEntries() {
+  probe_->listEntries();
+  entries_ = probe_->entries();
+}
 
 Engine::Rollover Engine::rollOverStatistics() {
-  return {};
+  // "Default" first, then the phonebook in its order; an entry not listed keeps its values.
+  std::vector<std::string> entries{std::string(kDefaultEntry)};
+  entries.insert(entries.end(), entries_.begin(), entries_.end());
+  const RolloverResult result = statistics_->rollOver(entries, s_.clock.now());
+  return {result.week, result.month};
 }
 
 void Engine::searchCrashJournal() {}
@@ -171,14 +203,22 @@ void Engine::placeWindow() {
   s_.user.placeStatusWindow();
 }
 
-void Engine::reloadEntryParameters() {}
+void Engine::reloadEntryParameters() {
+  // While a connection is metered its entry's keys are read again (and warnings re-armed).
+  if (monitor_->meter().running())
+    monitor_->meter().reload(monitor_->stateMachine().currentEntry());
+}
 
 bool Engine::loadSkin() {
   return s_.user.loadSkin();
 }
 
-void Engine::clearStatusDisplay() {}
+void Engine::clearStatusDisplay() {
+  writeClearedDisplay(s_.user, IniFile(s_.files.config()));
+}
 
-void Engine::attachPoller() {}
+void Engine::attachPoller() {
+  monitor_->attachTimers();
+}
 
 }  // namespace tarvik

@@ -16,6 +16,11 @@
 
 namespace tarvik {
 
+class Accounts;
+class Monitor;
+class Probe;
+class Statistics;
+
 // What the engine is given by the entry point (or by a test).
 struct Services {
   Clock& clock;
@@ -98,6 +103,13 @@ class Engine {
   const GlobalParameters& globals() const { return globals_; }
   const Services& services() const { return s_; }
 
+  // The connection monitor (probe, state machine, meter, close-out) and the accounts and
+  // statistics it books into.
+  Monitor& monitor() { return *monitor_; }
+  Probe& probe() { return *probe_; }
+  Accounts& accounts() { return *accounts_; }
+  Statistics& statistics() { return *statistics_; }
+
  private:
   struct Rollover {
     bool week = false;
@@ -105,6 +117,7 @@ class Engine {
   };
 
   void createTimers();
+  void createMonitor();
   void applyPause();
 
   // Phonebook entry listing into entries_ (line).
@@ -134,6 +147,11 @@ class Engine {
   std::vector<std::string> entries_;
   std::string crashJournalPath_{kNoCrashJournal};
   GlobalParameters globals_;
+
+  std::unique_ptr<Probe> probe_;
+  std::unique_ptr<Accounts> accounts_;
+  std::unique_ptr<Statistics> statistics_;
+  std::unique_ptr<Monitor> monitor_;
 };
 
 }  // namespace tarvik

@@ -17,7 +17,10 @@ class NoRas : public RasService {
   std::vector<RasConnection> activeConnections() override { return {}; }
   std::optional<std::int32_t> connectionState(std::uint64_t) override { return std::nullopt; }
   void hangUp(std::uint64_t) override {}
-  std::optional<std::vector<std::string>> phonebookEntries() override { return std::nullopt; }
+  // An empty phonebook (a failed listing would be logged by the probe).
+  std::optional<std::vector<std::string>> phonebookEntries() override {
+    return std::vector<std::string>{};
+  }
 };
 
 // Records the calls that make up the end of a delayed start, in order.
