@@ -1,0 +1,143 @@
+#include "monitor/notify_wiring.h"
+
+#include "config/ini_file.h"
+#include "monitor/monitor.h"
+#include "monitor/probe.h"
+#include "stats/accounts.h"
+
+namespace tarvik {
+
+GuardWiring::GuardWiring(const GuardServices& services, const GuardTimers& timers,
+                         Accounts& accounts)
+    : services_(services),
+      online_(timers.online),
+      accounts_(accounts),
+      tunes_(services.tone, services.log) {
+  NotificationHost& notificationHost = *this;
+  CrashJournalHost& journalHost = *this;
+  LifecycleHost& lifecycleHost = *this;
+  notifications_ = std::make_unique<Notifications>(
+      services.files, services.log, services.user,
+      Notifications::Devices{tunes_, services.sound, services.process}, notificationHost,
+      NotificationTimers{timers.hangup, timers.minute, timers.second, timers.flash,
+                         timers.flashAnti});
+  journal_ = std::make_unique<CrashJournal>(
+      services.files, services.clock, services.log, services.user, journalHost,
+      CrashJournalTimers{timers.securityA, timers.securityZ, timers.remind, timers.baloon},
+      services.format);
+  lifecycle_ = std::make_unique<Lifecycle>(services.clock, services.log, services.user,
+                                           services.process, *journal_, lifecycleHost,
+                                           LifecycleTimers{timers.online, timers.midnight});
+}
+
+GuardWiring::~GuardWiring() = default;
+
+void GuardWiring::attach(Monitor& monitor, Probe& probe) {
+  monitor_ = &monitor;
+  probe_ = &probe;
+}
+
+void GuardWiring::reloadGlobals(bool midnightSwitch) {
+  notifications_->reloadGlobals();
+  lifecycle_->reloadGlobals(midnightSwitch);
+}
+
+void GuardWiring::connectActions(std::string_view entry) {
+  notifications_->connectActions(std::string(entry));
+}
+
+void GuardWiring::disconnectSignals(std::string_view entry) {
+  notifications_->disconnectSignals(std::string(entry));
+}
+
+void GuardWiring::startWarningFlash() {
+  notifications_->startWarningFlash();
+}
+
+void GuardWiring::playTune(int tune) {
+  tunes_.play(tune);
+}
+
+void GuardWiring::setMidnightArmed(bool armed) {
+  lifecycle_->setMidnightArmed(armed);
+}
+
+void GuardWiring::closingConnection(std::string_view entry, int accountKind, std::int32_t seconds,
+                                    float cost, float balance) {
+  journal_->markClosing(MeterFigures{std::string(entry), cost, balance, seconds, accountKind});
+}
+
+std::string GuardWiring::currentStateCode() const {
+  return monitor_ ? monitor_->stateMachine().stateCode() : "di";
+}
+
+void GuardWiring::hangUpNow() {
+  if (probe_) probe_->probe(true, true);
+}
+
+MeterFigures GuardWiring::meterFigures() const {
+  if (!monitor_) return {};
+  Meter& meter = monitor_->meter();
+  return MeterFigures{monitor_->stateMachine().currentEntry(), meter.cost(), meter.balance(),
+                      meter.meteredSeconds(), meter.accountKind()};
+}
+
+bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
+  if (!monitor_) return false;
+  CloseOutFigures figures;
+  figures.isVirtual = true;
+  figures.entry = c.entry;
+  figures.accountKind = c.accountKind;
+  figures.weekday = c.weekday;
+  figures.seconds = c.seconds;
+  figures.cost = c.cost;
+  figures.balance = c.balance;
+  const bool booked = monitor_->closeOut().run(figures);
+  refreshSettingsDialog(c.entry, c.accountKind);
+  return booked;
+}
+
+void GuardWiring::finishQuickLogLine(const std::string& tail) {
+  if (monitor_) monitor_->quickLog().finishLine(tail);
+}
+
+std::optional<float> GuardWiring::storedBalance(const std::string& entry, int accountKind) {
+  const AccountKey key = accountKey(entry, accountKind);
+  const IniFile accounts(services_.files.accounts());
+  if (!accounts.hasKey(key.section, key.key)) return std::nullopt;
+  const std::optional<double> value = parseDecimal(accounts.readString(key.section, key.key));
+  if (!value) return std::nullopt;
+  return static_cast<float>(*value);
+}
+
+void GuardWiring::bookBalance(const std::string& entry, int accountKind, float balance) {
+  accounts_.bookBalance(entry, accountKind, balance);
+}
+
+void GuardWiring::resumeMonitoring() {
+  online_.setInterval(1000);
+  online_.setEnabled(true);
+  setStateCode("of");
+}
+
+bool GuardWiring::meterRunning() const {
+  return monitor_ && monitor_->meter().running();
+}
+
+std::string GuardWiring::currentEntry() const {
+  return monitor_ ? monitor_->stateMachine().currentEntry() : "Default";
+}
+
+void GuardWiring::setStateCode(std::string_view code) {
+  if (monitor_) {
+    monitor_->stateMachine().setStateCode(std::string(code));
+  } else {
+    services_.user.showStateCode(code);
+  }
+}
+
+void GuardWiring::virtualDisconnect() {
+  if (monitor_) monitor_->stateMachine().disconnect(currentEntry(), true);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/lifecycle.h"
+#include "monitor/crash_journal.h"
+#include "monitor/monitor_env.h"
+#include "monitor/notifications.h"
+#include "monitor/tunes.h"
+
+namespace tarvik {
+
+class Accounts;
+class Monitor;
+class Probe;
+
+// The status window's timers that the notifications, the crash journal and the lifecycle
+// commands run on.
+struct GuardTimers {
+  Timer& online;
+  Timer& hangup;
+  Timer& minute;
+  Timer& second;
+  Timer& flash;
+  Timer& flashAnti;
+  Timer& securityA;
+  Timer& securityZ;
+  Timer& remind;
+  Timer& baloon;
+  Timer& midnight;
+};
+
+struct GuardServices {
+  const Clock& clock;
+  EventLog& log;
+  User& user;
+  ToneDevice& tone;
+  SoundPlayer& sound;
+  ProcessLauncher& process;
+  ProgramFiles files;
+  NumberFormat format;
+};
+
+// Ties the online notifications, the crash journal and the exit/restart/midnight commands to
+// the connection monitor. Built before the monitor (whose hooks it is), then attached to it:
+//
+//   GuardWiring guard(services, timers, accounts);
+//   MonitorEnv env{..., .hooks = &guard};
+//   Monitor monitor(env, probe, accounts, statistics, stateCode, entries);
+//   guard.attach(monitor, probe);
+class GuardWiring final : public MonitorHooks,
+                          private NotificationHost,
+                          private CrashJournalHost,
+                          private LifecycleHost {
+ public:
+  GuardWiring(const GuardServices& services, const GuardTimers& timers, Accounts& accounts);
+  ~GuardWiring() override;
+  GuardWiring(const GuardWiring&) = delete;
+  GuardWiring& operator=(const GuardWiring&) = delete;
+
+  void attach(Monitor& monitor, Probe& probe);
+
+  // The global-parameter reload: warning flash keys and the midnight switch.
+  void reloadGlobals(bool midnightSwitch);
+
+  TunePlayer& tunes() { return tunes_; }
+  Notifications& notifications() { return *notifications_; }
+  CrashJournal& journal() { return *journal_; }
+  Lifecycle& lifecycle() { return *lifecycle_; }
+
+  // MonitorHooks
+  void connectActions(std::string_view entry) override;
+  void disconnectSignals(std::string_view entry) override;
+  void startWarningFlash() override;
+  void playTune(int tune) override;
+  void setMidnightArmed(bool armed) override;
+  void closingConnection(std::string_view entry, int accountKind, std::int32_t seconds, float cost,
+                         float balance) override;
+
+ private:
+  // NotificationHost
+  std::string currentStateCode() const override;
+  void hangUpNow() override;
+  // CrashJournalHost
+  MeterFigures meterFigures() const override;
+  bool closeOutRecovered(const InterruptedConnection& connection) override;
+  void finishQuickLogLine(const std::string& tail) override;
+  std::optional<float> storedBalance(const std::string& entry, int accountKind) override;
+  void bookBalance(const std::string& entry, int accountKind, float balance) override;
+  void resumeMonitoring() override;
+  // LifecycleHost
+  bool meterRunning() const override;
+  std::string currentEntry() const override;
+  void setStateCode(std::string_view code) override;
+  void virtualDisconnect() override;
+
+  GuardServices services_;
+  Timer& online_;
+  Accounts& accounts_;
+  Monitor* monitor_ = nullptr;
+  Probe* probe_ = nullptr;
+  TunePlayer tunes_;
+  std::unique_ptr<Notifications> notifications_;
+  std::unique_ptr<CrashJournal> journal_;
+  std::unique_ptr<Lifecycle> lifecycle_;
+};
+
+}  // namespace tarvik

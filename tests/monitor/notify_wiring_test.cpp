@@ -1,0 +1,276 @@
+// The notifications, the crash journal and the lifecycle commands driven by the real
+// connection monitor on the virtual clock.
+#include "monitor/notify_wiring.h"
+
+#include <gtest/gtest.h>
+
+#include "monitor/monitor_rig.h"
+
+namespace tarvik {
+namespace {
+
+using test::FakeProcess;
+using test::FakeRas;
+using test::FakeSound;
+using test::FakeTone;
+using test::FakeUser;
+using test::MonitorRig;
+using test::ProgramDir;
+using V = std::vector<std::string>;
+
+// Stands for the process being killed: nothing in the program catches it.
+struct Killed {};
+
+struct KillableUser : FakeUser {
+  bool killOnSummary = false;
+  void balloon(std::string_view title, std::string_view text, bool optional) override {
+    FakeUser::balloon(title, text, optional);
+    if (killOnSummary && text.starts_with("Соединение с интернетом завершено.")) throw Killed{};
+  }
+};
+
+// One run of the program over a program directory that outlives it.
+struct Program {
+  Program(const ProgramDir& dir, VirtualClock& clock, FakeRas& ras)
+      : log(dir.files().eventLog(), clock),
+        probe(ras, log),
+        accounts(dir.files(), NumberFormat{','}, log),
+        statistics(dir.files(), NumberFormat{','}, log) {
+    for (const char* name :
+         {"t_online", "t_general", "t_security_a", "t_security_z", "t_remind", "t_minute",
+          "t_second", "t_hangup", "t_flash", "t_flash_anti", "t_midnight", "t_hide", "t_baloon"})
+      timers[name] = clock.createTimer(name);
+    guard = std::make_unique<GuardWiring>(
+        GuardServices{clock, log, user, tone, sound, process, dir.files(), NumberFormat{','}},
+        GuardTimers{t("t_online"), t("t_hangup"), t("t_minute"), t("t_second"), t("t_flash"),
+                    t("t_flash_anti"), t("t_security_a"), t("t_security_z"), t("t_remind"),
+                    t("t_baloon"), t("t_midnight")},
+        accounts);
+    MonitorTimers mt;
+    mt.online = &t("t_online");
+    mt.general = &t("t_general");
+    mt.securityA = &t("t_security_a");
+    mt.securityZ = &t("t_security_z");
+    mt.minute = &t("t_minute");
+    mt.second = &t("t_second");
+    mt.hangup = &t("t_hangup");
+    mt.hide = &t("t_hide");
+    monitor = std::make_unique<Monitor>(
+        MonitorEnv{clock, dir.files(), log, user, sound, NumberFormat{','}, mt, guard.get()}, probe,
+        accounts, statistics, stateCode, entries);
+    monitor->attachTimers();
+    guard->attach(*monitor, probe);
+    QuickLog(dir.files().quickLog()).createIfMissing();
+    guard->reloadGlobals(IniFile(dir.files().config()).readInt("Olm:TK", "Midnight", 0) != 0);
+  }
+  // The start-up: the crash journal first, then the poller unless an answer is pending.
+  void start() {
+    guard->journal().detectAtStart();
+    if (t("t_remind").enabled()) return;
+    stateCode = "of";
+    t("t_online").setEnabled(true);
+  }
+  Timer& t(const std::string& name) { return *timers.at(name); }
+
+  std::map<std::string, std::unique_ptr<Timer>> timers;
+  EventLog log;
+  KillableUser user;
+  FakeTone tone;
+  FakeSound sound;
+  FakeProcess process;
+  Probe probe;
+  Accounts accounts;
+  Statistics statistics;
+  std::string stateCode = "di";
+  std::vector<std::string> entries;
+  std::unique_ptr<GuardWiring> guard;
+  std::unique_ptr<Monitor> monitor;
+};
+
+struct Wiring : ::testing::Test {
+  ProgramDir dir;
+  VirtualClock clock{makeLocalTime(2026, 12, 7, 12, 0, 0)};
+  FakeRas ras;
+
+  void SetUp() override {
+    dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(3600, "Day"));
+    dir.writeAccounts("[Default]\nAccount=100\n");
+  }
+  std::unique_ptr<Program> program() {
+    auto p = std::make_unique<Program>(dir, clock, ras);
+    p->start();
+    return p;
+  }
+  void advanceTo(int h, int m, int s) {
+    const LocalTime now = clock.now();
+    clock.advanceTo(makeLocalTime(now.year, now.month, now.day, h, m, s));
+  }
+  std::string logText() const { return ProgramDir::readText(dir.files().eventLog()); }
+  int count() const { return IniFile(dir.files().statistics()).readInt("Default", "CountTT", 0); }
+  std::string balance() const {
+    return IniFile(dir.files().accounts()).readString("Default", "Account", "");
+  }
+  bool anyJournal() const {
+    return std::filesystem::exists(dir.files().journalSeq()) ||
+           std::filesystem::exists(dir.files().journalPro()) ||
+           std::filesystem::exists(dir.files().journalTmp());
+  }
+};
+
+TEST_F(Wiring, ProgramsLaunchOnARealConnectionOnlyAndTheLineHangsUpByItself) {
+  dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(3600, "Day") +
+                  "Done=1\nExecute=1\nExeCount=2\nExeLine0=first\nExeLine1=second\n"
+                  "OnLineBeep=1\nHangUpAuto=1\nHangUpTime=15\n");
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 1);
+  EXPECT_EQ(p->process.launched, (V{"first", "second"}));
+  EXPECT_EQ(p->tone.played, (V{"1500/100", "1750/100", "2000/250"}));
+
+  // A virtual reconnect launches nothing and leaves the automatic hang-up stopped.
+  advanceTo(12, 0, 5);
+  p->monitor->stateMachine().userReset();
+  EXPECT_EQ(p->process.launched.size(), 2u);
+  EXPECT_FALSE(p->t("t_hangup").enabled());
+  advanceTo(12, 1, 0);
+  EXPECT_EQ(ras.hangUps, 0);
+
+  // The next real connection hangs up by itself about 15 s later.
+  ras.drop();
+  advanceTo(12, 1, 2);
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 1, 3);
+  EXPECT_EQ(p->process.launched.size(), 4u);
+  advanceTo(12, 1, 18);
+  EXPECT_EQ(ras.hangUps, 1);
+  EXPECT_NE(logText().find("\r\n07.12.2026 12:01:18\r\n Hanging up...\r\n"), std::string::npos);
+  advanceTo(12, 1, 20);
+  EXPECT_EQ(p->stateCode, "of");
+  EXPECT_FALSE(anyJournal());
+}
+
+TEST_F(Wiring, LevelAndZeroWarningsFlashAndBeep) {
+  // 3600 hundredths per hour: one hundredth a second from a balance of 0,30.
+  dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(3600, "Day") +
+                  "FreeTime=0\nAccountUse1=1\nAccountVal1=10\nAccountUse2=1\nAccountVal2=20\n");
+  dir.writeAccounts("[Default]\nAccount=0,3\n");
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 1);
+  p->tone.played.clear();
+  p->user.stateCodes.clear();
+  advanceTo(12, 0, 13);  // below 0,20 after 11 metered seconds
+  ASSERT_FALSE(p->tone.played.empty());
+  EXPECT_EQ(p->tone.played.front(), "2500/100");
+  EXPECT_EQ(p->user.stateCodes.front(), "xx");
+  advanceTo(12, 0, 25);  // the flash has ended; the state code is back
+  EXPECT_EQ(p->user.stateCodes.back(), "on");
+  EXPECT_FALSE(p->t("t_flash").enabled());
+  p->tone.played.clear();
+  advanceTo(12, 0, 33);  // zero after 30 metered seconds
+  EXPECT_EQ(p->tone.played, V{"1000/750"});
+}
+
+TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
+  {
+    auto p = program();
+    ras.dial("Home", kRasConnected);
+    advanceTo(12, 0, 1);
+    advanceTo(12, 0, 13);
+    EXPECT_TRUE(std::filesystem::exists(dir.files().journalSeq()));
+  }  // the process dies here: nothing is booked, the quick-log line stays open
+  ras.drop();
+  auto next = std::make_unique<Program>(dir, clock, ras);
+  next->user.recoveryAnswers = {RecoveryAnswer::Book};
+  next->start();
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(),
+            "99,9000015258789");  // 10 s at one hundredth a second: security.seq of 12:00:12
+  EXPECT_TRUE(next->t("t_online").enabled());
+  EXPECT_EQ(next->stateCode, "of");
+  EXPECT_FALSE(anyJournal());
+  const std::string log = logText();
+  EXPECT_NE(log.find(" Abnormal termination detected (07.12.2026 12.00.12)\r\n"
+                     " Interrupted connection data:\r\n Time spent online: 00:00:10\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(ProgramDir::readText(dir.files().quickLog())
+                .find("07.12.2026 12:00:01 = 00:00:10 + [$ | ~0,1    | =99,900 ] <Default>\r\n"),
+            std::string::npos)
+      << ProgramDir::readText(dir.files().quickLog());
+}
+
+TEST_F(Wiring, AKillDuringTheCloseOutDoesNotCountTwice) {
+  {
+    auto p = program();
+    p->user.killOnSummary = true;  // the summary balloon comes after the booking
+    ras.dial("Home", kRasConnected);
+    advanceTo(12, 0, 1);
+    advanceTo(12, 0, 20);
+    ras.drop();
+    EXPECT_THROW(advanceTo(12, 0, 21), Killed);
+  }
+  EXPECT_EQ(count(), 1);
+  EXPECT_TRUE(anyJournal());  // the journal was not yet deleted
+  auto next = std::make_unique<Program>(dir, clock, ras);
+  next->user.recoveryAnswers = {RecoveryAnswer::Book};
+  next->start();
+  EXPECT_TRUE(next->user.questions.empty());
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");  // 19 s, booked once
+  EXPECT_FALSE(anyJournal());
+  EXPECT_TRUE(next->t("t_online").enabled());
+}
+
+TEST_F(Wiring, ExitWhileOnlineBooksNothing) {
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 1);
+  advanceTo(12, 0, 20);
+  ASSERT_TRUE(anyJournal());
+  p->user.answers = {Answer::Yes};
+  p->guard->lifecycle().exitCommand();
+  EXPECT_EQ(p->user.terminated, 1);
+  EXPECT_FALSE(anyJournal());
+  EXPECT_EQ(count(), 0);
+  EXPECT_EQ(balance(), "100");
+  EXPECT_NE(ProgramDir::readText(dir.files().quickLog())
+                .find("07.12.2026 12:00:01 = 00:00:00 + [user aborts connection] <Default>\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Wiring, MidnightSplitsTheConnectionAndRestarts) {
+  dir.writeConfig("[Olm:TK]\nMidnight=1\n[Default]\n" + MonitorRig::uniformTariff(3600, "Day"));
+  clock.setNow(makeLocalTime(2026, 12, 7, 23, 59, 0));
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  advanceTo(23, 59, 1);
+  clock.advanceTo(makeLocalTime(2026, 12, 8, 0, 0, 0, 900));
+  EXPECT_EQ(p->process.instances, V{"/reinitialize"});
+  EXPECT_EQ(p->user.terminated, 1);
+  EXPECT_EQ(count(), 1);
+  EXPECT_FALSE(anyJournal());
+  const std::string log = logText();
+  const auto reconnect = log.find(" Virtual reconnect (midnight).");
+  const auto disconnected = log.find(" Disconnected (virtually).");
+  const auto restart = log.find(" Midnight reinitialize...");
+  ASSERT_NE(reconnect, std::string::npos);
+  EXPECT_LT(reconnect, disconnected);
+  EXPECT_LT(disconnected, restart);
+}
+
+TEST_F(Wiring, MonitoringOffMissesNothingOnceBackOn) {
+  auto p = program();
+  p->guard->lifecycle().enableCommand();
+  EXPECT_EQ(p->stateCode, "di");
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 30);
+  EXPECT_FALSE(p->monitor->meter().running());
+  p->guard->lifecycle().enableCommand();
+  advanceTo(12, 0, 31);
+  EXPECT_EQ(p->stateCode, "on");
+  EXPECT_TRUE(p->monitor->meter().running());
+}
+
+}  // namespace
+}  // namespace tarvik
