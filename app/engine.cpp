@@ -4,6 +4,7 @@
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/monitor.h"
+#include "monitor/notify_wiring.h"
 #include "monitor/probe.h"
 #include "monitor/quick_log.h"
 #include "stats/accounts.h"
@@ -43,10 +44,17 @@ void Engine::createMonitor() {
   timers.second = t_second_.get();
   timers.hangup = t_hangup_.get();
   timers.hide = t_hide_.get();
+  guard_ = std::make_unique<GuardWiring>(
+      GuardServices{s_.clock, s_.log, s_.user, s_.tone, s_.sound, s_.process, s_.files,
+                    s_.numberFormat},
+      GuardTimers{*t_online_, *t_hangup_, *t_minute_, *t_second_, *t_flash_, *t_flash_anti_,
+                  *t_security_a_, *t_security_z_, *t_remind_, *t_baloon_, *t_midnight_},
+      *accounts_);
   const MonitorEnv env{s_.clock, s_.files,        s_.log, s_.user,
-                       s_.sound, s_.numberFormat, timers, nullptr};
+                       s_.sound, s_.numberFormat, timers, guard_.get()};
   monitor_ =
       std::make_unique<Monitor>(env, *probe_, *accounts_, *statistics_, stateCode_, entries_);
+  guard_->attach(*monitor_, *probe_);
 }
 
 Engine::~Engine() = default;
@@ -118,10 +126,12 @@ void Engine::start() {
   showStateCode();
   creating_ = false;
   clearStatusDisplay();
+  // The poller's handler is attached even while a recovery question waits, so that the
+  // answer given later can switch it on.
+  attachPoller();
   // 13, 14. A postponed recovery question keeps the poller off until it is answered.
   if (t_remind_->enabled()) return;
   stateCode_ = "of";
-  attachPoller();
   t_online_->setInterval(1000);
   t_online_->setEnabled(true);
   if (delayedStart_) {
@@ -153,9 +163,10 @@ void Engine::reloadGlobalParameters(bool skinChanged, bool fromStartUp) {
     globals_.icon = readGlobal(config, g::kIcon);
     globals_.priority = readGlobal(config, g::kPriority) != 0;
     globals_.midnight = readGlobal(config, g::kMidnight) != 0;
-    t_midnight_->setEnabled(globals_.midnight);
     globals_.warnTimeMs = readGlobal(config, g::kWarnTime) * 1000;
     t_flash_anti_->setInterval(globals_.warnTimeMs);
+    // The warning keys and t_midnight (which stays off after a midnight restart was cancelled).
+    guard_->reloadGlobals(globals_.midnight);
     globals_.borders = readGlobal(config, g::kBorders) != 0;
     globals_.opacity = readGlobal(config, g::kOpacity);
     globals_.transparent = readGlobal(config, g::kTransparent) != 0;
@@ -197,7 +208,12 @@ Engine::Rollover Engine::rollOverStatistics() {
   return {result.week, result.month};
 }
 
-void Engine::searchCrashJournal() {}
+void Engine::searchCrashJournal() {
+  CrashJournal& journal = guard_->journal();
+  journal.detectAtStart();
+  crashJournalPath_ =
+      journal.recoveryPending() ? journal.journalPath().string() : std::string(kNoCrashJournal);
+}
 
 void Engine::placeWindow() {
   s_.user.placeStatusWindow();

@@ -17,6 +17,7 @@
 namespace tarvik {
 
 class Accounts;
+class GuardWiring;
 class Monitor;
 class Probe;
 class Statistics;
@@ -109,6 +110,10 @@ class Engine {
   Probe& probe() { return *probe_; }
   Accounts& accounts() { return *accounts_; }
   Statistics& statistics() { return *statistics_; }
+  // Notifications, crash journal and the exit/restart/monitoring/midnight commands (the tray
+  // commands m_exit, m_reboot, m_enable, m_hangup and m_nohangup go to guard().lifecycle()
+  // and guard().notifications()).
+  GuardWiring& guard() { return *guard_; }
 
  private:
   struct Rollover {
@@ -151,6 +156,7 @@ class Engine {
   std::unique_ptr<Probe> probe_;
   std::unique_ptr<Accounts> accounts_;
   std::unique_ptr<Statistics> statistics_;
+  std::unique_ptr<GuardWiring> guard_;  // the monitor's hooks: outlives it
   std::unique_ptr<Monitor> monitor_;
 };
 
