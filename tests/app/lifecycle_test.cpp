@@ -1,6 +1,11 @@
 #include "app/lifecycle.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
+
+#include "app/engine.h"
+#include "config/ini_file.h"
 
 #include "platform/virtual_clock.h"
 #include "support/fake_platform.h"
@@ -196,6 +201,96 @@ TEST_F(LifecycleFixture, MidnightCancelledStaysOffUntilTheNextStart) {
   clock.advanceTo(makeLocalTime(2026, 12, 9, 0, 0, 5));
   EXPECT_TRUE(process.instances.empty());
   EXPECT_EQ(user.terminated, 0);
+}
+
+}  // namespace
+}  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+class EmptyRas : public RasService {
+ public:
+  bool available() override { return true; }
+  std::vector<RasConnection> activeConnections() override { return {}; }
+  std::optional<std::int32_t> connectionState(std::uint64_t) override { return std::nullopt; }
+  void hangUp(std::uint64_t) override {}
+  std::optional<std::vector<std::string>> phonebookEntries() override {
+    return std::vector<std::string>{};
+  }
+};
+
+// The crash journal as the start-up meets it.
+struct StartWithJournal : ::testing::Test {
+  ProgramDir dir;
+  VirtualClock clock{makeLocalTime(2026, 12, 7, 12, 0, 0)};
+  EmptyRas ras;
+  FakeUser user;
+  test::FakeTone tone;
+  test::FakeSound sound;
+  FakeProcess process;
+  EventLog log{dir.files().eventLog(), clock};
+  std::unique_ptr<Engine> engine;
+
+  void SetUp() override {
+    dir.writeAccounts("[Default]\nAccount=100\n");
+    ProgramDir::writeText(dir.files().journalPro(),
+                          "[Olm:TK]\nTime=06.12.2026 23.10.05\nEntry=Default\nLosses=250\n"
+                          "Account=97,5\nDuration=360\nWeekDay=0\nAccID=1\n");
+  }
+  void start() {
+    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, tone, sound, process,
+                                               dir.files(), NumberFormat{','}, log, ""});
+    engine->start();
+  }
+  std::string account() const {
+    return IniFile(dir.files().accounts()).readString("Default", "Account", "");
+  }
+};
+
+TEST_F(StartWithJournal, BookedBeforeThePollerStarts) {
+  user.recoveryAnswers = {RecoveryAnswer::Book};
+  start();
+  EXPECT_EQ(user.questions.size(), 1u);
+  EXPECT_EQ(account(), "97,5");
+  EXPECT_EQ(IniFile(dir.files().statistics()).readInt("Default", "CountTT", 0), 1);
+  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_EQ(engine->stateCode(), "of");
+  EXPECT_EQ(engine->crashJournalPath(), "NULL");
+  const std::string log = ProgramDir::readText(dir.files().eventLog());
+  EXPECT_LT(log.find(" Abnormal termination detected (06.12.2026 23.10.05)"),
+            log.rfind(" Loading parameters..."));
+}
+
+TEST_F(StartWithJournal, PostponedKeepsThePollerOffUntilTheAnswer) {
+  user.recoveryAnswers = {RecoveryAnswer::RemindLater, RecoveryAnswer::Ignore};
+  start();
+  EXPECT_FALSE(engine->t_online().enabled());
+  EXPECT_EQ(engine->stateCode(), "di");
+  EXPECT_EQ(engine->crashJournalPath(), dir.files().journalPro().string());
+  clock.advance(60000);
+  EXPECT_EQ(user.recoveryAllowRemind, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_EQ(engine->stateCode(), "of");
+  EXPECT_EQ(account(), "100");
+  EXPECT_FALSE(std::filesystem::exists(dir.files().journalPro()));
+  // The poller really polls now.
+  clock.clearFired();
+  clock.advance(1000);
+  EXPECT_NE(std::find(clock.fired().begin(), clock.fired().end(), "t_online"), clock.fired().end());
+}
+
+TEST_F(StartWithJournal, MidnightCancelSurvivesTheParameterReload) {
+  std::filesystem::remove(dir.files().journalPro());
+  dir.writeConfig("[Olm:TK]\nMidnight=1\n");
+  clock.setNow(makeLocalTime(2026, 12, 7, 23, 59, 50));
+  start();
+  user.dialogOpen = true;
+  user.answers = {Answer::Cancel};
+  clock.advance(20000);
+  engine->reloadGlobalParameters(false);
+  EXPECT_FALSE(engine->t_midnight().enabled());
+  EXPECT_TRUE(process.instances.empty());
 }
 
 }  // namespace
