@@ -67,6 +67,10 @@ void GuardWiring::closingConnection(std::string_view entry, int accountKind, std
   journal_->markClosing(MeterFigures{std::string(entry), cost, balance, seconds, accountKind});
 }
 
+void GuardWiring::refreshSettingsDialog(std::string_view entry, int accountKind) {
+  if (onRefreshSettingsDialog) onRefreshSettingsDialog(entry, accountKind);
+}
+
 std::string GuardWiring::currentStateCode() const {
   return monitor_ ? monitor_->stateMachine().stateCode() : "di";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,6 +80,11 @@ class GuardWiring final : public MonitorHooks,
   void setMidnightArmed(bool armed) override;
   void closingConnection(std::string_view entry, int accountKind, std::int32_t seconds, float cost,
                          float balance) override;
+  void refreshSettingsDialog(std::string_view entry, int accountKind) override;
+
+  // Set by whoever owns the settings dialog: refresh its statistics pages when they show
+  // `entry`, and its shared-account fields when `accountKind` is not 0.
+  std::function<void(std::string_view entry, int accountKind)> onRefreshSettingsDialog;
 
  private:
   // NotificationHost
