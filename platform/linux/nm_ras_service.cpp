@@ -26,24 +26,29 @@ const QString kPropertiesIface = QStringLiteral("org.freedesktop.DBus.Properties
 
 using Settings = QMap<QString, QVariantMap>;
 
-std::optional<QList<QVariant>> call(const QDBusConnection& bus, const QString& path,
-                                    const QString& iface, const QString& method,
-                                    const QList<QVariant>& args = {}) {
+// The bus and the longest a call may wait for its answer.
+struct Bus {
+  const QDBusConnection& connection;
+  int timeoutMs;
+};
+
+std::optional<QList<QVariant>> call(const Bus& bus, const QString& path, const QString& iface,
+                                    const QString& method, const QList<QVariant>& args = {}) {
   QDBusMessage message = QDBusMessage::createMethodCall(kService, path, iface, method);
   message.setArguments(args);
-  const QDBusMessage reply = bus.call(message, QDBus::Block, NmRasService::kCallTimeoutMs);
+  const QDBusMessage reply = bus.connection.call(message, QDBus::Block, bus.timeoutMs);
   if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
   return reply.arguments();
 }
 
-std::optional<QVariant> property(const QDBusConnection& bus, const QString& path,
-                                 const QString& iface, const QString& name) {
+std::optional<QVariant> property(const Bus& bus, const QString& path, const QString& iface,
+                                 const QString& name) {
   auto reply = call(bus, path, kPropertiesIface, QStringLiteral("Get"), {iface, name});
   if (!reply || reply->isEmpty()) return std::nullopt;
   return reply->front().value<QDBusVariant>().variant();
 }
 
-std::optional<QVariantMap> allProperties(const QDBusConnection& bus, const QString& path,
+std::optional<QVariantMap> allProperties(const Bus& bus, const QString& path,
                                          const QString& iface) {
   auto reply = call(bus, path, kPropertiesIface, QStringLiteral("GetAll"), {iface});
   if (!reply || reply->isEmpty()) return std::nullopt;
@@ -62,7 +67,7 @@ QList<QDBusObjectPath> toPaths(const QVariant& value) {
   return value.value<QList<QDBusObjectPath>>();
 }
 
-std::optional<Settings> profileSettings(const QDBusConnection& bus, const QString& path) {
+std::optional<Settings> profileSettings(const Bus& bus, const QString& path) {
   auto reply = call(bus, path, kProfileIface, QStringLiteral("GetSettings"));
   if (!reply || reply->isEmpty()) return std::nullopt;
   Settings settings;
@@ -90,8 +95,7 @@ std::optional<std::uint32_t> toUInt(const std::optional<QVariant>& value) {
 
 // The stage of an activating connection: the VPN state for VPN profiles, else the state of
 // its first device. Never "connected" while NetworkManager still calls it activating.
-std::int32_t activatingStage(const QDBusConnection& bus, const QString& path,
-                             const QVariantMap& active) {
+std::int32_t activatingStage(const Bus& bus, const QString& path, const QVariantMap& active) {
   std::optional<std::int32_t> stage;
   if (active.value(QStringLiteral("Vpn")).toBool()) {
     if (auto vpn = toUInt(property(bus, path, kVpnIface, QStringLiteral("VpnState")))) {
@@ -122,7 +126,8 @@ bool isDialUpProfile(const QString& connectionType, const QString& bluetoothType
   return kDialUp.contains(connectionType);
 }
 
-NmRasService::NmRasService(QDBusConnection bus) : bus_(std::move(bus)) {}
+NmRasService::NmRasService(QDBusConnection bus, int timeoutMs)
+    : bus_(std::move(bus)), timeoutMs_(timeoutMs) {}
 
 bool NmRasService::answers(const QDBusConnection& bus) {
   if (!bus.isConnected()) return false;
@@ -155,22 +160,23 @@ std::optional<QString> NmRasService::pathOf(std::uint64_t handle) const {
 }
 
 std::vector<RasConnection> NmRasService::activeConnections() {
+  const Bus bus{bus_, timeoutMs_};
   std::vector<RasConnection> result;
-  auto list = property(bus_, kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"));
+  auto list = property(bus, kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"));
   if (!list) return result;
   const QList<QDBusObjectPath> paths = toPaths(*list);
 
   std::map<QString, std::uint64_t> stillActive;
   for (const QDBusObjectPath& activePath : paths) {
     const QString path = activePath.path();
-    auto active = allProperties(bus_, path, kActiveIface);
+    auto active = allProperties(bus, path, kActiveIface);
     if (!active) continue;
     const QString type = active->value(QStringLiteral("Type")).toString();
     QString bluetoothType;
     if (type == QStringLiteral("bluetooth")) {
       const QString profile =
           active->value(QStringLiteral("Connection")).value<QDBusObjectPath>().path();
-      if (auto settings = profileSettings(bus_, profile)) {
+      if (auto settings = profileSettings(bus, profile)) {
         bluetoothType =
             settings->value(QStringLiteral("bluetooth")).value(QStringLiteral("type")).toString();
       }
@@ -181,7 +187,7 @@ std::vector<RasConnection> NmRasService::activeConnections() {
     const auto devices = toPaths(active->value(QStringLiteral("Devices")));
     if (!devices.isEmpty()) {
       if (auto name =
-              property(bus_, devices.front().path(), kDeviceIface, QStringLiteral("Interface"))) {
+              property(bus, devices.front().path(), kDeviceIface, QStringLiteral("Interface"))) {
         device = name->toString();
       }
     }
@@ -196,31 +202,34 @@ std::vector<RasConnection> NmRasService::activeConnections() {
 }
 
 std::optional<std::int32_t> NmRasService::connectionState(std::uint64_t handle) {
+  const Bus bus{bus_, timeoutMs_};
   auto path = pathOf(handle);
   if (!path) return std::nullopt;
-  auto active = allProperties(bus_, *path, kActiveIface);
+  auto active = allProperties(bus, *path, kActiveIface);
   if (!active) return std::nullopt;
   bool ok = false;
   const std::uint32_t state = active->value(QStringLiteral("State")).toUInt(&ok);
   if (!ok) return std::nullopt;
   const std::int32_t ras = rasStateOfActiveConnection(state);
   if (ras != kRasFromStage) return ras;
-  return activatingStage(bus_, *path, *active);
+  return activatingStage(bus, *path, *active);
 }
 
 void NmRasService::hangUp(std::uint64_t handle) {
+  const Bus bus{bus_, timeoutMs_};
   auto path = pathOf(handle);
   if (!path) return;
-  call(bus_, kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
+  call(bus, kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
        {QVariant::fromValue(QDBusObjectPath(*path))});
 }
 
 std::optional<std::vector<std::string>> NmRasService::phonebookEntries() {
-  auto reply = call(bus_, kSettingsPath, kSettingsIface, QStringLiteral("ListConnections"));
+  const Bus bus{bus_, timeoutMs_};
+  auto reply = call(bus, kSettingsPath, kSettingsIface, QStringLiteral("ListConnections"));
   if (!reply || reply->isEmpty()) return std::nullopt;
   std::vector<std::string> names;
   for (const QDBusObjectPath& profile : toPaths(reply->front())) {
-    auto settings = profileSettings(bus_, profile.path());
+    auto settings = profileSettings(bus, profile.path());
     if (!settings) continue;  // removed meanwhile, or not readable by this user
     const QVariantMap connection = settings->value(QStringLiteral("connection"));
     const QString bluetoothType =

@@ -20,7 +20,9 @@ class NmRasService final : public RasService {
  public:
   static constexpr int kCallTimeoutMs = 250;
 
-  explicit NmRasService(QDBusConnection bus = QDBusConnection::systemBus());
+  // `timeoutMs` is for tests on a loaded machine; the program keeps the short default.
+  explicit NmRasService(QDBusConnection bus = QDBusConnection::systemBus(),
+                        int timeoutMs = kCallTimeoutMs);
 
   // Whether NetworkManager owns its name on the bus right now.
   static bool answers(const QDBusConnection& bus);
@@ -36,6 +38,7 @@ class NmRasService final : public RasService {
   std::optional<QString> pathOf(std::uint64_t handle) const;
 
   QDBusConnection bus_;
+  int timeoutMs_;
   // Handles stay the same for the life of an active connection object and are never reused.
   std::map<QString, std::uint64_t> handles_;
   std::uint64_t nextHandle_ = 1;

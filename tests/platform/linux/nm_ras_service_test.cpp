@@ -1,0 +1,312 @@
+#include "platform/linux/nm_ras_service.h"
+
+#include <signal.h>
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/linux/nm_state_map.h"
+
+using namespace tarvik;
+
+namespace {
+
+using Settings = QMap<QString, QVariantMap>;
+
+const QString kNm = QStringLiteral("org.freedesktop.NetworkManager");
+const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
+const QString kDeviceIface = QStringLiteral("org.freedesktop.NetworkManager.Device");
+const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
+const QString kVpnIface = QStringLiteral("org.freedesktop.NetworkManager.VPN.Connection");
+
+// Python answers slowly on a busy machine; only the test of an unanswered call keeps the
+// program's short timeout.
+constexpr int kPatientMs = 5000;
+
+QString pythonWithDbusmock() {
+  // The system's Python carries python3-dbusmock; a python3 earlier in PATH may not.
+  return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                           : QStringLiteral("python3");
+}
+
+}  // namespace
+
+// NetworkManager played by python-dbusmock's template on a private bus that this test
+// starts and stops itself.
+class NmRasServiceTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir tmp_;
+  QProcess busDaemon_;
+  QProcess mock_;
+  QString address_;
+  QDBusConnection bus_{QString()};
+  QString ethernet_;
+  QString modem_;
+
+  QList<QVariant> callOn(const QString& path, const QString& iface, const QString& method,
+                         const QList<QVariant>& args) {
+    QDBusMessage message = QDBusMessage::createMethodCall(kNm, path, iface, method);
+    message.setArguments(args);
+    const QDBusMessage reply = bus_.call(message, QDBus::Block, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+      qWarning() << method << reply.errorMessage();
+      return {};
+    }
+    return reply.arguments();
+  }
+  QString mock(const QString& method, const QList<QVariant>& args) {
+    const auto reply = callOn(QStringLiteral("/org/freedesktop"), kMock, method, args);
+    return reply.isEmpty() ? QString() : reply.front().toString();
+  }
+  void setProperty(const QString& path, const QString& iface, const QString& name,
+                   const QVariant& value) {
+    mock(QStringLiteral("SetProperty"),
+         {path, iface, name, QVariant::fromValue(QDBusVariant(value))});
+  }
+  QString addProfile(const QString& id, const QString& type,
+                     const QString& bluetoothType = QString()) {
+    Settings settings;
+    settings[QStringLiteral("connection")] = {{QStringLiteral("id"), id},
+                                              {QStringLiteral("type"), type}};
+    if (!bluetoothType.isEmpty()) {
+      settings[QStringLiteral("bluetooth")] = {{QStringLiteral("type"), bluetoothType}};
+    }
+    const auto reply = callOn(QStringLiteral("/org/freedesktop/NetworkManager/Settings"),
+                              QStringLiteral("org.freedesktop.NetworkManager.Settings"),
+                              QStringLiteral("AddConnection"), {QVariant::fromValue(settings)});
+    return reply.isEmpty() ? QString() : reply.front().value<QDBusObjectPath>().path();
+  }
+  QString activate(const QString& device, const QString& profile, const QString& name, uint state) {
+    return mock(QStringLiteral("AddActiveConnection"),
+                {QStringList{device}, profile, QStringLiteral("/"), name, state});
+  }
+  void deactivateAll() {
+    const auto reply = callOn(QStringLiteral("/org/freedesktop/NetworkManager"),
+                              QStringLiteral("org.freedesktop.DBus.Properties"),
+                              QStringLiteral("Get"), {kNm, QStringLiteral("ActiveConnections")});
+    QList<QDBusObjectPath> paths;
+    if (!reply.isEmpty())
+      reply.front().value<QDBusVariant>().variant().value<QDBusArgument>() >> paths;
+    for (const auto& path : paths) {
+      callOn(QStringLiteral("/org/freedesktop/NetworkManager"), kNm,
+             QStringLiteral("DeactivateConnection"), {QVariant::fromValue(path)});
+    }
+  }
+  std::int32_t stateOf(NmRasService& nm, std::size_t index = 0) {
+    const auto connections = nm.activeConnections();
+    if (connections.size() <= index) return -100;
+    return nm.connectionState(connections[index].handle).value_or(-200);
+  }
+
+ private slots:
+  void initTestCase() {
+    qDBusRegisterMetaType<Settings>();
+    QVERIFY(tmp_.isValid());
+    const QString socket = tmp_.filePath(QStringLiteral("bus"));
+    QFile config(tmp_.filePath(QStringLiteral("bus.conf")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral(
+                     "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+                     "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                     "<busconfig><type>session</type><listen>unix:path=%1</listen>"
+                     "<policy context=\"default\"><allow send_destination=\"*\"/>"
+                     "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n")
+                     .arg(socket)
+                     .toUtf8());
+    config.close();
+
+    busDaemon_.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                      QStringLiteral("--config-file=") + config.fileName()});
+    QVERIFY2(busDaemon_.waitForStarted(5000), "dbus-daemon did not start");
+    QVERIFY(busDaemon_.waitForReadyRead(5000));
+    address_ = QString::fromUtf8(busDaemon_.readLine()).trimmed();
+    QVERIFY(!address_.isEmpty());
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address_);
+    mock_.setProcessEnvironment(env);
+    // The mock logs every call on its output; unread, the pipe would fill and stall it.
+    mock_.setStandardOutputFile(QProcess::nullDevice());
+    mock_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    mock_.start(pythonWithDbusmock(),
+                {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--session"),
+                 QStringLiteral("--template"), QStringLiteral("networkmanager")});
+    QVERIFY2(mock_.waitForStarted(5000), "python3 -m dbusmock did not start");
+
+    bus_ = QDBusConnection::connectToBus(address_, QStringLiteral("nm-test"));
+    QVERIFY(bus_.isConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(NmRasService::answers(bus_), 15000);
+
+    ethernet_ = mock(QStringLiteral("AddEthernetDevice"),
+                     {QStringLiteral("eth"), QStringLiteral("eth0"), 100});
+    modem_ = mock(QStringLiteral("AddEthernetDevice"),
+                  {QStringLiteral("modem"), QStringLiteral("ttyUSB0"), 30});
+    QVERIFY(!ethernet_.isEmpty() && !modem_.isEmpty());
+
+    // Profiles 0 to 7, in this order.
+    QVERIFY(!addProfile(QStringLiteral("Office LAN"), QStringLiteral("802-3-ethernet")).isEmpty());
+    addProfile(QStringLiteral("Мобильный"), QStringLiteral("gsm"));
+    addProfile(QStringLiteral("Home Wi-Fi"), QStringLiteral("802-11-wireless"));
+    addProfile(QStringLiteral("Work VPN"), QStringLiteral("vpn"));
+    addProfile(QStringLiteral("Phone DUN"), QStringLiteral("bluetooth"), QStringLiteral("dun"));
+    addProfile(QStringLiteral("Phone PAN"), QStringLiteral("bluetooth"), QStringLiteral("panu"));
+    addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe"));
+    addProfile(QStringLiteral("wg0"), QStringLiteral("wireguard"));
+  }
+
+  void cleanupTestCase() {
+    QDBusConnection::disconnectFromBus(QStringLiteral("nm-test"));
+    for (QProcess* process : {&mock_, &busDaemon_}) {
+      if (process->state() == QProcess::NotRunning) continue;
+      ::kill(static_cast<pid_t>(process->processId()), SIGCONT);
+      process->terminate();
+      if (!process->waitForFinished(5000)) {
+        process->kill();
+        process->waitForFinished(5000);
+      }
+    }
+  }
+
+  void cleanup() { deactivateAll(); }
+
+  void stateTablesMapOntoRasNumbers() {
+    QCOMPARE(rasStateOfActiveConnection(1), kRasFromStage);
+    QCOMPARE(rasStateOfActiveConnection(2), std::int32_t(8192));
+    QCOMPARE(rasStateOfActiveConnection(4), std::int32_t(8193));
+    QCOMPARE(rasStateOfDevice(40), std::int32_t(2));
+    QCOMPARE(rasStateOfDevice(50), std::int32_t(5));
+    QCOMPARE(rasStateOfDevice(60), std::int32_t(6));
+    for (uint ipStage : {70u, 80u, 90u}) QCOMPARE(rasStateOfDevice(ipStage), std::int32_t(10));
+    QCOMPARE(rasStateOfDevice(100), std::int32_t(8192));
+    QCOMPARE(rasStateOfDevice(120), std::int32_t(8193));
+    QCOMPARE(rasStateOfVpn(3), std::int32_t(5));
+    QCOMPARE(rasStateOfVpn(2), std::int32_t(6));
+    QCOMPARE(rasStateOfVpn(4), std::int32_t(10));
+    QCOMPARE(rasStateOfVpn(5), std::int32_t(8192));
+    QCOMPARE(rasStateOfVpn(6), std::int32_t(8193));
+    // Numbers a newer NetworkManager might add are nothing the monitor could meter.
+    QCOMPARE(rasStateOfDevice(55), std::int32_t(0));
+    QCOMPARE(rasStateOfVpn(99), std::int32_t(0));
+  }
+
+  void dialUpProfilesAreThePhonebookInOrder() {
+    NmRasService nm(bus_, kPatientMs);
+    const auto entries = nm.phonebookEntries();
+    QVERIFY(entries.has_value());
+    QCOMPARE(*entries,
+             (std::vector<std::string>{"Мобильный", "Work VPN", "Phone DUN", "DSL", "wg0"}));
+  }
+
+  void mobileBroadbandActivatesAndGoesAway() {
+    NmRasService nm(bus_, kPatientMs);
+    const QString profile = QStringLiteral("/org/freedesktop/NetworkManager/Settings/1");
+    const QString active = activate(modem_, profile, QStringLiteral("gsm"), 1);
+    QVERIFY(!active.isEmpty());
+
+    const auto connections = nm.activeConnections();
+    QCOMPARE(connections.size(), size_t(1));
+    QCOMPARE(connections[0].entry, std::string("Мобильный"));
+    QCOMPARE(connections[0].device, std::string("ttyUSB0"));
+
+    const std::pair<uint, std::int32_t> stages[] = {{40, 2}, {50, 5}, {60, 6}, {70, 10}, {90, 10}};
+    for (const auto& [deviceState, ras] : stages) {
+      setProperty(modem_, kDeviceIface, QStringLiteral("State"), deviceState);
+      QCOMPARE(stateOf(nm), ras);
+    }
+    // The device may report activated before the connection does: still getting addresses.
+    setProperty(modem_, kDeviceIface, QStringLiteral("State"), 100u);
+    QCOMPARE(stateOf(nm), std::int32_t(10));
+    setProperty(active, kActiveIface, QStringLiteral("State"), 2u);
+    QCOMPARE(stateOf(nm), std::int32_t(8192));
+    setProperty(active, kActiveIface, QStringLiteral("State"), 3u);
+    QCOMPARE(stateOf(nm), std::int32_t(8193));
+
+    mock(QStringLiteral("RemoveActiveConnection"), {modem_, active});
+    QVERIFY(nm.activeConnections().empty());
+    QCOMPARE(nm.connectionState(connections[0].handle), std::nullopt);
+  }
+
+  void vpnFollowsItsVpnStateAndIsHungUpByTheProgram() {
+    NmRasService nm(bus_, kPatientMs);
+    const QString profile = QStringLiteral("/org/freedesktop/NetworkManager/Settings/3");
+    const QString active = activate(ethernet_, profile, QStringLiteral("vpn"), 1);
+    callOn(active, kMock, QStringLiteral("AddProperty"),
+           {kVpnIface, QStringLiteral("VpnState"), QVariant::fromValue(QDBusVariant(1u))});
+
+    const auto connections = nm.activeConnections();
+    QCOMPARE(connections.size(), size_t(1));
+    QCOMPARE(connections[0].entry, std::string("Work VPN"));
+    QCOMPARE(connections[0].device, std::string("eth0"));
+    // The Ethernet device under the VPN is activated: only the VPN state counts.
+    QCOMPARE(stateOf(nm), std::int32_t(2));
+    const std::pair<uint, std::int32_t> stages[] = {{2, 6}, {3, 5}, {4, 10}};
+    for (const auto& [vpnState, ras] : stages) {
+      setProperty(active, kVpnIface, QStringLiteral("VpnState"), vpnState);
+      QCOMPARE(stateOf(nm), ras);
+    }
+    setProperty(active, kVpnIface, QStringLiteral("VpnState"), 5u);
+    setProperty(active, kActiveIface, QStringLiteral("State"), 2u);
+    QCOMPARE(stateOf(nm), std::int32_t(8192));
+
+    nm.hangUp(connections[0].handle);
+    QVERIFY(nm.activeConnections().empty());
+  }
+
+  void ethernetAndWifiAreNeverReportedButTwoDialUpsAre() {
+    NmRasService nm(bus_, kPatientMs);
+    activate(ethernet_, QStringLiteral("/org/freedesktop/NetworkManager/Settings/0"),
+             QStringLiteral("lan"), 2);
+    activate(ethernet_, QStringLiteral("/org/freedesktop/NetworkManager/Settings/5"),
+             QStringLiteral("pan"), 2);
+    QVERIFY(nm.activeConnections().empty());
+
+    activate(modem_, QStringLiteral("/org/freedesktop/NetworkManager/Settings/1"),
+             QStringLiteral("gsm2"), 2);
+    activate(ethernet_, QStringLiteral("/org/freedesktop/NetworkManager/Settings/4"),
+             QStringLiteral("dun"), 2);
+    const auto connections = nm.activeConnections();
+    QCOMPARE(connections.size(), size_t(2));
+    QCOMPARE(connections[0].entry, std::string("Мобильный"));
+    QCOMPARE(connections[1].entry, std::string("Phone DUN"));
+    QVERIFY(connections[0].handle != connections[1].handle);
+
+    // Hanging up one leaves the other.
+    nm.hangUp(connections[1].handle);
+    const auto left = nm.activeConnections();
+    QCOMPARE(left.size(), size_t(1));
+    QCOMPARE(left[0].entry, std::string("Мобильный"));
+    QCOMPARE(left[0].handle, connections[0].handle);
+  }
+
+  void anUnansweredCallMeansNotConnected() {
+    NmRasService nm(bus_);
+    activate(modem_, QStringLiteral("/org/freedesktop/NetworkManager/Settings/1"),
+             QStringLiteral("gsm3"), 2);
+    const auto connections = nm.activeConnections();
+    QCOMPARE(connections.size(), size_t(1));
+
+    ::kill(static_cast<pid_t>(mock_.processId()), SIGSTOP);
+    const bool noneSeen = nm.activeConnections().empty();
+    const auto state = nm.connectionState(connections[0].handle);
+    ::kill(static_cast<pid_t>(mock_.processId()), SIGCONT);
+    QVERIFY(noneSeen);
+    QCOMPARE(state, std::nullopt);
+    QVERIFY(nm.available());
+    QCOMPARE(nm.connectionState(12345), std::nullopt);
+  }
+};
+
+QTEST_MAIN(NmRasServiceTest)
+#include "nm_ras_service_test.moc"
