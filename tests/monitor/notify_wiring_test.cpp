@@ -182,7 +182,12 @@ TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
   ras.drop();
   auto next = std::make_unique<Program>(dir, clock, ras);
   next->user.recoveryAnswers = {RecoveryAnswer::Book};
+  V refreshed;
+  next->guard->onRefreshSettingsDialog = [&](std::string_view entry, int kind) {
+    refreshed.push_back(std::string(entry) + " " + std::to_string(kind));
+  };
   next->start();
+  EXPECT_EQ(refreshed, V{"Default 1"});
   EXPECT_EQ(count(), 1);
   EXPECT_EQ(balance(),
             "99,9000015258789");  // 10 s at one hundredth a second: security.seq of 12:00:12
