@@ -149,26 +149,47 @@ TEST_F(Wiring, ProgramsLaunchOnARealConnectionOnlyAndTheLineHangsUpByItself) {
   EXPECT_FALSE(anyJournal());
 }
 
-TEST_F(Wiring, LevelAndZeroWarningsFlashAndBeep) {
-  // 3600 hundredths per hour: one hundredth a second from a balance of 0,30.
+TEST_F(Wiring, FourLevelsAndTheZeroWarningFlashAndBeep) {
+  // 3600 hundredths per hour: one hundredth a second from a balance of 0,30. The levels lie at
+  // 0,25, 0,20, 0,10 and 0,05: crossed after 6, 11, 21 and 26 metered seconds; zero after 30.
   dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(3600, "Day") +
-                  "FreeTime=0\nAccountUse1=1\nAccountVal1=10\nAccountUse2=1\nAccountVal2=20\n");
+                  "FreeTime=0\nAccountUse1=1\nAccountVal1=5\nAccountUse2=1\nAccountVal2=10\n"
+                  "AccountUse3=1\nAccountVal3=20\nAccountUse4=1\nAccountVal4=25\n"
+                  "ZeroFile=zero.wav\n");
   dir.writeAccounts("[Default]\nAccount=0,3\n");
   auto p = program();
   ras.dial("Home", kRasConnected);
   advanceTo(12, 0, 1);
   p->tone.played.clear();
   p->user.stateCodes.clear();
-  advanceTo(12, 0, 13);  // below 0,20 after 11 metered seconds
+  clock.advanceTo(makeLocalTime(2026, 12, 7, 12, 0, 6, 900));
+  EXPECT_TRUE(p->tone.played.empty());
+  advanceTo(12, 0, 8);  // level 4
   ASSERT_FALSE(p->tone.played.empty());
   EXPECT_EQ(p->tone.played.front(), "2500/100");
   EXPECT_EQ(p->user.stateCodes.front(), "xx");
-  advanceTo(12, 0, 25);  // the flash has ended; the state code is back
+  EXPECT_TRUE(p->t("t_flash").enabled());
+  advanceTo(12, 0, 12);  // t_flash_anti ends the flash after "WarnTime" seconds
   EXPECT_EQ(p->user.stateCodes.back(), "on");
   EXPECT_FALSE(p->t("t_flash").enabled());
+  advanceTo(12, 0, 13);  // level 3 flashes again
+  EXPECT_TRUE(p->t("t_flash").enabled());
+
   p->tone.played.clear();
-  advanceTo(12, 0, 33);  // zero after 30 metered seconds
-  EXPECT_EQ(p->tone.played, V{"1000/750"});
+  advanceTo(12, 0, 31);
+  p->tone.played.clear();
+  advanceTo(12, 0, 33);  // zero: tune 7, the zero sound, "xx" and the window in front
+  EXPECT_NE(std::find(p->tone.played.begin(), p->tone.played.end(), "1000/750"),
+            p->tone.played.end());
+  EXPECT_EQ(p->sound.played, V{"zero.wav"});
+  EXPECT_GE(p->user.broughtToFront, 1);
+  int levelBalloons = 0, zeroBalloons = 0;
+  for (const auto& b : p->user.balloons) {
+    if (b.text.starts_with("Внимание!\nСостояние счёта")) ++levelBalloons;
+    if (b.text.starts_with("Внимание!\nПо предварительному")) ++zeroBalloons;
+  }
+  EXPECT_EQ(levelBalloons, 4);
+  EXPECT_EQ(zeroBalloons, 1);
 }
 
 TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
