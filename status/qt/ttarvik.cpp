@@ -18,6 +18,12 @@
 #include "status/qt/recovery_dialog.h"
 #include "status/qt/x11_hints.h"
 
+// The pictures are compiled into the static Qt layer library; its resources must be registered
+// by hand.
+static void registerResources() {
+  Q_INIT_RESOURCE(tarvik);
+}
+
 namespace tarvik {
 namespace {
 
@@ -74,6 +80,7 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
       timers_(timers),
       loader_(files_, log, *this),
       notifier_(tray_) {
+  registerResources();
   setObjectName("tarvik");
   setAttribute(Qt::WA_ShowWithoutActivating);
   // The part of the outline the face does not cover shows the button-face colour.
@@ -115,6 +122,7 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
     }
   });
   setTrayHint(kTrayHint);
+  showStateCode("di");
 }
 
 Ttarvik::~Ttarvik() {
@@ -126,6 +134,8 @@ void Ttarvik::createChildren() {
     auto* l = new QLabel(this);
     l->setObjectName(name);
     l->setAttribute(Qt::WA_TranslucentBackground);
+    // The window paints the button-face colour; the texts must not take its text colour.
+    l->setForegroundRole(QPalette::WindowText);
     l->setWordWrap(false);
     l->installEventFilter(this);
     l->setMouseTracking(true);

@@ -60,8 +60,6 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void setBalloonTimer(Timer& t_baloon);
   void showTrayIcon();
 
-  // One run of the skin loader on the configured choice; false when it failed.
-  bool loadSkin();
   // Reads the window keys of the global section and applies them (placement included).
   void reloadWindowSettings();
   // m_compact, m_full and a click on i_switch.
@@ -101,6 +99,8 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void setCurrentEntry(std::string_view entry) override;
   void setKeepLineMenu(bool visible) override;
   void setRecoveryCommandsEnabled(bool enabled) override;
+  bool loadSkin() override;
+  void placeStatusWindow() override { reloadWindowSettings(); }
 
   // Hooks for the settings dialog's ОК and ОТМЕНА (it is not known here).
   std::function<void()> onApplySettings;

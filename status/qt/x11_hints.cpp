@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace tarvik {
@@ -40,6 +42,21 @@ void askToSkipTaskbar(QWidget* window) {
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(states.size()), states.data());
   xcb_flush(c);
+}
+
+}  // namespace tarvik
+
+namespace tarvik {
+
+void preferX11Platform(int argc, char** argv) {
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg(argv[i]);
+    if (arg == "-platform" || arg == "--platform" || arg.starts_with("-platform=")) return;
+  }
+  if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+      qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland"))
+    qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 }  // namespace tarvik

@@ -10,3 +10,12 @@ namespace tarvik {
 void askToSkipTaskbar(QWidget* window);
 
 }  // namespace tarvik
+
+namespace tarvik {
+
+// Window placement, shaping, staying on top and cursor polling need X11: on a Wayland session the
+// program runs through XWayland unless the user chose a platform (QT_QPA_PLATFORM or
+// -platform). Call before the application object is created.
+void preferX11Platform(int argc, char** argv);
+
+}  // namespace tarvik

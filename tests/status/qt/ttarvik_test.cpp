@@ -1,0 +1,341 @@
+#include "status/qt/ttarvik.h"
+
+#include <QAction>
+#include <QLayout>
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+
+#include "config/ini_file.h"
+#include "platform/virtual_clock.h"
+#include "status/qt/recovery_dialog.h"
+
+using namespace tarvik;
+
+class TtarvikTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  ProgramFiles files_;
+  VirtualClock clock_;
+  std::unique_ptr<EventLog> log_;
+
+  std::unique_ptr<Ttarvik> make() { return std::make_unique<Ttarvik>(files_, *log_, clock_); }
+  IniFile config() const { return IniFile(files_.config()); }
+  void chooseSkin(const std::string& name, int full, int external = 0) {
+    IniFile c = config();
+    c.writeString("Olm:TK:Skin", "SkinName", name);
+    c.writeInt("Olm:TK:Skin", "SkinSize", full);
+    c.writeInt("Olm:TK:Skin", "SkinExternal", external);
+  }
+  static QAction* item(Ttarvik& w, const char* name) {
+    QAction* a = w.trayPopUp()->findChild<QAction*>(name);
+    if (!a) qFatal("no menu item %s", name);
+    return a;
+  }
+  template <typename T = QLabel>
+  static T* child(Ttarvik& w, const char* name) {
+    T* c = w.findChild<T*>(name);
+    if (!c) qFatal("no child %s", name);
+    return c;
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    files_.dir = dir_->path().toStdString();
+    log_ = std::make_unique<EventLog>(files_.eventLog(), clock_);
+  }
+
+  void sizeAndMaskPerSkinAndMode_data() {
+    QTest::addColumn<QString>("skin");
+    QTest::addColumn<int>("full");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("standard compact") << "Default" << 0 << QSize(75, 20);
+    QTest::newRow("standard full") << "Default" << 1 << QSize(75, 40);
+    QTest::newRow("advanced compact") << "Advanced" << 0 << QSize(99, 26);
+    QTest::newRow("advanced full") << "Advanced" << 1 << QSize(99, 50);
+  }
+  void sizeAndMaskPerSkinAndMode() {
+    QFETCH(QString, skin);
+    QFETCH(int, full);
+    QFETCH(QSize, size);
+    chooseSkin(skin.toStdString(), full);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    QCOMPARE(w->size(), size);
+    const QRegion mask = w->mask();
+    QVERIFY(!mask.isEmpty());
+    QVERIFY(mask.boundingRect().width() <= size.width());
+    QVERIFY(mask.boundingRect().height() <= size.height());
+    QVERIFY(mask.boundingRect().width() >= size.width() - 1);
+    QVERIFY(mask.contains(QPoint(size.width() / 2, size.height() / 2)));
+    if (skin == "Advanced") {
+      QVERIFY(!mask.contains(QPoint(1, 1)));    // the rounded corner is cut away
+      QVERIFY(!mask.contains(QPoint(98, 20)));  // and the notch on the right
+    }
+    QCOMPARE(item(*w, "m_full")->isChecked(), full == 1);
+    QCOMPARE(item(*w, "m_compact")->isChecked(), full == 0);
+    QVERIFY(item(*w, "m_status_mode")->isVisible());
+    QVERIFY(!child(*w, "i_face")->pixmap().isNull());
+    QVERIFY(!child(*w, "i_ind")->pixmap().isNull());
+    QVERIFY(!child(*w, "i_hide")->pixmap().isNull());
+    if (skin == "Advanced") QCOMPARE(child(*w, "i_ind")->size(), QSize(25, 25));
+    if (skin == "Default") QCOMPARE(child(*w, "i_ind")->size(), QSize(8, 14));
+    if (!qEnvironmentVariableIsEmpty("TARVIK_GRAB_DIR")) {
+      w->setField(DisplayField::Time, "01:23:45");
+      w->setField(DisplayField::Money, "12,34");
+      w->setField(DisplayField::Currency, "$");
+      w->setField(DisplayField::Entry, "Provider");
+      w->setField(DisplayField::Tariff, "Day");
+      w->grab().scaled(size * 4).save(qEnvironmentVariable("TARVIK_GRAB_DIR") + "/" + skin +
+                                      QString::number(full) + ".png");
+    }
+  }
+
+  void shadowCopies() {
+    chooseSkin("Advanced", 0);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    w->show();
+    const char* pairs[5][2] = {{"s_time_s", "s_time"},
+                               {"s_money_s", "s_money"},
+                               {"s_cur_s", "s_cur"},
+                               {"s_entry_s", "s_entry"},
+                               {"s_tariff_s", "s_tariff"}};
+    w->setField(DisplayField::Time, "00:00:07");
+    QCOMPARE(child(*w, "s_time")->text(), QString("00:00:07"));
+    for (auto& p : pairs) {
+      QLabel* text = child(*w, p[0]);
+      QLabel* shadow = child(*w, p[1]);
+      QCOMPARE(shadow->pos(), text->pos() + QPoint(1, 1));
+      QCOMPARE(shadow->size(), text->size());
+    }
+    QCOMPARE(child(*w, "s_time_s")->pos(), QPoint(28, -2));
+    QCOMPARE(child(*w, "s_time_s")->palette().color(QPalette::WindowText), QColor(50, 100, 150));
+    QCOMPARE(child(*w, "s_time")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QCOMPARE(child(*w, "s_time_s")->font().pixelSize(), 11);
+    QVERIFY(child(*w, "s_time_s")->font().bold());
+    QVERIFY(child(*w, "s_time")->isVisible());
+    QVERIFY(child(*w, "s_cur")->isVisible());
+    // Entry and tariff belong to the full mode only, shadows included.
+    for (const char* name : {"s_entry_s", "s_entry", "s_tariff_s", "s_tariff"})
+      QVERIFY2(!child(*w, name)->isVisible(), name);
+
+    w->switchMode();
+    QCOMPARE(w->size(), QSize(99, 50));
+    QCOMPARE(config().readInt("Olm:TK:Skin", "SkinSize", 0), 1);
+    for (const char* name : {"s_entry_s", "s_entry", "s_tariff_s", "s_tariff"})
+      QVERIFY2(child(*w, name)->isVisible(), name);
+    QCOMPARE(child(*w, "s_tariff_s")->pos(), QPoint(29, 22));
+    // Compact checked again while compact would be in force switches anyway: the items toggle.
+    item(*w, "m_compact")->trigger();
+    QCOMPARE(w->size(), QSize(99, 26));
+    item(*w, "m_compact")->trigger();
+    QCOMPARE(w->size(), QSize(99, 50));
+  }
+
+  void menuOrderAndStates() {
+    auto w = make();
+    w->setCommands(TrayCommands{[] {}, [] {}, [] {}, [] {}, [] {}, [] {}, [] {}, [](int) {}, [] {},
+                                [] {}, [] {}, nullptr, nullptr, nullptr});
+    QStringList names;
+    for (QAction* a : w->trayPopUp()->actions()) names << a->objectName();
+    QCOMPARE(names, QStringList({"m_status_show", "m_status_clear", "m_status_hide",
+                                 "m_status_mode", "m_sep_1", "m_entry", "m_sep_2", "m_help",
+                                 "m_get", "m_settings", "m_stat", "m_info", "m_sep_3", "m_enable",
+                                 "m_sep_4", "m_reboot", "m_exit"}));
+    QCOMPARE(item(*w, "m_status_clear")->text(), QString("Статус   [очистить]"));
+    QCOMPARE(item(*w, "m_get")->text(), QString("Справка…"));
+
+    // Offline.
+    w->setOnlineMenu(false, false);
+    for (const char* name : {"m_status_clear", "m_enable", "m_reboot", "m_exit"})
+      QVERIFY2(item(*w, name)->isEnabled(), name);
+    QVERIFY(!item(*w, "m_entry")->isVisible());
+    QVERIFY(!item(*w, "m_sep_2")->isVisible());
+    // Authenticating and online: the entry's submenu, no clearing, switching off or restart.
+    for (bool up : {false, true}) {
+      w->setOnlineMenu(up, !up);
+      for (const char* name : {"m_status_clear", "m_enable", "m_reboot"})
+        QVERIFY2(!item(*w, name)->isEnabled(), name);
+      QVERIFY(item(*w, "m_exit")->isEnabled());
+      QVERIFY(item(*w, "m_entry")->isVisible());
+      QVERIFY(item(*w, "m_sep_2")->isVisible());
+      QCOMPARE(child(*w, "s_time_s")->text(), QString("00:00:00"));
+    }
+    w->setCurrentEntry("Provider");
+    QCOMPARE(item(*w, "m_entry")->text(), QString("Provider"));
+    QVERIFY(!item(*w, "m_nohangup")->isVisible());
+    w->setKeepLineMenu(true);
+    QVERIFY(item(*w, "m_nohangup")->isVisible());
+    w->setAccountDisplayChecks(true);
+    QVERIFY(item(*w, "m_show_acc")->isChecked());
+    QVERIFY(!item(*w, "m_show_exp")->isChecked());
+    w->setMonitoringMenu(false);
+    QCOMPARE(item(*w, "m_enable")->text(), QString("Включить"));
+    w->setOnlineMenu(false, false);
+    w->setRecoveryCommandsEnabled(false);
+    for (const char* name : {"m_enable", "m_reboot", "m_exit"})
+      QVERIFY2(!item(*w, name)->isEnabled(), name);
+
+    // Help: the local file when it is there, else the download page.
+    emit w->trayPopUp()->aboutToShow();
+    QVERIFY(!item(*w, "m_help")->isVisible());
+    QVERIFY(item(*w, "m_get")->isVisible());
+    std::ofstream(files_.helpFile()) << "help";
+    emit w->trayPopUp()->aboutToShow();
+    QVERIFY(item(*w, "m_help")->isVisible());
+    QVERIFY(!item(*w, "m_get")->isVisible());
+  }
+
+  void missingCommandsLeaveItemsDisabled() {
+    auto w = make();
+    w->setOnlineMenu(true, false);
+    for (const char* name : {"m_hangup", "m_reset", "m_show_acc", "m_stat"})
+      QVERIFY2(!item(*w, name)->isEnabled(), name);
+    QVERIFY(item(*w, "m_status_show")->isEnabled());
+  }
+
+  void doubleClickActions() {
+    auto w = make();
+    int stats = 0, toggles = 0, hangups = 0, keeps = 0;
+    bool active = false;
+    TrayCommands c;
+    c.openSettings = [&](int page) { stats += page == kStatisticsPage; };
+    c.toggleAccount = [&] { ++toggles; };
+    c.hangUp = [&] { ++hangups; };
+    c.keepLine = [&] { ++keeps; };
+    c.connectionActive = [&] { return active; };
+    w->setCommands(c);
+    auto action = [&](int n) { config().writeInt("Olm:TK", "Action", n); };
+
+    w->windowDoubleClicked();  // Action 0 by default
+    QCOMPARE(stats, 1);
+    action(2);
+    w->windowDoubleClicked();
+    QCOMPARE(toggles, 1);
+    action(3);
+    QVERIFY(w->loadSkin());
+    w->windowDoubleClicked();
+    QVERIFY(w->fullModeChecked());
+    action(4);
+    w->windowDoubleClicked();  // offline: nothing
+    QCOMPARE(hangups, 0);
+    active = true;
+    w->windowDoubleClicked();
+    QCOMPARE(hangups, 1);
+    action(5);
+    w->windowDoubleClicked();  // no pending hang-up
+    QCOMPARE(keeps, 0);
+    w->setKeepLineMenu(true);
+    w->windowDoubleClicked();
+    QCOMPARE(keeps, 1);
+    QVERIFY(!item(*w, "m_nohangup")->isVisible());
+    action(9);
+    w->windowDoubleClicked();
+    QCOMPARE(stats + toggles + hangups + keeps, 4);
+
+    // Action 1 hides the window.
+    config().writeInt("Olm:TK", "Fade", 0);
+    action(1);
+    w->showStatusWindow();
+    QVERIFY(w->isVisible());
+    w->windowDoubleClicked();
+    QVERIFY(!w->isVisible());
+  }
+
+  void trayDoubleClickOpensStatisticsOnly() {
+    auto w = make();
+    int stats = 0;
+    TrayCommands c;
+    c.openSettings = [&](int page) { stats += page == kStatisticsPage; };
+    w->setCommands(c);
+    config().writeInt("Olm:TK", "Fade", 0);
+    emit w->trayIcon().activated(QSystemTrayIcon::Trigger);
+    emit w->trayIcon().activated(QSystemTrayIcon::DoubleClick);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QCOMPARE(stats, 1);
+    QVERIFY(!w->isVisible());
+    // A single click shows the window once the double-click time has passed.
+    emit w->trayIcon().activated(QSystemTrayIcon::Trigger);
+    QVERIFY(!w->isVisible());
+    QTRY_VERIFY(w->isVisible());
+  }
+
+  void recoveryDialogButtons() {
+    RecoveryDialog first("text", true);
+    QCOMPARE(first.bookButton()->text(), QString("засчитать"));
+    QCOMPARE(first.ignoreButton()->text(), QString("игнорировать"));
+    QCOMPARE(first.laterButton()->text(), QString("напомнить позже"));
+    QVERIFY(first.laterButton()->isEnabled());
+    QCOMPARE(first.bookButton()->width(), 120);
+    QCOMPARE(first.windowTitle(), QString(" "));
+    first.show();
+    QVERIFY(first.bookButton()->x() < first.ignoreButton()->x());
+    QVERIFY(first.ignoreButton()->x() < first.laterButton()->x());
+    QCOMPARE(first.bookButton()->geometry().left(), first.layout()->contentsMargins().left() + 5);
+    first.laterButton()->click();
+    QCOMPARE(first.answer(), RecoveryAnswer::RemindLater);
+    // Escape does not end the question.
+    RecoveryDialog second("text", false);
+    second.show();
+    QVERIFY(!second.laterButton()->isEnabled());
+    QTest::keyClick(&second, Qt::Key_Escape);
+    QVERIFY(second.isVisible());
+    second.ignoreButton()->click();
+    QCOMPARE(second.answer(), RecoveryAnswer::Ignore);
+    QVERIFY(!second.isVisible());
+  }
+
+  void missingExternalBitmapFallsBackToStandardSkin() {
+    const std::filesystem::path skin = files_.dir / "myskin";
+    std::filesystem::create_directories(skin);
+    std::ofstream(skin / "skin.qsf") << "[skin]\ndouble=1\ngeneration=4\n";
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (const char* name : kSkinBitmapNames)
+      if (std::string(name) != "switch_dn")
+        QVERIFY(
+            picture.save(QString::fromStdString((skin / (std::string(name) + ".bmp")).string())));
+    chooseSkin(skin.string() + "/", 1, 1);
+    qputenv("TARVIK_TEST_DISMISS_MS", "10");
+    auto w = make();
+    QVERIFY(!w->loadSkin());
+    QCOMPARE(config().readInt("Olm:TK:Skin", "SkinExternal", -1), 0);
+    QCOMPARE(config().readString("Olm:TK:Skin", "SkinName"), std::string("Default"));
+    QCOMPARE(config().readInt("Olm:TK:Skin", "SkinSize", -1), 0);
+    QVERIFY(w->loadSkin());  // the caller's second run
+    QCOMPARE(w->size(), QSize(75, 20));
+
+    // A gigantic picture counts as unreadable.
+    QImage huge(5000, 2, QImage::Format_Mono);
+    huge.fill(0);
+    QVERIFY(huge.save(QString::fromStdString((skin / "switch_dn.bmp").string())));
+    chooseSkin(skin.string() + "/", 0, 1);
+    QVERIFY(!w->loadSkin());
+    QCOMPARE(config().readString("Olm:TK:Skin", "SkinName"), std::string("Default"));
+    qunsetenv("TARVIK_TEST_DISMISS_MS");
+  }
+
+  void stateCodesSetIndicatorAndTray() {
+    chooseSkin("Advanced", 0);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    w->showStateCode("on");
+    const QImage on = child(*w, "i_ind")->pixmap().toImage();
+    w->showStateCode("of");
+    QVERIFY(child(*w, "i_ind")->pixmap().toImage() != on);
+    w->showStateCode("zz");  // unknown: nothing changes
+    QVERIFY(child(*w, "i_ind")->pixmap().toImage() != on);
+    QVERIFY(!w->trayIcon().icon().isNull());
+    QCOMPARE(w->trayIcon().toolTip(), QString("Tarvik v4.0"));
+  }
+};
+
+QTEST_MAIN(TtarvikTest)
+#include "ttarvik_test.moc"
