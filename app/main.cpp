@@ -10,14 +10,17 @@
 #include "app/qt/message_box.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
-#include "app/qt/tray_user.h"
 #include "app/single_instance.h"
+#include "config/ini_file.h"
 #include "config/program_files.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
 #include "platform/linux/sound_player.h"
 #include "platform/linux/tone_device.h"
 #include "settings/qt/tsettings.h"
+#include "status/display_text.h"
+#include "status/qt/ttarvik.h"
+#include "status/qt/x11_hints.h"
 
 namespace {
 
@@ -45,8 +48,10 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
 
   Tsettings settings;
   settings.hide();
-  TrayUser user(settings);
   QtTimerFactory timers;
+  Ttarvik user(files, log, timers);
+  user.onApplySettings = [&settings] { settings.accept(); };
+  user.onCancelSettings = [&settings] { settings.reject(); };
   std::unique_ptr<RasService> ras = selectRasService(files, log);
   LinuxToneDevice tone;
   LinuxSoundPlayer sound;
@@ -54,6 +59,19 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
+  user.setBalloonTimer(engine.t_baloon());
+  TrayCommands commands;
+  commands.openSettings = [&settings](int) {
+    settings.show();
+    settings.raise();
+    settings.activateWindow();
+  };
+  commands.settingsShown = [&settings] { return settings.isVisible(); };
+  commands.clearDisplay = [&user, &files] { writeClearedDisplay(user, IniFile(files.config())); };
+  // Still to be wired as the engine takes them over: the account/expenses toggle, the new
+  // count, keeping the line, hanging up, help, the monitoring switch and the restart; their
+  // menu items stay disabled until then. "Выход" ends the program.
+  user.setCommands(std::move(commands));
   user.showTrayIcon();
   engine.start();
   return app.exec();
@@ -67,6 +85,7 @@ int main(int argc, char** argv) {
   const ProgramFiles files{programDirectory()};
   QtClock clock;
   EventLog log(files.eventLog(), clock);
+  preferX11Platform(argc, argv);
   // Message boxes need the application object, even the refusal of a second instance.
   TarvikApplication app(argc, argv, log);
 
