@@ -207,7 +207,8 @@ bool writeAll(int fd, std::string_view bytes) {
 // flushed, then renamed over the old one, and the folder is flushed, so that a crash or a
 // power loss leaves either the old or the new file. Any failure leaves the old file and no
 // temporary file behind. The temporary name cannot meet the program's own files.
-void replaceFile(const fs::path& requested, const std::string& bytes) {
+void replaceFile(const fs::path& requested, std::shared_ptr<const ini::Document> doc) {
+  const std::string& bytes = doc->bytes;
   static unsigned counter = 0;
   const fs::path path = replacementTarget(requested);
   fs::path dir = path.parent_path();
@@ -257,9 +258,12 @@ void replaceFile(const fs::path& requested, const std::string& bytes) {
   if (::stat(path.c_str(), &after) == 0 && after.st_ino == st.st_ino) st = after;
   auto& files = cache();
   if (files.size() >= kMaxCachedFiles) files.clear();
-  files[path.string()] =
-      CachedFile{stampOf(st), takenAt, std::make_shared<const ini::Document>(ini::parse(bytes))};
+  files[path.string()] = CachedFile{stampOf(st), takenAt, std::move(doc)};
   if (path != requested) files.erase(requested.string());
+}
+
+std::shared_ptr<const ini::Document> parsed(std::string bytes) {
+  return std::make_shared<const ini::Document>(ini::parse(std::move(bytes)));
 }
 
 int parseInt(const std::optional<std::string>& text, int def) {
@@ -307,7 +311,8 @@ std::vector<std::string> IniFile::keyNames(std::string_view section) const {
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   ini::checkWritable(section, key, value);
   const auto doc = loadForWriting(path_);
-  if (auto bytes = ini::setValue(*doc, section, key, value)) replaceFile(path_, *bytes);
+  if (auto bytes = ini::setValue(*doc, section, key, value))
+    replaceFile(path_, parsed(std::move(*bytes)));
 }
 
 void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
@@ -316,12 +321,13 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 
 void IniFile::deleteKey(std::string_view section, std::string_view key) {
   const auto doc = loadForWriting(path_);
-  if (auto bytes = ini::removeKey(*doc, section, key)) replaceFile(path_, *bytes);
+  if (auto bytes = ini::removeKey(*doc, section, key))
+    replaceFile(path_, parsed(std::move(*bytes)));
 }
 
 void IniFile::deleteSection(std::string_view section) {
   const auto doc = loadForWriting(path_);
-  if (auto bytes = ini::removeSection(*doc, section)) replaceFile(path_, *bytes);
+  if (auto bytes = ini::removeSection(*doc, section)) replaceFile(path_, parsed(std::move(*bytes)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -350,17 +356,34 @@ std::optional<std::string> apply(const ini::Document& doc, const EditOp& op) {
   return ini::removeSection(doc, std::get<DeleteSectionOp>(op).section);
 }
 
-// The file with `ops` applied, and whether anything changed.
+// The file with `ops` applied, and whether anything changed. Changes of existing keys are
+// made in place on a private copy; other changes produce new text that is parsed again.
 std::pair<std::shared_ptr<const ini::Document>, bool> applyAll(
-    std::shared_ptr<const ini::Document> doc, const std::vector<EditOp>& ops) {
+    std::shared_ptr<const ini::Document> base, const std::vector<EditOp>& ops) {
+  std::shared_ptr<ini::Document> owned;
+  const ini::Document* current = base.get();
   bool changed = false;
   for (const EditOp& op : ops) {
-    if (auto bytes = apply(*doc, op)) {
-      doc = std::make_shared<const ini::Document>(ini::parse(std::move(*bytes)));
+    if (const auto* write = std::get_if<WriteOp>(&op)) {
+      const ini::Line* line = ini::findKey(*current, write->section, write->key);
+      if (line != nullptr) {
+        if (!ini::valueDiffers(*current, *line, write->value)) continue;
+        if (!owned) {
+          owned = std::make_shared<ini::Document>(*current);
+          current = owned.get();
+        }
+        changed |= ini::replaceValueInPlace(*owned, write->section, write->key, write->value);
+        continue;
+      }
+    }
+    if (auto bytes = apply(*current, op)) {
+      owned = std::make_shared<ini::Document>(ini::parse(std::move(*bytes)));
+      current = owned.get();
       changed = true;
     }
   }
-  return {std::move(doc), changed};
+  if (owned) return {std::move(owned), changed};
+  return {std::move(base), changed};
 }
 
 }  // namespace
@@ -418,7 +441,7 @@ int IniEdit::readInt(std::string_view section, std::string_view key, int def) co
 
 void IniEdit::commit() {
   auto [doc, changed] = applyAll(loadForWriting(path_), state_->ops);
-  if (changed) replaceFile(path_, doc->bytes);
+  if (changed) replaceFile(path_, std::move(doc));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -273,6 +273,44 @@ std::optional<std::string> setValue(const Document& doc, std::string_view sectio
   return out;
 }
 
+bool valueDiffers(const Document& doc, const Line& line, std::string_view value) {
+  return rawValue(doc, line) != utf8ToCp1251(value);
+}
+
+bool replaceValueInPlace(Document& doc, std::string_view section, std::string_view key,
+                         std::string_view value) {
+  checkWritable(section, key, value);
+  const Line* found = findKey(doc, section, key);
+  if (found == nullptr) return false;
+  const std::string valueBytes = utf8ToCp1251(value);
+  if (rawValue(doc, *found) == valueBytes) return false;
+
+  const std::size_t index = static_cast<std::size_t>(found - doc.lines.data());
+  Line& line = doc.lines[index];
+  const std::size_t valueStart =
+      line.valueBegin == line.valueEnd ? doc.bytes.find('=', line.nameEnd) + 1 : line.valueBegin;
+  doc.bytes.replace(valueStart, line.contentEnd - valueStart, valueBytes);
+  const std::size_t newContentEnd = valueStart + valueBytes.size();
+  // Offsets after the value move by the change in length (unsigned wrap-around is exact).
+  const std::size_t delta = newContentEnd - line.contentEnd;
+  line.contentEnd = newContentEnd;
+  line.end += delta;
+  line.valueBegin = valueStart;
+  line.valueEnd = newContentEnd;
+  trimRange(doc.bytes, line.valueBegin, line.valueEnd);
+  for (std::size_t i = index + 1; i < doc.lines.size(); ++i) {
+    Line& next = doc.lines[i];
+    next.begin += delta;
+    next.contentEnd += delta;
+    next.end += delta;
+    next.nameBegin += delta;
+    next.nameEnd += delta;
+    next.valueBegin += delta;
+    next.valueEnd += delta;
+  }
+  return true;
+}
+
 std::optional<std::string> removeKey(const Document& doc, std::string_view section,
                                      std::string_view key) {
   const Line* line = findKey(doc, section, key);

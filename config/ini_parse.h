@@ -71,6 +71,14 @@ std::optional<std::string> removeKey(const Document& doc, std::string_view secti
                                      std::string_view key);
 std::optional<std::string> removeSection(const Document& doc, std::string_view section);
 
+// Changes the value of an existing key inside `doc` itself, without parsing the text
+// again (batches of changes to known keys stay cheap). False when the key is missing or
+// already holds the value; the caller then uses setValue.
+bool replaceValueInPlace(Document& doc, std::string_view section, std::string_view key,
+                         std::string_view value);
+// Whether writing `value` to the existing key `line` would change the file.
+bool valueDiffers(const Document& doc, const Line& line, std::string_view value);
+
 // The checks setValue makes, on their own (IniEdit checks when a change is queued).
 void checkWritable(std::string_view section, std::string_view key, std::string_view value);
 

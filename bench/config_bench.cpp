@@ -1,0 +1,126 @@
+// Speed of the configuration layer: cached reads of an unchanged file against parsing it
+// for every read, and writes that reach the disk (single keys and a batch).
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config/ini_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+class BenchDir {
+ public:
+  BenchDir() {
+    std::string pattern = (fs::temp_directory_path() / "tarvik-bench-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+  }
+  ~BenchDir() {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  fs::path file(const std::string& name) const { return dir_ / name; }
+
+ private:
+  fs::path dir_;
+};
+
+// A settings file of about `bytes` bytes: many entry sections of typical keys.
+std::string makeIni(std::size_t bytes) {
+  std::string text = "[Olm:TK]\r\nX=99\r\nY=56\r\nPause=5000\r\n";
+  for (int section = 0; text.size() < bytes; ++section) {
+    text += "[Entry " + std::to_string(section) + "]\r\nDone=1\r\n";
+    for (int key = 0; key < 40 && text.size() < bytes; ++key) {
+      text += "Key" + std::to_string(key) + "=" + std::to_string(section * 1000 + key) + "\r\n";
+    }
+  }
+  return text;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// Times every iteration on its own and reports the median in microseconds.
+template <typename Body>
+void runTimed(benchmark::State& state, Body body) {
+  std::vector<double> samples;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    body();
+    samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+  }
+  std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+  state.counters["median_us"] = samples[samples.size() / 2];
+}
+
+void BM_ReadKeyUnchanged1MB(benchmark::State& state) {
+  BenchDir dir;
+  const fs::path path = dir.file("TarvikC.Kfg");
+  writeFile(path, makeIni(1 << 20));
+  // Let the file's times fall behind the coarse file-system clock, as any settled file has.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const tarvik::IniFile ini(path);
+  benchmark::DoNotOptimize(ini.readString("Entry 100", "Key7"));
+  runTimed(state, [&] { benchmark::DoNotOptimize(ini.readString("Entry 100", "Key7")); });
+}
+BENCHMARK(BM_ReadKeyUnchanged1MB);
+
+void BM_ReadKeyParsingEveryTime1MB(benchmark::State& state) {
+  BenchDir dir;
+  const fs::path path = dir.file("TarvikC.Kfg");
+  writeFile(path, makeIni(1 << 20));
+  runTimed(state, [&] {
+    const tarvik::IniDocument doc(readFile(path));
+    benchmark::DoNotOptimize(doc.readString("Entry 100", "Key7"));
+  });
+}
+BENCHMARK(BM_ReadKeyParsingEveryTime1MB)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteKeyFlushed100KB(benchmark::State& state) {
+  BenchDir dir;
+  const fs::path path = dir.file("TarvikC.Kfg");
+  writeFile(path, makeIni(100 << 10));
+  tarvik::IniFile ini(path);
+  int value = 0;
+  runTimed(state, [&] { ini.writeInt("Entry 10", "Key3", ++value); });
+}
+BENCHMARK(BM_WriteKeyFlushed100KB)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteBatchOf25Flushed100KB(benchmark::State& state) {
+  BenchDir dir;
+  const fs::path path = dir.file("TarvikC.Kfg");
+  writeFile(path, makeIni(100 << 10));
+  const tarvik::IniFile ini(path);
+  int value = 0;
+  runTimed(state, [&] {
+    tarvik::IniEdit edit(ini);
+    ++value;
+    for (int key = 0; key < 25; ++key)
+      edit.writeInt("Entry 10", "Key" + std::to_string(key), value);
+    edit.commit();
+  });
+}
+BENCHMARK(BM_WriteBatchOf25Flushed100KB)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
