@@ -1,5 +1,7 @@
 #include "monitor/meter.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 
 #include "app/event_log.h"
@@ -9,6 +11,7 @@
 #include "platform/sound.h"
 #include "platform/timer.h"
 #include "platform/user.h"
+#include "tariff/day_plan_store.h"
 
 namespace tarvik {
 
@@ -86,7 +89,22 @@ void Meter::disarmWarningsOnUnknownBalance() {
 }
 
 int Meter::lookupNow(const LocalTime& now) {
-  return lookup(config_, entry_, now.hour, now.minute, now.weekday, tariff_);
+  FileStamp stamp;
+  struct stat st {};
+  if (::stat(config_.path().c_str(), &st) == 0) {
+    stamp = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+             static_cast<long long>(st.st_size),
+             static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
+  }
+  PlanCache& c = planCache_;
+  if (!c.valid || c.stamp != stamp || c.entry != entry_ || c.weekday != now.weekday) {
+    c.plan = readDayPlan(config_, tariffSection(config_, entry_), now.weekday);
+    c.stamp = stamp;
+    c.entry = entry_;
+    c.weekday = now.weekday;
+    c.valid = true;
+  }
+  return findPeriod(c.plan, now.hour, now.minute, tariff_);
 }
 
 void Meter::setTimers() {

@@ -56,6 +56,24 @@ class Meter {
   void disarmWarningsOnUnknownBalance();
   int lookupNow(const LocalTime& now);
 
+  // The day plan of the last lookup and the state of the settings file it was read from: a
+  // tick re-reads the plan only when the file was replaced or changed since, so a plan saved
+  // a moment ago still applies from the next tick while an unchanged 1 MB file costs one
+  // stat() per tick instead of one per key.
+  struct FileStamp {
+    unsigned long long device = 0, inode = 0;
+    long long size = -1, modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  struct PlanCache {
+    bool valid = false;
+    FileStamp stamp;
+    std::string entry;
+    int weekday = -1;
+    DayPlan plan;
+  };
+  PlanCache planCache_;
+
   const MonitorEnv& env_;
   Accounts& accounts_;
   IniFile config_;

@@ -250,3 +250,36 @@ TEST_F(MeterWarnings, ABalanceThatIsNoNumberMetersOnWithoutWarnings) {
 
 }  // namespace
 }  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+TEST(MeterTariff, APlanSavedDuringTheConnectionAppliesAtTheNextTick) {
+  test::MonitorRig rig;
+  rig.dir.writeConfig("[Default]\n" + test::MonitorRig::uniformTariff(100, "Old"));
+  rig.build();
+  rig.ras.dial("Home", kRasConnected);
+  rig.advanceTo(12, 0, 1);
+  rig.advanceTo(12, 0, 5, 500);
+  EXPECT_EQ(rig.meter().tariffName(), "Old");
+  // The editor saves a plan whose period 0 now has another cost and name: the period number
+  // stays the same, so the meter just goes on at the new cost.
+  rig.dir.writeConfig("[Default]\n" + test::MonitorRig::uniformTariff(200, "Newer"));
+  rig.advance(750);
+  EXPECT_EQ(rig.meter().tariffName(), "Newer");
+  EXPECT_EQ(rig.meter().costPerHour(), 200);
+  // A plan with a second period covering now changes the period: the connection is split.
+  std::string plan;
+  for (int d = 0; d < 7; ++d) {
+    const std::string p = "Tar" + std::to_string(d);
+    plan += p + "=2\n" + p + "x1AH=12\n" + p + "x1ZH=13\n" + p + "x1Name=Lunch\n";
+  }
+  rig.dir.writeConfig("[Default]\n" + plan);
+  const std::size_t mark = rig.logMark();
+  rig.advance(750);
+  EXPECT_NE(rig.logSince(mark).find(" Virtual reconnect (tariff changed)."), std::string::npos);
+  EXPECT_EQ(rig.meter().tariffName(), "Lunch");
+}
+
+}  // namespace
+}  // namespace tarvik

@@ -1,0 +1,141 @@
+// One meter tick (tariff lookup on a 24-period plan, the figures, the display texts) against a
+// settings file of about 1 MB, compared with reading the file from disk for every key.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/event_log.h"
+#include "config/ini_file.h"
+#include "monitor/meter.h"
+#include "platform/virtual_clock.h"
+#include "stats/accounts.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/fake_user.h"
+
+namespace tarvik {
+namespace {
+
+std::string two(int v) {
+  return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+// A day plan of 24 one-hour periods for every weekday in [Default], after ~1 MB of other
+// entries' settings, so a reader that scans the file finds it last.
+std::string bigSettingsFile() {
+  std::string s = "[Olm:TK]\nDisplayCost=0\n";
+  for (int e = 0; s.size() < 1'000'000; ++e) {
+    s += "[Entry number " + std::to_string(e) + "]\nDone=1\n";
+    for (int k = 0; k < 30; ++k) s += "SomeSetting" + std::to_string(k) + "=12345\n";
+  }
+  s += "[Default]\nFreeTime=0\n";
+  for (int d = 0; d < 7; ++d) {
+    const std::string t = "Tar" + std::to_string(d);
+    s += t + "=24\n";
+    for (int i = 0; i < 24; ++i) {
+      const std::string p = t + "x" + std::to_string(i);
+      s += p + "AH=" + two(i) + "\n" + p + "AM=00\n" + p + "ZH=" + two(i + 1) + "\n" + p +
+           "ZM=00\n" + p + "Cost=00" + std::to_string(100 + i) + "\n" + p + "Name=Hour" +
+           std::to_string(i) + "\n";
+    }
+  }
+  return s;
+}
+
+struct Setup {
+  std::filesystem::path dir;
+  ProgramFiles files;
+  VirtualClock clock{makeLocalTime(2026, 12, 7, 12, 30, 0)};
+  std::unique_ptr<EventLog> log;
+  test::FakeUser user;
+  test::FakeSound sound;
+  std::unique_ptr<Accounts> accounts;
+  std::unique_ptr<MonitorEnv> env;
+  std::unique_ptr<Meter> meter;
+
+  Setup() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "meter-bench-XXXXXX").string();
+    dir = ::mkdtemp(pattern.data());
+    files.dir = dir;
+    std::ofstream(files.config(), std::ios::binary) << bigSettingsFile();
+    std::ofstream(files.accounts(), std::ios::binary) << "[Default]\r\nAccount=100\r\n";
+    log = std::make_unique<EventLog>(files.eventLog(), clock);
+    accounts = std::make_unique<Accounts>(files, NumberFormat{','}, *log);
+    env = std::make_unique<MonitorEnv>(
+        MonitorEnv{clock, files, *log, user, sound, NumberFormat{','}, MonitorTimers{}, nullptr});
+    meter = std::make_unique<Meter>(*env, *accounts);
+    meter->start("Default");
+  }
+  ~Setup() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+Setup& setup() {
+  static Setup s;
+  return s;
+}
+
+void BM_MeterTick(benchmark::State& state) {
+  Setup& s = setup();
+  for (auto _ : state) {
+    s.meter->tick();
+    s.user.fieldWrites.clear();
+  }
+  if (s.meter->tariffName() != "Hour12") state.SkipWithError("wrong period");
+}
+BENCHMARK(BM_MeterTick)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The same keys the tick's tariff lookup reads, each looked up by reading the file from disk
+// and scanning it, as a per-key profile reader would.
+std::string rereadKey(const std::filesystem::path& file, const std::string& section,
+                      const std::string& key) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string header = "[" + section + "]\n";
+  std::size_t at = bytes.find(header);
+  if (at == std::string::npos) return {};
+  at += header.size();
+  const std::string prefix = key + "=";
+  while (at < bytes.size() && bytes[at] != '[') {
+    const std::size_t end = bytes.find('\n', at);
+    if (bytes.compare(at, prefix.size(), prefix) == 0)
+      return bytes.substr(at + prefix.size(), end - at - prefix.size());
+    at = end == std::string::npos ? bytes.size() : end + 1;
+  }
+  return {};
+}
+
+void BM_LookupRereadingTheFileForEveryKey(benchmark::State& state) {
+  Setup& s = setup();
+  const std::filesystem::path file = s.files.config();
+  for (auto _ : state) {
+    int found = -1;
+    const int n = std::stoi(rereadKey(file, "Default", "Tar1"));
+    for (int i = 0; i < n; ++i) {
+      const std::string p = "Tar1x" + std::to_string(i);
+      const int ah = std::stoi(rereadKey(file, "Default", p + "AH"));
+      const int zh = std::stoi(rereadKey(file, "Default", p + "ZH"));
+      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "AM"));
+      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "ZM"));
+      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "Cost"));
+      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "Name"));
+      if (ah <= 12 && zh > 12) found = i;
+    }
+    benchmark::DoNotOptimize(found);
+  }
+}
+BENCHMARK(BM_LookupRereadingTheFileForEveryKey)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tarvik
+
+BENCHMARK_MAIN();
