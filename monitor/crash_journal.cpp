@@ -201,9 +201,9 @@ void CrashJournal::askRecovery() {
   }
 }
 
-void CrashJournal::book() {
-  log_.append(" Interrupted connection data:");
-  const IniFile journal(path_);
+std::optional<InterruptedConnection> CrashJournal::readConnection(const std::filesystem::path& file,
+                                                                  std::string& time) const {
+  const IniFile journal(file);
   InterruptedConnection c;
   c.entry = journal.readString(kSection, "Entry", "Default");
   c.accountKind = journal.readInt(kSection, "AccID", 0);
@@ -211,33 +211,54 @@ void CrashJournal::book() {
   c.weekday = journal.readInt(kSection, "WeekDay", clock_.now().weekday);
   if (c.weekday < 0 || c.weekday > 6) c.weekday = clock_.now().weekday;
   c.seconds = std::max(0, journal.readInt(kSection, "Duration", 0));
+  time = journal.readString(kSection, "Time", journalTimeText(clock_.now()));
 
   const bool hasLosses = journal.hasKey(kSection, "Losses");
   const std::optional<double> losses = parseDecimal(journal.readString(kSection, "Losses", "0"));
   const std::optional<double> account = parseDecimal(journal.readString(kSection, "Account", ""));
-  c.cost = losses ? static_cast<float>(*losses) : 0.0f;
-  std::optional<float> balance;
+  // The account has not been touched since the connection began, so its stored value is the
+  // start balance: it stands in for whichever of the two figures could not be read.
+  const std::optional<float> stored =
+      account && losses ? std::nullopt : host_.storedBalance(c.entry, c.accountKind);
   if (account) {
-    balance = static_cast<float>(*account);
-  } else if (losses && hasLosses) {
-    // The balance was not written (or not readable); the account has not been touched since
-    // the connection began, so its stored value is the start balance.
-    if (const std::optional<float> stored = host_.storedBalance(c.entry, c.accountKind))
-      balance = static_cast<float>(static_cast<double>(*stored) - c.cost * 0.01);
+    c.balance = static_cast<float>(*account);
+    if (losses) {
+      c.cost = static_cast<float>(*losses);
+    } else {
+      c.cost = stored ? static_cast<float>((static_cast<double>(*stored) - *account) * 100) : 0;
+    }
+    return c;
   }
-  if (!balance) {
-    // Booking the default of 0 would wipe a real balance; book nothing instead.
+  if (losses && hasLosses && stored) {
+    c.cost = static_cast<float>(*losses);
+    c.balance = static_cast<float>(static_cast<double>(*stored) - c.cost * 0.01);
+    return c;
+  }
+  // Booking the default balance of 0 would wipe a real balance.
+  return std::nullopt;
+}
+
+void CrashJournal::book() {
+  log_.append(" Interrupted connection data:");
+  // The journal found first is used; the other levels hold the same connection, a few
+  // seconds older, and stand in when it cannot be read.
+  std::optional<InterruptedConnection> c;
+  std::string time;
+  for (const auto& file : {path_, files_.journalSeq(), files_.journalPro(), files_.journalTmp()}) {
+    if (fileExists(file) && (c = readConnection(file, time))) break;
+  }
+  if (!c) {
     log_.append(" Interrupted connection data unreadable: nothing booked.");
-    host_.finishQuickLogLine(userAbortsTail(c.entry));
+    host_.finishQuickLogLine(
+        userAbortsTail(IniFile(path_).readString(kSection, "Entry", "Default")));
     finishRecovery();
     return;
   }
-  c.balance = *balance;
 
   Record record;
-  record.time = journal.readString(kSection, "Time", journalTimeText(clock_.now()));
-  record.figures = MeterFigures{c.entry, c.cost, c.balance, c.seconds, c.accountKind};
-  record.weekday = c.weekday;
+  record.time = time;
+  record.figures = MeterFigures{c->entry, c->cost, c->balance, c->seconds, c->accountKind};
+  record.weekday = c->weekday;
   record.booking = kBookingStarted;
   if (!writeMark(record)) {
     // Neither marked nor deleted: booking now could count the connection twice after a kill.
@@ -247,8 +268,8 @@ void CrashJournal::book() {
     user_.setRecoveryCommandsEnabled(false);
     return;
   }
-  host_.closeOutRecovered(c);
-  host_.refreshStatistics(c.entry);
+  host_.closeOutRecovered(*c);
+  host_.refreshStatistics(c->entry);
   finishRecovery();
 }
 

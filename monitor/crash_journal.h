@@ -120,6 +120,10 @@ class CrashJournal {
   void writeRecord(const std::filesystem::path& file, const Record& record);
   bool writeMark(const Record& record);
   void writeFailed();
+  // The connection in a journal file, or nullopt when its balance can be neither read nor
+  // worked out.
+  std::optional<InterruptedConnection> readConnection(const std::filesystem::path& file,
+                                                      std::string& time) const;
   void book();
   void ignore();
   void finishRecovery();

@@ -313,6 +313,30 @@ TEST_F(JournalFixture, AnUnreadableJournalBooksNothing) {
   EXPECT_EQ(r->host.resumed, 1);
 }
 
+TEST_F(JournalFixture, AnUnreadableLevelTwoJournalFallsBackToLevelOne) {
+  ProgramDir::writeText(dir().files().journalSeq(), "[Olm:TK]\nTime=seq\nEntry=Home\n");
+  ProgramDir::writeText(dir().files().journalPro(), kRunningJournal);
+  dir().writeAccounts("[Home]\nAccount=100\n");
+  auto r = run();
+  r->user.recoveryAnswers = {RecoveryAnswer::Book};
+  r->journal.detectAtStart();
+  ASSERT_EQ(r->host.closedOut.size(), 1u);
+  EXPECT_EQ(r->host.closedOut[0].seconds, 360);
+  EXPECT_EQ(account("Home"), "97,5");
+}
+
+TEST_F(JournalFixture, CostThatIsNotANumberIsWorkedOutFromTheBalances) {
+  ProgramDir::writeText(dir().files().journalSeq(),
+                        "[Olm:TK]\nEntry=Home\nLosses=12abc\nAccount=97,5\nDuration=60\n");
+  dir().writeAccounts("[Home]\nAccount=100\n");
+  auto r = run();
+  r->user.recoveryAnswers = {RecoveryAnswer::Book};
+  r->journal.detectAtStart();
+  ASSERT_EQ(r->host.closedOut.size(), 1u);
+  EXPECT_FLOAT_EQ(r->host.closedOut[0].cost, 250);
+  EXPECT_EQ(account("Home"), "97,5");
+}
+
 TEST_F(JournalFixture, ABalanceThatIsNotANumberIsNotBooked) {
   ProgramDir::writeText(dir().files().journalSeq(),
                         "[Olm:TK]\nEntry=Home\nLosses=x\nAccount=12abc\nDuration=60\n");
