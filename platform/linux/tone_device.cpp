@@ -13,8 +13,8 @@
 namespace tarvik {
 
 namespace {
-// How long past its own length a tone may take before the audio system counts as stuck.
-constexpr int kGraceMs = 2000;
+// How long the tone thread may take to accept a tone before the audio system counts as stuck.
+constexpr int kAnswerMs = 2000;
 }  // namespace
 
 LinuxToneDevice::LinuxToneDevice() : worker_(new ToneWorker) {
@@ -34,27 +34,30 @@ bool LinuxToneDevice::tone(int frequencyHz, int durationMs) {
   if (durationMs <= 0) return true;
   if (QMediaDevices::defaultAudioOutput().isNull()) return false;
 
-  // Shared with the worker, which may still answer after the caller has given up.
+  // Shared with the worker, which may still answer after the caller has given up on it.
   auto result = std::make_shared<std::promise<bool>>();
-  std::future<bool> played = result->get_future();
+  std::future<bool> queued = result->get_future();
   QElapsedTimer elapsed;
   elapsed.start();
   QMetaObject::invokeMethod(worker_, [worker = worker_, frequencyHz, durationMs, result] {
-    worker->play(frequencyHz, durationMs, [result](bool ok) { result->set_value(ok); });
+    result->set_value(worker->play(frequencyHz, durationMs));
   });
-  if (played.wait_for(std::chrono::milliseconds(durationMs + kGraceMs)) !=
-      std::future_status::ready)
+  if (queued.wait_for(std::chrono::milliseconds(kAnswerMs)) != std::future_status::ready)
     return false;
-  if (!played.get()) return false;
-  // The sink reports the end when its last buffer is handed over; keep the tune's rhythm by
-  // never returning before the tone's own length.
+  if (!queued.get()) return false;
+  // The samples are in the stream; the caller is held for the tone's length, as a speaker
+  // beep holds it, so the program's timing around a tune stays what it was.
   const qint64 left = durationMs - elapsed.elapsed();
   if (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(left));
   return true;
 }
 
 void LinuxToneDevice::wait(int ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  if (ms <= 0) return;
+  // The pause goes into the stream as silence too: the audio system may still be playing
+  // the previous tone from its buffer, and the next tone must not follow it without a gap.
+  QMetaObject::invokeMethod(worker_, [worker = worker_, ms] { worker->pause(ms); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 }  // namespace tarvik
