@@ -17,8 +17,9 @@ class LinuxToneDevice : public ToneDevice {
   LinuxToneDevice();
   ~LinuxToneDevice() override;
 
-  // False when there is no output device, the frequency is outside 20..20000 Hz, or the audio
-  // system does not finish the tone in time. A duration of zero or less plays nothing.
+  // Holds the caller for the tone's length. False when there is no output device, the
+  // frequency is outside 20..20000 Hz, or the audio system has stopped taking samples. A
+  // duration of zero or less plays nothing and is no failure.
   bool tone(int frequencyHz, int durationMs) override;
   void wait(int ms) override;
 
