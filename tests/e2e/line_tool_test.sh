@@ -61,6 +61,7 @@ check_exit "bad auth" 2 "$line" "$dir" dial ISP --auth soon
 check_exit "negative auth" 2 "$line" "$dir" dial ISP --auth -1
 check_exit "device without name" 2 "$line" "$dir" dial ISP --device
 check_exit "unknown option" 2 "$line" "$dir" dial ISP --fast
+check_exit "name with a line break" 2 "$line" "$dir" add $'two\nlines'
 check_exit "add two names" 2 "$line" "$dir" add A B
 check_exit "status with argument" 2 "$line" "$dir" status now
 check_exit "good dial" 0 "$line" "$dir" dial ISP --auth 60.5 --device modem --fail

@@ -39,16 +39,21 @@ std::optional<std::int64_t> parseSeconds(std::string_view text) {
   return static_cast<std::int64_t>(std::llround(seconds * 1000));
 }
 
+// An entry or device name the line file can hold: one line of text, not empty.
+bool validName(std::string_view name) {
+  return !name.empty() && name.find_first_of("\r\n") == std::string_view::npos;
+}
+
 int dial(SimLine& line, const std::vector<std::string>& args) {
   // args: ENTRY [--device NAME] [--auth SECONDS] [--fail]
-  if (args.empty() || args[0].empty()) return usage();
+  if (args.empty() || !validName(args[0])) return usage();
   std::string device = SimLine::kDefaultDevice;
   std::int64_t authMs = kDefaultAuthMs;
   bool fails = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--fail") {
       fails = true;
-    } else if (args[i] == "--device" && i + 1 < args.size()) {
+    } else if (args[i] == "--device" && i + 1 < args.size() && validName(args[i + 1])) {
       device = args[++i];
     } else if (args[i] == "--auth" && i + 1 < args.size()) {
       auto ms = parseSeconds(args[++i]);
@@ -84,12 +89,12 @@ int run(const std::vector<std::string>& argv) {
     for (const std::string& entry : line.entries()) std::cout << entry << '\n';
     return 0;
   }
-  if (command == "add" && args.size() == 1 && !args[0].empty()) {
+  if (command == "add" && args.size() == 1 && validName(args[0])) {
     line.addEntry(args[0]);
     return 0;
   }
   if (command == "dial") return dial(line, args);
-  if (command == "second" && args.size() == 1 && !args[0].empty()) {
+  if (command == "second" && args.size() == 1 && validName(args[0])) {
     line.addCall(args[0], SimLine::kDefaultDevice);
     return 0;
   }

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "platform/linux/nm_state_map.h"
+#include "private_bus.h"
 
 using namespace tarvik;
 
@@ -45,8 +46,7 @@ class NmRasServiceTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir tmp_;
-  QProcess busDaemon_;
+  PrivateBus busDaemon_;
   QProcess mock_;
   QString address_;
   QDBusConnection bus_{QString()};
@@ -111,26 +111,7 @@ class NmRasServiceTest : public QObject {
  private slots:
   void initTestCase() {
     qDBusRegisterMetaType<Settings>();
-    QVERIFY(tmp_.isValid());
-    const QString socket = tmp_.filePath(QStringLiteral("bus"));
-    QFile config(tmp_.filePath(QStringLiteral("bus.conf")));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write(QStringLiteral(
-                     "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                     "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                     "<busconfig><type>session</type><listen>unix:path=%1</listen>"
-                     "<policy context=\"default\"><allow send_destination=\"*\"/>"
-                     "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n")
-                     .arg(socket)
-                     .toUtf8());
-    config.close();
-
-    busDaemon_.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                      QStringLiteral("--config-file=") + config.fileName()});
-    QVERIFY2(busDaemon_.waitForStarted(5000), "dbus-daemon did not start");
-    QVERIFY(busDaemon_.waitForReadyRead(5000));
-    address_ = QString::fromUtf8(busDaemon_.readLine()).trimmed();
+    address_ = busDaemon_.start();
     QVERIFY(!address_.isEmpty());
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -168,15 +149,15 @@ class NmRasServiceTest : public QObject {
 
   void cleanupTestCase() {
     QDBusConnection::disconnectFromBus(QStringLiteral("nm-test"));
-    for (QProcess* process : {&mock_, &busDaemon_}) {
-      if (process->state() == QProcess::NotRunning) continue;
-      ::kill(static_cast<pid_t>(process->processId()), SIGCONT);
-      process->terminate();
-      if (!process->waitForFinished(5000)) {
-        process->kill();
-        process->waitForFinished(5000);
+    if (mock_.state() != QProcess::NotRunning) {
+      ::kill(static_cast<pid_t>(mock_.processId()), SIGCONT);
+      mock_.terminate();
+      if (!mock_.waitForFinished(5000)) {
+        mock_.kill();
+        mock_.waitForFinished(5000);
       }
     }
+    busDaemon_.stop();
   }
 
   void cleanup() { deactivateAll(); }
