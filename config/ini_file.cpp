@@ -1,6 +1,7 @@
 #include "config/ini_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,6 +192,35 @@ fs::path replacementTarget(const fs::path& path) {
   return path;
 }
 
+// Temporary files are named "." + file name + "." + process id + "." + counter + "~".
+std::string temporaryPrefix(const fs::path& path) {
+  return "." + path.filename().string() + ".";
+}
+
+// A writer killed between creating its temporary file and the rename leaves the file
+// behind; it is removed by the next write once its process is gone.
+void removeStaleTemporaries(const fs::path& dir, const fs::path& path) {
+  const std::string prefix = temporaryPrefix(path);
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(prefix) || !name.ends_with("~")) continue;
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dot = rest.find('.');
+    if (dot == 0 || dot == std::string::npos) continue;
+    long pid = 0;
+    for (std::size_t i = 0; i < dot; ++i) {
+      if (rest[i] < '0' || rest[i] > '9' || pid > 100000000) {
+        pid = -1;
+        break;
+      }
+      pid = pid * 10 + (rest[i] - '0');
+    }
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+  }
+}
+
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -225,8 +255,9 @@ void replaceFile(const fs::path& requested, std::shared_ptr<const ini::Document>
     }
   }
 
-  const fs::path temp = dir / ("." + path.filename().string() + "." + std::to_string(::getpid()) +
-                               "." + std::to_string(++counter) + "~");
+  removeStaleTemporaries(dir, path);
+  const fs::path temp = dir / (temporaryPrefix(path) + std::to_string(::getpid()) + "." +
+                               std::to_string(++counter) + "~");
   FileDescriptor fd(
       ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
   if (fd.get() < 0) throw IniWriteError(errorText("cannot create", temp, errno));

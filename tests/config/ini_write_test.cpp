@@ -243,6 +243,57 @@ TEST_F(IniWrite, RepeatedReadsOfAnUnchangedFileDoNotParseAgain) {
   EXPECT_EQ(ini::parseCount(), afterWrite);
 }
 
+TEST_F(IniWrite, StaleTemporaryFilesOfDeadWritersAreRemoved) {
+  given("[S]\r\nK=1\r\n");
+  const std::string dead = ".TarvikC.Kfg.999999999.3~";
+  const std::string alive = ".TarvikC.Kfg." + std::to_string(::getppid()) + ".1~";
+  writeBytes(dir_ / dead, "[S]\r\n");
+  writeBytes(dir_ / alive, "[S]\r\n");
+  writeBytes(dir_ / "security.tmp", "x");
+  IniFile(file()).writeString("S", "K", "2");
+  EXPECT_EQ(namesIn(dir_.path()), (std::set<std::string>{"TarvikC.Kfg", alive, "security.tmp"}));
+}
+
+// A batch (which changes known keys in place) must give exactly the bytes of the same
+// changes applied one at a time, each to freshly parsed text.
+TEST_F(IniWrite, BatchEqualsTheSameChangesOneByOne) {
+  const std::string start = ";head\n[A]\n a = 1 \nb=\n\n[B]\r\nc=ccc\r\n[a]\r\na=dup\r\n[C]\rd=4";
+  std::uint32_t seed = 7;
+  const auto next = [&seed](std::uint32_t range) {
+    seed = seed * 1664525 + 1013904223;
+    return (seed >> 8) % range;
+  };
+  const char* sections[] = {"A", "b", "C", "D", ""};
+  const char* keys[] = {"a", "B", "c", "d", "e"};
+  for (int trial = 0; trial < 30; ++trial) {
+    given(start);
+    IniEdit edit{IniFile(file())};
+    ini::Document oneByOne = ini::parse(utf8ToCp1251(start));
+    for (int step = 0; step < 12; ++step) {
+      const char* section = sections[next(5)];
+      const char* key = keys[next(5)];
+      const std::uint32_t kind = next(10);
+      std::optional<std::string> bytes;
+      if (kind < 7) {
+        const std::string value(next(4), static_cast<char>('p' + next(3)));
+        edit.writeString(section, key, value);
+        bytes = ini::setValue(oneByOne, section, key, value);
+      } else if (kind < 9) {
+        edit.deleteKey(section, key);
+        bytes = ini::removeKey(oneByOne, section, key);
+      } else {
+        edit.deleteSection(section);
+        bytes = ini::removeSection(oneByOne, section);
+      }
+      if (bytes) oneByOne = ini::parse(std::move(*bytes));
+      EXPECT_EQ(edit.readString(section, key, "-"),
+                ini::value(oneByOne, section, key).value_or("-"));
+    }
+    edit.commit();
+    ASSERT_EQ(readBytes(file()), oneByOne.bytes) << "trial " << trial;
+  }
+}
+
 // ---- failures: the old file stays, no temporary file is left, the caller gets an error
 
 TEST_F(IniWrite, ReadOnlyFileFailsEvenForTheSuperuser) {
