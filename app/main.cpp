@@ -7,14 +7,20 @@
 #include "app/banner.h"
 #include "app/engine.h"
 #include "app/event_log.h"
+#include "app/lifecycle.h"
 #include "app/qt/message_box.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
 #include "config/ini_file.h"
 #include "config/program_files.h"
+#include "monitor/monitor.h"
+#include "monitor/notifications.h"
+#include "monitor/probe.h"
+#include "monitor/notify_wiring.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
+#include "platform/linux/shell_desktop.h"
 #include "platform/linux/sound_player.h"
 #include "platform/linux/tone_device.h"
 #include "settings/qt/tsettings.h"
@@ -34,6 +40,9 @@ std::filesystem::path programDirectory() {
   return std::filesystem::current_path(ec);
 }
 
+// Where "Справка…" sends the user when no help file lies beside the program.
+constexpr const char* kHelpDownloadPage = "https://tarvik.example.org/help/";
+
 NumberFormat localeNumberFormat() {
   const QString point = QLocale::system().decimalPoint();
   return NumberFormat{point == "." ? '.' : ','};
@@ -50,6 +59,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   settings.hide();
   QtTimerFactory timers;
   Ttarvik user(files, log, timers);
+  DesktopShell shell;
   user.onApplySettings = [&settings] { settings.accept(); };
   user.onCancelSettings = [&settings] { settings.reject(); };
   std::unique_ptr<RasService> ras = selectRasService(files, log);
@@ -68,9 +78,18 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   };
   commands.settingsShown = [&settings] { return settings.isVisible(); };
   commands.clearDisplay = [&user, &files] { writeClearedDisplay(user, IniFile(files.config())); };
-  // Still to be wired as the engine takes them over: the account/expenses toggle, the new
-  // count, keeping the line, hanging up, help, the monitoring switch and the restart; their
-  // menu items stay disabled until then. "Выход" ends the program.
+  commands.reloadEntrySettings = [&engine] { engine.reloadGlobalParameters(false); };
+  commands.newCount = [&engine] { engine.monitor().stateMachine().userReset(); };
+  commands.keepLine = [&engine] { engine.guard().notifications().keepLine(); };
+  commands.hangUp = [&engine] { engine.guard().notifications().hangUpNow(); };
+  commands.enableMonitoring = [&engine] { engine.guard().lifecycle().enableCommand(); };
+  commands.restart = [&engine] { engine.guard().lifecycle().restartCommand(); };
+  commands.exit = [&engine] { engine.guard().lifecycle().exitCommand(); };
+  commands.connectionActive = [&engine] { return engine.probe().probe(false, false); };
+  // Help: the local help file when it is there (the menu shows "Справка" only then), else the
+  // download page.
+  commands.openHelp = [&shell, &files] { shell.open(files.helpFile().string()); };
+  commands.getHelp = [&shell] { shell.open(kHelpDownloadPage); };
   user.setCommands(std::move(commands));
   user.showTrayIcon();
   engine.start();

@@ -15,6 +15,7 @@
 #include "app/qt/message_box.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "status/account_display.h"
 #include "status/qt/recovery_dialog.h"
 #include "status/qt/x11_hints.h"
 
@@ -82,6 +83,7 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
       notifier_(tray_) {
   registerResources();
   setObjectName("tarvik");
+  setWindowTitle("Tarvik");
   setAttribute(Qt::WA_ShowWithoutActivating);
   // The part of the outline the face does not cover shows the button-face colour.
   setAutoFillBackground(true);
@@ -199,11 +201,7 @@ void Ttarvik::createMenu() {
   QAction* showAcc = addItem(entryMenu_, "m_show_acc", "Показывать счёт");
   for (QAction* a : {showExp, showAcc}) {
     a->setCheckable(true);
-    connect(a, &QAction::triggered, this, [this] {
-      // The check marks follow the stored setting once the core has re-read it.
-      setAccountDisplayChecks(accountChecked_);
-      runCommand(commands_.toggleAccount);
-    });
+    connect(a, &QAction::triggered, this, [this] { toggleAccountDisplay(); });
   }
   sep(entryMenu_, "m_sep_5");
   connect(addItem(entryMenu_, "m_reset", "Начать отсчёт заново"), &QAction::triggered, this,
@@ -278,8 +276,6 @@ void Ttarvik::updateOnlineItems() {
   item("m_exit")->setEnabled(recoveryCommandsEnabled_);
   entryMenu_->menuAction()->setVisible(!offline_);
   item("m_sep_2")->setVisible(!offline_);
-  item("m_show_exp")->setEnabled(has(commands_.toggleAccount));
-  item("m_show_acc")->setEnabled(has(commands_.toggleAccount));
   item("m_reset")->setEnabled(has(commands_.newCount));
   item("m_nohangup")->setEnabled(has(commands_.keepLine));
   item("m_hangup")->setEnabled(has(commands_.hangUp));
@@ -616,7 +612,7 @@ void Ttarvik::windowDoubleClicked() {
       hideStatusWindow();
       break;
     case 2:
-      runCommand(commands_.toggleAccount);
+      toggleAccountDisplay();
       break;
     case 3:
       switchMode();
@@ -633,6 +629,13 @@ void Ttarvik::windowDoubleClicked() {
     default:
       break;
   }
+}
+
+void Ttarvik::toggleAccountDisplay() {
+  // Both items toggle, whichever is chosen.
+  setAccountDisplayChecks(!accountChecked_);
+  storeAccountDisplay(files_, entryMenu_->title().toStdString(), accountChecked_);
+  runCommand(commands_.reloadEntrySettings);
 }
 
 void Ttarvik::trayClicked() {

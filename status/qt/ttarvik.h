@@ -25,8 +25,9 @@ namespace tarvik {
 // The commands of the tray menu and the double-click that belong to other parts of the program.
 // An unset command leaves its menu item disabled.
 struct TrayCommands {
-  std::function<void()> clearDisplay;      // m_status_clear
-  std::function<void()> toggleAccount;     // m_show_exp, m_show_acc, double-click action 2
+  std::function<void()> clearDisplay;  // m_status_clear
+  // Re-reads the entry's settings after the account/expenses toggle stored its choice.
+  std::function<void()> reloadEntrySettings;
   std::function<void()> newCount;          // m_reset: virtual reconnect
   std::function<void()> keepLine;          // m_nohangup: cancel the automatic hang-up
   std::function<void()> hangUp;            // m_hangup
@@ -74,6 +75,8 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void trayDoubleClicked();
   // A double-click on the face, the indicator or a text.
   void windowDoubleClicked();
+  // m_show_exp, m_show_acc and the double-click action 2.
+  void toggleAccountDisplay();
 
   // User
   void showStateCode(std::string_view code) override;

@@ -1,8 +1,8 @@
 #include "status/qt/ttarvik.h"
 
 #include <QAction>
-#include <QLayout>
 #include <QApplication>
+#include <QLayout>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -196,7 +196,7 @@ class TtarvikTest : public QObject {
   void missingCommandsLeaveItemsDisabled() {
     auto w = make();
     w->setOnlineMenu(true, false);
-    for (const char* name : {"m_hangup", "m_reset", "m_show_acc", "m_stat"})
+    for (const char* name : {"m_hangup", "m_reset", "m_stat"})
       QVERIFY2(!item(*w, name)->isEnabled(), name);
     QVERIFY(item(*w, "m_status_show")->isEnabled());
   }
@@ -207,7 +207,7 @@ class TtarvikTest : public QObject {
     bool active = false;
     TrayCommands c;
     c.openSettings = [&](int page) { stats += page == kStatisticsPage; };
-    c.toggleAccount = [&] { ++toggles; };
+    c.reloadEntrySettings = [&] { ++toggles; };
     c.hangUp = [&] { ++hangups; };
     c.keepLine = [&] { ++keeps; };
     c.connectionActive = [&] { return active; };
@@ -219,6 +219,8 @@ class TtarvikTest : public QObject {
     action(2);
     w->windowDoubleClicked();
     QCOMPARE(toggles, 1);
+    QCOMPARE(config().readInt("Default", "AccountDisplay", -1), 1);
+    QVERIFY(item(*w, "m_show_acc")->isChecked());
     action(3);
     QVERIFY(w->loadSkin());
     w->windowDoubleClicked();

@@ -1,0 +1,23 @@
+#include "status/account_display.h"
+
+#include "config/entry_section.h"
+#include "config/ini_file.h"
+
+namespace tarvik {
+
+bool storeAccountDisplay(const ProgramFiles& files, std::string_view settingsEntry,
+                         bool accountShown) {
+  const std::string section = sectionForEntry(settingsEntry);
+  try {
+    IniFile config(files.config());
+    IniEdit edit(config);
+    edit.writeInt(section, "AccountDisplay", accountShown ? 1 : 0);
+    if (accountShown) edit.writeInt(section, "CurrencyDisplay", 1);
+    edit.commit();
+    return true;
+  } catch (const IniWriteError&) {
+    return false;
+  }
+}
+
+}  // namespace tarvik
