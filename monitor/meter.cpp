@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/event_log.h"
@@ -114,7 +115,8 @@ void Meter::setTimers() {
   setEnabled(t.securityZ, securityII_ && isEnabled(t.securityA));
   setInterval(t.minute, kMinuteBeepMs);
   setEnabled(t.minute, onLineMinute_ && metering);
-  setInterval(t.second, onLinePeriod_ * 1000 - 5);
+  // A hand-edited period of 0 or less would give no sensible interval: such a timer never fires.
+  setInterval(t.second, std::max(0, onLinePeriod_ * 1000 - 5));
   setEnabled(t.second, onLineSecond_ && metering);
 }
 
