@@ -158,9 +158,10 @@ LoadResult readAndParse(const fs::path& path) {
 LoadResult load(const fs::path& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
+    const int error = errno;
     cache().erase(path.string());
-    if (errno == ENOENT || errno == ENOTDIR) return emptyDocument();
-    return Unreadable{errno};
+    if (error == ENOENT || error == ENOTDIR) return emptyDocument();
+    return Unreadable{error};
   }
   if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
   const auto it = cache().find(path.string());
@@ -260,7 +261,10 @@ void replaceFile(const fs::path& requested, std::shared_ptr<const ini::Document>
                                std::to_string(++counter) + "~");
   FileDescriptor fd(
       ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-  if (fd.get() < 0) throw IniWriteError(errorText("cannot create", temp, errno));
+  if (fd.get() < 0) {
+    const int error = errno;
+    throw IniWriteError(errorText("cannot create", temp, error));
+  }
 
   const auto fail = [&](const char* what) {
     const int error = errno;
