@@ -196,9 +196,9 @@ void Meter::tick() {
   if (truncate_ && !withinFreeTime_ && seconds % 60 != 0) seconds = (seconds / 60 + 1) * 60;
   meteredSeconds_ = seconds;
 
-  // The product is a 32-bit multiplication that wraps like the original arithmetic would.
-  const auto product = static_cast<std::int32_t>(static_cast<std::uint32_t>(tariff_.costPerHour) *
-                                                 static_cast<std::uint32_t>(seconds));
+  // In 64 bits: 30000 hundredths an hour for 20 hours already passes 2^31, and a product
+  // that wrapped would turn a long connection's cost negative.
+  const std::int64_t product = static_cast<std::int64_t>(tariff_.costPerHour) * seconds;
   rawProduct_ = static_cast<float>(product);
   cost_ = static_cast<float>(static_cast<long double>(rawProduct_) * (1.0L / 3600));
   if (withinFreeTime_) cost_ = 0;

@@ -283,3 +283,23 @@ TEST(MeterTariff, APlanSavedDuringTheConnectionAppliesAtTheNextTick) {
 
 }  // namespace
 }  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+TEST(MeterFigures, ALongExpensiveConnectionNeverCostsLessThanNothing) {
+  test::MonitorRig rig(makeLocalTime(2026, 12, 7, 0, 0, 0));
+  rig.dir.writeConfig("[Default]\nFreeTime=0\n" + test::MonitorRig::uniformTariff(30000, "Max"));
+  rig.build();
+  rig.ras.dial("Home", kRasConnected);
+  rig.advance(1000);  // 00:00:01
+  rig.clock.setNow(makeLocalTime(2026, 12, 7, 20, 0, 1));
+  rig.advance(1000);
+  // 72 000 s at 30 000 hundredths an hour: a product past 2^31.
+  EXPECT_GE(rig.meter().meteredSeconds(), 72000);
+  EXPECT_NEAR(rig.meter().cost(), rig.meter().meteredSeconds() * 30000.0 / 3600, 1.0);
+  EXPECT_LT(rig.meter().balance(), -5999.0f);
+}
+
+}  // namespace
+}  // namespace tarvik
