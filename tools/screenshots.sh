@@ -45,6 +45,7 @@ PIDS+=($!)
 dunst >/dev/null 2>&1 &
 PIDS+=($!)
 sleep 1
+xsetroot -solid '#5b7a99'
 mkdir -p "$OUT"
 
 # A program folder of its own with the simulated line and the chosen skin; prints the pid.
@@ -96,8 +97,8 @@ for skin in Advanced Default; do
       # The tray menu, opened on the status window (it is also its context menu).
       xdotool mousemove 300 212 click 3
       sleep 0.5
-      # Open the submenu of the entry in use.
-      xdotool mousemove --sync 360 310
+      # Open the submenu of the entry in use (the fifth item that can be chosen while online).
+      xdotool key Down Down Down Down Right
       sleep 1
       import -window root "$OUT/tray-menu.png"
       xdotool key Escape

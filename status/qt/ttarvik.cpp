@@ -1,5 +1,6 @@
 #include "status/qt/ttarvik.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -182,8 +183,11 @@ void Ttarvik::createMenu() {
   modeMenu_->menuAction()->setObjectName("m_status_mode");
   QAction* compact = addItem(modeMenu_, "m_compact", "Компактный");
   QAction* full = addItem(modeMenu_, "m_full", "Расширенный");
+  // Radio pairs: drawn as such; the handlers set both check marks themselves.
+  auto* modeGroup = new QActionGroup(modeMenu_);
   for (QAction* a : {compact, full}) {
     a->setCheckable(true);
+    modeGroup->addAction(a);
     connect(a, &QAction::triggered, this, [this] { switchMode(); });
   }
   sep(modeMenu_, "m_sep_7");
@@ -199,8 +203,10 @@ void Ttarvik::createMenu() {
   entryMenu_->menuAction()->setObjectName("m_entry");
   QAction* showExp = addItem(entryMenu_, "m_show_exp", "Показывать затраты");
   QAction* showAcc = addItem(entryMenu_, "m_show_acc", "Показывать счёт");
+  auto* displayGroup = new QActionGroup(entryMenu_);
   for (QAction* a : {showExp, showAcc}) {
     a->setCheckable(true);
+    displayGroup->addAction(a);
     connect(a, &QAction::triggered, this, [this] { toggleAccountDisplay(); });
   }
   sep(entryMenu_, "m_sep_5");
