@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test bench sanitize-test format clean
+.PHONY: deps configure build run test bench sanitize-test install package format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -31,8 +31,19 @@ bench: deps
 	@cmake --build $(BUILD)-bench -j$(JOBS)
 	@for b in $(BUILD)-bench/bench/*_bench; do echo "== $$b"; $$b; done
 
+# Installs into PREFIX (default /usr/local): the program, its launcher, tarvik-line, the menu entry.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package from a Release build.
+package: deps
+	@cmake -S . -B $(BUILD)-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)-release -j$(JOBS)
+	@cd $(BUILD)-release && cpack -G DEB
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-san $(BUILD)-bench
+	@rm -rf $(BUILD) $(BUILD)-san $(BUILD)-bench $(BUILD)-release
