@@ -391,42 +391,57 @@ std::optional<std::string> apply(const ini::Document& doc, const EditOp& op) {
   return ini::removeSection(doc, std::get<DeleteSectionOp>(op).section);
 }
 
-// The file with `ops` applied, and whether anything changed. Changes of existing keys are
-// made in place on a private copy; other changes produce new text that is parsed again.
-std::pair<std::shared_ptr<const ini::Document>, bool> applyAll(
-    std::shared_ptr<const ini::Document> base, const std::vector<EditOp>& ops) {
-  std::shared_ptr<ini::Document> owned;
-  const ini::Document* current = base.get();
-  bool changed = false;
-  for (const EditOp& op : ops) {
+// A file with a growing list of changes applied, brought up to date step by step, so that
+// reading an edit between queued changes costs only the new changes. Writes change a
+// private copy in place; deletions produce new text that is parsed again.
+class AppliedEdits {
+ public:
+  // Starts over from `file` unless this is the file the changes were applied to.
+  void rebase(const std::shared_ptr<const ini::Document>& file) {
+    if (file == base_) return;
+    base_ = file;
+    owned_.reset();
+    applied_ = 0;
+    changed_ = false;
+  }
+
+  void catchUp(const std::vector<EditOp>& ops) {
+    for (; applied_ < ops.size(); ++applied_) step(ops[applied_]);
+  }
+
+  const ini::Document& doc() const { return owned_ ? *owned_ : *base_; }
+  bool changed() const { return changed_; }
+  std::shared_ptr<const ini::Document> result() const {
+    return owned_ ? std::shared_ptr<const ini::Document>(owned_) : base_;
+  }
+
+ private:
+  void step(const EditOp& op) {
     if (const auto* write = std::get_if<WriteOp>(&op)) {
-      const ini::Line* line = ini::findKey(*current, write->section, write->key);
-      if (line != nullptr) {
-        if (!ini::valueDiffers(*current, *line, write->value)) continue;
-        if (!owned) {
-          owned = std::make_shared<ini::Document>(*current);
-          current = owned.get();
-        }
-        changed |= ini::replaceValueInPlace(*owned, write->section, write->key, write->value);
-        continue;
-      }
+      const ini::Line* line = ini::findKey(doc(), write->section, write->key);
+      if (line != nullptr && !ini::valueDiffers(doc(), *line, write->value)) return;
+      if (!owned_) owned_ = std::make_shared<ini::Document>(*base_);
+      ini::setValueInPlace(*owned_, write->section, write->key, write->value);
+      changed_ = true;
+      return;
     }
-    if (auto bytes = apply(*current, op)) {
-      owned = std::make_shared<ini::Document>(ini::parse(std::move(*bytes)));
-      current = owned.get();
-      changed = true;
+    if (auto bytes = apply(doc(), op)) {
+      owned_ = std::make_shared<ini::Document>(ini::parse(std::move(*bytes)));
+      changed_ = true;
     }
   }
-  if (owned) return {std::move(owned), changed};
-  return {std::move(base), changed};
-}
+
+  std::shared_ptr<const ini::Document> base_;
+  std::shared_ptr<ini::Document> owned_;
+  std::size_t applied_ = 0;
+  bool changed_ = false;
+};
 
 }  // namespace
 
 struct IniEdit::State {
   std::vector<EditOp> ops;
-  // The file with the changes so far, built when read; dropped when a change is queued.
-  mutable std::shared_ptr<const ini::Document> view;
+  mutable AppliedEdits view;
 };
 
 IniEdit::IniEdit(const IniFile& file) : path_(file.path()), state_(new State) {}
@@ -439,7 +454,6 @@ IniEdit& IniEdit::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
   ini::checkWritable(section, key, value);
   state_->ops.emplace_back(WriteOp{std::string(section), std::string(key), std::string(value)});
-  state_->view.reset();
   return *this;
 }
 
@@ -449,19 +463,18 @@ IniEdit& IniEdit::writeInt(std::string_view section, std::string_view key, int v
 
 IniEdit& IniEdit::deleteKey(std::string_view section, std::string_view key) {
   state_->ops.emplace_back(DeleteKeyOp{std::string(section), std::string(key)});
-  state_->view.reset();
   return *this;
 }
 
 IniEdit& IniEdit::deleteSection(std::string_view section) {
   state_->ops.emplace_back(DeleteSectionOp{std::string(section)});
-  state_->view.reset();
   return *this;
 }
 
 const ini::Document& IniEdit::current() const {
-  if (!state_->view) state_->view = applyAll(loadForReading(path_), state_->ops).first;
-  return *state_->view;
+  state_->view.rebase(loadForReading(path_));
+  state_->view.catchUp(state_->ops);
+  return state_->view.doc();
 }
 
 std::string IniEdit::readString(std::string_view section, std::string_view key,
@@ -475,8 +488,15 @@ int IniEdit::readInt(std::string_view section, std::string_view key, int def) co
 }
 
 void IniEdit::commit() {
-  auto [doc, changed] = applyAll(loadForWriting(path_), state_->ops);
-  if (changed) replaceFile(path_, std::move(doc));
+  AppliedEdits& view = state_->view;
+  view.rebase(loadForWriting(path_));
+  view.catchUp(state_->ops);
+  if (!view.changed()) return;
+  const auto written = view.result();
+  replaceFile(path_, written);
+  // The cache now shares the written text; it must never be changed in place again.
+  view.rebase(written);
+  view.catchUp(state_->ops);
 }
 
 // ---------------------------------------------------------------------------------------

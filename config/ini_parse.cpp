@@ -277,37 +277,150 @@ bool valueDiffers(const Document& doc, const Line& line, std::string_view value)
   return rawValue(doc, line) != utf8ToCp1251(value);
 }
 
-bool replaceValueInPlace(Document& doc, std::string_view section, std::string_view key,
-                         std::string_view value) {
-  checkWritable(section, key, value);
-  const Line* found = findKey(doc, section, key);
-  if (found == nullptr) return false;
-  const std::string valueBytes = utf8ToCp1251(value);
-  if (rawValue(doc, *found) == valueBytes) return false;
+namespace {
 
-  const std::size_t index = static_cast<std::size_t>(found - doc.lines.data());
+// Moves every offset of the lines from `first` on by `delta` (unsigned wrap-around makes a
+// negative delta exact).
+void shiftLines(Document& doc, std::size_t first, std::size_t delta) {
+  for (std::size_t i = first; i < doc.lines.size(); ++i) {
+    Line& line = doc.lines[i];
+    line.begin += delta;
+    line.contentEnd += delta;
+    line.end += delta;
+    if (line.kind == LineKind::Section || line.kind == LineKind::Key) {
+      line.nameBegin += delta;
+      line.nameEnd += delta;
+    }
+    if (line.kind == LineKind::Key) {
+      line.valueBegin += delta;
+      line.valueEnd += delta;
+    }
+  }
+}
+
+Line keyLine(const std::string& bytes, std::size_t begin, std::size_t keySize,
+             std::size_t contentEnd) {
+  Line line;
+  line.kind = LineKind::Key;
+  line.begin = begin;
+  line.nameBegin = begin;
+  line.nameEnd = begin + keySize;
+  line.valueBegin = line.nameEnd + 1;
+  line.valueEnd = contentEnd;
+  line.contentEnd = contentEnd;
+  trimRange(bytes, line.valueBegin, line.valueEnd);
+  return line;
+}
+
+void changeValue(Document& doc, std::size_t index, const std::string& valueBytes) {
   Line& line = doc.lines[index];
   const std::size_t valueStart =
       line.valueBegin == line.valueEnd ? doc.bytes.find('=', line.nameEnd) + 1 : line.valueBegin;
   doc.bytes.replace(valueStart, line.contentEnd - valueStart, valueBytes);
   const std::size_t newContentEnd = valueStart + valueBytes.size();
-  // Offsets after the value move by the change in length (unsigned wrap-around is exact).
   const std::size_t delta = newContentEnd - line.contentEnd;
   line.contentEnd = newContentEnd;
   line.end += delta;
   line.valueBegin = valueStart;
   line.valueEnd = newContentEnd;
   trimRange(doc.bytes, line.valueBegin, line.valueEnd);
-  for (std::size_t i = index + 1; i < doc.lines.size(); ++i) {
-    Line& next = doc.lines[i];
-    next.begin += delta;
-    next.contentEnd += delta;
-    next.end += delta;
-    next.nameBegin += delta;
-    next.nameEnd += delta;
-    next.valueBegin += delta;
-    next.valueEnd += delta;
+  shiftLines(doc, index + 1, delta);
+}
+
+void insertKey(Document& doc, std::size_t regionIndex, const std::string& keyBytes,
+               const std::string& valueBytes) {
+  Region& region = doc.regions[regionIndex];
+  const auto anchor = lastNonBlankLine(doc, region);
+  std::size_t position = 0;  // line index of the new line
+  std::size_t at = 0;        // its first byte
+  if (anchor) {
+    Line& line = doc.lines[*anchor];
+    if (line.end == line.contentEnd) {  // the last line of the file had no line end
+      doc.bytes.insert(line.end, "\r\n");
+      line.end += 2;
+    }
+    position = *anchor + 1;
+    at = line.end;
   }
+  const std::string text = keyBytes + "=" + valueBytes + "\r\n";
+  doc.bytes.insert(at, text);
+  shiftLines(doc, position, text.size());
+  Line line = keyLine(doc.bytes, at, keyBytes.size(), at + text.size() - 2);
+  line.end = at + text.size();
+  doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(position), line);
+
+  // Line numbers from `position` on move down by one.
+  for (std::size_t r = 0; r < doc.regions.size(); ++r) {
+    Region& other = doc.regions[r];
+    if (r > regionIndex) {
+      ++other.headerLine;
+      ++other.firstLine;
+    }
+    if (r >= regionIndex) ++other.endLine;
+    for (auto& entry : other.keys) {
+      if (entry.second >= position) ++entry.second;
+    }
+    for (auto& index : other.keyOrder) {
+      if (index >= position) ++index;
+    }
+  }
+  region.keys.emplace(cp1251Fold(keyBytes), position);
+  region.keyOrder.push_back(position);
+}
+
+void appendSection(Document& doc, const std::string& sectionBytes, const std::string& keyBytes,
+                   const std::string& valueBytes) {
+  if (!doc.bytes.empty() && !endsWithLineBreak(doc.bytes)) {
+    doc.bytes += "\r\n";
+    doc.lines.back().end += 2;
+  }
+  Line header;
+  header.kind = LineKind::Section;
+  header.begin = doc.bytes.size();
+  header.nameBegin = header.begin + 1;
+  header.nameEnd = header.nameBegin + sectionBytes.size();
+  header.contentEnd = header.nameEnd + 1;
+  header.end = header.contentEnd + 2;
+  doc.bytes += "[" + sectionBytes + "]\r\n";
+  const std::size_t at = doc.bytes.size();
+  doc.bytes += keyBytes + "=" + valueBytes + "\r\n";
+  Line key = keyLine(doc.bytes, at, keyBytes.size(), doc.bytes.size() - 2);
+  key.end = doc.bytes.size();
+
+  Region region;
+  region.headerLine = doc.lines.size();
+  region.firstLine = region.headerLine;
+  region.endLine = region.headerLine + 2;
+  region.keys.emplace(cp1251Fold(keyBytes), region.headerLine + 1);
+  region.keyOrder.push_back(region.headerLine + 1);
+  doc.lines.push_back(header);
+  doc.lines.push_back(key);
+  doc.regions.push_back(std::move(region));
+  doc.sections.emplace(cp1251Fold(sectionBytes), doc.regions.size() - 1);
+  doc.sectionOrder.push_back(doc.regions.size() - 1);
+}
+
+}  // namespace
+
+bool setValueInPlace(Document& doc, std::string_view section, std::string_view key,
+                     std::string_view value) {
+  checkWritable(section, key, value);
+  const std::string keyBytes(trim(utf8ToCp1251(key)));
+  const std::string valueBytes = utf8ToCp1251(value);
+  const auto found = doc.sections.find(lookupKey(section));
+  if (found == doc.sections.end()) {
+    appendSection(doc, std::string(trim(utf8ToCp1251(section))), keyBytes, valueBytes);
+    return true;
+  }
+  const std::size_t regionIndex = found->second;
+  const Region& region = doc.regions[regionIndex];
+  const auto it = region.keys.find(cp1251Fold(keyBytes));
+  if (it == region.keys.end()) {
+    insertKey(doc, regionIndex, keyBytes, valueBytes);
+    return true;
+  }
+  if (rawValue(doc, doc.lines[it->second]) == valueBytes) return false;
+  changeValue(doc, it->second, valueBytes);
   return true;
 }
 

@@ -23,6 +23,8 @@ struct Line {
   // Section lines: the trimmed name between "[" and the last "]" in nameBegin/nameEnd.
   std::size_t nameBegin = 0, nameEnd = 0;
   std::size_t valueBegin = 0, valueEnd = 0;
+
+  bool operator==(const Line&) const = default;
 };
 
 // The lines from a section header up to the next header. Region 0 holds the lines before
@@ -71,11 +73,12 @@ std::optional<std::string> removeKey(const Document& doc, std::string_view secti
                                      std::string_view key);
 std::optional<std::string> removeSection(const Document& doc, std::string_view section);
 
-// Changes the value of an existing key inside `doc` itself, without parsing the text
-// again (batches of changes to known keys stay cheap). False when the key is missing or
-// already holds the value; the caller then uses setValue.
-bool replaceValueInPlace(Document& doc, std::string_view section, std::string_view key,
-                         std::string_view value);
+// setValue made on `doc` itself, keeping its index in step instead of parsing the text
+// again, so that batches stay cheap. False when nothing changed. The result equals parsing
+// the bytes setValue would return.
+bool setValueInPlace(Document& doc, std::string_view section, std::string_view key,
+                     std::string_view value);
+
 // Whether writing `value` to the existing key `line` would change the file.
 bool valueDiffers(const Document& doc, const Line& line, std::string_view value);
 
