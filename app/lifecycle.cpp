@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "monitor/quick_log.h"
+
 namespace tarvik {
 
 const char* const kExitWhileOnlineQuestion =
@@ -11,7 +13,6 @@ const char* const kExitWhileOnlineQuestion =
 const char* const kMidnightDialogQuestion =
     "Для автоматической реинициализации в полночь требуется закрытие окна настроек.\n"
     "Оно будет закрыто. Сохранить настройки сейчас?";
-const char* const kUserAbortsTail = " = 00:00:00 + [user aborts connection] <";
 
 Lifecycle::Lifecycle(const Clock& clock, EventLog& log, User& user, ProcessLauncher& launcher,
                      CrashJournal& journal, LifecycleHost& host, LifecycleTimers timers)
@@ -50,7 +51,7 @@ void Lifecycle::exitCommand() {
     // connection the user chose to drop.
     journal_.markIgnored();
     try {
-      host_.finishQuickLogLine(kUserAbortsTail + host_.currentEntry() + ">");
+      host_.finishQuickLogLine(abortedQuickLogTail(host_.currentEntry()));
     } catch (const std::exception&) {
     }
     journal_.remove();

@@ -74,6 +74,5 @@ class Lifecycle {
 
 extern const char* const kExitWhileOnlineQuestion;
 extern const char* const kMidnightDialogQuestion;
-extern const char* const kUserAbortsTail;  // " = 00:00:00 + [user aborts connection] <"
 
 }  // namespace tarvik

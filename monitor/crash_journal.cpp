@@ -5,6 +5,7 @@
 
 #include "app/time_text.h"
 #include "config/ini_file.h"
+#include "monitor/quick_log.h"
 
 namespace tarvik {
 
@@ -24,10 +25,6 @@ constexpr const char* kSection = "Olm:TK";
 constexpr const char* kBookingKey = "Booking";
 constexpr const char* kBookingStarted = "started";
 constexpr const char* kBookingIgnored = "ignored";
-
-std::string userAbortsTail(const std::string& entry) {
-  return " = 00:00:00 + [user aborts connection] <" + entry + ">";
-}
 
 bool fileExists(const std::filesystem::path& p) {
   std::error_code ec;
@@ -250,7 +247,7 @@ void CrashJournal::book() {
   if (!c) {
     log_.append(" Interrupted connection data unreadable: nothing booked.");
     host_.finishQuickLogLine(
-        userAbortsTail(IniFile(path_).readString(kSection, "Entry", "Default")));
+        abortedQuickLogTail(IniFile(path_).readString(kSection, "Entry", "Default")));
     finishRecovery();
     return;
   }
@@ -283,7 +280,7 @@ void CrashJournal::ignore() {
   record.weekday = clock_.now().weekday;
   record.booking = kBookingIgnored;
   writeMark(record);
-  host_.finishQuickLogLine(userAbortsTail(entry));
+  host_.finishQuickLogLine(abortedQuickLogTail(entry));
   finishRecovery();
 }
 
