@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,9 +17,12 @@ namespace {
 constexpr int kBatchKeys = 12;
 
 // Writes forever: single keys and batches, each batch giving every key the same generation.
-[[noreturn]] void writeForever(const std::filesystem::path& path) {
+// Reports on `progress` that it started and each time it finished a round.
+[[noreturn]] void writeForever(const std::filesystem::path& path, int progress) {
   IniFile ini(path);
   int generation = ini.readInt("Batch", "B0", 0);
+  const auto report = [progress] { (void)!::write(progress, "+", 1); };
+  report();
   for (;;) {
     ++generation;
     IniEdit batch(ini);
@@ -29,8 +33,20 @@ constexpr int kBatchKeys = 12;
     batch.commit();
     ini.writeInt("Single", "Gen", generation);
     ini.writeString("Single", "Text", std::string(static_cast<std::size_t>(generation % 97), 'x'));
+    report();
   }
 }
+
+// Never leaves a writer running when an assertion ends the test early.
+struct KillOnExit {
+  pid_t pid = 0;
+  ~KillOnExit() {
+    if (pid > 0) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+  }
+};
 
 // Kills the writer at random moments, a few hundred times: after every kill the file
 // parses and holds one complete state, never a mix or a torn write.
@@ -45,14 +61,26 @@ TEST(IniCrashSafety, FileIsAlwaysCompleteAfterSigkill) {
   int lastSingle = 0;
 
   for (int round = 0; round < 300; ++round) {
+    int progress[2];
+    ASSERT_EQ(::pipe2(progress, O_CLOEXEC), 0);
+    ASSERT_EQ(::fcntl(progress[1], F_SETFL, O_NONBLOCK), 0);  // the writer never waits
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    if (child == 0) writeForever(path);
+    if (child == 0) writeForever(path, progress[1]);
+    KillOnExit guard{child};
+    ::close(progress[1]);
+    // Wait until the writer runs, and every other round until it finished a round, so it
+    // makes progress however slow the machine (or a sanitizer) makes it.
+    char mark = 0;
+    const int waitFor = round % 2 == 0 ? 2 : 1;
+    for (int i = 0; i < waitFor; ++i) ASSERT_EQ(::read(progress[0], &mark, 1), 1);
     std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
     ASSERT_EQ(::kill(child, SIGKILL), 0);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
+    guard.pid = 0;
     ASSERT_TRUE(WIFSIGNALED(status));
+    ::close(progress[0]);
 
     const IniFile ini(path);
     if (!ini.exists()) {
