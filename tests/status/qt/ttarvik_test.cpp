@@ -324,6 +324,35 @@ class TtarvikTest : public QObject {
     qunsetenv("TARVIK_TEST_DISMISS_MS");
   }
 
+  void balloonRules() {
+    auto w = make();
+    Timer* t = clock_.timer("t_baloon");
+    QVERIFY(t);
+    config().writeInt("Olm:TK", "HelpShow", 0);
+    w->balloon("title", "zero balance", false);
+    QVERIFY(!t->enabled());
+    config().writeInt("Olm:TK", "HelpShow", 1);
+    config().writeInt("Olm:TK", "Baloon", 0);
+    w->balloon("title", "optional", true);
+    QVERIFY(!t->enabled());
+    w->balloon("title", "not optional", false);
+    QVERIFY(t->enabled());
+    QCOMPARE(t->interval(), 8000);
+    // A second balloon replaces the first and the removal starts again from it.
+    config().writeInt("Olm:TK", "HelpTime", 3);
+    clock_.advance(2000);
+    w->balloon("title", "second", false);
+    QCOMPARE(t->interval(), 3000);
+    clock_.advance(2999);
+    QVERIFY(t->enabled());
+    clock_.advance(1);
+    QVERIFY(!t->enabled());
+    // A disabled tray (delayed start) drops balloons.
+    w->makeInert();
+    w->balloon("title", "dropped", false);
+    QVERIFY(!t->enabled());
+  }
+
   void stateCodesSetIndicatorAndTray() {
     chooseSkin("Advanced", 0);
     auto w = make();
