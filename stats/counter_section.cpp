@@ -15,12 +15,40 @@ bool blank(std::string_view text) {
 
 }  // namespace
 
-CounterSection::CounterSection(IniEdit& edit, std::string section, const NumberFormat& format,
-                               EventLog& log)
-    : edit_(edit), section_(std::move(section)), format_(format), log_(log) {}
+std::string StagedStatistics::readString(std::string_view section, std::string_view key,
+                                         std::string_view def) const {
+  // The operations spell every name the same way, so an exact match finds a staged change.
+  auto staged = latest_.find(slot(section, key));
+  if (staged != latest_.end()) return changes_[staged->second].value;
+  return edit_.readString(section, key, def);
+}
+
+void StagedStatistics::writeString(std::string_view section, std::string_view key,
+                                   std::string_view value) {
+  latest_[slot(section, key)] = changes_.size();
+  changes_.push_back({std::string(section), std::string(key), std::string(value)});
+}
+
+void StagedStatistics::commit() {
+  for (const Change& c : changes_) edit_.writeString(c.section, c.key, c.value);
+  changes_.clear();
+  latest_.clear();
+  edit_.commit();
+}
+
+std::string StagedStatistics::slot(std::string_view section, std::string_view key) {
+  std::string name(section);
+  name += '\0';
+  name += key;
+  return name;
+}
+
+CounterSection::CounterSection(StagedStatistics& file, std::string section,
+                               const NumberFormat& format, EventLog& log)
+    : file_(file), section_(std::move(section)), format_(format), log_(log) {}
 
 std::optional<long long> CounterSection::readInt(std::string_view key) {
-  std::string text = edit_.readString(section_, key);
+  std::string text = file_.readString(section_, key);
   if (blank(text)) return 0;
   // The integer rule gives its default for garbage; two different defaults reveal it.
   int a = parseProfileInt(text, 0);
@@ -33,7 +61,7 @@ std::optional<long long> CounterSection::readInt(std::string_view key) {
 }
 
 std::optional<double> CounterSection::readMoney(std::string_view key) {
-  std::string text = edit_.readString(section_, key);
+  std::string text = file_.readString(section_, key);
   if (blank(text)) return 0.0;
   std::optional<double> value = parseDecimal(text);
   if (!value || !std::isfinite(*value)) {
@@ -44,19 +72,19 @@ std::optional<double> CounterSection::readMoney(std::string_view key) {
 }
 
 std::string CounterSection::readText(std::string_view key) {
-  return edit_.readString(section_, key, "0");
+  return file_.readString(section_, key, "0");
 }
 
 void CounterSection::writeInt(std::string_view key, long long value) {
-  edit_.writeString(section_, key, std::to_string(value));
+  file_.writeString(section_, key, std::to_string(value));
 }
 
 void CounterSection::writeMoney(std::string_view key, double value) {
-  edit_.writeString(section_, key, formatGeneral(value, format_));
+  file_.writeString(section_, key, formatGeneral(value, format_));
 }
 
 void CounterSection::writeText(std::string_view key, std::string_view text) {
-  edit_.writeString(section_, key, text);
+  file_.writeString(section_, key, text);
 }
 
 void CounterSection::addInt(std::string_view key, long long delta) {

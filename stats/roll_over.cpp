@@ -6,6 +6,7 @@
 #include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "stats/counter_section.h"
 #include "stats/statistics.h"
 #include "stats/statistics_keys.h"
 
@@ -44,7 +45,7 @@ std::string caseKey(std::string_view section) {
   return key;
 }
 
-void roll(IniEdit& edit, std::string_view section,
+void roll(StagedStatistics& edit, std::string_view section,
           const std::array<stats_keys::RollPair, 3>& pairs) {
   for (const auto& pair : pairs) {
     edit.writeString(section, pair.previous, edit.readString(section, pair.current, "0"));
@@ -86,14 +87,14 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
   if (!result.day && !result.week && !result.month) return result;
 
   IniFile statistics(files_.statistics());
-  IniEdit edit(statistics);
+  StagedStatistics edit(statistics);
   std::set<std::string> rolled;
   for (const std::string& entry : entries) {
     const std::string section = sectionForEntry(entry);
     if (!rolled.insert(caseKey(section)).second) continue;
     if (result.day) {
       roll(edit, section, stats_keys::kDayPairs);
-      edit.writeInt(section, "UndoX", 1);
+      edit.writeString(section, "UndoX", "1");
     }
     if (result.week) {
       roll(edit, section, stats_keys::kWeekPairs);

@@ -15,8 +15,8 @@ Statistics::Statistics(ProgramFiles files, NumberFormat format, EventLog& log)
 
 void Statistics::bookConnection(std::string_view entry, int weekday, int seconds, float cost) {
   IniFile file(files_.statistics());
-  IniEdit edit(file);
-  CounterSection s(edit, sectionForEntry(entry), format_, log_);
+  StagedStatistics staged(file);
+  CounterSection s(staged, sectionForEntry(entry), format_, log_);
   const double costValue = cost;  // widened exactly, so the texts show the float as it is
 
   for (std::string_view key : stats_keys::kCurrentCounts) s.addInt(key, 1);
@@ -45,7 +45,7 @@ void Statistics::bookConnection(std::string_view entry, int weekday, int seconds
   s.writeInt("UndoWD", weekday);
   s.writeMoney("UndoLos", costValue);
   s.writeInt("UndoTim", seconds);
-  edit.commit();
+  staged.commit();
 }
 
 void Statistics::clear(std::string_view entry) {

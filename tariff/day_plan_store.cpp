@@ -37,15 +37,15 @@ std::string fiveDigits(int value) {
   return text;
 }
 
-}  // namespace
-
-std::string tariffSection(const IniFile& config, std::string_view entry) {
+template <typename Reader>
+std::string sectionFrom(const Reader& config, std::string_view entry) {
   std::string own = sectionForEntry(entry);
   if (config.readInt(own, "Done", 0) != 0) return own;
   return std::string(kDefaultSection);
 }
 
-DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday) {
+template <typename Reader>
+DayPlan planFrom(const Reader& file, std::string_view section, int weekday) {
   int count = std::clamp(file.readInt(section, countKey(weekday), 1), 0, kMaxTariffPeriods);
   DayPlan plan;
   plan.reserve(count);
@@ -60,6 +60,20 @@ DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday) 
     plan.push_back(std::move(p));
   }
   return plan;
+}
+
+}  // namespace
+
+std::string tariffSection(const IniFile& config, std::string_view entry) {
+  return sectionFrom(config, entry);
+}
+
+DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday) {
+  return planFrom(file, section, weekday);
+}
+
+DayPlan readEntryDayPlan(const IniFile& config, std::string_view entry, int weekday) {
+  return planFrom(config, sectionFrom(config, entry), weekday);
 }
 
 void writeDayPlan(IniEdit& edit, std::string_view section, int weekday, const DayPlan& plan) {

@@ -20,6 +20,9 @@ std::string tariffSection(const IniFile& config, std::string_view entry);
 // for the whole day); a count above 24 reads the first 24; a count below 0 reads none.
 DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday);
 
+// The day plan of `weekday` that applies to `entry` (its own or that of "Default").
+DayPlan readEntryDayPlan(const IniFile& config, std::string_view entry, int weekday);
+
 // Stores the plan: "Tar" + d = number of periods and the six keys of every period, hours and
 // minutes as two digits, the cost as five digits, the name as given. Keys of periods beyond
 // the new count stay in the file and are ignored. At most 24 periods are written. The file

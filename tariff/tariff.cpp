@@ -31,8 +31,7 @@ int findPeriod(const DayPlan& plan, int hour, int minute, CurrentTariff& current
 
 int lookup(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
            CurrentTariff& current) {
-  return findPeriod(readDayPlan(config, tariffSection(config, entry), weekday), hour, minute,
-                    current);
+  return findPeriod(readEntryDayPlan(config, entry, weekday), hour, minute, current);
 }
 
 int lookupInList(const std::vector<std::string>& periodTexts, int hour, int minute,
