@@ -44,7 +44,8 @@ TEST(EntrySection, NamesThatCannotStandAreEscapedStablyAndDistinctly) {
 TEST(EntrySection, EscapedEntriesKeepTheirOwnSettingsInAFile) {
   TempDir dir;
   IniFile ini(dir / "TarvikC.Kfg");
-  const std::vector<std::string> entries{"日本", "中文", "Olm:TK", " x", "x", "a\nb", "A\nb"};
+  const std::vector<std::string> entries{"日本", "中文", "Olm:TK", " x",  "x",
+                                         "a\nb", "A\nb", "a]b",    "[x]", ";semi"};
   for (std::size_t i = 0; i < entries.size(); ++i) {
     ini.writeInt(sectionForEntry(entries[i]), "Done", 1);
     ini.writeInt(sectionForEntry(entries[i]), "FreeTime", static_cast<int>(i));
