@@ -89,6 +89,25 @@ TEST_F(AccountsTest, BookBalanceWritesTheKindAndTheEntrysOwnAccount) {
   }
 }
 
+TEST_F(AccountsTest, ChosenAccountIsTheOneBookedAtDisconnect) {
+  const ChoiceCase cases[] = {
+      {"", kAccountDefault},
+      {"[Olm:TK]\nDefaultAcc=0\nAccountOne=1\n", kAccountSingle},
+      {"[Olm:TK]\nDefaultAcc=0\n[Inet]\nAccountProvider2=1\n", kAccountGroup2},
+  };
+  for (const ChoiceCase& c : cases) {
+    dir.writeConfig(c.config);
+    dir.writeAccounts("[Olm:TK]\nAccount=20\nAccount2=20\n[Default]\nAccount=20\n");
+    ChosenAccount chosen = accounts.chooseAccount("Inet");
+    ASSERT_EQ(chosen.kind, c.kind);
+    accounts.bookBalance("Inet", chosen.kind, chosen.balance - 0.5f);
+    AccountKey where = accountKey("Inet", chosen.kind);
+    EXPECT_EQ(account(where.section, where.key), "19,5") << c.config;
+    EXPECT_EQ(account("Inet", "Account"), "19,5") << c.config;
+    EXPECT_EQ(accounts.chooseAccount("Inet").balance, 19.5f);
+  }
+}
+
 TEST_F(AccountsTest, BookBalanceWritesTheFloatAsItIsAndNegativeValues) {
   accounts.bookBalance("Inet", kAccountIndividual, 0.1f);
   EXPECT_EQ(account("Inet", "Account"), "0,100000001490116");
