@@ -38,7 +38,8 @@ class IniFile {
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view def = {}) const;
   // Integer by the program's rule: optional blanks and sign, decimal digits, or "0x"/"$"
-  // hexadecimal; anything else (empty, "12abc", missing) gives `def`.
+  // hexadecimal; anything else (empty, "12abc", missing, a decimal beyond the int range)
+  // gives `def`. Hexadecimal covers 32 bits: "$FFFFFFFF" is -1.
   int readInt(std::string_view section, std::string_view key, int def) const;
   bool hasKey(std::string_view section, std::string_view key) const;
   bool hasSection(std::string_view section) const;
@@ -59,7 +60,8 @@ class IniFile {
 };
 
 // Several changes to one file written as one replacement: nothing reaches the disk until
-// commit(), which throws IniWriteError and leaves the old file intact on failure.
+// commit(), which throws IniWriteError and leaves the old file intact on failure. A name or
+// value that could not be written (see IniWriteError) is refused when it is queued.
 class IniEdit {
  public:
   explicit IniEdit(const IniFile& file);
