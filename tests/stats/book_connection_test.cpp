@@ -43,6 +43,18 @@ TEST_F(BookConnection, WeeklyMoneyIsTruncatedTowardZeroAfterAdding) {
   EXPECT_EQ(stat("Inet", "Gr5f"), "-7");
 }
 
+TEST_F(BookConnection, NegativeFiguresAreBookedAsTheyAre) {
+  dir.writeStatistics("[Inet]\nTimeTD=100\nMoneyTD=50\n");
+  stats.bookConnection("Inet", 1, -30, -12.5f);
+  EXPECT_EQ(stat("Inet", "TimeTC"), "-30");
+  EXPECT_EQ(stat("Inet", "TimeTD"), "70");
+  EXPECT_EQ(stat("Inet", "MoneyTC"), "-12,5");
+  EXPECT_EQ(stat("Inet", "MoneyTD"), "37,5");
+  EXPECT_EQ(stat("Inet", "Gr1f"), "-12");
+  EXPECT_EQ(stat("Inet", "UndoLos"), "-12,5");
+  EXPECT_EQ(stat("Inet", "CountTD"), "1");
+}
+
 TEST_F(BookConnection, GarbageValuesAreLeftAloneAndLoggedWhileTheRestIsBooked) {
   dir.writeStatistics("[Inet]\nMoneyTT=lots\nCountTT=12abc\nTimeTD=5\n");
   stats.bookConnection("Inet", 1, 60, 100.0f);
