@@ -62,9 +62,9 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
 
   // Day, week and month texts repeat every year; the year marker tells a start on the same
   // date a year later from a restart on the same day. Files written without it compare the
-  // texts alone.
-  const std::string storedYear = config.readString(kUpdate, "Year");
-  const bool yearChanged = !storedYear.empty() && storedYear != now.year;
+  // texts alone, and so does a year that is not a number.
+  const int storedYear = config.readInt(kUpdate, "Year", -1);
+  const bool yearChanged = storedYear >= 0 && storedYear != today.year;
 
   RolloverResult result;
   result.day = yearChanged || config.readString(kUpdate, "Day", now.day) != now.day;

@@ -94,11 +94,13 @@ TEST_F(RollOver, SameDateAYearLaterRollsEverything) {
 }
 
 TEST_F(RollOver, MarkersWithoutAYearCompareTheTextsAlone) {
-  dir.writeConfig("[UpDate]\nDay=06.12\nWeek=48\nMonth=12\n");
-  writeSample("Inet");
-  EXPECT_EQ(rollAt(makeLocalTime(2026, 12, 6, 9)), RolloverResult{});
-  EXPECT_EQ(stat("Inet", "TimeTD"), "10");
-  EXPECT_EQ(marker("Year"), "2026");
+  for (const char* year : {"", "Year=20x6\n"}) {
+    dir.writeConfig(std::string("[UpDate]\nDay=06.12\nWeek=48\nMonth=12\n") + year);
+    writeSample("Inet");
+    EXPECT_EQ(rollAt(makeLocalTime(2026, 12, 6, 9)), RolloverResult{}) << year;
+    EXPECT_EQ(stat("Inet", "TimeTD"), "10");
+    EXPECT_EQ(marker("Year"), "2026");
+  }
 }
 
 TEST_F(RollOver, EntriesNotListedKeepTheirValuesUntilListed) {
