@@ -59,6 +59,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   settings.hide();
   QtTimerFactory timers;
   Ttarvik user(files, log, timers);
+  // The icon goes up first, in the state "di", before the slower services start.
+  user.showTrayIcon();
   DesktopShell shell;
   user.onApplySettings = [&settings] { settings.accept(); };
   user.onCancelSettings = [&settings] { settings.reject(); };
@@ -91,7 +93,6 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   commands.openHelp = [&shell, &files] { shell.open(files.helpFile().string()); };
   commands.getHelp = [&shell] { shell.open(kHelpDownloadPage); };
   user.setCommands(std::move(commands));
-  user.showTrayIcon();
   engine.start();
   return app.exec();
 }

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);
   QPixmap icon(16, 16);
   icon.fill(Qt::darkGreen);
-  QSystemTrayIcon tray(QIcon(icon));
+  QSystemTrayIcon tray{QIcon(icon)};
   tray.setToolTip("minimal");
   tray.show();
 

@@ -14,7 +14,7 @@ BIN=${TARVIK_BIN:-$BUILD/tarvik}
 LINE=${TARVIK_LINE:-$BUILD/tarvik-line}
 OUT=${OUT:-$ROOT/docs/screenshots}
 SCREEN_DISPLAY=${SCREEN_DISPLAY:-:91}
-for tool in Xvfb icewm dunst xdotool import convert dbus-launch; do
+for tool in Xvfb icewm dunst xdotool import convert dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "missing $tool (bash scripts/install-deps.sh)" >&2; exit 1; }
 done
 [ -x "$BIN" ] && [ -x "$LINE" ] || { echo "build tarvik and tarvik-line first" >&2; exit 1; }
@@ -23,7 +23,6 @@ WORK=$(mktemp -d)
 PIDS=()
 cleanup() {
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${DBUS_SESSION_BUS_PID:-}" ] && kill "$DBUS_SESSION_BUS_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -32,7 +31,11 @@ export DISPLAY=$SCREEN_DISPLAY
 Xvfb "$DISPLAY" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
 PIDS+=($!)
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-eval "$(dbus-launch --sh-syntax)"
+# A session bus of our own for the notification daemon.
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus.address" 4>"$WORK/bus.pid"
+DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/bus.address")
+export DBUS_SESSION_BUS_ADDRESS
+PIDS+=("$(cat "$WORK/bus.pid")")
 export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 # A plain blue-grey desktop, so that the shaped outline shows.
@@ -45,7 +48,7 @@ PIDS+=($!)
 dunst >/dev/null 2>&1 &
 PIDS+=($!)
 sleep 1
-xsetroot -solid '#5b7a99'
+xsetroot -solid '#5b7a99' 2>/dev/null || true
 mkdir -p "$OUT"
 
 # A program folder of its own with the simulated line and the chosen skin; prints the pid.
