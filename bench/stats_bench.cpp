@@ -110,6 +110,9 @@ void writeLargeConfig(const ProgramFiles& files) {
 void BM_TariffLookupLargeConfig(benchmark::State& state) {
   BenchDir dir;
   writeLargeConfig(dir.files);
+  // Arg: the hour looked up. Hour 23 is in the last of the 24 periods (found first by the
+  // backward scan); hour 0 in the first, the worst case.
+  const int hour = static_cast<int>(state.range(0));
   IniFile config(dir.files.config());
   // Written long enough ago for the file cache to trust its copy, as during a connection.
   std::filesystem::last_write_time(
@@ -117,7 +120,7 @@ void BM_TariffLookupLargeConfig(benchmark::State& state) {
   CurrentTariff current;
   int minute = 0;
   for (auto _ : state) {
-    int found = lookup(config, entryName(5), 23, minute, 3, current);
+    int found = lookup(config, entryName(5), hour, minute, 3, current);
     benchmark::DoNotOptimize(found);
     minute = (minute + 1) % 60;
   }
@@ -125,6 +128,8 @@ void BM_TariffLookupLargeConfig(benchmark::State& state) {
       static_cast<double>(std::filesystem::file_size(dir.files.config()));
 }
 BENCHMARK(BM_TariffLookupLargeConfig)
+    ->Arg(23)
+    ->Arg(0)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

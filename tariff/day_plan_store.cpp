@@ -72,6 +72,29 @@ DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday) 
   return planFrom(file, section, weekday);
 }
 
+int lookupStored(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
+                 CurrentTariff& current) {
+  const std::string section = sectionFrom(config, entry);
+  const int count = std::clamp(config.readInt(section, countKey(weekday), 1), 0, kMaxTariffPeriods);
+  // The last period in force wins, so scanning from the end can stop at the first hit and
+  // read the cost and name of that period alone.
+  for (int k = count - 1; k >= 0; --k) {
+    TariffPeriod p;
+    p.startHour = config.readInt(section, periodKey(weekday, k, "AH"), 0);
+    p.endHour = config.readInt(section, periodKey(weekday, k, "ZH"), 24);
+    if (p.endHour < hour || p.startHour > hour) continue;
+    p.startMinute = config.readInt(section, periodKey(weekday, k, "AM"), 0);
+    p.endMinute = config.readInt(section, periodKey(weekday, k, "ZM"), 0);
+    if (!periodInForce(p, hour, minute)) continue;
+    current.costPerHour = config.readInt(section, periodKey(weekday, k, "Cost"), 0);
+    current.name = config.readString(section, periodKey(weekday, k, "Name"), kGuestTariffName);
+    return k;
+  }
+  current.costPerHour = 0;
+  current.name = kNoTariffName;
+  return -1;
+}
+
 DayPlan readEntryDayPlan(const IniFile& config, std::string_view entry, int weekday) {
   return planFrom(config, sectionFrom(config, entry), weekday);
 }

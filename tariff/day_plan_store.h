@@ -23,6 +23,10 @@ DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday);
 // The day plan of `weekday` that applies to `entry` (its own or that of "Default").
 DayPlan readEntryDayPlan(const IniFile& config, std::string_view entry, int weekday);
 
+// Lookup on the stored plan, reading only the keys the answer depends on.
+int lookupStored(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
+                 CurrentTariff& current);
+
 // Stores the plan: "Tar" + d = number of periods and the six keys of every period, hours and
 // minutes as two digits, the cost as five digits, the name as given. Keys of periods beyond
 // the new count stay in the file and are ignored. At most 24 periods are written. The file

@@ -31,7 +31,7 @@ int findPeriod(const DayPlan& plan, int hour, int minute, CurrentTariff& current
 
 int lookup(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
            CurrentTariff& current) {
-  return findPeriod(readEntryDayPlan(config, entry, weekday), hour, minute, current);
+  return lookupStored(config, entry, hour, minute, weekday, current);
 }
 
 int lookupInList(const std::vector<std::string>& periodTexts, int hour, int minute,

@@ -158,6 +158,27 @@ TEST_F(LookupFile, OddEntryNamesNeitherShareNorCorruptPlans) {
   EXPECT_EQ(current.name, "Guest");
 }
 
+TEST_F(LookupFile, StoredLookupAgreesWithTheRuleOnTheWholePlan) {
+  IniFile config(dir.files().config());
+  writeDayPlan(config, "Default", 2,
+               {period(0, 0, 24, 0, 100, "All"), period(12, 0, 13, 0, 0, "Lunch"),
+                period(10, 30, 10, 15, 5, "Odd"), period(22, 5, 23, 55, 70, "Late"),
+                period(13, 0, 12, 0, 9, "Backwards")});
+  writeDayPlan(config, "Default", 3, {period(8, 0, 17, 0, 100, "Day")});
+  for (int weekday : {2, 3}) {
+    const DayPlan plan = readDayPlan(config, "Default", weekday);
+    for (int hour = 0; hour < 24; ++hour) {
+      for (int minute = 0; minute < 60; minute += 5) {
+        CurrentTariff expected;
+        const int index = findPeriod(plan, hour, minute, expected);
+        ASSERT_EQ(lookupAt("Default", weekday, hour, minute), index) << hour << ":" << minute;
+        EXPECT_EQ(current.costPerHour, expected.costPerHour);
+        EXPECT_EQ(current.name, expected.name);
+      }
+    }
+  }
+}
+
 TEST(LookupInList, ParsesTheEditorLinesAndKeepsNumberingPastBadLines) {
   CurrentTariff current;
   std::vector<std::string> lines{"00:00 - 08:00 = 00050 Night", "garbage",
