@@ -53,6 +53,12 @@ void WindowBehaviour::applyAlpha(int level, bool forced) {
 
 void WindowBehaviour::show() {
   t_move_->setEnabled(false);
+  if (t_fade_z_->enabled()) {
+    // Shown again while fading out: the fade must not hide the window after all.
+    t_fade_z_->setEnabled(false);
+    fading_ = false;
+    applyAlpha(targetAlpha(), true);
+  }
   if (!surface_.isShown() && settings_.fade) {
     fading_ = true;
     fadeInLevel_ = 0;

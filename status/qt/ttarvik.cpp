@@ -61,6 +61,7 @@ constexpr int kBalloonTimeoutMs = 10000;
 constexpr int kTitleLimit = 63;
 constexpr int kTextLimit = 255;
 constexpr int kHintLimit = 127;
+constexpr int kOffScreen = 32000;
 
 SkinBitmap indicatorFor(std::string_view code, bool* known) {
   *known = true;
@@ -729,6 +730,8 @@ void Ttarvik::setTrayHint(std::string_view hint) {
 void Ttarvik::makeInert() {
   trayEnabled_ = false;
   setEnabled(false);
+  // Out of sight until the delayed start ends.
+  move(-kOffScreen, -kOffScreen);
 }
 
 void Ttarvik::hideTrayIcon() {

@@ -159,6 +159,18 @@ TEST_F(WindowBehaviourTest, FadeOutAtSpeed50Takes51Steps) {
   EXPECT_EQ(surface.level, 0);
 }
 
+TEST_F(WindowBehaviourTest, ShowDuringFadeOutKeepsTheWindow) {
+  behaviour->apply(WindowSettings{});
+  surface.shown = true;
+  behaviour->hide();
+  clock.advance(200);
+  behaviour->show();
+  EXPECT_FALSE(behaviour->fading());
+  clock.advance(5000);
+  EXPECT_TRUE(surface.shown);
+  EXPECT_EQ(surface.level, 255);
+}
+
 TEST_F(WindowBehaviourTest, WithoutAlphaOrFadeHidesAtOnce) {
   surface.alpha = false;
   behaviour->apply(WindowSettings{});
