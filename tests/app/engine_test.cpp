@@ -141,6 +141,32 @@ TEST_F(EngineTest, ShortPauseIsReplacedByFiveSeconds) {
   EXPECT_EQ(user.terminated, 1);
 }
 
+TEST_F(EngineTest, FirstStartOfAMonthWaitsFiveSecondsAndReminds) {
+  writeConfig(
+      "Pause=2000\r\nLogClear=1\r\n[UpDate]\r\nDay=30.11\r\nWeek=00\r\nMonth=11\r\n"
+      "Year=2026\r\n");
+  test::writeBytes(files.eventLog(), "old banner\r\n");
+  start("/auto");
+  EXPECT_EQ(engine->t_reboot().interval(), 5000);
+  // The log of the old month is gone; the new one starts with the clearing line.
+  const std::string text = logText();
+  EXPECT_EQ(text.rfind(" Log-file cleared.\r\n", 0), 0u) << text;
+  const auto week = text.find(" Week statistics updated.\r\n");
+  const auto month = text.find(" Month statistics updated.\r\n");
+  ASSERT_NE(week, std::string::npos);
+  ASSERT_NE(month, std::string::npos);
+  EXPECT_LT(week, month);
+  ASSERT_EQ(user.balloons.size(), 1u);
+  EXPECT_EQ(user.balloons[0].title, "Напоминание...");
+  EXPECT_EQ(user.balloons[0].text,
+            "Рекомендуется сверить\nтекущие состояния счетов\nпрограммы и провайдера(ов)...");
+  EXPECT_TRUE(user.balloons[0].optional);
+  clock.advance(4999);
+  EXPECT_TRUE(process.instances.empty());
+  clock.advance(1);
+  EXPECT_EQ(process.instances, (std::vector<std::string>{"/reinitialize"}));
+}
+
 TEST_F(EngineTest, AutoWithInitOffOrOtherSpellingIsAnOrdinaryStart) {
   writeConfig("Init=0\r\nPause=3000\r\n");
   start("/auto");
