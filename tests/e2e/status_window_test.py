@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""The status window under a real window manager: the real program on a virtual X display
+with icewm (window manager and tray). The window must be mapped at its corner, stay out of
+the taskbar and above other windows, be cut to the skin's outline, follow a drag with edge
+snapping and store its new position.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+BIN = os.environ.get("TARVIK_BIN", "build/tarvik")
+LINE = os.environ.get("TARVIK_LINE", "build/tarvik-line")
+TOOLS = ["Xvfb", "icewm", "xdotool", "xprop", "xwininfo", "import", "convert", "xsetroot"]
+DESKTOP = "#204060"
+
+
+def missing_tools():
+    return [t for t in TOOLS if shutil.which(t) is None]
+
+
+@unittest.skipIf(missing_tools(), "needs " + " ".join(TOOLS))
+class StatusWindowTest(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="tarvik-e2e-status-")
+        self.dir = os.path.join(self.root, "prog")
+        runtime = os.path.join(self.root, "runtime")
+        os.mkdir(self.dir)
+        os.mkdir(runtime, 0o700)
+        shutil.copy2(BIN, os.path.join(self.dir, "tarvik"))
+        self.procs = []
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24",
+                                 "-nolisten", "tcp"], pass_fds=[write_fd],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(xvfb)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            display = ":" + f.readline().strip()
+        self.env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
+                        XDG_RUNTIME_DIR=runtime, TARVIK_TEST_DISMISS_MS="200")
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.procs.append(subprocess.Popen(["icewm"], env=self.env, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL))
+        time.sleep(1)
+        self.run_tool("xsetroot", "-solid", DESKTOP)
+
+    def tearDown(self):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.send_signal(signal.SIGTERM)
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def run_tool(self, *args):
+        return subprocess.run(args, env=self.env, capture_output=True, text=True,
+                              timeout=20).stdout
+
+    def start_program(self, config):
+        with open(os.path.join(self.dir, "TarvikC.Kfg"), "wb") as f:
+            f.write(config.replace("\n", "\r\n").encode("cp1251"))
+        subprocess.run([LINE, self.dir, "add", "Provider"], check=True, capture_output=True)
+        self.procs.append(subprocess.Popen(["./tarvik"], cwd=self.dir, env=self.env,
+                                           stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL))
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            ids = self.run_tool("xdotool", "search", "--onlyvisible", "--name", "^Tarvik$").split()
+            if ids:
+                time.sleep(0.5)
+                return ids[0]
+            time.sleep(0.1)
+        self.fail("the status window never appeared")
+
+    def geometry(self, window):
+        info = {}
+        for line in self.run_tool("xwininfo", "-id", window).splitlines():
+            if ":" in line:
+                key, value = line.split(":", 1)
+                info[key.strip()] = value.strip()
+        return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]),
+                int(info["Width"]), int(info["Height"]))
+
+    def pixel(self, x, y):
+        shot = os.path.join(self.root, "shot.png")
+        self.run_tool("import", "-window", "root", shot)
+        out = subprocess.run(["convert", shot, "-crop", "1x1+%d+%d" % (x, y), "-depth", "8",
+                              "txt:-"], capture_output=True, text=True).stdout
+        return out.split()[-2] if "#" in out else out
+
+    def read_key(self, key):
+        with open(os.path.join(self.dir, "TarvikC.Kfg"), "rb") as f:
+            for line in f.read().decode("cp1251").splitlines():
+                if line.lower().startswith(key.lower() + "="):
+                    return line.split("=", 1)[1]
+        return None
+
+    def test_window_placement_hints_outline_and_drag(self):
+        window = self.start_program("[Olm:TK]\nO=1\nX=300\nY=200\nFade=0\n")
+        x, y, w, h = self.geometry(window)
+        self.assertEqual((x, y, w, h), (300, 200, 99, 26))  # the advanced skin, compact
+
+        state = self.run_tool("xprop", "-id", window, "_NET_WM_STATE")
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", state)
+        self.assertIn("_NET_WM_STATE_ABOVE", state)
+
+        # The rounded top-left corner is cut away; the middle is the window's face.
+        self.assertEqual(self.pixel(x + 1, y + 1).upper(), DESKTOP.upper())
+        self.assertNotEqual(self.pixel(x + 60, y + 20).upper(), DESKTOP.upper())
+
+        # Dragged by its face to 10 pixels from the left edge, it snaps to the edge.
+        self.run_tool("xdotool", "mousemove", str(x + 60), str(y + 20), "mousedown", "1")
+        for step in range(1, 11):
+            self.run_tool("xdotool", "mousemove", str(x + 60 - 35 * step), str(y + 20 + 5 * step))
+            time.sleep(0.03)
+        time.sleep(0.2)
+        self.run_tool("xdotool", "mouseup", "1")
+        time.sleep(0.5)
+        nx, ny, _, _ = self.geometry(window)
+        self.assertEqual(nx, 0)
+        self.assertEqual(ny, y + 50)
+        self.assertEqual(self.read_key("X"), "0")
+        self.assertEqual(self.read_key("Y"), str(y + 50))
+
+
+if __name__ == "__main__":
+    unittest.main()
