@@ -324,6 +324,39 @@ class TtarvikTest : public QObject {
     qunsetenv("TARVIK_TEST_DISMISS_MS");
   }
 
+  void buttonPicturesAndClicks() {
+    chooseSkin("Advanced", 0);
+    config().writeInt("Olm:TK", "Fade", 0);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    w->showStatusWindow();
+    QLabel* hide = child(*w, "i_hide");
+    QLabel* face = child(*w, "i_face");
+    const QImage normal = hide->pixmap().toImage();
+    auto move = [](QWidget* target) {
+      QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)),
+                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(target, &e);
+    };
+    move(hide);
+    const QImage hover = hide->pixmap().toImage();
+    QVERIFY(hover != normal);
+    // Moving on to the face gives the button its normal picture back.
+    move(face);
+    QCOMPARE(hide->pixmap().toImage(), normal);
+    QTest::mousePress(hide, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(hide->pixmap().toImage() != normal);
+    QVERIFY(hide->pixmap().toImage() != hover);
+    QTest::mouseRelease(hide, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(hide->pixmap().toImage(), normal);
+    QVERIFY(!w->isVisible());  // a click on the hide button hides the window
+
+    w->showStatusWindow();
+    QTest::mouseClick(child(*w, "i_switch"), Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(w->size(), QSize(99, 50));
+    QVERIFY(item(*w, "m_full")->isChecked());
+  }
+
   void balloonRules() {
     auto w = make();
     Timer* t = clock_.timer("t_baloon");
