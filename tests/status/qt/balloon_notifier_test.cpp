@@ -1,0 +1,103 @@
+// Balloons through the desktop notification service, on a private session bus with a
+// notification service of the test's own.
+#include "status/qt/balloon_notifier.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QtTest>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace tarvik;
+
+// Records what the program asks of the notification service.
+class FakeNotifications : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+ public:
+  struct Call {
+    uint replacesId;
+    QString summary, body;
+    int timeout;
+  };
+  QList<Call> notified;
+  QList<uint> closed;
+  uint nextId = 41;
+
+ public slots:
+  uint Notify(const QString&, uint replacesId, const QString&, const QString& summary,
+              const QString& body, const QStringList&, const QVariantMap&, int timeout) {
+    notified.append({replacesId, summary, body, timeout});
+    return replacesId != 0 ? replacesId : ++nextId;
+  }
+  void CloseNotification(uint id) { closed.append(id); }
+};
+
+class BalloonNotifierTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void fallsBackToTheTrayWithoutService() {
+    QSystemTrayIcon tray;
+    BalloonNotifier notifier(tray);
+    notifier.show("title", "text", 10000);
+    QCOMPARE(notifier.lastId(), 0u);
+    notifier.remove();
+  }
+
+  void usesTheServiceAndReplacesByIdAndCloses() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) QSKIP("no session bus");
+    FakeNotifications service;
+    QVERIFY(bus.registerObject("/org/freedesktop/Notifications", &service,
+                               QDBusConnection::ExportAllSlots));
+    QVERIFY(bus.registerService("org.freedesktop.Notifications"));
+
+    QSystemTrayIcon tray;
+    BalloonNotifier notifier(tray);
+    notifier.show("Provider", "a < b & c", 10000);
+    QCOMPARE(service.notified.size(), 1);
+    QCOMPARE(service.notified[0].replacesId, 0u);
+    QCOMPARE(service.notified[0].summary, QString("Provider"));
+    QCOMPARE(service.notified[0].body, QString("a &lt; b &amp; c"));
+    QCOMPARE(service.notified[0].timeout, 10000);
+    QCOMPARE(notifier.lastId(), 42u);
+
+    notifier.show("second", "replaces the first", 10000);
+    QCOMPARE(service.notified.size(), 2);
+    QCOMPARE(service.notified[1].replacesId, 42u);
+
+    notifier.remove();
+    QTRY_COMPARE(service.closed.size(), 1);
+    QCOMPARE(service.closed[0], 42u);
+    QCOMPARE(notifier.lastId(), 0u);
+    bus.unregisterService("org.freedesktop.Notifications");
+    bus.unregisterObject("/org/freedesktop/Notifications");
+  }
+};
+
+int main(int argc, char** argv) {
+  // A session bus of the test's own, started before Qt connects to any.
+  long daemonPid = 0;
+  if (FILE* p =
+          popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r")) {
+    char address[512] = {0};
+    if (fgets(address, sizeof address, p)) {
+      address[strcspn(address, "\n")] = 0;
+      setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+      if (fscanf(p, "%ld", &daemonPid) != 1) daemonPid = 0;
+    } else {
+      unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
+    pclose(p);
+  }
+  QApplication app(argc, argv);
+  BalloonNotifierTest test;
+  const int result = QTest::qExec(&test, argc, argv);
+  if (daemonPid > 0) kill(static_cast<pid_t>(daemonPid), SIGTERM);
+  return result;
+}
+
+#include "balloon_notifier_test.moc"
