@@ -177,12 +177,14 @@ void advancedSkin() {
     p.setPen(Qt::NoPen);
     p.setBrush(lamp);
     p.drawEllipse(QPointF(12.5, 12.5), 8.5, 8.5);
-    p.setBrush(QColor(255, 255, 255, 170));
-    p.drawEllipse(QPointF(10, 9), 3.2, 2.2);
     if (QString(s.code) == "xx") {
+      // An exclamation mark instead of the highlight, which would make it read as "?".
       p.setBrush(Qt::white);
-      p.drawRect(QRectF(11.5, 8.5, 2, 6));
-      p.drawRect(QRectF(11.5, 16, 2, 2));
+      p.drawRoundedRect(QRectF(11.3, 6.5, 2.4, 7.5), 1, 1);
+      p.drawEllipse(QRectF(11.3, 15.3, 2.4, 2.4));
+    } else {
+      p.setBrush(QColor(255, 255, 255, 170));
+      p.drawEllipse(QPointF(10, 9), 3.2, 2.2);
     }
     p.end();
     save(ind, QString("A_IND_") + QString(s.code).toUpper(), skinFiles);
@@ -289,8 +291,10 @@ QImage trayLamp(const StateColour& s) {
   p.setPen(Qt::NoPen);
   p.setBrush(lamp);
   p.drawEllipse(QPointF(8, 8), 5.6, 5.6);
-  p.setBrush(QColor(255, 255, 255, 180));
-  p.drawEllipse(QPointF(6.3, 5.8), 2, 1.4);
+  if (QString(s.code) != "xx") {
+    p.setBrush(QColor(255, 255, 255, 180));
+    p.drawEllipse(QPointF(6.3, 5.8), 2, 1.4);
+  }
   if (QString(s.code) == "xx") {
     p.setBrush(Qt::white);
     p.drawRect(QRectF(7.2, 4.8, 1.6, 4.2));
