@@ -1,0 +1,60 @@
+#include "app/qt/tarvik_application.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <stdexcept>
+
+#include "app/event_log.h"
+#include "app/qt/qt_clock.h"
+
+namespace tarvik {
+
+// An exception thrown by a timer handler must not cross the event loop: it ends the program
+// with exit code 1 and the three log lines.
+class TarvikApplicationTest : public QObject {
+  Q_OBJECT
+
+ public:
+  TarvikApplicationTest(TarvikApplication& app, EventLog& log) : app_(app), log_(log) {}
+
+ private slots:
+  void exceptionInATimerEndsTheLoopWithTheLogLines() {
+    QtTimerFactory timers;
+    auto timer = timers.createTimer("t_general");
+    int fired = 0;
+    timer->onFire([&] {
+      ++fired;
+      throw std::runtime_error("meter tick failed");
+    });
+    timer->setInterval(5);
+    timer->setEnabled(true);
+    QCOMPARE(app_.exec(), 1);
+    QCOMPARE(fired, 1);
+
+    QFile file(QString::fromStdString(log_.path().string()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    const QRegularExpression lines(
+        "^ Failed\\. System exception 0x[0-9A-F]{8}\\.\r\n Error: meter tick failed\\.\r\n"
+        " Application will be terminated\\.\r\n$");
+    QVERIFY2(lines.match(QString::fromLatin1(text)).hasMatch(), text.constData());
+  }
+
+ private:
+  TarvikApplication& app_;
+  EventLog& log_;
+};
+
+}  // namespace tarvik
+
+int main(int argc, char** argv) {
+  qputenv("TARVIK_TEST_DISMISS_MS", "10");  // the error message closes itself
+  QTemporaryDir dir;
+  tarvik::QtClock clock;
+  tarvik::EventLog log(dir.filePath("Tarvik.LOG").toStdString(), clock);
+  tarvik::TarvikApplication app(argc, argv, log);
+  tarvik::TarvikApplicationTest test(app, log);
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tarvik_application_test.moc"
