@@ -263,6 +263,7 @@ void Ttarvik::setCommands(TrayCommands commands) {
 }
 
 void Ttarvik::setBalloonTimer(Timer& t_baloon) {
+  if (balloonTimer_) balloonTimer_->setEnabled(false);
   balloonTimer_ = &t_baloon;
   balloonTimer_->onFire([this] { removeBalloon(); });
 }
