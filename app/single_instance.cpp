@@ -36,8 +36,8 @@ bool InstanceLock::acquire(bool refuseIfRunning) {
   if (fd < 0) return true;
   if (refuseIfRunning) {
     // Any other instance holds a shared lock, so an exclusive one is only granted when this
-    // is the only instance. It is then turned into a shared one; Linux converts a flock
-    // under one lock of the file's lock list, so no other start can slip in between.
+    // is the only instance. It is then turned into a shared one; Linux converts a flock while
+    // holding the file's lock list, so no other start can take it exclusively in between.
     if (lockRetryingOnSignal(fd, LOCK_EX | LOCK_NB) != 0) {
       const bool busy = errno == EWOULDBLOCK;
       ::close(fd);
