@@ -4,6 +4,7 @@
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
 #include "platform/user.h"
 #include "stats/accounts.h"
@@ -32,7 +33,12 @@ bool CloseOut::run(const CloseOutFigures& f) {
 
   BookedBalance booked;
   try {
-    statistics_.bookConnection(f.entry, f.weekday, f.seconds, f.cost);
+    if (f.identity.empty()) {
+      statistics_.bookConnection(f.entry, f.weekday, f.seconds, f.cost);
+    } else {
+      bookStatisticsOnce(env_.files, env_.format, env_.log, f.identity, f.entry, f.weekday,
+                         f.seconds, f.cost);
+    }
     booked = accounts_.bookBalance(f.entry, f.accountKind, f.balance);
   } catch (const IniWriteError&) {
     env_.user.balloon(f.entry, summary + "\nP.S.: произошла ошибка во время сохранения статистики.",

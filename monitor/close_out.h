@@ -20,6 +20,9 @@ struct CloseOutFigures {
   std::int32_t seconds = 0;
   float cost = 0;     // hundredths
   float balance = 0;  // whole units
+  // The crash journal's identity of this booking: the statistics are then booked only when
+  // they do not carry it yet. Empty books them unconditionally.
+  std::string identity;
 };
 
 // Books a finished connection: statistics, balance, the summary in the event log, the

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "app/time_text.h"
 #include "config/ini_file.h"
+#include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
 
 namespace tarvik {
@@ -25,6 +27,7 @@ constexpr const char* kSection = "Olm:TK";
 constexpr const char* kBookingKey = "Booking";
 constexpr const char* kBookingStarted = "started";
 constexpr const char* kBookingIgnored = "ignored";
+constexpr const char* kIdentityKey = "BookingId";
 
 bool fileExists(const std::filesystem::path& p) {
   std::error_code ec;
@@ -51,6 +54,8 @@ CrashJournal::CrashJournal(const ProgramFiles& files, const Clock& clock, EventL
 }
 
 void CrashJournal::startForConnection() {
+  // A kept booking's journal must not be written over; this connection goes unguarded.
+  if (kept_) return;
   // Whatever an earlier connection left behind (a delete that failed) must not be taken for
   // this connection's journal after a crash.
   remove();
@@ -68,7 +73,7 @@ void CrashJournal::stopForDisconnect() {
 
 CrashJournal::Record CrashJournal::recordNow(const MeterFigures& figures) const {
   const LocalTime now = clock_.now();
-  return Record{journalTimeText(now), figures, now.weekday, nullptr};
+  return Record{journalTimeText(now), figures, now.weekday, nullptr, {}};
 }
 
 void CrashJournal::writeRecord(const std::filesystem::path& file, const Record& record) {
@@ -85,10 +90,15 @@ void CrashJournal::writeRecord(const std::filesystem::path& file, const Record& 
     edit.writeString(kSection, kBookingKey, record.booking);
   else
     edit.deleteKey(kSection, kBookingKey);
+  if (!record.identity.empty())
+    edit.writeString(kSection, kIdentityKey, record.identity);
+  else
+    edit.deleteKey(kSection, kIdentityKey);
   edit.commit();
 }
 
 void CrashJournal::writeLevelOne() {
+  if (kept_) return;
   try {
     const Record record = recordNow(host_.meterFigures());
     writeRecord(files_.journalPro(), record);
@@ -99,6 +109,7 @@ void CrashJournal::writeLevelOne() {
 }
 
 void CrashJournal::writeLevelTwo() {
+  if (kept_) return;
   try {
     writeRecord(files_.journalSeq(), recordNow(host_.meterFigures()));
   } catch (const std::exception&) {
@@ -114,34 +125,60 @@ void CrashJournal::writeFailed() {
   stopForDisconnect();
 }
 
-bool CrashJournal::writeMark(const Record& record) {
+CrashJournal::Mark CrashJournal::writeMark(const Record& record) {
   // security.seq is the journal a start-up reads first; once it carries the mark, no file
   // that a start-up could pick is unmarked.
   try {
     writeRecord(files_.journalSeq(), record);
-    return true;
+    return Mark::Written;
   } catch (const std::exception&) {
   }
   // The mark could not be written: without the journal a kill loses this connection, with an
   // unmarked one it would count twice. Losing is the lesser harm.
-  remove();
-  return !fileExists(files_.journalSeq()) && !fileExists(files_.journalPro()) &&
-         !fileExists(files_.journalTmp());
+  removeFiles();
+  const bool gone = !fileExists(files_.journalSeq()) && !fileExists(files_.journalPro()) &&
+                    !fileExists(files_.journalTmp());
+  return gone ? Mark::Removed : Mark::Failed;
 }
 
-void CrashJournal::markClosing(const MeterFigures& finalFigures) {
+std::string CrashJournal::markClosing(const MeterFigures& finalFigures) {
+  marked_ = false;
+  if (kept_) return {};
   Record record = recordNow(finalFigures);
   record.booking = kBookingStarted;
-  writeMark(record);
+  record.identity = nextBookingIdentity(files_);
+  marked_ = writeMark(record) == Mark::Written;
+  return marked_ ? record.identity : std::string();
+}
+
+bool CrashJournal::closeOutEnded(bool booked) {
+  const bool marked = std::exchange(marked_, false);
+  if (kept_) return false;
+  if (booked || !marked) return true;
+  kept_ = true;
+  stopForDisconnect();
+  return false;
+}
+
+void CrashJournal::completeKeptBooking() {
+  if (!kept_ || !completeStartedBooking(files_.journalSeq())) return;
+  kept_ = false;
+  removeFiles();
 }
 
 void CrashJournal::markIgnored() {
+  // A kept booking's mark must stay; the connection now ending has no journal of its own.
+  if (kept_) return;
   Record record = recordNow(host_.meterFigures());
   record.booking = kBookingIgnored;
   writeMark(record);
 }
 
 void CrashJournal::remove() {
+  if (!kept_) removeFiles();
+}
+
+void CrashJournal::removeFiles() {
   // security.seq goes last: it is the file a start-up prefers, and it may carry the mark.
   std::error_code ec;
   std::filesystem::remove(files_.journalTmp(), ec);
@@ -257,7 +294,9 @@ void CrashJournal::book() {
   record.figures = MeterFigures{c->entry, c->cost, c->balance, c->seconds, c->accountKind};
   record.weekday = c->weekday;
   record.booking = kBookingStarted;
-  if (!writeMark(record)) {
+  record.identity = nextBookingIdentity(files_);
+  c->identity = record.identity;
+  if (writeMark(record) == Mark::Failed) {
     // Neither marked nor deleted: booking now could count the connection twice after a kill.
     log_.append(" Failed write intelligence protection files.");
     timers_.remind.setInterval(kRemindMs);
@@ -265,7 +304,8 @@ void CrashJournal::book() {
     user_.setRecoveryCommandsEnabled(false);
     return;
   }
-  host_.closeOutRecovered(*c);
+  // A failed booking keeps its marked journal for the next attempt.
+  kept_ = !host_.closeOutRecovered(*c) && fileExists(files_.journalSeq());
   host_.refreshStatistics(c->entry);
   finishRecovery();
 }
@@ -285,10 +325,33 @@ void CrashJournal::ignore() {
 }
 
 void CrashJournal::resumeInterruptedBooking() {
-  // The program ended while this connection was being booked. Its statistics may or may not
-  // be written, so they are left alone; the balance is an absolute value, so writing it again
-  // completes a booking that stopped before it and changes nothing otherwise.
-  const IniFile journal(path_);
+  kept_ = !completeStartedBooking(path_);
+  finishRecovery();
+}
+
+bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
+  const IniFile journal(file);
+  const std::string identity = journal.readString(kSection, kIdentityKey, "");
+  if (!identity.empty() && lastBookedIdentity(files_) != identity) {
+    // The statistics come first in a close-out and lack this booking, so nothing of it reached
+    // the files: the whole close-out runs now.
+    log_.append(" Interrupted connection was being booked: booking completed.");
+    std::string time;
+    std::optional<InterruptedConnection> c = readConnection(file, time);
+    if (!c) {
+      log_.append(" Interrupted connection data unreadable: nothing booked.");
+      host_.finishQuickLogLine(
+          abortedQuickLogTail(journal.readString(kSection, "Entry", "Default")));
+      return true;
+    }
+    c->identity = identity;
+    const bool booked = host_.closeOutRecovered(*c);
+    host_.refreshStatistics(c->entry);
+    return booked;
+  }
+  // The statistics hold this booking (or the journal predates identities and they may):
+  // they are left alone. The balance is an absolute value, so writing it again completes a
+  // booking that stopped before it and changes nothing otherwise.
   const std::string entry = journal.readString(kSection, "Entry", "Default");
   int accountKind = journal.readInt(kSection, "AccID", 0);
   if (accountKind < 0 || accountKind > 5) accountKind = 0;
@@ -299,9 +362,10 @@ void CrashJournal::resumeInterruptedBooking() {
       host_.bookBalance(entry, accountKind, static_cast<float>(*account));
     } catch (const std::exception&) {
       log_.append(" Failed saving account.");
+      return false;
     }
   }
-  finishRecovery();
+  return true;
 }
 
 void CrashJournal::finishRecovery() {

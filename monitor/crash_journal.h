@@ -30,6 +30,7 @@ struct InterruptedConnection {
   int seconds = 0;
   float cost = 0;
   float balance = 0;
+  std::string identity;  // of a booking that had started, else ""
 };
 
 // What the crash journal needs from the rest of the program.
@@ -71,9 +72,11 @@ inline constexpr int kRemindMs = 60000;
 //
 // A journal that a booking has started on carries the key "Booking" ("started" or
 // "ignored"), written to security.seq before anything is booked; security.seq is the file a
-// start-up reads first and is deleted last. A restart that finds such a journal therefore
-// never books the connection a second time: it only rewrites the journal's balance (which is
-// idempotent) and deletes the journal.
+// start-up reads first and is deleted last. A started booking also carries its identity,
+// which the statistics file stores with the counters: a restart that finds such a journal
+// books the statistics only when they lack that identity, rewrites the journal's balance
+// (which is idempotent) and deletes the journal. A booking whose close-out failed keeps its
+// journal the same way until a later attempt completes it.
 class CrashJournal {
  public:
   CrashJournal(const ProgramFiles& files, const Clock& clock, EventLog& log, User& user,
@@ -90,12 +93,22 @@ class CrashJournal {
 
   // Call right before the close-out of a connection (real or virtual). Stores the final
   // figures marked as being booked, so a kill during the close-out or before remove() cannot
-  // make the connection count twice.
-  void markClosing(const MeterFigures& finalFigures);
+  // make the connection count twice. Returns the booking's identity for the close-out, or ""
+  // when no mark could be written or a kept booking holds the journal.
+  std::string markClosing(const MeterFigures& finalFigures);
+  // The close-out after markClosing() ended. Returns whether the journal may be deleted: when
+  // the booking failed, its marked journal is kept (and nothing writes over it) until
+  // completeKeptBooking() or the next start books it.
+  bool closeOutEnded(bool booked);
+  // Books a kept journal's remainder and deletes the journal when that succeeds.
+  void completeKeptBooking();
+  // A failed booking's journal waits for completion.
+  bool bookingKept() const { return kept_; }
   // Call before the program itself ends a metered connection without booking it (exit while
   // online): a kill before remove() must not bring the connection back as interrupted.
   void markIgnored();
-  // Deletes security.tmp, security.pro and security.seq (in that order).
+  // Deletes security.tmp, security.pro and security.seq (in that order), unless a kept
+  // booking still needs them.
   void remove();
 
   // Start-up: finds a journal, logs " Abnormal termination detected (...)" and asks at once.
@@ -115,10 +128,15 @@ class CrashJournal {
     MeterFigures figures;
     int weekday = 0;
     const char* booking = nullptr;  // "started", "ignored" or none
+    std::string identity;           // of a started booking
   };
+  enum class Mark { Written, Removed, Failed };
   Record recordNow(const MeterFigures& figures) const;
   void writeRecord(const std::filesystem::path& file, const Record& record);
-  bool writeMark(const Record& record);
+  Mark writeMark(const Record& record);
+  void removeFiles();
+  // Completes a started booking from its marked journal; false when a write failed.
+  bool completeStartedBooking(const std::filesystem::path& file);
   void writeFailed();
   // The connection in a journal file, or nullopt when its balance can be neither read nor
   // worked out.
@@ -139,6 +157,8 @@ class CrashJournal {
 
   std::filesystem::path path_;
   bool remindedOnce_ = false;
+  bool marked_ = false;  // markClosing() wrote the mark of the close-out now running
+  bool kept_ = false;    // a failed booking's journal waits in security.seq
 };
 
 // The texts of the recovery question and the write-failure balloon.

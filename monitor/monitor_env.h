@@ -44,11 +44,22 @@ class MonitorHooks {
   virtual void playTune(int /*tune*/) {}
   // Tells the midnight handling whether a connection is being metered.
   virtual void setMidnightArmed(bool /*armed*/) {}
+  // A real connection or authentication is about to be metered: a booking kept from a failed
+  // close-out is completed first, before the meter reads the balance it changes.
+  virtual void connectionStarting() {}
   // Right before a metered connection is booked (both halves of a virtual reconnect too): the
   // crash journal marks itself with the final figures, so that a kill during the booking or
-  // before the journal is deleted cannot make the connection count twice.
-  virtual void closingConnection(std::string_view /*entry*/, int /*accountKind*/,
-                                 std::int32_t /*seconds*/, float /*cost*/, float /*balance*/) {}
+  // before the journal is deleted cannot make the connection count twice. Returns the
+  // booking's identity for the close-out, or "" when no journal guards it.
+  virtual std::string closingConnection(std::string_view /*entry*/, int /*accountKind*/,
+                                        std::int32_t /*seconds*/, float /*cost*/,
+                                        float /*balance*/) {
+    return {};
+  }
+  // The close-out ended (`booked` false when a data file could not be written). Returns
+  // whether the crash journal may be deleted: a journal whose booking failed stays for the
+  // next start to complete.
+  virtual bool connectionClosed(bool booked) { return booked; }
   // A connection of `entry` ended: an open settings dialog refreshes its statistics pages
   // when it shows this entry, and its shared-account fields when `accountKind` is not 0.
   virtual void refreshSettingsDialog(std::string_view /*entry*/, int /*accountKind*/) {}

@@ -62,9 +62,18 @@ void GuardWiring::setMidnightArmed(bool armed) {
   lifecycle_->setMidnightArmed(armed);
 }
 
-void GuardWiring::closingConnection(std::string_view entry, int accountKind, std::int32_t seconds,
-                                    float cost, float balance) {
-  journal_->markClosing(MeterFigures{std::string(entry), cost, balance, seconds, accountKind});
+void GuardWiring::connectionStarting() {
+  journal_->completeKeptBooking();
+}
+
+std::string GuardWiring::closingConnection(std::string_view entry, int accountKind,
+                                           std::int32_t seconds, float cost, float balance) {
+  return journal_->markClosing(
+      MeterFigures{std::string(entry), cost, balance, seconds, accountKind});
+}
+
+bool GuardWiring::connectionClosed(bool booked) {
+  return journal_->closeOutEnded(booked);
 }
 
 void GuardWiring::refreshSettingsDialog(std::string_view entry, int accountKind) {
@@ -96,6 +105,7 @@ bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
   figures.seconds = c.seconds;
   figures.cost = c.cost;
   figures.balance = c.balance;
+  figures.identity = c.identity;
   const bool booked = monitor_->closeOut().run(figures);
   refreshSettingsDialog(c.entry, c.accountKind);
   return booked;

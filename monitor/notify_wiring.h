@@ -78,8 +78,10 @@ class GuardWiring final : public MonitorHooks,
   void startWarningFlash() override;
   void playTune(int tune) override;
   void setMidnightArmed(bool armed) override;
-  void closingConnection(std::string_view entry, int accountKind, std::int32_t seconds, float cost,
-                         float balance) override;
+  void connectionStarting() override;
+  std::string closingConnection(std::string_view entry, int accountKind, std::int32_t seconds,
+                                float cost, float balance) override;
+  bool connectionClosed(bool booked) override;
   void refreshSettingsDialog(std::string_view entry, int accountKind) override;
 
   // Set by whoever owns the settings dialog: refresh its statistics pages when they show

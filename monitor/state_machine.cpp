@@ -98,6 +98,7 @@ void ConnectionStateMachine::authenticationStart(const std::string& entry) {
   connectedFlag_ = false;
   startDone_ = false;
   setStateCode("au");
+  env_.hook().connectionStarting();
   connectionStartWork(entry);
   startDone_ = true;
   authMetering_ = config_.readInt(section(entry), entry_keys::kAuthentification.name,
@@ -115,7 +116,11 @@ void ConnectionStateMachine::connected(const std::string& entry, bool isVirtual)
   if (authMetering_) {
     env_.log.append(" Authentification successful.", true);
   } else {
-    if (!startDone_) connectionStartWork(entry);
+    if (!startDone_) {
+      // The second half of a split follows a booking that just ran: no point retrying there.
+      if (!isVirtual) env_.hook().connectionStarting();
+      connectionStartWork(entry);
+    }
     meter_.start(entry);
   }
   startDone_ = false;
@@ -164,6 +169,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     env_.hook().disconnectSignals(entry);
   }
 
+  bool booked = true;
   if (connectedFlag_) {
     CloseOutFigures figures;
     figures.isVirtual = isVirtual;
@@ -173,9 +179,9 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     figures.seconds = meter_.meteredSeconds();
     figures.cost = meter_.cost();
     figures.balance = meter_.balance();
-    env_.hook().closingConnection(figures.entry, figures.accountKind, figures.seconds, figures.cost,
-                                  figures.balance);
-    closeOut_.run(figures);
+    figures.identity = env_.hook().closingConnection(
+        figures.entry, figures.accountKind, figures.seconds, figures.cost, figures.balance);
+    booked = closeOut_.run(figures);
   } else {
     quickLog_.finishLine(neverEstablishedQuickLogTail(meter_.balance(), entry, env_.format));
   }
@@ -186,7 +192,8 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
   authMetering_ = false;
   startDone_ = false;
   meter_.resetFigures();
-  deleteJournal();
+  // After a failed close-out the marked journal is all that still holds this connection.
+  if (env_.hook().connectionClosed(booked)) deleteJournal();
 }
 
 void ConnectionStateMachine::split() {

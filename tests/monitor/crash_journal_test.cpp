@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ini_file.h"
+#include "monitor/booking_identity.h"
 #include "platform/virtual_clock.h"
 #include "stats/accounts.h"
 #include "stats/statistics.h"
@@ -29,10 +30,12 @@ struct JournalUser : test::FakeUser {
 struct JournalHost : CrashJournalHost {
   JournalHost(const ProgramFiles& files, EventLog& log)
       : files(files),
+        log(log),
         statistics(files, NumberFormat{','}, log),
         accounts(files, NumberFormat{','}, log) {}
 
   ProgramFiles files;
+  EventLog& log;
   Statistics statistics;
   Accounts accounts;
   MeterFigures figures;
@@ -40,6 +43,7 @@ struct JournalHost : CrashJournalHost {
   V quickLines;
   int resumed = 0;
   std::string killAt;
+  bool failBooking = false;  // a data file cannot be written: the close-out books nothing
 
   void step(const std::string& name) {
     if (killAt == name) throw Killed{};
@@ -47,13 +51,18 @@ struct JournalHost : CrashJournalHost {
   MeterFigures meterFigures() const override { return figures; }
   bool closeOutRecovered(const InterruptedConnection& c) override {
     closedOut.push_back(c);
-    bookAll(c.entry, c.accountKind, c.weekday, c.seconds, c.cost, c.balance);
+    if (failBooking) return false;
+    bookAll(c.entry, c.accountKind, c.weekday, c.seconds, c.cost, c.balance, c.identity);
     return true;
   }
   void bookAll(const std::string& entry, int kind, int weekday, int seconds, float cost,
-               float balance) {
+               float balance, const std::string& identity) {
     step("stats");
-    statistics.bookConnection(entry, weekday, seconds, cost);
+    if (identity.empty()) {
+      statistics.bookConnection(entry, weekday, seconds, cost);
+    } else {
+      bookStatisticsOnce(files, NumberFormat{','}, log, identity, entry, weekday, seconds, cost);
+    }
     step("balance");
     accounts.bookBalance(entry, kind, balance);
     step("quick");
@@ -362,9 +371,10 @@ void closeConnection(Session& r, VirtualClock& clock, const std::string& killAt)
   r.journal.stopForDisconnect();
   r.host.killAt = killAt;
   if (killAt == "mark") throw Killed{};
-  r.journal.markClosing(final);
-  r.host.bookAll(final.entry, final.accountKind, 1, final.seconds, final.cost, final.balance);
-  r.journal.remove();
+  const std::string identity = r.journal.markClosing(final);
+  r.host.bookAll(final.entry, final.accountKind, 1, final.seconds, final.cost, final.balance,
+                 identity);
+  if (r.journal.closeOutEnded(true)) r.journal.remove();
 }
 
 TEST_F(JournalFixture, KillDuringTheCloseOutNeverCountsTwice) {
@@ -375,7 +385,7 @@ TEST_F(JournalFixture, KillDuringTheCloseOutNeverCountsTwice) {
   };
   const std::vector<Case> cases = {
       {"mark", 1, 99},        // before anything: the journal of the 5 s tick is booked
-      {"stats", 0, 98.75},    // marked, nothing booked: the balance is repaired
+      {"stats", 1, 98.75},    // marked, nothing booked: the whole booking is completed
       {"balance", 1, 98.75},  // statistics booked: the balance is repaired
       {"quick", 1, 98.75},    // both booked
       {"closed", 1, 98.75},   // booked and logged, journal not yet deleted
@@ -426,15 +436,16 @@ TEST_F(JournalFixture, KillDuringTheRecoveryNeverCountsTwice) {
     auto second = run();
     second->user.recoveryAnswers = {RecoveryAnswer::Book};
     second->journal.detectAtStart();
-    // The question is not asked again: the booking had started.
+    // The question is not asked again: the booking had started. Statistics that it had not
+    // reached yet are booked now, with the rest of the close-out.
     EXPECT_TRUE(second->user.questions.empty());
-    EXPECT_TRUE(second->host.closedOut.empty());
-    EXPECT_EQ(count("Home"), killAt == "stats" ? 0 : 1);
+    EXPECT_EQ(second->host.closedOut.size(), killAt == "stats" ? 1u : 0u);
+    EXPECT_EQ(count("Home"), 1);
     EXPECT_EQ(account("Home"), "97,5");
     EXPECT_FALSE(anyJournal());
     EXPECT_EQ(logText().find(" Interrupted connection was being booked: not counted again.\r\n") !=
                   std::string::npos,
-              killAt != "resume");
+              killAt != "resume" && killAt != "stats");
   }
 }
 
@@ -473,7 +484,7 @@ TEST_F(JournalFixture, KillBetweenTheDeletionsLeavesOnlyTheMarkedJournal) {
     restart->user.recoveryAnswers = {RecoveryAnswer::Book};
     restart->journal.detectAtStart();
     EXPECT_TRUE(restart->user.questions.empty());
-    EXPECT_EQ(count("Home"), 0);
+    EXPECT_EQ(count("Home"), 1);  // killed before the statistics: booked at the restart
     EXPECT_EQ(account("Home"), "98,75");
   }
 }
@@ -491,6 +502,100 @@ TEST_F(JournalFixture, ExitMarkSuppressesTheQuestion) {
   EXPECT_FALSE(anyJournal());
   EXPECT_EQ(count("Home"), 0);
   EXPECT_EQ(restart->host.resumed, 1);
+}
+
+TEST_F(JournalFixture, AKillDuringTheCompletionAtStartNeverCountsTwice) {
+  // The close-out is killed at one step, the start that completes it at another; a third
+  // start always ends with the connection counted once.
+  for (const std::string first : {"stats", "balance", "quick", "closed"}) {
+    for (const std::string second : {"stats", "balance", "quick", "closed", "resume", ""}) {
+      SCOPED_TRACE("killed at " + first + ", then at " + second);
+      freshDir();
+      dir().writeAccounts("[Home]\nAccount=100\n");
+      {
+        auto r = run();
+        try {
+          closeConnection(*r, clock, first);
+        } catch (const Killed&) {
+        }
+      }
+      {
+        auto r = run();
+        r->host.killAt = second;
+        try {
+          r->journal.detectAtStart();
+        } catch (const Killed&) {
+        }
+      }
+      auto third = run();
+      third->journal.detectAtStart();
+      EXPECT_TRUE(third->user.questions.empty());
+      EXPECT_EQ(count("Home"), 1);
+      ASSERT_TRUE(balance("Home"));
+      EXPECT_NEAR(*balance("Home"), 98.75, 1e-6);
+      EXPECT_FALSE(anyJournal());
+    }
+  }
+}
+
+// A close-out that ran with the mark written and then failed.
+void failClose(Session& r, VirtualClock& clock, const MeterFigures& final) {
+  r.host.figures = MeterFigures{final.entry, 100, 99, 36, 0};
+  r.journal.startForConnection();
+  clock.advance(6000);
+  r.journal.stopForDisconnect();
+  EXPECT_NE(r.journal.markClosing(final), "");
+  EXPECT_FALSE(r.journal.closeOutEnded(false));
+}
+
+TEST_F(JournalFixture, AKeptBookingIsCompletedOnceWritesWorkAgain) {
+  dir().writeAccounts("[Home]\nAccount=100\n");
+  auto r = run();
+  failClose(*r, clock, MeterFigures{"Home", 125, 98.75f, 45, 0});
+  r->host.failBooking = true;  // still failing: kept
+  r->journal.completeKeptBooking();
+  EXPECT_TRUE(r->journal.bookingKept());
+  EXPECT_TRUE(std::filesystem::exists(dir().files().journalSeq()));
+  EXPECT_EQ(r->host.resumed, 0);  // the poller runs already
+
+  r->host.failBooking = false;
+  r->journal.completeKeptBooking();
+  EXPECT_FALSE(r->journal.bookingKept());
+  EXPECT_FALSE(anyJournal());
+  EXPECT_EQ(count("Home"), 1);
+  EXPECT_EQ(account("Home"), "98,75");
+  r->journal.completeKeptBooking();
+  EXPECT_EQ(count("Home"), 1);
+
+  // Protection is back for the next connection.
+  r->host.figures = MeterFigures{"Home", 10, 98.65f, 6, 0};
+  r->journal.startForConnection();
+  clock.advance(6000);
+  EXPECT_TRUE(std::filesystem::exists(dir().files().journalSeq()));
+}
+
+TEST_F(JournalFixture, AKeptBookingIsCompletedOnceAtTheNextStart) {
+  dir().writeAccounts("[Home]\nAccount=100\n");
+  {
+    auto r = run();
+    failClose(*r, clock, MeterFigures{"Home", 125, 98.75f, 45, 0});
+  }
+  {
+    auto failing = run();
+    failing->host.failBooking = true;
+    failing->journal.detectAtStart();
+    EXPECT_EQ(failing->host.resumed, 1);
+    EXPECT_TRUE(failing->journal.bookingKept());
+  }
+  auto r = run();
+  r->journal.detectAtStart();
+  EXPECT_TRUE(r->user.questions.empty());
+  EXPECT_EQ(count("Home"), 1);
+  EXPECT_EQ(account("Home"), "98,75");
+  EXPECT_FALSE(anyJournal());
+  auto again = run();
+  EXPECT_FALSE(again->journal.detectAtStart());
+  EXPECT_EQ(count("Home"), 1);
 }
 
 }  // namespace

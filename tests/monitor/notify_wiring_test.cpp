@@ -298,5 +298,115 @@ TEST_F(Wiring, MonitoringOffMissesNothingOnceBackOn) {
   EXPECT_TRUE(p->monitor->meter().running());
 }
 
+// --- A close-out that cannot write its files keeps the connection for later. -------------
+
+const char* const kFailureBalloonEnd = "\nP.S.: произошла ошибка во время сохранения статистики.";
+
+void setWritable(const std::filesystem::path& file, bool writable) {
+  std::filesystem::permissions(
+      file, writable ? std::filesystem::perms(0644) : std::filesystem::perms(0444));
+}
+
+// One connection from 12:00:01 to 12:00:21 (19 metered seconds at one hundredth a second)
+// whose close-out fails because `file` is read-only.
+void failingConnection(Wiring& w, Program& p, const std::filesystem::path& file) {
+  setWritable(file, false);
+  w.ras.dial("Home", kRasConnected);
+  w.advanceTo(12, 0, 1);
+  w.advanceTo(12, 0, 20);
+  w.ras.drop();
+  const std::size_t mark = w.logText().size();
+  w.advanceTo(12, 0, 21);
+  ASSERT_FALSE(p.user.balloons.empty());
+  EXPECT_TRUE(p.user.balloons.back().text.ends_with(kFailureBalloonEnd));
+  EXPECT_EQ(w.logText().substr(mark), "\r\n07.12.2026 12:00:21\r\n Disconnected.\r\n");
+  EXPECT_TRUE(std::filesystem::exists(w.dir.files().journalSeq()));
+}
+
+TEST_F(Wiring, AFailedCloseOutIsBookedOnceAtTheNextStart) {
+  dir.writeStatistics("[Default]\nCountTT=0\n");
+  {
+    auto p = program();
+    failingConnection(*this, *p, dir.files().statistics());
+    p->guard->lifecycle().exitCommand();
+  }
+  EXPECT_EQ(count(), 0);
+  EXPECT_EQ(balance(), "100");
+  setWritable(dir.files().statistics(), true);
+  auto next = program();
+  EXPECT_TRUE(next->user.questions.empty());
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");
+  EXPECT_FALSE(anyJournal());
+  EXPECT_EQ(next->stateCode, "of");
+  auto third = program();
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");
+}
+
+TEST_F(Wiring, AFailedBalanceIsRewrittenAtTheNextStartWithoutCountingAgain) {
+  {
+    auto p = program();
+    failingConnection(*this, *p, dir.files().accounts());
+  }
+  EXPECT_EQ(count(), 1);  // the statistics come before the balance
+  EXPECT_EQ(balance(), "100");
+  setWritable(dir.files().accounts(), true);
+  auto next = program();
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");
+  EXPECT_FALSE(anyJournal());
+}
+
+TEST_F(Wiring, AFailedCloseOutIsBookedBeforeTheNextConnectionOnceWritesWork) {
+  dir.writeStatistics("[Default]\nCountTT=0\n");
+  auto p = program();
+  failingConnection(*this, *p, dir.files().statistics());
+  setWritable(dir.files().statistics(), true);
+  advanceTo(12, 1, 0);
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 1, 1);
+  // Booked before the meter read the balance, so the new connection starts from it.
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");
+  EXPECT_EQ(p->monitor->meter().balance(), 99.81f);
+  advanceTo(12, 1, 20);
+  EXPECT_TRUE(std::filesystem::exists(dir.files().journalTmp()));  // protected again
+  ras.drop();
+  advanceTo(12, 1, 21);
+  EXPECT_EQ(count(), 2);
+  const std::optional<double> after = parseDecimal(balance());
+  ASSERT_TRUE(after);
+  EXPECT_NEAR(*after, 100 - 0.38, 1e-4);
+  EXPECT_FALSE(anyJournal());
+  auto restart = program();
+  EXPECT_EQ(count(), 2);
+}
+
+TEST_F(Wiring, WhileWritesStillFailTheKeptJournalIsLeftAsItIs) {
+  dir.writeStatistics("[Default]\nCountTT=0\n");
+  {
+    auto p = program();
+    failingConnection(*this, *p, dir.files().statistics());
+    const std::string kept = ProgramDir::readText(dir.files().journalSeq());
+    ras.dial("Home", kRasConnected);
+    advanceTo(12, 1, 1);
+    advanceTo(12, 1, 20);  // journal ticks of the second connection
+    ras.drop();
+    advanceTo(12, 1, 21);  // its close-out fails too
+    ras.dial("Home", kRasConnected);
+    advanceTo(12, 2, 1);
+    p->user.answers = {Answer::Yes};
+    p->guard->lifecycle().exitCommand();  // exit while online marks and deletes nothing kept
+    EXPECT_EQ(ProgramDir::readText(dir.files().journalSeq()), kept);
+  }
+  setWritable(dir.files().statistics(), true);
+  auto next = program();
+  // The kept connection counts once; the later ones had no journal to come back from.
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");
+  EXPECT_FALSE(anyJournal());
+}
+
 }  // namespace
 }  // namespace tarvik
