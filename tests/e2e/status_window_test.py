@@ -129,6 +129,39 @@ class StatusWindowTest(unittest.TestCase):
         self.assertEqual(self.read_key("X"), "0")
         self.assertEqual(self.read_key("Y"), str(y + 50))
 
+    def line_state(self):
+        out = subprocess.run([LINE, self.dir, "status"], capture_output=True, text=True).stdout
+        return out.split("\t")[0].strip()
+
+    def menu_keys(self, window, *keys):
+        """Opens TrayPopUp on the status window and presses `keys`."""
+        x, y, _, _ = self.geometry(window)
+        self.run_tool("xdotool", "mousemove", str(x + 60), str(y + 20), "click", "3")
+        time.sleep(0.7)
+        for key in keys:
+            self.run_tool("xdotool", "key", key)
+            time.sleep(0.2)
+        time.sleep(1)
+
+    def test_menu_commands_reach_the_program(self):
+        window = self.start_program("[Olm:TK]\nO=1\nX=300\nY=200\nFade=0\n"
+                                    "[Provider]\nDone=1\n")
+        subprocess.run([LINE, self.dir, "dial", "Provider", "--auth", "0.5"], check=True,
+                       capture_output=True)
+        time.sleep(3)
+        self.assertEqual(self.line_state(), "8192")
+        # Online, the fifth item that can be chosen is the entry's submenu; its second item
+        # shows the account instead of the expenses.
+        self.menu_keys(window, "Down", "Down", "Down", "Down", "Right", "Down", "Return")
+        self.assertEqual(self.read_key("AccountDisplay"), "1")
+        self.assertEqual(self.read_key("CurrencyDisplay"), "1")
+        # Its last item hangs up.
+        self.menu_keys(window, "Down", "Down", "Down", "Down", "Right", "Up", "Return")
+        deadline = time.time() + 5
+        while time.time() < deadline and self.line_state() == "8192":
+            time.sleep(0.2)
+        self.assertEqual(self.line_state(), "0")
+
 
 if __name__ == "__main__":
     unittest.main()
