@@ -1,5 +1,6 @@
 // Speed of the configuration layer: cached reads of an unchanged file against parsing it
-// for every read, and writes that reach the disk (single keys and a batch).
+// for every read, writes that reach the disk (single keys and batches), and the reads and
+// the large batch of a statistics rollover.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -120,6 +121,52 @@ void BM_WriteBatchOf25Flushed100KB(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_WriteBatchOf25Flushed100KB)->Unit(benchmark::kMicrosecond);
+
+// The shape of a yearly rollover: about 20,000 keys changed and 1,000 added over a 1 MB
+// file, as one batch.
+void BM_BatchOf21000Changes1MB(benchmark::State& state) {
+  BenchDir dir;
+  const fs::path path = dir.file("TarvikS.Kfg");
+  const std::string start = makeIni(1 << 20);
+  const tarvik::IniFile ini(path);
+  int value = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    writeFile(path, start);
+    state.ResumeTiming();
+    tarvik::IniEdit edit(ini);
+    ++value;
+    for (int section = 0; section < 1000; ++section) {
+      const std::string name = "Entry " + std::to_string(section);
+      for (int key = 0; key < 20; ++key) edit.writeInt(name, "Key" + std::to_string(key), value);
+      edit.writeInt(name, "Added", value);
+    }
+    edit.commit();
+  }
+}
+BENCHMARK(BM_BatchOf21000Changes1MB)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The reads of a rollover: every entry's counters read from a file that was written a
+// moment ago, the way the statistics are read right after start-up changed them.
+void BM_ReadThousandEntriesRightAfterWrite1MB(benchmark::State& state) {
+  BenchDir dir;
+  const fs::path path = dir.file("TarvikS.Kfg");
+  const std::string start = makeIni(1 << 20);
+  const tarvik::IniFile ini(path);
+  for (auto _ : state) {
+    state.PauseTiming();
+    writeFile(path, start);
+    state.ResumeTiming();
+    const tarvik::IniEdit edit(ini);
+    for (int section = 0; section < 1000; ++section) {
+      const std::string name = "Entry " + std::to_string(section);
+      for (int key = 0; key < 3; ++key) {
+        benchmark::DoNotOptimize(edit.readString(name, "Key" + std::to_string(key)));
+      }
+    }
+  }
+}
+BENCHMARK(BM_ReadThousandEntriesRightAfterWrite1MB)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <variant>
 
 #include "config/codepage.h"
+#include "config/ini_edited.h"
 #include "config/ini_parse.h"
 
 namespace tarvik {
@@ -381,60 +382,38 @@ struct DeleteSectionOp {
 };
 using EditOp = std::variant<WriteOp, DeleteKeyOp, DeleteSectionOp>;
 
-std::optional<std::string> apply(const ini::Document& doc, const EditOp& op) {
-  if (const auto* write = std::get_if<WriteOp>(&op)) {
-    return ini::setValue(doc, write->section, write->key, write->value);
-  }
-  if (const auto* remove = std::get_if<DeleteKeyOp>(&op)) {
-    return ini::removeKey(doc, remove->section, remove->key);
-  }
-  return ini::removeSection(doc, std::get<DeleteSectionOp>(op).section);
-}
-
 // A file with a growing list of changes applied, brought up to date step by step, so that
-// reading an edit between queued changes costs only the new changes. Writes change a
-// private copy in place; deletions produce new text that is parsed again.
+// reading an edit between queued changes costs only the new changes.
 class AppliedEdits {
  public:
   // Starts over from `file` unless this is the file the changes were applied to.
   void rebase(const std::shared_ptr<const ini::Document>& file) {
     if (file == base_) return;
     base_ = file;
-    owned_.reset();
+    edited_.emplace(file);
     applied_ = 0;
-    changed_ = false;
   }
 
   void catchUp(const std::vector<EditOp>& ops) {
     for (; applied_ < ops.size(); ++applied_) step(ops[applied_]);
   }
 
-  const ini::Document& doc() const { return owned_ ? *owned_ : *base_; }
-  bool changed() const { return changed_; }
-  std::shared_ptr<const ini::Document> result() const {
-    return owned_ ? std::shared_ptr<const ini::Document>(owned_) : base_;
-  }
+  const ini::EditedDocument& doc() const { return *edited_; }
 
  private:
   void step(const EditOp& op) {
     if (const auto* write = std::get_if<WriteOp>(&op)) {
-      const ini::Line* line = ini::findKey(doc(), write->section, write->key);
-      if (line != nullptr && !ini::valueDiffers(doc(), *line, write->value)) return;
-      if (!owned_) owned_ = std::make_shared<ini::Document>(*base_);
-      ini::setValueInPlace(*owned_, write->section, write->key, write->value);
-      changed_ = true;
-      return;
-    }
-    if (auto bytes = apply(doc(), op)) {
-      owned_ = std::make_shared<ini::Document>(ini::parse(std::move(*bytes)));
-      changed_ = true;
+      edited_->setValue(write->section, write->key, write->value);
+    } else if (const auto* remove = std::get_if<DeleteKeyOp>(&op)) {
+      edited_->removeKey(remove->section, remove->key);
+    } else {
+      edited_->removeSection(std::get<DeleteSectionOp>(op).section);
     }
   }
 
   std::shared_ptr<const ini::Document> base_;
-  std::shared_ptr<ini::Document> owned_;
+  std::optional<ini::EditedDocument> edited_;
   std::size_t applied_ = 0;
-  bool changed_ = false;
 };
 
 }  // namespace
@@ -471,7 +450,7 @@ IniEdit& IniEdit::deleteSection(std::string_view section) {
   return *this;
 }
 
-const ini::Document& IniEdit::current() const {
+const ini::EditedDocument& IniEdit::current() const {
   state_->view.rebase(loadForReading(path_));
   state_->view.catchUp(state_->ops);
   return state_->view.doc();
@@ -479,24 +458,24 @@ const ini::Document& IniEdit::current() const {
 
 std::string IniEdit::readString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
-  auto text = ini::value(current(), section, key);
+  auto text = current().value(section, key);
   return text ? std::move(*text) : std::string(def);
 }
 
 int IniEdit::readInt(std::string_view section, std::string_view key, int def) const {
-  return parseInt(ini::value(current(), section, key), def);
+  return parseInt(current().value(section, key), def);
 }
 
 void IniEdit::commit() {
   AppliedEdits& view = state_->view;
   view.rebase(loadForWriting(path_));
   view.catchUp(state_->ops);
-  if (!view.changed()) return;
-  const auto written = view.result();
+  if (!view.doc().changed()) return;
+  const auto written = view.doc().document();
   replaceFile(path_, written);
-  // The cache now shares the written text; it must never be changed in place again.
+  // Later reads and a repeated commit apply the queue again, to the file as written; that
+  // waits until one of them asks.
   view.rebase(written);
-  view.catchUp(state_->ops);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,7 +11,8 @@ namespace tarvik {
 
 namespace ini {
 struct Document;
-}
+class EditedDocument;
+}  // namespace ini
 
 // A write that did not reach the disk (read-only file or folder, full disk, missing folder,
 // a path that is not a regular file). The file on disk is left as it was before the write.
@@ -83,7 +84,7 @@ class IniEdit {
 
  private:
   struct State;
-  const ini::Document& current() const;
+  const ini::EditedDocument& current() const;
   std::filesystem::path path_;
   State* state_;
 };

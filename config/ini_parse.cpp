@@ -83,6 +83,14 @@ bool sectionExists(const Region& region) {
   return region.headerLine != Region::kNoHeader || !region.keyOrder.empty();
 }
 
+bool endsWithLineBreak(std::string_view bytes) {
+  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
+}
+
+std::size_t parsed = 0;
+
+}  // namespace
+
 // The line after which a new key of the region goes: its last non-blank line, or nullopt
 // when the region has none (only possible for region 0).
 std::optional<std::size_t> lastNonBlankLine(const Document& doc, const Region& region) {
@@ -91,14 +99,6 @@ std::optional<std::size_t> lastNonBlankLine(const Document& doc, const Region& r
   }
   return std::nullopt;
 }
-
-bool endsWithLineBreak(std::string_view bytes) {
-  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
-}
-
-std::size_t parsed = 0;
-
-}  // namespace
 
 std::size_t parseCount() {
   return parsed;
@@ -174,7 +174,10 @@ std::optional<std::string> value(const Document& doc, std::string_view section,
                                  std::string_view key) {
   const Line* line = findKey(doc, section, key);
   if (line == nullptr) return std::nullopt;
-  std::string_view raw = rawValue(doc, *line);
+  return decodeValue(rawValue(doc, *line));
+}
+
+std::string decodeValue(std::string_view raw) {
   if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front()) {
     raw = raw.substr(1, raw.size() - 2);
   }
@@ -271,157 +274,6 @@ std::optional<std::string> setValue(const Document& doc, std::string_view sectio
   out += newLine;
   out.append(bytes.substr(anchor.end));
   return out;
-}
-
-bool valueDiffers(const Document& doc, const Line& line, std::string_view value) {
-  return rawValue(doc, line) != utf8ToCp1251(value);
-}
-
-namespace {
-
-// Moves every offset of the lines from `first` on by `delta` (unsigned wrap-around makes a
-// negative delta exact).
-void shiftLines(Document& doc, std::size_t first, std::size_t delta) {
-  for (std::size_t i = first; i < doc.lines.size(); ++i) {
-    Line& line = doc.lines[i];
-    line.begin += delta;
-    line.contentEnd += delta;
-    line.end += delta;
-    if (line.kind == LineKind::Section || line.kind == LineKind::Key) {
-      line.nameBegin += delta;
-      line.nameEnd += delta;
-    }
-    if (line.kind == LineKind::Key) {
-      line.valueBegin += delta;
-      line.valueEnd += delta;
-    }
-  }
-}
-
-Line keyLine(const std::string& bytes, std::size_t begin, std::size_t keySize,
-             std::size_t contentEnd) {
-  Line line;
-  line.kind = LineKind::Key;
-  line.begin = begin;
-  line.nameBegin = begin;
-  line.nameEnd = begin + keySize;
-  line.valueBegin = line.nameEnd + 1;
-  line.valueEnd = contentEnd;
-  line.contentEnd = contentEnd;
-  trimRange(bytes, line.valueBegin, line.valueEnd);
-  return line;
-}
-
-void changeValue(Document& doc, std::size_t index, const std::string& valueBytes) {
-  Line& line = doc.lines[index];
-  const std::size_t valueStart =
-      line.valueBegin == line.valueEnd ? doc.bytes.find('=', line.nameEnd) + 1 : line.valueBegin;
-  doc.bytes.replace(valueStart, line.contentEnd - valueStart, valueBytes);
-  const std::size_t newContentEnd = valueStart + valueBytes.size();
-  const std::size_t delta = newContentEnd - line.contentEnd;
-  line.contentEnd = newContentEnd;
-  line.end += delta;
-  line.valueBegin = valueStart;
-  line.valueEnd = newContentEnd;
-  trimRange(doc.bytes, line.valueBegin, line.valueEnd);
-  shiftLines(doc, index + 1, delta);
-}
-
-void insertKey(Document& doc, std::size_t regionIndex, const std::string& keyBytes,
-               const std::string& valueBytes) {
-  Region& region = doc.regions[regionIndex];
-  const auto anchor = lastNonBlankLine(doc, region);
-  std::size_t position = 0;  // line index of the new line
-  std::size_t at = 0;        // its first byte
-  if (anchor) {
-    Line& line = doc.lines[*anchor];
-    if (line.end == line.contentEnd) {  // the last line of the file had no line end
-      doc.bytes.insert(line.end, "\r\n");
-      line.end += 2;
-    }
-    position = *anchor + 1;
-    at = line.end;
-  }
-  const std::string text = keyBytes + "=" + valueBytes + "\r\n";
-  doc.bytes.insert(at, text);
-  shiftLines(doc, position, text.size());
-  Line line = keyLine(doc.bytes, at, keyBytes.size(), at + text.size() - 2);
-  line.end = at + text.size();
-  doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(position), line);
-
-  // Line numbers from `position` on move down by one.
-  for (std::size_t r = 0; r < doc.regions.size(); ++r) {
-    Region& other = doc.regions[r];
-    if (r > regionIndex) {
-      ++other.headerLine;
-      ++other.firstLine;
-    }
-    if (r >= regionIndex) ++other.endLine;
-    for (auto& entry : other.keys) {
-      if (entry.second >= position) ++entry.second;
-    }
-    for (auto& index : other.keyOrder) {
-      if (index >= position) ++index;
-    }
-  }
-  region.keys.emplace(cp1251Fold(keyBytes), position);
-  region.keyOrder.push_back(position);
-}
-
-void appendSection(Document& doc, const std::string& sectionBytes, const std::string& keyBytes,
-                   const std::string& valueBytes) {
-  if (!doc.bytes.empty() && !endsWithLineBreak(doc.bytes)) {
-    doc.bytes += "\r\n";
-    doc.lines.back().end += 2;
-  }
-  Line header;
-  header.kind = LineKind::Section;
-  header.begin = doc.bytes.size();
-  header.nameBegin = header.begin + 1;
-  header.nameEnd = header.nameBegin + sectionBytes.size();
-  header.contentEnd = header.nameEnd + 1;
-  header.end = header.contentEnd + 2;
-  doc.bytes += "[" + sectionBytes + "]\r\n";
-  const std::size_t at = doc.bytes.size();
-  doc.bytes += keyBytes + "=" + valueBytes + "\r\n";
-  Line key = keyLine(doc.bytes, at, keyBytes.size(), doc.bytes.size() - 2);
-  key.end = doc.bytes.size();
-
-  Region region;
-  region.headerLine = doc.lines.size();
-  region.firstLine = region.headerLine;
-  region.endLine = region.headerLine + 2;
-  region.keys.emplace(cp1251Fold(keyBytes), region.headerLine + 1);
-  region.keyOrder.push_back(region.headerLine + 1);
-  doc.lines.push_back(header);
-  doc.lines.push_back(key);
-  doc.regions.push_back(std::move(region));
-  doc.sections.emplace(cp1251Fold(sectionBytes), doc.regions.size() - 1);
-  doc.sectionOrder.push_back(doc.regions.size() - 1);
-}
-
-}  // namespace
-
-bool setValueInPlace(Document& doc, std::string_view section, std::string_view key,
-                     std::string_view value) {
-  checkWritable(section, key, value);
-  const std::string keyBytes(trim(utf8ToCp1251(key)));
-  const std::string valueBytes = utf8ToCp1251(value);
-  const auto found = doc.sections.find(lookupKey(section));
-  if (found == doc.sections.end()) {
-    appendSection(doc, std::string(trim(utf8ToCp1251(section))), keyBytes, valueBytes);
-    return true;
-  }
-  const std::size_t regionIndex = found->second;
-  const Region& region = doc.regions[regionIndex];
-  const auto it = region.keys.find(cp1251Fold(keyBytes));
-  if (it == region.keys.end()) {
-    insertKey(doc, regionIndex, keyBytes, valueBytes);
-    return true;
-  }
-  if (rawValue(doc, doc.lines[it->second]) == valueBytes) return false;
-  changeValue(doc, it->second, valueBytes);
-  return true;
 }
 
 std::optional<std::string> removeKey(const Document& doc, std::string_view section,

@@ -58,9 +58,15 @@ std::string lookupKey(std::string_view utf8Name);
 const Region* findSection(const Document& doc, std::string_view utf8Section);
 const Line* findKey(const Document& doc, std::string_view utf8Section, std::string_view utf8Key);
 
+// The line after which setValue puts a new key of `region`: its last non-blank line, or
+// nullopt when it has none (then the key goes first).
+std::optional<std::size_t> lastNonBlankLine(const Document& doc, const Region& region);
+
 // Reads, all in UTF-8.
 std::optional<std::string> value(const Document& doc, std::string_view section,
                                  std::string_view key);
+// A raw value as read: one pair of enclosing quotes dropped, cut to 1023 characters, UTF-8.
+std::string decodeValue(std::string_view raw);
 bool hasSection(const Document& doc, std::string_view section);
 std::vector<std::string> sectionNames(const Document& doc);
 std::vector<std::string> keyNames(const Document& doc, std::string_view section);
@@ -72,15 +78,6 @@ std::optional<std::string> setValue(const Document& doc, std::string_view sectio
 std::optional<std::string> removeKey(const Document& doc, std::string_view section,
                                      std::string_view key);
 std::optional<std::string> removeSection(const Document& doc, std::string_view section);
-
-// setValue made on `doc` itself, keeping its index in step instead of parsing the text
-// again, so that batches stay cheap. False when nothing changed. The result equals parsing
-// the bytes setValue would return.
-bool setValueInPlace(Document& doc, std::string_view section, std::string_view key,
-                     std::string_view value);
-
-// Whether writing `value` to the existing key `line` would change the file.
-bool valueDiffers(const Document& doc, const Line& line, std::string_view value);
 
 // The checks setValue makes, on their own (IniEdit checks when a change is queued).
 void checkWritable(std::string_view section, std::string_view key, std::string_view value);

@@ -1,0 +1,262 @@
+#include "config/ini_edited.h"
+
+#include <algorithm>
+
+#include "config/codepage.h"
+
+namespace tarvik::ini {
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+void trimValue(EditedLine& line) {
+  while (line.valueBegin < line.valueEnd && isBlank(line.text[line.valueBegin])) ++line.valueBegin;
+  while (line.valueEnd > line.valueBegin && isBlank(line.text[line.valueEnd - 1])) --line.valueEnd;
+}
+
+std::string_view rawValue(const EditedLine& line) {
+  return std::string_view(line.text).substr(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+std::string_view rawValue(const Document& doc, const Line& line) {
+  return std::string_view(doc.bytes).substr(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+EditedLine editable(const Document& doc, const Line& line) {
+  EditedLine edited;
+  edited.text = doc.bytes.substr(line.begin, line.contentEnd - line.begin);
+  edited.nameEnd = line.nameEnd - line.begin;
+  edited.valueBegin = line.valueBegin - line.begin;
+  edited.valueEnd = line.valueEnd - line.begin;
+  return edited;
+}
+
+// As setValue does it: everything before the old value (indentation, spelling, blanks
+// around "=") stays, the value runs to the end of the line. A line whose value was blank
+// gets the new value right after the "=".
+void assign(EditedLine& line, const std::string& value) {
+  const std::size_t start =
+      line.valueBegin == line.valueEnd ? line.text.find('=', line.nameEnd) + 1 : line.valueBegin;
+  line.text.replace(start, std::string::npos, value);
+  line.valueBegin = start;
+  line.valueEnd = line.text.size();
+  trimValue(line);
+}
+
+EditedLine newKeyLine(const std::string& key, const std::string& value) {
+  EditedLine line;
+  line.text = key + "=" + value;
+  line.nameEnd = key.size();
+  line.valueBegin = key.size() + 1;
+  line.valueEnd = line.text.size();
+  trimValue(line);
+  return line;
+}
+
+bool endsWithLineBreak(std::string_view bytes) {
+  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
+}
+
+}  // namespace
+
+EditedDocument::EditedDocument(std::shared_ptr<const Document> base) : base_(std::move(base)) {}
+
+EditedDocument::Found EditedDocument::find(const std::string& sectionKey,
+                                           const std::string& keyKey) const {
+  const auto lookIn = [&keyKey](const AddedKeys& keys) -> Found {
+    const auto it = keys.index.find(keyKey);
+    return it == keys.index.end() ? Found{} : Found{&keys.lines[it->second], nullptr};
+  };
+  const auto section = base_->sections.find(sectionKey);
+  if (section == base_->sections.end()) {
+    const auto added = addedSectionIndex_.find(sectionKey);
+    return added == addedSectionIndex_.end() ? Found{} : lookIn(addedSections_[added->second].keys);
+  }
+  const Region& region = base_->regions[section->second];
+  const auto key = region.keys.find(keyKey);
+  if (key != region.keys.end()) {
+    const auto changed = changedLines_.find(key->second);
+    if (changed != changedLines_.end()) return {&changed->second, nullptr};
+    return {nullptr, &base_->lines[key->second]};
+  }
+  const auto added = addedKeys_.find(section->second);
+  return added == addedKeys_.end() ? Found{} : lookIn(added->second);
+}
+
+std::optional<std::string> EditedDocument::value(std::string_view section,
+                                                 std::string_view key) const {
+  const Found found = find(lookupKey(section), lookupKey(key));
+  if (found.edited != nullptr) return decodeValue(rawValue(*found.edited));
+  if (found.base != nullptr) return decodeValue(rawValue(*base_, *found.base));
+  return std::nullopt;
+}
+
+bool EditedDocument::setValue(std::string_view section, std::string_view key,
+                              std::string_view value) {
+  checkWritable(section, key, value);
+  const std::string keyBytes(trim(utf8ToCp1251(key)));
+  const std::string valueBytes = utf8ToCp1251(value);
+  const std::string keyKey = cp1251Fold(keyBytes);
+  const std::string sectionKey = lookupKey(section);
+
+  const auto addTo = [&](AddedKeys& keys) {
+    const auto it = keys.index.find(keyKey);
+    if (it == keys.index.end()) {
+      keys.index.emplace(keyKey, keys.lines.size());
+      keys.lines.push_back(newKeyLine(keyBytes, valueBytes));
+    } else {
+      EditedLine& line = keys.lines[it->second];
+      if (rawValue(line) == valueBytes) return false;
+      assign(line, valueBytes);
+    }
+    changed_ = true;
+    return true;
+  };
+
+  const auto section_ = base_->sections.find(sectionKey);
+  if (section_ == base_->sections.end()) {
+    auto added = addedSectionIndex_.find(sectionKey);
+    if (added == addedSectionIndex_.end()) {
+      added = addedSectionIndex_.emplace(sectionKey, addedSections_.size()).first;
+      addedSections_.push_back({std::string(trim(utf8ToCp1251(section))), {}});
+    }
+    return addTo(addedSections_[added->second].keys);
+  }
+  const Region& region = base_->regions[section_->second];
+  const auto existing = region.keys.find(keyKey);
+  if (existing == region.keys.end()) return addTo(addedKeys_[section_->second]);
+
+  auto changed = changedLines_.find(existing->second);
+  if (changed == changedLines_.end()) {
+    const Line& line = base_->lines[existing->second];
+    if (rawValue(*base_, line) == valueBytes) return false;
+    changed = changedLines_.emplace(existing->second, editable(*base_, line)).first;
+  } else if (rawValue(changed->second) == valueBytes) {
+    return false;
+  }
+  assign(changed->second, valueBytes);
+  changed_ = true;
+  return true;
+}
+
+bool EditedDocument::hasPending() const {
+  return !changedLines_.empty() || !addedKeys_.empty() || !addedSections_.empty();
+}
+
+void EditedDocument::flatten() {
+  if (!hasPending()) return;
+  base_ = std::make_shared<const Document>(parse(bytes()));
+  changedLines_.clear();
+  addedKeys_.clear();
+  addedSections_.clear();
+  addedSectionIndex_.clear();
+}
+
+bool EditedDocument::removeKey(std::string_view section, std::string_view key) {
+  const Found found = find(lookupKey(section), lookupKey(key));
+  if (found.edited == nullptr && found.base == nullptr) return false;
+  // Removing a line renumbers the lines after it and may bring a repeated key or section
+  // to light; parsing the text again is the simple way to get that exactly right.
+  flatten();
+  auto bytes = ini::removeKey(*base_, section, key);
+  if (!bytes) return false;
+  base_ = std::make_shared<const Document>(parse(std::move(*bytes)));
+  changed_ = true;
+  return true;
+}
+
+bool EditedDocument::removeSection(std::string_view section) {
+  const std::string sectionKey = lookupKey(section);
+  if (!base_->sections.contains(sectionKey) && !addedSectionIndex_.contains(sectionKey)) {
+    return false;
+  }
+  flatten();
+  auto bytes = ini::removeSection(*base_, section);
+  if (!bytes) return false;
+  base_ = std::make_shared<const Document>(parse(std::move(*bytes)));
+  changed_ = true;
+  return true;
+}
+
+std::string EditedDocument::bytes() const {
+  const Document& doc = *base_;
+  // What happens where in the starting text, in file order. New keys of a section go after
+  // its last non-blank line; a section without one (only the part before the first header
+  // can be) gets them at the start.
+  enum Kind { kBefore, kChange, kAfter };
+  struct Event {
+    std::size_t line;
+    Kind kind;
+    const void* what;
+  };
+  std::vector<Event> events;
+  events.reserve(changedLines_.size() + addedKeys_.size());
+  std::size_t extra = 0;
+  for (const auto& [line, edited] : changedLines_) {
+    events.push_back({line, kChange, &edited});
+    extra += edited.text.size();
+  }
+  for (const auto& [region, keys] : addedKeys_) {
+    const auto anchor = lastNonBlankLine(doc, doc.regions[region]);
+    events.push_back({anchor.value_or(0), anchor ? kAfter : kBefore, &keys});
+    for (const EditedLine& line : keys.lines) extra += line.text.size() + 4;
+  }
+  std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+    return a.line != b.line ? a.line < b.line : a.kind < b.kind;
+  });
+
+  std::string out;
+  out.reserve(doc.bytes.size() + extra);
+  const auto emitKeys = [&out](const AddedKeys& keys) {
+    for (const EditedLine& line : keys.lines) {
+      out += line.text;
+      out += "\r\n";
+    }
+  };
+  std::size_t copied = 0;  // bytes of the starting text already in `out`
+  const auto copyTo = [&](std::size_t end) {
+    out.append(doc.bytes, copied, end - copied);
+    copied = end;
+  };
+  for (const Event& event : events) {
+    if (event.kind == kBefore) {
+      emitKeys(*static_cast<const AddedKeys*>(event.what));
+      continue;
+    }
+    const Line& line = doc.lines[event.line];
+    if (event.kind == kChange) {
+      copyTo(line.begin);
+      out += static_cast<const EditedLine*>(event.what)->text;
+      copied = line.contentEnd;  // the line end follows with the next copy
+      continue;
+    }
+    copyTo(line.end);
+    if (line.end == line.contentEnd) out += "\r\n";  // the last line had no line end
+    emitKeys(*static_cast<const AddedKeys*>(event.what));
+  }
+  copyTo(doc.bytes.size());
+
+  if (!addedSections_.empty() && !out.empty() && !endsWithLineBreak(out)) out += "\r\n";
+  for (const AddedSection& section : addedSections_) {
+    out += '[';
+    out += section.name;
+    out += "]\r\n";
+    emitKeys(section.keys);
+  }
+  return out;
+}
+
+std::shared_ptr<const Document> EditedDocument::document() const {
+  if (!hasPending()) return base_;
+  return std::make_shared<const Document>(parse(bytes()));
+}
+
+}  // namespace tarvik::ini
