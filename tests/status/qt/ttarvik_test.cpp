@@ -294,6 +294,29 @@ class TtarvikTest : public QObject {
     QVERIFY(!second.isVisible());
   }
 
+  void recoveryQuestionThroughTheWindow() {
+    chooseSkin("Advanced", 0);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    w->showStateCode("di");
+    const QImage di = child(*w, "i_ind")->pixmap().toImage();
+    w->showStateCode("of");
+    bool disabledWhileAsked = false;
+    bool remindOffered = true;
+    QTimer::singleShot(50, [&] {
+      disabledWhileAsked = !w->isEnabled();
+      auto* dialog = qobject_cast<RecoveryDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      remindOffered = dialog->laterButton()->isEnabled();
+      dialog->ignoreButton()->click();
+    });
+    QCOMPARE(w->askRecovery("text", false), RecoveryAnswer::Ignore);
+    QVERIFY(disabledWhileAsked);
+    QVERIFY(!remindOffered);
+    QVERIFY(w->isEnabled());
+    QCOMPARE(child(*w, "i_ind")->pixmap().toImage(), di);  // "di" once the question is over
+  }
+
   void missingExternalBitmapFallsBackToStandardSkin() {
     const std::filesystem::path skin = files_.dir / "myskin";
     std::filesystem::create_directories(skin);
