@@ -11,15 +11,15 @@ std::size_t toneSampleCount(int durationMs, int sampleRate) {
   return static_cast<std::size_t>(static_cast<std::int64_t>(durationMs) * sampleRate / 1000);
 }
 
-std::vector<std::int16_t> synthesizeTone(const ToneSpec& spec) {
-  const std::size_t count = toneSampleCount(spec.durationMs, spec.sampleRate);
+std::vector<std::int16_t> synthesizeTone(const ToneSpec& tone) {
+  const std::size_t count = toneSampleCount(tone.durationMs, tone.sampleRate);
   std::vector<std::int16_t> samples(count, 0);
-  if (spec.frequencyHz <= 0 || 2 * spec.frequencyHz >= spec.sampleRate) return samples;
+  if (tone.frequencyHz <= 0 || 2 * tone.frequencyHz >= tone.sampleRate) return samples;
 
-  const double amplitude = std::clamp(spec.amplitude, 0, 32767);
+  const double amplitude = std::clamp(tone.amplitude, 0, 32767);
   // The fade never takes more than half the tone, so very short tones still rise and fall.
-  const std::size_t fade = std::min(toneSampleCount(spec.fadeMs, spec.sampleRate), count / 2);
-  const double step = 2.0 * std::numbers::pi * spec.frequencyHz / spec.sampleRate;
+  const std::size_t fade = std::min(toneSampleCount(tone.fadeMs, tone.sampleRate), count / 2);
+  const double step = 2.0 * std::numbers::pi * tone.frequencyHz / tone.sampleRate;
   for (std::size_t i = 0; i < count; ++i) {
     double gain = 1.0;
     const std::size_t fromEnd = count - 1 - i;

@@ -19,7 +19,7 @@ struct ToneSpec {
 // Samples of a sine at `frequencyHz` lasting `durationMs`. A negative duration plays nothing.
 // Frequencies at or above half the sample rate cannot be represented and give silence of the
 // requested length, as do frequencies of zero or below.
-std::vector<std::int16_t> synthesizeTone(const ToneSpec& spec);
+std::vector<std::int16_t> synthesizeTone(const ToneSpec& tone);
 
 // Number of samples a tone of `durationMs` takes at `sampleRate` (negative durations count as 0).
 std::size_t toneSampleCount(int durationMs, int sampleRate);

@@ -50,11 +50,11 @@ TEST(ToneSynthTest, DurationIsTheSampleCount) {
 }
 
 TEST(ToneSynthTest, FullLoudnessBetweenTheFades) {
-  const ToneSpec spec{.frequencyHz = 1000, .durationMs = 100};
-  const auto s = synthesizeTone(spec);
+  const ToneSpec tone{.frequencyHz = 1000, .durationMs = 100};
+  const auto s = synthesizeTone(tone);
   const int middle = peak(s, s.size() / 4, 3 * s.size() / 4);
-  EXPECT_GE(middle, spec.amplitude * 98 / 100);
-  EXPECT_LE(middle, spec.amplitude);
+  EXPECT_GE(middle, tone.amplitude * 98 / 100);
+  EXPECT_LE(middle, tone.amplitude);
 }
 
 // A tone that starts or stops at full swing clicks: the ends must rise from and fall to
@@ -62,17 +62,17 @@ TEST(ToneSynthTest, FullLoudnessBetweenTheFades) {
 // fade ramp can produce.
 TEST(ToneSynthTest, NoClicksAtTheEnds) {
   for (int hz : {100, 1000, 2500}) {
-    const ToneSpec spec{.frequencyHz = hz, .durationMs = 100};
-    const auto s = synthesizeTone(spec);
+    const ToneSpec tone{.frequencyHz = hz, .durationMs = 100};
+    const auto s = synthesizeTone(tone);
     ASSERT_FALSE(s.empty());
     EXPECT_EQ(s.front(), 0);
     EXPECT_EQ(s.back(), 0);
-    const std::size_t oneMs = spec.sampleRate / 1000;
-    EXPECT_LT(peak(s, 0, oneMs), spec.amplitude / 4) << hz;
-    EXPECT_LT(peak(s, s.size() - oneMs, s.size()), spec.amplitude / 4) << hz;
+    const std::size_t oneMs = tone.sampleRate / 1000;
+    EXPECT_LT(peak(s, 0, oneMs), tone.amplitude / 4) << hz;
+    EXPECT_LT(peak(s, s.size() - oneMs, s.size()), tone.amplitude / 4) << hz;
 
-    const double sineSlope = spec.amplitude * 2 * 3.14159265 * hz / spec.sampleRate;
-    const double fadeSlope = spec.amplitude / (spec.fadeMs * spec.sampleRate / 1000.0);
+    const double sineSlope = tone.amplitude * 2 * 3.14159265 * hz / tone.sampleRate;
+    const double fadeSlope = tone.amplitude / (tone.fadeMs * tone.sampleRate / 1000.0);
     int largestStep = 0;
     for (std::size_t i = 1; i < s.size(); ++i)
       largestStep = std::max(largestStep, std::abs(s[i] - s[i - 1]));
