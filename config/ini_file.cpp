@@ -13,6 +13,7 @@
 #include <variant>
 
 #include "config/codepage.h"
+#include "config/file_clock.h"
 #include "config/ini_edited.h"
 #include "config/ini_parse.h"
 
@@ -40,22 +41,15 @@ FileStamp stampOf(const struct stat& st) {
   return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
-long long nanoseconds(const timespec& t) {
-  return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
-}
-
 // File times come from a coarse clock (one scheduler tick), so another program's edit that
-// keeps the size and lands within the same tick as the copy we hold would keep the stamp.
-// A copy is therefore trusted only once the file's last change lies clearly before the
-// moment the copy was taken; until then every read checks the contents again.
-constexpr long long kTimestampSlackNs = 50'000'000;
-
+// keeps the size and lands within the tick of the copy we hold would keep the stamp: until
+// the stamp proves the copy, every read checks the contents again.
 struct CachedFile {
   FileStamp stamp;
   long long takenAtNs = 0;
   std::shared_ptr<const ini::Document> doc;
 
-  bool trusted() const { return nanoseconds(stamp.changed) + kTimestampSlackNs < takenAtNs; }
+  bool trusted() const { return stampProvesCopy(stamp.changed, takenAtNs); }
 };
 
 // The program touches a handful of files; a bound keeps tests and tools that walk many
@@ -65,12 +59,6 @@ constexpr std::size_t kMaxCachedFiles = 64;
 std::unordered_map<std::string, CachedFile>& cache() {
   static std::unordered_map<std::string, CachedFile> files;
   return files;
-}
-
-long long nowNs() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return nanoseconds(now);
 }
 
 const std::shared_ptr<const ini::Document>& emptyDocument() {
@@ -124,7 +112,7 @@ LoadResult readAndParse(const fs::path& path) {
   if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
   if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
   if (st.st_size > kMaxFileSize) return Unreadable{EFBIG};
-  const long long takenAt = nowNs();
+  const long long takenAt = fileClockNs();
 
   std::string bytes;
   bytes.resize(static_cast<std::size_t>(st.st_size));
@@ -282,7 +270,7 @@ void replaceFile(const fs::path& requested, std::shared_ptr<const ini::Document>
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) fail("cannot check");
   if (fd.close() != 0) fail("cannot close");
-  const long long takenAt = nowNs();
+  const long long takenAt = fileClockNs();
   if (::rename(temp.c_str(), path.c_str()) != 0) fail("cannot replace");
 
   // The rename itself reaches the disk only with the folder.
