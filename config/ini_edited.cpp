@@ -254,9 +254,4 @@ std::string EditedDocument::bytes() const {
   return out;
 }
 
-std::shared_ptr<const Document> EditedDocument::document() const {
-  if (!hasPending()) return base_;
-  return std::make_shared<const Document>(parse(bytes()));
-}
-
 }  // namespace tarvik::ini

@@ -44,8 +44,6 @@ class EditedDocument {
   bool changed() const { return changed_; }
   // The edited text, written out in one pass.
   std::string bytes() const;
-  // The edited text parsed; the starting document itself when nothing changed.
-  std::shared_ptr<const Document> document() const;
 
  private:
   // New keys of one section, in the order they were added.

@@ -47,7 +47,16 @@ FileStamp stampOf(const struct stat& st) {
 struct CachedFile {
   FileStamp stamp;
   long long takenAtNs = 0;
+  // A file this process wrote is kept as text and parsed when first read: a large batch
+  // (the statistics rollover) is often the last use of the file for a while.
   std::shared_ptr<const ini::Document> doc;
+  std::string written;
+
+  const std::string& bytes() const { return doc ? doc->bytes : written; }
+  const std::shared_ptr<const ini::Document>& document() {
+    if (!doc) doc = std::make_shared<const ini::Document>(ini::parse(std::move(written)));
+    return doc;
+  }
 
   bool trusted() const { return stampProvesCopy(stamp.changed, takenAtNs); }
 };
@@ -132,15 +141,15 @@ LoadResult readAndParse(const fs::path& path) {
 
   auto& files = cache();
   const auto known = files.find(path.string());
-  if (known != files.end() && known->second.doc->bytes == bytes) {
+  if (known != files.end() && known->second.bytes() == bytes) {
     // Same contents under a new stamp, or a stamp too recent to trust: no need to parse.
     known->second.stamp = stampOf(st);
     known->second.takenAtNs = takenAt;
-    return known->second.doc;
+    return known->second.document();
   }
   auto doc = std::make_shared<const ini::Document>(ini::parse(std::move(bytes)));
   if (files.size() >= kMaxCachedFiles) files.clear();
-  files[path.string()] = CachedFile{stampOf(st), takenAt, doc};
+  files[path.string()] = CachedFile{stampOf(st), takenAt, doc, {}};
   return doc;
 }
 
@@ -155,7 +164,7 @@ LoadResult load(const fs::path& path) {
   if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
   const auto it = cache().find(path.string());
   if (it != cache().end() && it->second.trusted() && it->second.stamp == stampOf(st)) {
-    return it->second.doc;
+    return it->second.document();
   }
   return readAndParse(path);
 }
@@ -184,7 +193,10 @@ fs::path replacementTarget(const fs::path& path) {
 
 // Temporary files are named "." + file name + "." + process id + "." + counter + "~".
 std::string temporaryPrefix(const fs::path& path) {
-  return "." + path.filename().string() + ".";
+  std::string prefix(1, '.');
+  prefix += path.filename().string();
+  prefix += '.';
+  return prefix;
 }
 
 // A writer killed between creating its temporary file and the rename leaves the file
@@ -227,8 +239,7 @@ bool writeAll(int fd, std::string_view bytes) {
 // flushed, then renamed over the old one, and the folder is flushed, so that a crash or a
 // power loss leaves either the old or the new file. Any failure leaves the old file and no
 // temporary file behind. The temporary name cannot meet the program's own files.
-void replaceFile(const fs::path& requested, std::shared_ptr<const ini::Document> doc) {
-  const std::string& bytes = doc->bytes;
+void replaceFile(const fs::path& requested, std::string bytes) {
   static unsigned counter = 0;
   const fs::path path = replacementTarget(requested);
   fs::path dir = path.parent_path();
@@ -282,12 +293,8 @@ void replaceFile(const fs::path& requested, std::shared_ptr<const ini::Document>
   if (::stat(path.c_str(), &after) == 0 && after.st_ino == st.st_ino) st = after;
   auto& files = cache();
   if (files.size() >= kMaxCachedFiles) files.clear();
-  files[path.string()] = CachedFile{stampOf(st), takenAt, std::move(doc)};
+  files[path.string()] = CachedFile{stampOf(st), takenAt, nullptr, std::move(bytes)};
   if (path != requested) files.erase(requested.string());
-}
-
-std::shared_ptr<const ini::Document> parsed(std::string bytes) {
-  return std::make_shared<const ini::Document>(ini::parse(std::move(bytes)));
 }
 
 int parseInt(const std::optional<std::string>& text, int def) {
@@ -335,8 +342,7 @@ std::vector<std::string> IniFile::keyNames(std::string_view section) const {
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   ini::checkWritable(section, key, value);
   const auto doc = loadForWriting(path_);
-  if (auto bytes = ini::setValue(*doc, section, key, value))
-    replaceFile(path_, parsed(std::move(*bytes)));
+  if (auto bytes = ini::setValue(*doc, section, key, value)) replaceFile(path_, std::move(*bytes));
 }
 
 void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
@@ -345,13 +351,12 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 
 void IniFile::deleteKey(std::string_view section, std::string_view key) {
   const auto doc = loadForWriting(path_);
-  if (auto bytes = ini::removeKey(*doc, section, key))
-    replaceFile(path_, parsed(std::move(*bytes)));
+  if (auto bytes = ini::removeKey(*doc, section, key)) replaceFile(path_, std::move(*bytes));
 }
 
 void IniFile::deleteSection(std::string_view section) {
   const auto doc = loadForWriting(path_);
-  if (auto bytes = ini::removeSection(*doc, section)) replaceFile(path_, parsed(std::move(*bytes)));
+  if (auto bytes = ini::removeSection(*doc, section)) replaceFile(path_, std::move(*bytes));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -379,6 +384,12 @@ class AppliedEdits {
     if (file == base_) return;
     base_ = file;
     edited_.emplace(file);
+    applied_ = 0;
+  }
+
+  void reset() {
+    base_.reset();
+    edited_.reset();
     applied_ = 0;
   }
 
@@ -459,11 +470,10 @@ void IniEdit::commit() {
   view.rebase(loadForWriting(path_));
   view.catchUp(state_->ops);
   if (!view.doc().changed()) return;
-  const auto written = view.doc().document();
-  replaceFile(path_, written);
+  replaceFile(path_, view.doc().bytes());
   // Later reads and a repeated commit apply the queue again, to the file as written; that
   // waits until one of them asks.
-  view.rebase(written);
+  view.reset();
 }
 
 // ---------------------------------------------------------------------------------------
