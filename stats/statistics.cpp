@@ -13,9 +13,33 @@ namespace tarvik {
 Statistics::Statistics(ProgramFiles files, NumberFormat format, EventLog& log)
     : files_(std::move(files)), format_(format), log_(log) {}
 
+namespace {
+constexpr std::string_view kGlobalSection = "Olm:TK";
+constexpr std::string_view kBookedKey = "Booked";
+}  // namespace
+
 void Statistics::bookConnection(std::string_view entry, int weekday, int seconds, float cost) {
-  IniFile file(files_.statistics());
-  StagedStatistics staged(file);
+  StagedStatistics staged(IniFile(files_.statistics()));
+  stageConnection(staged, entry, weekday, seconds, cost);
+  staged.commit();
+}
+
+bool Statistics::bookConnectionOnce(std::string_view identity, std::string_view entry, int weekday,
+                                    int seconds, float cost) {
+  if (lastBookedIdentity() == identity) return false;
+  StagedStatistics staged(IniFile(files_.statistics()));
+  stageConnection(staged, entry, weekday, seconds, cost);
+  staged.writeString(kGlobalSection, kBookedKey, identity);
+  staged.commit();
+  return true;
+}
+
+std::string Statistics::lastBookedIdentity() const {
+  return IniFile(files_.statistics()).readString(kGlobalSection, kBookedKey, "");
+}
+
+void Statistics::stageConnection(StagedStatistics& staged, std::string_view entry, int weekday,
+                                 int seconds, float cost) {
   CounterSection s(staged, sectionForEntry(entry), format_, log_);
   const double costValue = cost;  // widened exactly, so the texts show the float as it is
 
@@ -45,7 +69,6 @@ void Statistics::bookConnection(std::string_view entry, int weekday, int seconds
   s.writeInt("UndoWD", weekday);
   s.writeMoney("UndoLos", costValue);
   s.writeInt("UndoTim", seconds);
-  staged.commit();
 }
 
 void Statistics::clear(std::string_view entry) {

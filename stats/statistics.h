@@ -11,6 +11,7 @@
 namespace tarvik {
 
 class EventLog;
+class StagedStatistics;
 
 // Which spans rolled over at start-up; the caller writes " Week statistics updated.",
 // " Month statistics updated." and the reminder balloon.
@@ -34,6 +35,15 @@ class Statistics {
   // (0 = Sunday, taken at disconnect) and the undo data. `cost` is in hundredths.
   void bookConnection(std::string_view entry, int weekday, int seconds, float cost);
 
+  // Books like bookConnection and stores `identity` as the one booked last ([Olm:TK]
+  // "Booked") in the same replacement of the file, so a start after a kill can tell whether
+  // this booking reached the disk. Does nothing and returns false when `identity` is the one
+  // booked last already.
+  bool bookConnectionOnce(std::string_view identity, std::string_view entry, int weekday,
+                          int seconds, float cost);
+  // The identity booked last, or "" when none was.
+  std::string lastBookedIdentity() const;
+
   // The start-up rollover for `today`: compares the markers of the last start with today's,
   // stores today's, clears the event log at a new month when "LogClear" is on (" Log-file
   // cleared."), and moves current to previous values for every listed entry ("Default"
@@ -50,6 +60,9 @@ class Statistics {
   bool undoLastConnection(std::string_view entry);
 
  private:
+  void stageConnection(StagedStatistics& staged, std::string_view entry, int weekday, int seconds,
+                       float cost);
+
   ProgramFiles files_;
   NumberFormat format_;
   EventLog& log_;

@@ -56,7 +56,6 @@ TEST_F(BookingIdentity, TheFileIsWhatAPlainBookingWritesPlusTheIdentity) {
   dir.writeStatistics(kStatistics);
   ASSERT_TRUE(book("7"));
   EXPECT_EQ(text(), ProgramDir::readText(plain.files().statistics()) + "[Olm:TK]\r\nBooked=7\r\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / ".booking"));
 }
 
 TEST_F(BookingIdentity, AReadOnlyFileIsRefusedAndLeftAsItWas) {
@@ -65,15 +64,6 @@ TEST_F(BookingIdentity, AReadOnlyFileIsRefusedAndLeftAsItWas) {
   ::chmod(dir.files().statistics().c_str(), 0444);
   EXPECT_THROW(book("1"), IniWriteError);
   EXPECT_EQ(text(), before);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / ".booking"));
-}
-
-TEST_F(BookingIdentity, AStagingFolderLeftByAKillIsReplaced) {
-  dir.writeStatistics(kStatistics);
-  std::filesystem::create_directory(dir.path() / ".booking");
-  ProgramDir::writeText(dir.path() / ".booking" / "TarvikS.Kfg", "[Home]\nCountTT=999\n");
-  ASSERT_TRUE(book("1"));
-  EXPECT_EQ(count("Home"), 5);
 }
 
 TEST_F(BookingIdentity, ALinkedFileStaysLinked) {
