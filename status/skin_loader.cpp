@@ -32,6 +32,9 @@ SkinChoice readSkinChoice(const ProgramFiles& files) {
 
 SkinLoadResult SkinLoader::load(const SkinChoice& choice, SkinPictures& pictures) {
   SkinLoadResult result;
+  // The settings could not be saved and the program is ending: a caller's second try would only
+  // repeat the same failure and its message.
+  if (terminated_) return result;
   log_.append(std::string(" Loading skin...\n Skin type: ") +
                   (choice.external ? "External\n Skin path: " : "Internal\n Skin name: ") +
                   choice.name + (choice.full ? "\n Skin mode: Full" : "\n Skin mode: Compact"),

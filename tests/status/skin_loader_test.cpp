@@ -159,6 +159,11 @@ TEST_F(SkinLoaderTest, UnwritableSettingsEndTheProgram) {
   const std::string text = logText();
   EXPECT_NE(text.find(" Failed. Unable to write settings.\r\n Application will be Terminated."),
             std::string::npos);
+
+  // The caller's second try does not run into the same failure and message again.
+  EXPECT_FALSE(loader->load(external(false), pictures).ok);
+  EXPECT_EQ(user.terminated, 1);
+  EXPECT_EQ(user.messages.size(), 2u);
 }
 
 TEST_F(SkinLoaderTest, TooManyPointsIsReportedAndLoadingGoesOn) {
