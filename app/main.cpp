@@ -16,8 +16,8 @@
 #include "config/program_files.h"
 #include "monitor/monitor.h"
 #include "monitor/notifications.h"
-#include "monitor/probe.h"
 #include "monitor/notify_wiring.h"
+#include "monitor/probe.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
 #include "platform/linux/shell_desktop.h"
@@ -72,6 +72,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
   user.setBalloonTimer(engine.t_baloon());
+  user.setHideTimer(engine.t_hide());
   TrayCommands commands;
   commands.openSettings = [&settings](int) {
     settings.show();

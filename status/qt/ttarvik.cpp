@@ -478,6 +478,7 @@ void Ttarvik::showStatusWindow() {
 
 void Ttarvik::hideStatusWindow() {
   behaviour_->hide();
+  if (hideTimer_) hideTimer_->setEnabled(false);
 }
 
 void Ttarvik::bringStatusWindowToFront() {

@@ -59,6 +59,9 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void setCommands(TrayCommands commands);
   // The engine's t_baloon; without it the window uses a timer of its own.
   void setBalloonTimer(Timer& t_baloon);
+  // The engine's t_hide, which hides the window after a disconnection; any hiding stops it, so
+  // that it cannot hide the window again once the user has shown it anew.
+  void setHideTimer(Timer& t_hide) { hideTimer_ = &t_hide; }
   void showTrayIcon();
 
   // Reads the window keys of the global section and applies them (placement included).
@@ -151,6 +154,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   std::unique_ptr<WindowBehaviour> behaviour_;
   std::unique_ptr<Timer> ownBalloonTimer_;
   Timer* balloonTimer_ = nullptr;
+  Timer* hideTimer_ = nullptr;
 
   // Children, bottom to top.
   QLabel* i_face_ = nullptr;

@@ -380,6 +380,25 @@ class TtarvikTest : public QObject {
     QVERIFY(item(*w, "m_full")->isChecked());
   }
 
+  void hidingStopsTheDisconnectTimer() {
+    chooseSkin("Advanced", 0);
+    config().writeInt("Olm:TK", "Fade", 0);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    std::unique_ptr<Timer> t_hide = clock_.createTimer("t_hide");
+    t_hide->setInterval(10000);
+    w->setHideTimer(*t_hide);
+    w->showStatusWindow();
+    t_hide->setEnabled(true);  // a disconnection armed it
+    QTest::mouseClick(child(*w, "i_hide"), Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(!w->isVisible());
+    QVERIFY(!t_hide->enabled());
+    // Shown again by the user, the window stays until hidden anew.
+    w->showStatusWindow();
+    clock_.advance(10000);
+    QVERIFY(w->isVisible());
+  }
+
   void balloonRules() {
     auto w = make();
     Timer* t = clock_.timer("t_baloon");
