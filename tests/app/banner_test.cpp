@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "platform/virtual_clock.h"
-#include "tests/app/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/virtual_clock.h"
-#include "tests/app/temp_dir.h"
+#include "support/temp_dir.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/fake_user.h"
 

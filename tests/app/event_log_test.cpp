@@ -5,7 +5,7 @@
 
 #include "app/time_text.h"
 #include "platform/virtual_clock.h"
-#include "tests/app/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {

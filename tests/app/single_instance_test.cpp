@@ -5,7 +5,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include "tests/app/temp_dir.h"
+#include "support/temp_dir.h"
 
 extern char** environ;
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "config/ini_file.h"
-#include "tests/config/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {
@@ -53,7 +53,7 @@ struct KillOnExit {
 // Kills the writer at random moments, a few hundred times: after every kill the file
 // parses and holds one complete state, never a mix or a torn write.
 TEST(IniCrashSafety, FileIsAlwaysCompleteAfterSigkill) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const auto path = dir / "TarvikC.Kfg";
   std::mt19937 random(20261207);
   long roundUs = 4000;

@@ -5,13 +5,13 @@
 
 #include "config/codepage.h"
 #include "config/ini_file.h"
-#include "tests/config/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {
 
-using testing::TempDir;
-using testing::writeBytes;
+using test::TempDir;
+using test::writeBytes;
 
 struct ReadCase {
   const char* what;

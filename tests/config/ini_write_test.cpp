@@ -13,15 +13,15 @@
 #include "config/codepage.h"
 #include "config/ini_file.h"
 #include "config/ini_parse.h"
-#include "tests/config/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::readBytes;
-using testing::TempDir;
-using testing::writeBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 
 ino_t inodeOf(const fs::path& path) {
   struct stat st {};

@@ -8,13 +8,13 @@
 
 #include "config/codepage.h"
 #include "config/entry_section.h"
-#include "tests/config/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {
 
-using testing::TempDir;
-using testing::writeBytes;
+using test::TempDir;
+using test::writeBytes;
 
 TEST(EntrySection, OrdinaryNamesStandAsTheyAre) {
   for (const char* name : {"Default", "Мой провайдер", "ISP #1 (ночь)", "a]b", "[x]", "a=b",
@@ -117,7 +117,7 @@ TEST(KeyAccess, MissingKeysGiveTheTableDefaults) {
   writeKey(config, kSkinSection, skin_keys::kSkinName, "Default");
   EXPECT_FALSE(readSwitch(config, kGlobalSection, global_keys::kFade));
   EXPECT_EQ(readKey(config, kGlobalSection, global_keys::kX), 120);
-  EXPECT_EQ(testing::readBytes(config.path()),
+  EXPECT_EQ(test::readBytes(config.path()),
             "[Olm:TK]\r\nFade=0\r\nX=120\r\n[Olm:TK:Skin]\r\nSkinName=Default\r\n");
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/event_log.h"
 #include "platform/virtual_clock.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {
@@ -42,18 +43,9 @@ class FakeRas : public RasService {
 class ProbeTest : public ::testing::Test {
  protected:
   ProbeTest() {
-    const char* base = std::getenv("TARVIK_TEST_TMP");
-    std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(root);
-    std::string pattern = (root / "tarvik-probe-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
+    dir_ = tempDir_.path();
     log_ = std::make_unique<EventLog>(dir_ / "Tarvik.LOG", clock_);
     probe_ = std::make_unique<Probe>(ras_, *log_);
-  }
-  ~ProbeTest() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
 
   std::string logText() const {
@@ -61,6 +53,7 @@ class ProbeTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
+  test::TempDir tempDir_;
   std::filesystem::path dir_;
   VirtualClock clock_{makeLocalTime(2026, 12, 7, 12, 0, 5)};
   FakeRas ras_;

@@ -7,24 +7,14 @@
 #include <filesystem>
 
 #include "platform/virtual_clock.h"
+#include "support/temp_dir.h"
 
 namespace tarvik {
 namespace {
 
 class SimLineTest : public ::testing::Test {
  protected:
-  SimLineTest() {
-    const char* base = std::getenv("TARVIK_TEST_TMP");
-    std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(root);
-    std::string pattern = (root / "tarvik-simline-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~SimLineTest() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  SimLineTest() { dir_ = tempDir_.path(); }
 
   SimLine::NowMs nowMs() {
     return [this] { return toLocalMs(clock_.now()); };
@@ -35,6 +25,7 @@ class SimLineTest : public ::testing::Test {
     return line.connectionState(connections.front().handle).value_or(-1);
   }
 
+  test::TempDir tempDir_;
   std::filesystem::path dir_;
   VirtualClock clock_;
 };

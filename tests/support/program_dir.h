@@ -12,6 +12,7 @@
 
 #include "config/codepage.h"
 #include "config/program_files.h"
+#include "support/temp_dir.h"
 
 namespace tarvik::test {
 
@@ -20,20 +21,7 @@ namespace tarvik::test {
 // stored in code page 1251 with CR LF line ends, as the program keeps its files.
 class ProgramDir {
  public:
-  ProgramDir() {
-    const char* base = std::getenv("TARVIK_TEST_TMP");
-    std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(root);
-    std::string pattern = (root / "tarvik-prog-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    files_.dir = pattern;
-  }
-  ~ProgramDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(files_.dir, ec);
-  }
-  ProgramDir(const ProgramDir&) = delete;
-  ProgramDir& operator=(const ProgramDir&) = delete;
+  ProgramDir() { files_.dir = dir_.path(); }
 
   const ProgramFiles& files() const { return files_; }
   const std::filesystem::path& path() const { return files_.dir; }
@@ -59,6 +47,7 @@ class ProgramDir {
   void writeStatistics(std::string_view utf8) const { writeText(files_.statistics(), utf8); }
 
  private:
+  TempDir dir_;
   ProgramFiles files_;
 };
 
