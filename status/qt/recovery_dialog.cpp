@@ -40,7 +40,12 @@ RecoveryDialog::RecoveryDialog(const QString& text, bool allowRemind, QWidget* p
   buttons->addStretch();
   buttons->addWidget(later_);
 
+  // The outer buttons sit 5 pixels in from the dialog's edges, so only the text keeps the
+  // style's side margins.
   auto* layout = new QVBoxLayout(this);
+  const QMargins margins = layout->contentsMargins();
+  layout->setContentsMargins(0, margins.top(), 0, margins.bottom());
+  label->setContentsMargins(margins.left(), 0, margins.right(), 0);
   layout->addWidget(label);
   layout->addLayout(buttons);
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cstdlib>
 #include <fstream>
 
 #include "config/ini_file.h"
@@ -280,7 +281,10 @@ class TtarvikTest : public QObject {
     first.show();
     QVERIFY(first.bookButton()->x() < first.ignoreButton()->x());
     QVERIFY(first.ignoreButton()->x() < first.laterButton()->x());
-    QCOMPARE(first.bookButton()->geometry().left(), first.layout()->contentsMargins().left() + 5);
+    // Left and right buttons 5 pixels in from the dialog's edges, the middle one centred.
+    QCOMPARE(first.bookButton()->geometry().left(), 5);
+    QCOMPARE(first.width() - 1 - first.laterButton()->geometry().right(), 5);
+    QVERIFY(std::abs(first.ignoreButton()->geometry().center().x() - first.width() / 2) <= 1);
     first.laterButton()->click();
     QCOMPARE(first.answer(), RecoveryAnswer::RemindLater);
     // Escape does not end the question.
