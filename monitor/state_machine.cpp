@@ -198,6 +198,13 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
 
 void ConnectionStateMachine::split() {
   const std::string entry = currentEntry_;
+  if (!connectedFlag_) {
+    // A tariff change while the authentication is metered: nothing can be booked before the
+    // connection exists, and the two halves would log a failed authentication and show "on"
+    // while the line still authenticates. The count just starts again under the new tariff.
+    meter_.start(entry);
+    return;
+  }
   disconnect(entry, true);
   connected(entry, true);
 }

@@ -303,3 +303,55 @@ TEST(MeterFigures, ALongExpensiveConnectionNeverCostsLessThanNothing) {
 
 }  // namespace
 }  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+// Night before noon at 100, Day from noon at 200, every day.
+std::string noonPlan() {
+  std::string plan;
+  for (int d = 0; d < 7; ++d) {
+    const std::string p = "Tar" + std::to_string(d);
+    plan += p + "=2\n" + p + "x0AH=00\n" + p + "x0ZH=12\n" + p + "x0Cost=00100\n" + p +
+            "x0Name=Night\n" + p + "x1AH=12\n" + p + "x1ZH=24\n" + p + "x1Cost=00200\n" + p +
+            "x1Name=Day\n";
+  }
+  return plan;
+}
+
+TEST(MeterTariff, ABoundaryPassedWhileAuthenticatingRestartsTheCountWithoutASplit) {
+  test::MonitorRig rig(makeLocalTime(2026, 12, 7, 11, 59, 50));
+  rig.dir.writeConfig("[Default]\nFreeTime=0\n" + noonPlan());
+  rig.dir.writeAccounts("[Default]\nAccount=10\n");
+  rig.build();
+  rig.ras.dial("Home", kRasAuthenticate);
+  rig.advanceTo(11, 59, 51);
+  ASSERT_EQ(rig.stateCode, "au");
+  rig.advanceTo(11, 59, 59, 900);
+  const std::size_t mark = rig.logMark();
+  rig.advanceTo(12, 0, 0, 800);  // the tick at 12:00:00.x sees the Day period
+
+  // Nothing was booked yet, so there is no half to close: the authentication goes on under
+  // the new tariff, with no failed authentication and no "on" while the line authenticates.
+  EXPECT_EQ(rig.logSince(mark),
+            "\r\n07.12.2026 12:00:00\r\n"
+            " Virtual reconnect (tariff changed).\r\n"
+            " Tariff in use: «Day», 200/h\r\n");
+  EXPECT_EQ(rig.stateCode, "au");
+  EXPECT_TRUE(rig.meter().running());
+  EXPECT_EQ(rig.user.lastStateCode(), "au");
+
+  rig.ras.setState(kRasConnected);
+  rig.advanceTo(12, 0, 5);
+  EXPECT_EQ(rig.stateCode, "on");
+  rig.advanceTo(12, 0, 30, 500);
+  rig.ras.drop();
+  rig.advanceTo(12, 0, 31);
+  EXPECT_EQ(rig.quickLines(),
+            "07.12.2026 11:59:51 = 00:00:30 + [$ | ~0,0166 | =9,9833 ] <Default>\r\n");
+  EXPECT_EQ(rig.stat("Default", "CountTD"), "1");
+  EXPECT_EQ(rig.logSince(mark).find("Authentification failed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvik
