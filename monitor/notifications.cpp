@@ -1,6 +1,7 @@
 #include "monitor/notifications.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "config/entry_section.h"
 #include "config/ini_file.h"
@@ -10,6 +11,13 @@ namespace tarvik {
 namespace {
 
 constexpr const char* kGlobal = "Olm:TK";
+
+// Seconds from a file as a timer interval. A hand-edited huge value would wrap round to a
+// short interval (an early hang-up), so it is held at the longest interval there is; 0 and
+// below give 0, a timer that never fires.
+int secondsToMs(int seconds) {
+  return std::clamp(seconds, 0, INT_MAX / 1000) * 1000;
+}
 
 }  // namespace
 
@@ -33,8 +41,7 @@ void Notifications::reloadGlobals() {
   warnBeep_ = config.readInt(kGlobal, "WarnBeep", 1) != 0;
   // A negative length would be a timer that never ends the flash; 0 is the same, and that is
   // what the user asked for.
-  const int warnTime = std::max(0, config.readInt(kGlobal, "WarnTime", 5));
-  timers_.flashAnti.setInterval(warnTime * 1000);
+  timers_.flashAnti.setInterval(secondsToMs(config.readInt(kGlobal, "WarnTime", 5)));
 }
 
 void Notifications::setHangupTimer(bool enabled) {
@@ -45,7 +52,7 @@ void Notifications::setHangupTimer(bool enabled) {
 void Notifications::connectActions(const std::string& entryName) {
   const std::string entry = sectionForEntry(entryName);
   IniFile config(files_.config());
-  timers_.hangup.setInterval(std::max(0, config.readInt(entry, "HangUpTime", 15)) * 1000);
+  timers_.hangup.setInterval(secondsToMs(config.readInt(entry, "HangUpTime", 15)));
   setHangupTimer(config.readInt(entry, "HangUpAuto", 0) != 0);
 
   if (config.readInt(entry, "OnLineWave", 0) != 0)
@@ -78,7 +85,7 @@ void Notifications::startPeriodicBeeps(const std::string& entryName) {
   timers_.minute.setEnabled(config.readInt(entry, "OnLineMinute", 1) != 0);
   const int period = config.readInt(entry, "OnLinePeriod", 15);
   // A period of 0 s or less gives a timer that never fires rather than a negative interval.
-  timers_.second.setInterval(std::max(0, period * 1000 - 5));
+  timers_.second.setInterval(std::max(0, secondsToMs(period) - 5));
   timers_.second.setEnabled(config.readInt(entry, "OnLineSecond", 0) != 0);
 }
 

@@ -120,6 +120,16 @@ TEST_F(NotifyFixture, KeepTheLineCancelsThePendingHangUp) {
   EXPECT_EQ(host.hangUps, 0);
 }
 
+TEST_F(NotifyFixture, AHugeHandEditedTimeNeverWrapsToAShortTimer) {
+  // 4294968 s in milliseconds wraps round 32 bits to 704 ms.
+  make("[Olm:TK]\nWarnTime=4294968\n[Default]\nHangUpAuto=1\nHangUpTime=4294968\n");
+  notify->connectActions("Default");
+  notify->startWarningFlash();
+  clock.advance(60000);
+  EXPECT_EQ(host.hangUps, 0);
+  EXPECT_TRUE(flash->enabled());  // still flashing: the flash lasts its (very long) time
+}
+
 TEST_F(NotifyFixture, NoHangUpWhenSwitchedOff) {
   make("[Default]\nHangUpTime=15\n");
   notify->connectActions("Default");
