@@ -36,6 +36,8 @@ WindowBehaviour::WindowBehaviour(TimerFactory& timers, WindowSurface& surface, P
 }
 
 void WindowBehaviour::apply(const WindowSettings& settings) {
+  // Transparency just switched off: the window must become opaque now, not at its next show.
+  const bool transparencyEnded = settings_.transparent && !settings.transparent;
   settings_ = settings;
   surface_.moveWindow(placeWindow(settings.origin, settings.x, settings.y, surface_.screenSize()));
   // A speed of 0 would stop a fade half-way (a timer of interval 0 never fires).
@@ -43,7 +45,7 @@ void WindowBehaviour::apply(const WindowSettings& settings) {
   t_fade_a_->setInterval(speed);
   t_fade_z_->setInterval(speed);
   t_priority_->setEnabled(settings.priority);
-  if (!fading_) applyAlpha(targetAlpha(), false);
+  if (!fading_) applyAlpha(targetAlpha(), transparencyEnded);
 }
 
 void WindowBehaviour::applyAlpha(int level, bool forced) {

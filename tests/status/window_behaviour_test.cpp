@@ -145,6 +145,20 @@ TEST_F(WindowBehaviourTest, FadeInStopsAtTransparency) {
   EXPECT_EQ(*std::max_element(surface.levels.begin(), surface.levels.end()), 63);
 }
 
+TEST_F(WindowBehaviourTest, SwitchingTransparencyOffMakesTheWindowOpaque) {
+  WindowSettings s;
+  s.transparent = true;
+  behaviour->apply(s);
+  EXPECT_EQ(surface.level, 191);
+  s.transparent = false;
+  behaviour->apply(s);
+  EXPECT_EQ(surface.level, 255);
+  // With transparency off from the start the settings leave the alpha alone.
+  surface.level = -1;
+  behaviour->apply(s);
+  EXPECT_EQ(surface.level, -1);
+}
+
 TEST_F(WindowBehaviourTest, FadeOutAtSpeed50Takes51Steps) {
   WindowSettings s;
   s.speed = 50;
