@@ -306,6 +306,20 @@ TEST_F(JournalFixture, AJournalWithoutAccountNeverBooksZeroOverTheBalance) {
   EXPECT_EQ(account("Home"), "97,5");
 }
 
+TEST_F(JournalFixture, BookingTheSingleAccountAlsoSetsTheEntrysOwnAccount) {
+  ProgramDir::writeText(dir().files().journalSeq(),
+                        "[Olm:TK]\nTime=06.12.2026 23.10.05\nEntry=Home\nLosses=250\n"
+                        "Account=47,5\nDuration=360\nWeekDay=0\nAccID=2\n");
+  dir().writeAccounts("[Olm:TK]\nAccount=50\n[Home]\nAccount=100\n");
+  auto r = run();
+  r->user.recoveryAnswers = {RecoveryAnswer::Book};
+  r->journal.detectAtStart();
+  ASSERT_EQ(r->host.closedOut.size(), 1u);
+  EXPECT_EQ(r->host.closedOut[0].accountKind, 2);
+  EXPECT_EQ(IniFile(dir().files().accounts()).readString("Olm:TK", "Account", ""), "47,5");
+  EXPECT_EQ(account("Home"), "47,5");
+}
+
 TEST_F(JournalFixture, AnUnreadableJournalBooksNothing) {
   ProgramDir::writeText(dir().files().journalSeq(), "\x01garbage without keys");
   dir().writeAccounts("[Default]\nAccount=100\n");
