@@ -30,6 +30,26 @@ SkinChoice readSkinChoice(const ProgramFiles& files) {
   return choice;
 }
 
+bool acceptPickedSkin(const SkinKeys& keys, EventLog& log, User& user) {
+  switch (checkSkinValidity(keys)) {
+    case SkinValidity::NotASkin:
+      log.append(" Failed reading skin data.\n Invalid skin file format.\n Skin loading canceled.");
+      user.message("Файл не является темой интерфейса либо не поддерживается программой.");
+      return false;
+    case SkinValidity::NeedsNewerProgram:
+      log.append(
+          " Skin algorithm version is higher than supported.\n Full functionality is not "
+          "guaranteed.");
+      user.message(
+          "Загружаемая тема интерфейса поддерживается другой версией программы.\nЭто может "
+          "вызвать некорректное отображение некоторых компонентов темы.");
+      return true;
+    case SkinValidity::Valid:
+      break;
+  }
+  return true;
+}
+
 SkinLoadResult SkinLoader::load(const SkinChoice& choice, SkinPictures& pictures) {
   SkinLoadResult result;
   // The settings could not be saved and the program is ending: a caller's second try would only

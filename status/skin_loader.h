@@ -7,6 +7,7 @@
 #include "config/program_files.h"
 #include "platform/user.h"
 #include "status/skin.h"
+#include "status/skin_format.h"
 
 namespace tarvik {
 
@@ -38,6 +39,10 @@ struct SkinLoadResult {
 // Applies the configured skin: picks the built-in or external skin, loads its twelve pictures,
 // reads the outline and object layout of the mode in force and reports every step and every
 // failure to the event log and the user.
+// The check made when the user picks an external skin, reported to the event log and the user:
+// false for a file that is no skin; a skin made for a newer program is accepted with a warning.
+bool acceptPickedSkin(const SkinKeys& keys, EventLog& log, User& user);
+
 class SkinLoader {
  public:
   SkinLoader(ProgramFiles files, EventLog& log, User& user)

@@ -197,5 +197,33 @@ TEST_F(SkinLoaderTest, ModeSwitchStoresModeAndReloads) {
   EXPECT_NE(logText().find(" Failed switching between skin modes."), std::string::npos);
 }
 
+TEST_F(SkinLoaderTest, PickedSkinIsCheckedAndReported) {
+  writeSkin("[skin]\ndouble=1\n");
+  FileSkinKeys noSkin(IniFile(dir / "skin" / "skin.qsf"));
+  EXPECT_FALSE(acceptPickedSkin(noSkin, *log, user));
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0],
+            "Файл не является темой интерфейса либо не поддерживается программой.");
+  EXPECT_NE(logText().find(" Failed reading skin data.\r\n Invalid skin file format.\r\n Skin "
+                           "loading canceled."),
+            std::string::npos);
+
+  writeSkin("[skin]\ngeneration=4\nsupport=41\n");
+  FileSkinKeys newer(IniFile(dir / "skin" / "skin.qsf"));
+  EXPECT_TRUE(acceptPickedSkin(newer, *log, user));
+  ASSERT_EQ(user.messages.size(), 2u);
+  EXPECT_EQ(user.messages[1],
+            "Загружаемая тема интерфейса поддерживается другой версией программы.\nЭто может "
+            "вызвать некорректное отображение некоторых компонентов темы.");
+  EXPECT_NE(logText().find(" Skin algorithm version is higher than supported.\r\n Full "
+                           "functionality is not guaranteed."),
+            std::string::npos);
+
+  writeSkin("[skin]\ngeneration=4\nsupport=40\n");
+  FileSkinKeys current(IniFile(dir / "skin" / "skin.qsf"));
+  EXPECT_TRUE(acceptPickedSkin(current, *log, user));
+  EXPECT_EQ(user.messages.size(), 2u);
+}
+
 }  // namespace
 }  // namespace tarvik
