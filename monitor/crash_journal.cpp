@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/time_text.h"
+#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
@@ -28,6 +29,48 @@ constexpr const char* kBookingKey = "Booking";
 constexpr const char* kBookingStarted = "started";
 constexpr const char* kBookingIgnored = "ignored";
 constexpr const char* kIdentityKey = "BookingId";
+// An entry name that would not come back from "Entry" as it was (blanks at its ends are
+// trimmed, a line break cuts it, characters code page 1251 lacks become '?') is kept here as
+// well, byte by byte in hexadecimal, so the recovery books it to the right entry.
+constexpr const char* kEntryCodeKey = "EntryCode";
+
+std::string entryCode(std::string_view entry) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string code;
+  for (const char c : entry) {
+    const auto byte = static_cast<unsigned char>(c);
+    code += kHex[byte >> 4];
+    code += kHex[byte & 0x0F];
+  }
+  return code;
+}
+
+std::optional<std::string> decodeEntry(std::string_view code) {
+  const auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  if (code.empty() || code.size() % 2 != 0) return std::nullopt;
+  std::string entry;
+  for (std::size_t i = 0; i < code.size(); i += 2) {
+    const int high = digit(code[i]);
+    const int low = digit(code[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    entry += static_cast<char>(high * 16 + low);
+  }
+  return entry;
+}
+
+bool plainEntryValue(std::string_view entry) {
+  return sectionForEntry(entry) == entry;
+}
+
+std::string readEntry(const IniFile& journal) {
+  if (auto entry = decodeEntry(journal.readString(kSection, kEntryCodeKey, ""))) return *entry;
+  return journal.readString(kSection, "Entry", "Default");
+}
 
 bool fileExists(const std::filesystem::path& p) {
   std::error_code ec;
@@ -80,12 +123,17 @@ void CrashJournal::writeRecord(const std::filesystem::path& file, const Record& 
   IniFile journal(file);
   IniEdit edit(journal);
   edit.writeString(kSection, "Time", record.time);
-  edit.writeString(kSection, "Entry", record.figures.entry);
+  const std::string& entry = record.figures.entry;
+  edit.writeString(kSection, "Entry", plainEntryValue(entry) ? entry : oneLine(entry));
   edit.writeString(kSection, "Losses", formatGeneral(record.figures.cost, format_));
   edit.writeString(kSection, "Account", formatGeneral(record.figures.balance, format_));
   edit.writeInt(kSection, "Duration", record.figures.seconds);
   edit.writeInt(kSection, "WeekDay", record.weekday);
   edit.writeInt(kSection, "AccID", record.figures.accountKind);
+  if (plainEntryValue(entry))
+    edit.deleteKey(kSection, kEntryCodeKey);
+  else
+    edit.writeString(kSection, kEntryCodeKey, entryCode(entry));
   if (record.booking != nullptr)
     edit.writeString(kSection, kBookingKey, record.booking);
   else
@@ -239,7 +287,7 @@ std::optional<InterruptedConnection> CrashJournal::readConnection(const std::fil
                                                                   std::string& time) const {
   const IniFile journal(file);
   InterruptedConnection c;
-  c.entry = journal.readString(kSection, "Entry", "Default");
+  c.entry = readEntry(journal);
   c.accountKind = journal.readInt(kSection, "AccID", 0);
   if (c.accountKind < 0 || c.accountKind > 5) c.accountKind = 0;
   c.weekday = journal.readInt(kSection, "WeekDay", clock_.now().weekday);
@@ -283,8 +331,7 @@ void CrashJournal::book() {
   }
   if (!c) {
     log_.append(" Interrupted connection data unreadable: nothing booked.");
-    host_.finishQuickLogLine(
-        abortedQuickLogTail(IniFile(path_).readString(kSection, "Entry", "Default")));
+    host_.finishQuickLogLine(abortedQuickLogTail(readEntry(IniFile(path_))));
     finishRecovery();
     return;
   }
@@ -313,7 +360,7 @@ void CrashJournal::book() {
 void CrashJournal::ignore() {
   log_.append(" Interrupted connection subtracted from statistics (user request)");
   const IniFile journal(path_);
-  const std::string entry = journal.readString(kSection, "Entry", "Default");
+  const std::string entry = readEntry(journal);
   Record record;
   record.time = journal.readString(kSection, "Time", journalTimeText(clock_.now()));
   record.figures.entry = entry;
@@ -340,8 +387,7 @@ bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
     std::optional<InterruptedConnection> c = readConnection(file, time);
     if (!c) {
       log_.append(" Interrupted connection data unreadable: nothing booked.");
-      host_.finishQuickLogLine(
-          abortedQuickLogTail(journal.readString(kSection, "Entry", "Default")));
+      host_.finishQuickLogLine(abortedQuickLogTail(readEntry(journal)));
       return true;
     }
     c->identity = identity;
@@ -352,7 +398,7 @@ bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
   // The statistics hold this booking (or the journal predates identities and they may):
   // they are left alone. The balance is an absolute value, so writing it again completes a
   // booking that stopped before it and changes nothing otherwise.
-  const std::string entry = journal.readString(kSection, "Entry", "Default");
+  const std::string entry = readEntry(journal);
   int accountKind = journal.readInt(kSection, "AccID", 0);
   if (accountKind < 0 || accountKind > 5) accountKind = 0;
   const std::optional<double> account = parseDecimal(journal.readString(kSection, "Account", ""));

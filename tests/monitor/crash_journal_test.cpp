@@ -320,6 +320,27 @@ TEST_F(JournalFixture, BookingTheSingleAccountAlsoSetsTheEntrysOwnAccount) {
   EXPECT_EQ(account("Home"), "47,5");
 }
 
+TEST_F(JournalFixture, AnEntryNameThatIsNoPlainValueComesBackAsItWas) {
+  // Trimmed, cut at a line break, or stored with '?' for what code page 1251 lacks, these
+  // names would come back as another entry's name.
+  for (const std::string name : {"Home ", "Dial\nUp", "Дом \xE2\x9C\x93"}) {
+    freshDir();
+    {
+      auto r = run();
+      r->host.figures = MeterFigures{name, 250, 97.5f, 360, 0};
+      r->journal.writeLevelOne();
+      r->journal.writeLevelTwo();
+    }
+    auto r = run();
+    r->user.recoveryAnswers = {RecoveryAnswer::Book};
+    ASSERT_TRUE(r->journal.detectAtStart()) << name;
+    ASSERT_EQ(r->host.closedOut.size(), 1u) << name;
+    EXPECT_EQ(r->host.closedOut[0].entry, name);
+    EXPECT_EQ(r->host.closedOut[0].seconds, 360);
+    EXPECT_EQ(logText().find(" Failed write"), std::string::npos) << name;
+  }
+}
+
 TEST_F(JournalFixture, AnUnreadableJournalBooksNothing) {
   ProgramDir::writeText(dir().files().journalSeq(), "\x01garbage without keys");
   dir().writeAccounts("[Default]\nAccount=100\n");
