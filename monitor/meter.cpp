@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "app/event_log.h"
@@ -115,8 +116,9 @@ void Meter::setTimers() {
   setEnabled(t.securityZ, securityII_ && isEnabled(t.securityA));
   setInterval(t.minute, kMinuteBeepMs);
   setEnabled(t.minute, onLineMinute_ && metering);
-  // A hand-edited period of 0 or less would give no sensible interval: such a timer never fires.
-  setInterval(t.second, std::max(0, onLinePeriod_ * 1000 - 5));
+  // A hand-edited period of 0 or less would give no sensible interval: such a timer never fires;
+  // one too long for a millisecond timer beeps as seldom as one can.
+  setInterval(t.second, std::max(0, std::clamp(onLinePeriod_, 0, INT_MAX / 1000) * 1000 - 5));
   setEnabled(t.second, onLineSecond_ && metering);
 }
 

@@ -1,5 +1,7 @@
 #include "monitor/state_machine.h"
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 
 #include "app/event_log.h"
@@ -156,9 +158,12 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
 
   const std::string sec = section(entry);
   if (t.hide) {
-    const int wait =
-        config_.readInt(sec, entry_keys::kStatusWait.name, entry_keys::kStatusWait.def);
-    if (t.hide->interval() != wait * 1000) t.hide->setInterval(wait * 1000);
+    // A hand-edited wait too long for a millisecond timer waits as long as one can.
+    const int waitMs =
+        std::clamp(config_.readInt(sec, entry_keys::kStatusWait.name, entry_keys::kStatusWait.def),
+                   0, INT_MAX / 1000) *
+        1000;
+    if (t.hide->interval() != waitMs) t.hide->setInterval(waitMs);
     t.hide->setEnabled(
         config_.readInt(sec, entry_keys::kStatusHide.name, entry_keys::kStatusHide.def) != 0);
   }

@@ -228,5 +228,18 @@ TEST_F(Journey, UserRestartsTheCount) {
   EXPECT_EQ(rig.stat("Default", "TimeTD"), "30");
 }
 
+TEST_F(Journey, HandEditedWaitsTooLongForATimerWaitAsLongAsOneCan) {
+  rig.dir.writeConfig("[Default]\nStatusWait=3000000\nOnLineSecond=1\nOnLinePeriod=3000000\n" +
+                      MonitorRig::uniformTariff(2500, "Day"));
+  rig.ras.dial("Home", kRasConnected);
+  rig.advanceTo(12, 0, 1);
+  EXPECT_EQ(rig.timer("t_second").interval(), 2147482995);
+  EXPECT_TRUE(rig.timer("t_second").enabled());
+  rig.ras.drop();
+  rig.advanceTo(12, 0, 2);
+  EXPECT_EQ(rig.timer("t_hide").interval(), 2147483000);
+  EXPECT_TRUE(rig.timer("t_hide").enabled());
+}
+
 }  // namespace
 }  // namespace tarvik
