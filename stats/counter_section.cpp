@@ -1,5 +1,7 @@
 #include "stats/counter_section.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "app/event_log.h"
@@ -85,6 +87,12 @@ void CounterSection::writeMoney(std::string_view key, double value) {
 
 void CounterSection::writeText(std::string_view key, std::string_view text) {
   file_.writeString(section_, key, text);
+}
+
+void CounterSection::writeTruncated(std::string_view key, double value) {
+  const double clamped =
+      std::clamp(std::trunc(value), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX));
+  writeInt(key, std::isnan(clamped) ? 0 : static_cast<long long>(clamped));
 }
 
 void CounterSection::addInt(std::string_view key, long long delta) {

@@ -56,6 +56,9 @@ class CounterSection {
   void writeInt(std::string_view key, long long value);
   void writeMoney(std::string_view key, double value);
   void writeText(std::string_view key, std::string_view text);
+  // Writes `value` truncated toward zero, held within the int range that readInt() accepts
+  // (a hand-edited huge amount must not leave a key that can never be read again).
+  void writeTruncated(std::string_view key, double value);
 
   // Adds `delta` to an integer key; a garbage key is left alone.
   void addInt(std::string_view key, long long delta);

@@ -59,7 +59,7 @@ void Statistics::stageConnection(StagedStatistics& staged, std::string_view entr
     const std::string d = std::to_string(weekday);
     s.addInt("Gr" + d + "t", seconds);
     if (auto old = s.readInt("Gr" + d + "f")) {
-      s.writeInt("Gr" + d + "f", static_cast<long long>(std::trunc(*old + costValue)));
+      s.writeTruncated("Gr" + d + "f", static_cast<double>(*old) + costValue);
     }
     s.addInt("Gr" + d + "c", 1);
   }

@@ -65,7 +65,7 @@ bool Statistics::undoLastConnection(std::string_view entry) {
     s.addInt("Gr" + d + "t", -seconds);
     if (loss) {
       if (auto v = s.readInt("Gr" + d + "f")) {
-        s.writeInt("Gr" + d + "f", static_cast<long long>(std::trunc(*v - *loss)));
+        s.writeTruncated("Gr" + d + "f", static_cast<double>(*v) - *loss);
       }
     }
     s.addInt("Gr" + d + "c", -1);

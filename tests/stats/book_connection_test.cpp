@@ -148,6 +148,15 @@ TEST_F(UndoConnection, NegativeCostsAndTimesAreTakenBackToo) {
   EXPECT_EQ(account("Inet", "Account"), "0,975");
 }
 
+TEST_F(UndoConnection, AHugeUndoCostKeepsTheWeeklyMoneyAnInteger) {
+  dir.writeStatistics("[Inet]\nUndo=1\nUndoWD=2\nUndoLos=1e300\nUndoTim=30\nGr2f=5\n");
+  stats.undoLastConnection("Inet");
+  EXPECT_EQ(stat("Inet", "Gr2f"), "-2147483648");
+  // Still a number the next booking can add to.
+  stats.bookConnection("Inet", 2, 30, 10);
+  EXPECT_EQ(stat("Inet", "Gr2f"), "-2147483638");
+}
+
 TEST_F(UndoConnection, GarbageUndoCostChangesNoMoneyAndNoAccount) {
   dir.writeStatistics(
       "[Inet]\nUndo=1\nUndoWD=2\nUndoLos=abc\nUndoTim=30\nTimeTD=100\nMoneyTD=40\nCountTD=2\n"
