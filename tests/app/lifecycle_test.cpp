@@ -42,11 +42,20 @@ struct MonitorStandIn : LifecycleHost {
   void virtualDisconnect() override { ++virtualDisconnects; }
 };
 
+// Records which button each Yes/No question makes the default.
+struct LifecycleUser : FakeUser {
+  std::vector<bool> defaultNo;
+  Answer askYesNo(std::string_view text, bool no) override {
+    defaultNo.push_back(no);
+    return FakeUser::askYesNo(text, no);
+  }
+};
+
 struct LifecycleFixture : ::testing::Test {
   ProgramDir dir;
   VirtualClock clock{makeLocalTime(2026, 12, 7, 23, 59, 50)};
   EventLog log{dir.files().eventLog(), clock};
-  FakeUser user;
+  LifecycleUser user;
   FakeProcess process;
   NoJournalHost journalHost;
   MonitorStandIn monitor;
@@ -94,6 +103,7 @@ TEST_F(LifecycleFixture, ExitWhileOnlineAnsweredNoChangesNothing) {
   user.answers = {Answer::No};
   lifecycle.exitCommand();
   EXPECT_EQ(user.questions, V{kExitWhileOnlineQuestion});
+  EXPECT_EQ(user.defaultNo, std::vector<bool>{true});  // an Enter keeps the connection
   EXPECT_EQ(user.terminated, 0);
   EXPECT_TRUE(monitor.quickTails.empty());
   EXPECT_TRUE(std::filesystem::exists(dir.files().journalPro()));
@@ -174,7 +184,7 @@ TEST_F(LifecycleFixture, MidnightSwitchedOffDoesNothing) {
 
 TEST_F(LifecycleFixture, MidnightWithTheSettingsDialogOpen) {
   for (Answer answer : {Answer::Yes, Answer::No}) {
-    user = FakeUser{};
+    user = LifecycleUser{};
     process.instances.clear();
     clock.setNow(makeLocalTime(2026, 12, 7, 23, 59, 50));
     user.dialogOpen = true;
