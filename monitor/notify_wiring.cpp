@@ -64,6 +64,9 @@ void GuardWiring::setMidnightArmed(bool armed) {
 
 void GuardWiring::connectionStarting() {
   journal_->completeKeptBooking();
+  // A journal an earlier connection left behind (its deletion failed) would be taken for this
+  // connection's after a crash in its first seconds, and booked a second time.
+  journal_->remove();
 }
 
 std::string GuardWiring::closingConnection(std::string_view entry, int accountKind,

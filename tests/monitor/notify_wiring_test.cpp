@@ -226,6 +226,24 @@ TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
       << ProgramDir::readText(dir.files().quickLog());
 }
 
+TEST_F(Wiring, AJournalLeftBehindIsNotTakenForTheNextConnection) {
+  auto p = program();
+  // Booked, but its journal could not be deleted (the file was held open at the time).
+  ProgramDir::writeText(dir.files().journalSeq(),
+                        "[Olm:TK]\nTime=07.12.2026 11.00.00\nEntry=Default\nLosses=900\n"
+                        "Account=91\nDuration=900\nWeekDay=1\nAccID=1\n");
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 2);
+  EXPECT_TRUE(p->monitor->meter().running());
+  EXPECT_FALSE(anyJournal());
+  p.reset();  // killed within the first 5 s of the connection
+
+  auto next = program();
+  EXPECT_TRUE(next->user.questions.empty());
+  EXPECT_EQ(count(), 0);
+  EXPECT_EQ(balance(), "100");
+}
+
 TEST_F(Wiring, AKillDuringTheCloseOutDoesNotCountTwice) {
   {
     auto p = program();
