@@ -5,97 +5,30 @@ the quick log, the statistics and the balance must tell the same story.
 """
 import os
 import re
-import shutil
-import signal
 import struct
-import subprocess
-import tempfile
+import sys
 import time
 import unittest
 
-BIN = os.environ.get("TARVIK_BIN", "build/tarvik")
-LINE = os.environ.get("TARVIK_LINE", "build/tarvik-line")
-
-
-def crlf(text):
-    return text.replace("\n", "\r\n").encode("cp1251")
-
-
-def ini_value(path, section, key):
-    """The value of a key as the program's INI layer would read it (first occurrence)."""
-    current = None
-    with open(path, "rb") as f:
-        for raw in f.read().decode("cp1251").splitlines():
-            line = raw.strip()
-            if line.startswith("[") and "]" in line:
-                current = line[1:line.rindex("]")].strip().lower()
-            elif current == section.lower() and "=" in line:
-                k, v = line.split("=", 1)
-                if k.strip().lower() == key.lower():
-                    return v.strip()
-    return None
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import ProgramDirTestCase, ini_value, metered_config  # noqa: E402
 
 
 def as_float32(x):
     return struct.unpack("f", struct.pack("f", x))[0]
 
 
-class MeteringTest(unittest.TestCase):
-    def setUp(self):
-        self.root = tempfile.mkdtemp(prefix="tarvik-e2e-meter-")
-        self.dir = os.path.join(self.root, "prog")
-        self.runtime = os.path.join(self.root, "runtime")
-        os.mkdir(self.dir)
-        os.mkdir(self.runtime, 0o700)
-        self.exe = os.path.join(self.dir, "tarvik")
-        shutil.copy2(BIN, self.exe)
-        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="offscreen",
-                        TARVIK_TEST_DISMISS_MS="200", LC_ALL="C", LANG="C")
-        self.proc = None
-
-    def tearDown(self):
-        if self.proc is not None and self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGKILL)
-            self.proc.wait()
-        shutil.rmtree(self.root, ignore_errors=True)
-
-    def path(self, name):
-        return os.path.join(self.dir, name)
-
-    def text(self, name):
-        try:
-            with open(self.path(name), "rb") as f:
-                return f.read().decode("cp1251")
-        except FileNotFoundError:
-            return ""
-
-    def line(self, *args):
-        result = subprocess.run([LINE, self.dir, *args], capture_output=True, timeout=30)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        return result.stdout.decode()
-
-    def wait_for_log(self, needle, timeout=30):
-        end = time.time() + timeout
-        while time.time() < end:
-            if needle in self.text("Tarvik.LOG"):
-                return
-            self.assertIsNone(self.proc.poll(), "the program ended early")
-            time.sleep(0.05)
-        self.fail(f"timed out waiting for {needle!r}; log:\n{self.text('Tarvik.LOG')}")
+class MeteringTest(ProgramDirTestCase):
+    prefix = "tarvik-e2e-meter-"
 
     def test_one_connection_is_metered_and_booked(self):
         self.line("add", "Home")
         self.assertEqual(self.line("entries"), "Home\n")
         # 3600 hundredths an hour (one a second), charged from the first second.
-        day = "".join(f"Tar{d}=1\nTar{d}x0AH=00\nTar{d}x0AM=00\nTar{d}x0ZH=24\nTar{d}x0ZM=00\n"
-                      f"Tar{d}x0Cost=03600\nTar{d}x0Name=Day\n" for d in range(7))
-        with open(self.path("TarvikC.Kfg"), "wb") as f:
-            f.write(crlf("[Olm:TK]\nShow=0\n[Default]\nFreeTime=0\n" + day))
-        with open(self.path("TarvikA.Kfg"), "wb") as f:
-            f.write(crlf("[Default]\nAccount=100\n"))
+        self.write_config("TarvikC.Kfg", metered_config())
+        self.write_config("TarvikA.Kfg", "[Default]\nAccount=100\n")
 
-        self.proc = subprocess.Popen([self.exe], cwd=self.root, env=self.env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.start()
         self.wait_for_log(" StandBy.\r\n")
 
         self.line("dial", "Home", "--auth", "1")

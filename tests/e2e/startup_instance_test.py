@@ -5,30 +5,22 @@ The lock lives in a private runtime folder (XDG_RUNTIME_DIR), so a Tarvik the us
 not interfere. Message boxes answer themselves through the TARVIK_TEST_DISMISS_MS test hook.
 """
 import os
-import shutil
 import signal
-import subprocess
 import sys
-import tempfile
-import time
 import unittest
 
-BIN = os.environ.get("TARVIK_BIN", "build/tarvik")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import ProgramDirTestCase  # noqa: E402
+
 REFUSED = b" Failed. One instance allowed only.\r\n New instance will be terminated.\r\n"
 
 
-class StartupInstanceTest(unittest.TestCase):
+class StartupInstanceTest(ProgramDirTestCase):
+    wait_seconds = 20
+
     def setUp(self):
-        self.root = tempfile.mkdtemp(prefix="tarvik-e2e-")
-        self.dir = os.path.join(self.root, "prog")
-        self.runtime = os.path.join(self.root, "runtime")
-        os.mkdir(self.dir)
-        os.mkdir(self.runtime, 0o700)
-        self.exe = os.path.join(self.dir, "tarvik")
-        shutil.copy2(BIN, self.exe)
-        self.log = os.path.join(self.dir, "Tarvik.LOG")
-        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="offscreen",
-                        TARVIK_TEST_DISMISS_MS="200")
+        super().setUp()
+        # Instances here may end on purpose, so none is start()'s watched one.
         self.procs = []
 
     def tearDown(self):
@@ -41,7 +33,7 @@ class StartupInstanceTest(unittest.TestCase):
             if p.poll() is None:
                 p.kill()
             p.wait()
-        shutil.rmtree(self.root, ignore_errors=True)
+        super().tearDown()
 
     # Every running copy of our binary, including instances the program started itself.
     def instances(self):
@@ -57,23 +49,10 @@ class StartupInstanceTest(unittest.TestCase):
         return found
 
     def log_bytes(self):
-        try:
-            with open(self.log, "rb") as f:
-                return f.read()
-        except FileNotFoundError:
-            return b""
-
-    def wait_for(self, predicate, what, timeout=20):
-        end = time.time() + timeout
-        while time.time() < end:
-            if predicate():
-                return
-            time.sleep(0.05)
-        self.fail(f"timed out waiting for {what}; log:\n{self.log_bytes().decode('cp1251')}")
+        return self.read_bytes("Tarvik.LOG")
 
     def start(self, *args):
-        p = subprocess.Popen([self.exe, *args], cwd=self.root, env=self.env,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        p = self.launch(*args)
         self.procs.append(p)
         return p
 
@@ -125,8 +104,7 @@ class StartupInstanceTest(unittest.TestCase):
         self.start_running()
 
     def test_delayed_auto_start_reinitializes(self):
-        with open(os.path.join(self.dir, "TarvikC.Kfg"), "wb") as f:
-            f.write(b"[Olm:TK]\r\nPause=1000\r\n")
+        self.write_config("TarvikC.Kfg", "[Olm:TK]\nPause=1000\n")
         auto = self.start_running("/auto")
         self.assertEqual(auto.wait(timeout=20), 0)
         self.wait_for(lambda: b" ReInitializing...\r\n" in self.log_bytes(), "reinitialize")

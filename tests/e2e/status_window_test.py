@@ -8,12 +8,13 @@ import os
 import shutil
 import signal
 import subprocess
-import tempfile
+import sys
 import time
 import unittest
 
-BIN = os.environ.get("TARVIK_BIN", "build/tarvik")
-LINE = os.environ.get("TARVIK_LINE", "build/tarvik-line")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import ProgramDirTestCase  # noqa: E402
+
 TOOLS = ["Xvfb", "icewm", "xdotool", "xprop", "xwininfo", "import", "convert", "xsetroot"]
 DESKTOP = "#204060"
 
@@ -23,14 +24,11 @@ def missing_tools():
 
 
 @unittest.skipIf(missing_tools(), "needs " + " ".join(TOOLS))
-class StatusWindowTest(unittest.TestCase):
+class StatusWindowTest(ProgramDirTestCase):
+    prefix = "tarvik-e2e-status-"
+
     def setUp(self):
-        self.root = tempfile.mkdtemp(prefix="tarvik-e2e-status-")
-        self.dir = os.path.join(self.root, "prog")
-        runtime = os.path.join(self.root, "runtime")
-        os.mkdir(self.dir)
-        os.mkdir(runtime, 0o700)
-        shutil.copy2(BIN, os.path.join(self.dir, "tarvik"))
+        super().setUp()
         self.procs = []
         read_fd, write_fd = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24",
@@ -40,8 +38,7 @@ class StatusWindowTest(unittest.TestCase):
         os.close(write_fd)
         with os.fdopen(read_fd) as f:
             display = ":" + f.readline().strip()
-        self.env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
-                        XDG_RUNTIME_DIR=runtime, TARVIK_TEST_DISMISS_MS="200")
+        self.env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb")
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         self.procs.append(subprocess.Popen(["icewm"], env=self.env, stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL))
@@ -57,16 +54,15 @@ class StatusWindowTest(unittest.TestCase):
                 except subprocess.TimeoutExpired:
                     p.kill()
                     p.wait()
-        shutil.rmtree(self.root, ignore_errors=True)
+        super().tearDown()
 
     def run_tool(self, *args):
         return subprocess.run(args, env=self.env, capture_output=True, text=True,
                               timeout=20).stdout
 
     def start_program(self, config):
-        with open(os.path.join(self.dir, "TarvikC.Kfg"), "wb") as f:
-            f.write(config.replace("\n", "\r\n").encode("cp1251"))
-        subprocess.run([LINE, self.dir, "add", "Provider"], check=True, capture_output=True)
+        self.write_config("TarvikC.Kfg", config)
+        self.line("add", "Provider")
         self.procs.append(subprocess.Popen(["./tarvik"], cwd=self.dir, env=self.env,
                                            stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL))
@@ -96,10 +92,9 @@ class StatusWindowTest(unittest.TestCase):
         return out.split()[-2] if "#" in out else out
 
     def read_key(self, key):
-        with open(os.path.join(self.dir, "TarvikC.Kfg"), "rb") as f:
-            for line in f.read().decode("cp1251").splitlines():
-                if line.lower().startswith(key.lower() + "="):
-                    return line.split("=", 1)[1]
+        for line in self.text("TarvikC.Kfg").splitlines():
+            if line.lower().startswith(key.lower() + "="):
+                return line.split("=", 1)[1]
         return None
 
     def test_window_placement_hints_outline_and_drag(self):
@@ -130,8 +125,7 @@ class StatusWindowTest(unittest.TestCase):
         self.assertEqual(self.read_key("Y"), str(y + 50))
 
     def line_state(self):
-        out = subprocess.run([LINE, self.dir, "status"], capture_output=True, text=True).stdout
-        return out.split("\t")[0].strip()
+        return self.line("status").split("\t")[0].strip()
 
     def menu_keys(self, window, *keys):
         """Opens TrayPopUp on the status window and presses `keys`."""
@@ -146,8 +140,7 @@ class StatusWindowTest(unittest.TestCase):
     def test_menu_commands_reach_the_program(self):
         window = self.start_program("[Olm:TK]\nO=1\nX=300\nY=200\nFade=0\n"
                                     "[Provider]\nDone=1\n")
-        subprocess.run([LINE, self.dir, "dial", "Provider", "--auth", "0.5"], check=True,
-                       capture_output=True)
+        self.line("dial", "Provider", "--auth", "0.5")
         time.sleep(3)
         self.assertEqual(self.line_state(), "8192")
         # Online, the fifth item that can be chosen is the entry's submenu; its second item
