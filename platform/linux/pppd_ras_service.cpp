@@ -122,7 +122,13 @@ std::optional<std::vector<std::string>> PppdRasService::phonebookEntries() {
 
 std::optional<PppdRasService::Call> PppdRasService::callOf(pid_t pid) const {
   if (pid <= 0) return std::nullopt;  // never a process group or "every process"
-  const std::string peer = pppdPeerOf(commandLineOf(roots_.proc / std::to_string(pid)));
+  const fs::path dir = roots_.proc / std::to_string(pid);
+  // Reading a command line takes that process's memory lock, so one process stuck in the
+  // kernel would hang every poll; the short name costs nothing and rules out all but pppd.
+  std::string name = readFile(dir / "comm");
+  if (!name.empty() && name.back() == '\n') name.pop_back();
+  if (name != "pppd") return std::nullopt;
+  const std::string peer = pppdPeerOf(commandLineOf(dir));
   if (peer.empty()) return std::nullopt;
   return Call{pid, peer, interfaceOf(pid, peer)};
 }

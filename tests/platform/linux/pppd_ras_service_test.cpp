@@ -29,6 +29,9 @@ class PppdRasServiceTest : public QObject {
     std::string cmdline;
     for (const auto& arg : argv) cmdline += arg + '\0';
     write(roots_.proc / std::to_string(pid) / "cmdline", cmdline);
+    // The kernel's short name: the executable's file name, cut to 15 characters.
+    const std::string name = fs::path(argv.empty() ? "" : argv[0]).filename().string();
+    write(roots_.proc / std::to_string(pid) / "comm", name.substr(0, 15) + "\n");
   }
   void bringUp(const std::string& interface, bool up) {
     write(roots_.sysClassNet / interface / "flags", up ? "0x1091\n" : "0x1090\n");
@@ -114,6 +117,19 @@ class PppdRasServiceTest : public QObject {
     // A pid file left behind by an earlier pppd does not make this one connected.
     write(roots_.run / "ppp-dsl-provider.pid", "299\nppp3\n");
     QCOMPARE(ras.connectionState(300), std::optional<std::int32_t>(5));
+  }
+
+  void onlyProcessesNamedPppdHaveTheirCommandLineRead() {
+    auto ras = service();
+    startPppd(500, {"/usr/sbin/pppd", "call", "provider"});
+    // A process that rewrote its arguments to look like pppd is still not one.
+    startPppd(501, {"/usr/sbin/pppd", "call", "dsl-provider"});
+    write(roots_.proc / "501/comm", "python3\n");
+    const auto connections = ras.activeConnections();
+    QCOMPARE(connections.size(), size_t(1));
+    QCOMPARE(connections[0].handle, std::uint64_t(500));
+    ras.hangUp(501);
+    QVERIFY(signals_.empty());
   }
 
   void twoCallsOldestFirst() {
