@@ -235,6 +235,12 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// A file without any write permission is read-only even for the superuser, who would
+// otherwise be able to rename over it.
+bool writableFile(const struct stat& st, const fs::path& path) {
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
 // Replaces the file with `bytes`: a temporary file in the same folder is written and
 // flushed, then renamed over the old one, and the folder is flushed, so that a crash or a
 // power loss leaves either the old or the new file. Any failure leaves the old file and no
@@ -249,11 +255,7 @@ void replaceFile(const fs::path& requested, std::string bytes) {
   const bool exists = ::stat(path.c_str(), &old) == 0;
   if (exists) {
     if (!S_ISREG(old.st_mode)) throw IniWriteError(errorText("cannot replace", path, EISDIR));
-    // A file without any write permission is read-only even for the superuser, who would
-    // otherwise be able to rename over it.
-    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0) {
-      throw IniWriteError(errorText("read-only file", path, EACCES));
-    }
+    if (!writableFile(old, path)) throw IniWriteError(errorText("read-only file", path, EACCES));
   }
 
   removeStaleTemporaries(dir, path);
@@ -302,6 +304,17 @@ int parseInt(const std::optional<std::string>& text, int def) {
 }
 
 }  // namespace
+
+bool canReplaceFile(const fs::path& requested) {
+  const fs::path path = replacementTarget(requested);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !writableFile(st, path)))
+    return false;
+  // The replacement is a new file beside the old one.
+  fs::path dir = path.parent_path();
+  if (dir.empty()) dir = ".";
+  return ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
 
 // ---------------------------------------------------------------------------------------
 // IniFile

@@ -108,6 +108,10 @@ class IniDocument {
   std::shared_ptr<const ini::Document> doc_;
 };
 
+// Whether a write to `path` could replace it now: the same checks the writers make first
+// (a read-only file, a folder that takes no new file), without writing anything.
+bool canReplaceFile(const std::filesystem::path& path);
+
 // The integer rule on its own, for texts that did not come from a file (edit fields).
 int parseProfileInt(std::string_view text, int def);
 

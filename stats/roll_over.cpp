@@ -71,21 +71,43 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
   result.week = yearChanged || config.readString(kUpdate, "Week", now.week) != now.week;
   result.month = yearChanged || config.readString(kUpdate, "Month", now.month) != now.month;
 
-  IniEdit markers(config);
-  markers.writeString(kUpdate, "Day", now.day);
-  markers.writeString(kUpdate, "Week", now.week);
-  markers.writeString(kUpdate, "Month", now.month);
-  markers.writeString(kUpdate, "Year", now.year);
-  markers.commit();
+  // The markers are stored only after the statistics were rolled, so a roll that did not
+  // reach the disk is made again at the next start. Settings that cannot take the markers
+  // would have the statistics rolled at every start, so nothing is rolled then.
+  const bool changed = result.day || result.week || result.month;
+  if (changed && !canReplaceFile(config.path())) return failedRollOver(" Failed saving settings.");
+  try {
+    if (changed) rollEntries(entries, result);
+  } catch (const IniWriteError&) {
+    return failedRollOver(" Failed saving statistics.");
+  }
+  try {
+    IniEdit markers(config);
+    markers.writeString(kUpdate, "Day", now.day);
+    markers.writeString(kUpdate, "Week", now.week);
+    markers.writeString(kUpdate, "Month", now.month);
+    markers.writeString(kUpdate, "Year", now.year);
+    markers.commit();
+  } catch (const IniWriteError&) {
+    return failedRollOver(" Failed saving settings.");
+  }
 
+  // Cleared only once the new month is on record, so the report of a failed roll stays.
   if (result.month && config.readInt("Olm:TK", "LogClear", 0) != 0) {
     std::error_code ignored;
     std::filesystem::remove(log_.path(), ignored);
     log_.append(" Log-file cleared.");
   }
+  return result;
+}
 
-  if (!result.day && !result.week && !result.month) return result;
+RolloverResult Statistics::failedRollOver(std::string_view report) {
+  log_.append(report);
+  return {};
+}
 
+void Statistics::rollEntries(const std::vector<std::string>& entries,
+                             const RolloverResult& result) {
   IniFile statistics(files_.statistics());
   StagedStatistics edit(statistics);
   std::set<std::string> rolled;
@@ -108,7 +130,6 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
     if (result.month) roll(edit, section, stats_keys::kMonthPairs);
   }
   edit.commit();
-  return result;
 }
 
 }  // namespace tarvik

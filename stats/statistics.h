@@ -49,6 +49,8 @@ class Statistics {
   // cleared."), and moves current to previous values for every listed entry ("Default"
   // first, then the phonebook entries; each section is rolled once). Entries not listed are
   // left alone. A start on the same day and month of another year rolls everything.
+  // When a file cannot be written, the failure is logged, nothing changed is reported and
+  // the markers stay as they were, so the next start rolls again; it never throws.
   RolloverResult rollOver(const std::vector<std::string>& entries, const LocalTime& today);
 
   // Sets the counters and undo flags to 0; keeps the weekly record, the undo values and the
@@ -60,6 +62,8 @@ class Statistics {
   bool undoLastConnection(std::string_view entry);
 
  private:
+  void rollEntries(const std::vector<std::string>& entries, const RolloverResult& result);
+  RolloverResult failedRollOver(std::string_view report);
   void stageConnection(StagedStatistics& staged, std::string_view entry, int weekday, int seconds,
                        float cost);
 

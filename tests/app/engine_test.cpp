@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/ini_file.h"
 #include "platform/virtual_clock.h"
 #include "support/temp_dir.h"
 #include "tests/support/fake_platform.h"
@@ -213,6 +214,61 @@ TEST_F(EngineTest, TimersExistUnderTheirNamesAndStayOffUntilUsed) {
   }
   EXPECT_EQ(clock.timer("t_online"), &engine->t_online());
   EXPECT_EQ(clock.timer("t_reboot"), &engine->t_reboot());
+}
+
+// Yesterday's markers and one booked day, so that this start rolls the day.
+constexpr const char* kYesterday =
+    "[Olm:TK]\r\nLogClear=1\r\n[UpDate]\r\nDay=30.11\r\nWeek=48\r\nMonth=11\r\nYear=2026\r\n";
+constexpr const char* kBookedDay = "[Default]\r\nTimeTD=120\r\nTimePD=7\r\n";
+
+void makeReadOnly(const std::filesystem::path& file) {
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+}
+
+TEST_F(EngineTest, ReadOnlySettingsFileLeavesTheStatisticsAndGoesOn) {
+  test::writeBytes(files.config(), kYesterday);
+  test::writeBytes(files.statistics(), kBookedDay);
+  makeReadOnly(files.config());
+  ASSERT_NO_THROW(start(""));
+  const std::string text = logText();
+  EXPECT_NE(text.find(" Failed saving settings.\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find(" Month statistics updated."), std::string::npos) << text;
+  // Markers that cannot be stored would roll the day again at every start.
+  EXPECT_EQ(test::readBytes(files.statistics()), kBookedDay);
+  EXPECT_EQ(test::readBytes(files.config()), kYesterday);
+  EXPECT_TRUE(user.balloons.empty());
+  EXPECT_EQ(engine->stateCode(), "of");
+  EXPECT_TRUE(engine->t_online().enabled());
+  clock.advance(1000);
+  EXPECT_TRUE(user.windowVisible);
+}
+
+TEST_F(EngineTest, ReadOnlyStatisticsAreRolledAtTheNextStart) {
+  test::writeBytes(files.config(), kYesterday);
+  test::writeBytes(files.statistics(), kBookedDay);
+  test::writeBytes(files.eventLog(), "old month\r\n");
+  makeReadOnly(files.statistics());
+  ASSERT_NO_THROW(start(""));
+  std::string text = logText();
+  // The log of the old month stays with the report, since the month is not on record yet.
+  EXPECT_EQ(text.rfind("old month\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find(" Failed saving statistics.\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find(" Week statistics updated."), std::string::npos) << text;
+  EXPECT_EQ(IniFile(files.config()).readString("UpDate", "Day"), "30.11");
+  EXPECT_TRUE(engine->t_online().enabled());
+
+  std::filesystem::permissions(files.statistics(), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  start("/reboot");
+  text = logText();
+  EXPECT_EQ(text.rfind(" Log-file cleared.\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find(" Month statistics updated."), std::string::npos) << text;
+  const IniFile statistics(files.statistics());
+  EXPECT_EQ(statistics.readString("Default", "TimePD"), "120");
+  EXPECT_EQ(statistics.readString("Default", "TimeTD"), "0");
+  EXPECT_EQ(IniFile(files.config()).readString("UpDate", "Day"), "07.12");
 }
 
 }  // namespace

@@ -309,6 +309,19 @@ TEST_F(IniWrite, ReadOnlyFileFailsEvenForTheSuperuser) {
   EXPECT_EQ(ini.readString("S", "K"), "1");
 }
 
+TEST_F(IniWrite, CanReplaceFileForeseesTheWriteFailures) {
+  EXPECT_TRUE(canReplaceFile(file()));  // a new file in a writable folder
+  given("[S]\r\nK=1\r\n");
+  EXPECT_TRUE(canReplaceFile(file()));
+  fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_FALSE(canReplaceFile(file()));
+  EXPECT_THROW(IniFile(file()).writeString("S", "K", "2"), IniWriteError);
+  EXPECT_FALSE(canReplaceFile(dir_ / "no" / "such" / "x.ini"));
+  fs::create_directory(dir_ / "sub");
+  EXPECT_FALSE(canReplaceFile(dir_ / "sub"));
+  EXPECT_EQ(namesIn(dir_.path()), (std::set<std::string>{"TarvikC.Kfg", "sub"}));
+}
+
 TEST_F(IniWrite, KeepsTheFileModeAndFollowsSymbolicLinks) {
   given("[S]\r\nK=1\r\n");
   fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
