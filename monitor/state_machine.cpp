@@ -52,8 +52,7 @@ std::string ConnectionStateMachine::section(const std::string& entry) const {
 std::string ConnectionStateMachine::resolveSettingsEntry(const std::string& rasEntry) const {
   for (const std::string& listed : entries_) {
     if (listed != rasEntry) continue;
-    if (config_.readInt(section(rasEntry), entry_keys::kDone.name, entry_keys::kDone.def) != 0)
-      return rasEntry;
+    if (hasOwnSettings(config_, section(rasEntry))) return rasEntry;
     break;
   }
   return std::string(kDefaultEntry);

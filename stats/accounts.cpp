@@ -5,6 +5,7 @@
 #include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 
 namespace tarvik {
 
@@ -42,10 +43,10 @@ Accounts::Accounts(ProgramFiles files, NumberFormat format, EventLog& log)
 ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
   IniFile config(files_.config());
   std::string own = sectionForEntry(entry);
-  bool hasOwnSettings = config.readInt(own, "Done", 0) != 0;
+  const bool ownSettings = hasOwnSettings(config, own);
 
   ChosenAccount chosen;
-  if (config.readInt(kGlobal, "DefaultAcc", 1) != 0 && !hasOwnSettings) {
+  if (config.readInt(kGlobal, "DefaultAcc", 1) != 0 && !ownSettings) {
     chosen.kind = kAccountDefault;
   } else if (config.readInt(kGlobal, "AccountOne", 0) != 0) {
     chosen.kind = kAccountSingle;

@@ -5,6 +5,7 @@
 
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 
 namespace tarvik {
 
@@ -37,10 +38,9 @@ std::string fiveDigits(int value) {
   return text;
 }
 
-template <typename Reader>
-std::string sectionFrom(const Reader& config, std::string_view entry) {
+std::string sectionFrom(const IniFile& config, std::string_view entry) {
   std::string own = sectionForEntry(entry);
-  if (config.readInt(own, "Done", 0) != 0) return own;
+  if (hasOwnSettings(config, own)) return own;
   return std::string(kDefaultSection);
 }
 
