@@ -55,10 +55,11 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // The program lives in the tray; closing a window never ends it.
   app.setQuitOnLastWindowClosed(false);
 
+  QtTimerFactory timers;
+  // The status window first, then the settings dialog, which starts hidden.
+  Ttarvik user(files, log, timers);
   Tsettings settings;
   settings.hide();
-  QtTimerFactory timers;
-  Ttarvik user(files, log, timers);
   // The icon goes up first, in the state "di", before the slower services start.
   user.showTrayIcon();
   DesktopShell shell;
@@ -107,14 +108,23 @@ int main(int argc, char** argv) {
   QtClock clock;
   EventLog log(files.eventLog(), clock);
   preferX11Platform(argc, argv);
-  // Message boxes need the application object, even the refusal of a second instance.
-  TarvikApplication app(argc, argv, log);
+  // The application object needs a display, so it is made only for the first message box or
+  // window: a start without one still leaves its banner in the log.
+  std::unique_ptr<TarvikApplication> app;
+  const auto application = [&]() -> TarvikApplication& {
+    if (!app) app = std::make_unique<TarvikApplication>(argc, argv, log);
+    return *app;
+  };
 
-  if (prepareEventLog(files)) message_box::inform(QString::fromStdString(writeProblemMessage()));
+  if (prepareEventLog(files)) {
+    application();
+    message_box::inform(QString::fromStdString(writeProblemMessage()));
+  }
   writeStartBanner(files, log, firstArgument, systemLine());
 
   InstanceLock instanceLock(instanceLockPath(kInstanceLockName));
   if (!instanceLock.acquire(!skipsInstanceCheck(classifyArgument(firstArgument)))) {
+    application();
     QApplication::setApplicationDisplayName(QString());
     logInstanceRefused(log);
     message_box::inform(QString::fromUtf8(kAlreadyRunningMessage));
@@ -122,7 +132,7 @@ int main(int argc, char** argv) {
   }
 
   try {
-    return runProgram(app, files, clock, log, firstArgument);
+    return runProgram(application(), files, clock, log, firstArgument);
   } catch (...) {
     TarvikApplication::reportException(log, std::current_exception());
     return 1;

@@ -6,6 +6,7 @@ not interfere. Message boxes answer themselves through the TARVIK_TEST_DISMISS_M
 """
 import os
 import signal
+import subprocess
 import sys
 import unittest
 
@@ -112,6 +113,26 @@ class StartupInstanceTest(ProgramDirTestCase):
         self.assertEqual(len(self.instances()), 1)
         self.assert_refused()
 
+
+    def test_read_only_settings_file_does_not_end_the_start(self):
+        self.write_config("TarvikC.Kfg", "[Olm:TK]\n[UpDate]\nDay=01.01\nWeek=01\nMonth=01\n")
+        os.chmod(self.path("TarvikC.Kfg"), 0o444)
+        p = self.start_running()
+        log = self.log_bytes()
+        self.assertIn(b" Failed saving settings.\r\n", log)
+        self.assertNotIn(b" Failed. System exception", log)
+        self.assertIsNone(p.poll())
+
+    def test_banner_is_written_before_a_display_is_needed(self):
+        # No display at all: the banner reaches the log before the window system is asked.
+        env = dict(self.env, QT_QPA_PLATFORM="xcb")
+        env.pop("DISPLAY", None)
+        env.pop("WAYLAND_DISPLAY", None)
+        p = subprocess.Popen([self.exe], cwd=self.root, env=env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+        self.procs.append(p)
+        self.assertNotEqual(p.wait(timeout=30), 0)
+        self.assertTrue(self.log_bytes().endswith(b" Initializing...\r\n"), self.log_bytes())
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
