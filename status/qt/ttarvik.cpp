@@ -472,6 +472,9 @@ void Ttarvik::reloadWindowSettings() {
 }
 
 void Ttarvik::showStatusWindow() {
+  // An inert start hands over to its successor unseen; the stored placement would show the
+  // window for a moment before the program ends.
+  if (inert_) return;
   if (!isVisible()) reloadWindowSettings();
   behaviour_->show();
 }
@@ -731,8 +734,10 @@ void Ttarvik::setTrayHint(std::string_view hint) {
 
 void Ttarvik::makeInert() {
   trayEnabled_ = false;
+  inert_ = true;
   setEnabled(false);
   // Out of sight until the delayed start ends.
+  hide();
   move(-kOffScreen, -kOffScreen);
 }
 

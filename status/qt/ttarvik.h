@@ -170,7 +170,8 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   QSystemTrayIcon tray_;
   BalloonNotifier notifier_;
   bool trayEnabled_ = true;
-  QTimer clickTimer_;  // holds a single click back for the double-click time
+  bool inert_ = false;  // a delayed start waiting for its successor
+  QTimer clickTimer_;   // holds a single click back for the double-click time
   bool clickPending_ = false;
 
   QMenu* menu_ = nullptr;

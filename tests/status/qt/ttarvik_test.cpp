@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -430,6 +431,23 @@ class TtarvikTest : public QObject {
     w->makeInert();
     w->balloon("title", "dropped", false);
     QVERIFY(!t->enabled());
+  }
+
+  void inertWindowStaysOutOfSightUntilTheEnd() {
+    chooseSkin("Advanced", 0);
+    config().writeInt("Olm:TK", "Fade", 0);
+    config().writeInt("Olm:TK", "X", 100);
+    config().writeInt("Olm:TK", "Y", 100);
+    auto w = make();
+    QVERIFY(w->loadSkin());
+    w->makeInert();
+    QVERIFY(!w->isEnabled());
+    // The end of a delayed start: shown and brought to the front just before terminate().
+    w->showStatusWindow();
+    w->bringStatusWindowToFront();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY2(!w->isVisible() || !screen.intersects(w->frameGeometry()),
+             qPrintable(QString("window at %1,%2").arg(w->x()).arg(w->y())));
   }
 
   void stateCodesSetIndicatorAndTray() {
