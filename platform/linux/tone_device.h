@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QThread>
 
+#include <functional>
+#include <future>
+
 #include "platform/sound.h"
 
 namespace tarvik {
@@ -14,7 +17,9 @@ class ToneWorker;
 // caller waits for it without running its event loop.
 class LinuxToneDevice : public ToneDevice {
  public:
-  LinuxToneDevice();
+  // Whether the desktop has an audio output; tests stand in for the real check.
+  using HasOutput = std::function<bool()>;
+  explicit LinuxToneDevice(HasOutput hasOutput = {});
   ~LinuxToneDevice() override;
 
   // Holds the caller for the tone's length. False when there is no output device, the
@@ -23,9 +28,15 @@ class LinuxToneDevice : public ToneDevice {
   bool tone(int frequencyHz, int durationMs) override;
   void wait(int ms) override;
 
+  // The object on the tone thread (for tests).
+  QObject* worker() const;
+
  private:
+  HasOutput hasOutput_;
   QThread thread_;
   ToneWorker* worker_;
+  // The answer to a tone the tone thread did not take in time, while it is still owed.
+  std::future<bool> unanswered_;
 };
 
 }  // namespace tarvik
