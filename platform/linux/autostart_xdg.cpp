@@ -1,5 +1,6 @@
 #include "platform/linux/autostart_xdg.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -75,7 +76,13 @@ fs::path XdgAutostart::defaultUserDir() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config && fs::path(config).is_absolute()) return fs::path(config) / "autostart";
   const char* home = std::getenv("HOME");
-  return fs::path(home ? home : "") / ".config" / "autostart";
+  fs::path base = home ? fs::path(home) : fs::path();
+  // A relative folder would put the entry wherever the program happens to run.
+  if (!base.is_absolute()) {
+    const passwd* account = ::getpwuid(::getuid());
+    base = account && account->pw_dir ? fs::path(account->pw_dir) : fs::path("/");
+  }
+  return base / ".config" / "autostart";
 }
 
 std::string XdgAutostart::launcherPath() {

@@ -28,7 +28,8 @@ class XdgAutostart : public Autostart {
 
   std::filesystem::path entryFile(AutostartScope scope) const;
 
-  // $XDG_CONFIG_HOME/autostart when that is an absolute path, else ~/.config/autostart.
+  // $XDG_CONFIG_HOME/autostart when that is an absolute path, else ~/.config/autostart, with
+  // the account's home folder when HOME is not an absolute path.
   static std::filesystem::path defaultUserDir();
   // The installed launcher when the program was started through it (it exports its own path
   // as TARVIK_LAUNCHER, so that an entry for all users starts every user's own copy), else

@@ -1,3 +1,6 @@
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -185,6 +188,24 @@ class AutostartTest : public QObject {
     QCOMPARE(XdgAutostart::defaultUserDir(),
              fs::path(qgetenv("HOME").toStdString()) / ".config/autostart");
     if (!saved.isNull()) qputenv("XDG_CONFIG_HOME", saved);
+  }
+
+  // Without a usable HOME the entry must not land below whatever the current folder is.
+  void withoutHomeTheUserFolderComesFromTheAccount() {
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    const passwd* account = ::getpwuid(::getuid());
+    QVERIFY(account && account->pw_dir);
+    const fs::path expected = fs::path(account->pw_dir) / ".config/autostart";
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("HOME");
+    const fs::path unset = XdgAutostart::defaultUserDir();
+    qputenv("HOME", "relative");
+    const fs::path relative = XdgAutostart::defaultUserDir();
+    qputenv("HOME", savedHome);
+    if (!savedConfig.isNull()) qputenv("XDG_CONFIG_HOME", savedConfig);
+    QCOMPARE(unset, expected);
+    QCOMPARE(relative, expected);
   }
 };
 
