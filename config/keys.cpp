@@ -10,6 +10,10 @@ std::string entry_keys::exeLineKey(int line) {
   return std::string(kExeLinePrefix) + std::to_string(line);
 }
 
+std::string entry_keys::readExeLine(const IniFile& file, std::string_view section, int line) {
+  return file.readString(section, exeLineKey(line), "");
+}
+
 int readKey(const IniFile& file, std::string_view section, IntKey key) {
   return file.readInt(section, key.name, key.def);
 }

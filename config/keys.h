@@ -141,6 +141,8 @@ inline constexpr IntKey kMonthLimit{"MonthLimit", 250};
 
 // "ExeLine" followed by the line number in decimal.
 std::string exeLineKey(int line);
+// Program line `line` as the monitor reads it: a missing line is empty (nothing to launch).
+std::string readExeLine(const IniFile& file, std::string_view section, int line);
 }  // namespace entry_keys
 
 // Balance keys of the accounts file. Values are decimal fractions in whole currency units.

@@ -3,16 +3,18 @@
 #include <climits>
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "stats/statistics.h"
+#include "stats/statistics_keys.h"
 
 namespace tarvik {
 
 std::string lastBookedIdentity(const ProgramFiles& files) {
-  return IniFile(files.statistics()).readString("Olm:TK", "Booked", "");
+  return IniFile(files.statistics()).readString(kGlobalSection, stats_keys::kBooked, "");
 }
 
 std::string nextBookingIdentity(const ProgramFiles& files) {
-  const int last = IniFile(files.statistics()).readInt("Olm:TK", "Booked", 0);
+  const int last = IniFile(files.statistics()).readInt(kGlobalSection, stats_keys::kBooked, 0);
   return std::to_string(last > 0 && last < INT_MAX ? last + 1 : 1);
 }
 

@@ -7,6 +7,7 @@
 #include "app/time_text.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
 
@@ -24,7 +25,8 @@ const char* const kJournalWriteErrorText =
 
 namespace {
 
-constexpr const char* kSection = "Olm:TK";
+// The journal files keep their record under the section every data file shares.
+constexpr std::string_view kSection = kGlobalSection;
 constexpr const char* kBookingKey = "Booking";
 constexpr const char* kBookingStarted = "started";
 constexpr const char* kBookingIgnored = "ignored";
@@ -104,7 +106,8 @@ void CrashJournal::startForConnection() {
   remove();
   timers_.levelOne.setInterval(kJournalLevelOneMs);
   timers_.levelOne.setEnabled(true);
-  const bool levelTwo = IniFile(files_.config()).readInt(kSection, "SecurityII", 1) != 0;
+  const bool levelTwo =
+      readSwitch(IniFile(files_.config()), kGlobalSection, global_keys::kSecurityII);
   timers_.levelTwo.setInterval(kJournalLevelTwoMs);
   timers_.levelTwo.setEnabled(levelTwo && timers_.levelOne.enabled());
 }

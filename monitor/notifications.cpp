@@ -5,12 +5,11 @@
 
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 
 namespace tarvik {
 
 namespace {
-
-constexpr const char* kGlobal = "Olm:TK";
 
 // Seconds from a file as a timer interval. A hand-edited huge value would wrap round to a
 // short interval (an early hang-up), so it is held at the longest interval there is; 0 and
@@ -36,12 +35,13 @@ Notifications::Notifications(const ProgramFiles& files, EventLog& log, User& use
 
 void Notifications::reloadGlobals() {
   IniFile config(files_.config());
-  warnWave_ = config.readInt(kGlobal, "WarnWave", 0) != 0;
-  warnFile_ = config.readString(kGlobal, "WarnFile", "");
-  warnBeep_ = config.readInt(kGlobal, "WarnBeep", 1) != 0;
+  warnWave_ = readSwitch(config, kGlobalSection, global_keys::kWarnWave);
+  warnFile_ = readKey(config, kGlobalSection, global_keys::kWarnFile);
+  warnBeep_ = readSwitch(config, kGlobalSection, global_keys::kWarnBeep);
   // A negative length would be a timer that never ends the flash; 0 is the same, and that is
   // what the user asked for.
-  timers_.flashAnti.setInterval(secondsToMs(config.readInt(kGlobal, "WarnTime", 5)));
+  timers_.flashAnti.setInterval(
+      secondsToMs(readKey(config, kGlobalSection, global_keys::kWarnTime)));
 }
 
 void Notifications::setHangupTimer(bool enabled) {
@@ -52,18 +52,18 @@ void Notifications::setHangupTimer(bool enabled) {
 void Notifications::connectActions(const std::string& entryName) {
   const std::string entry = sectionForEntry(entryName);
   IniFile config(files_.config());
-  timers_.hangup.setInterval(secondsToMs(config.readInt(entry, "HangUpTime", 15)));
-  setHangupTimer(config.readInt(entry, "HangUpAuto", 0) != 0);
+  timers_.hangup.setInterval(secondsToMs(readKey(config, entry, entry_keys::kHangUpTime)));
+  setHangupTimer(readSwitch(config, entry, entry_keys::kHangUpAuto));
 
-  if (config.readInt(entry, "OnLineWave", 0) != 0)
-    devices_.sound.play(config.readString(entry, "OnLineFile", ""));
-  if (config.readInt(entry, "OnLineBeep", 0) != 0) devices_.tunes.play(3);
+  if (readSwitch(config, entry, entry_keys::kOnLineWave))
+    devices_.sound.play(readKey(config, entry, entry_keys::kOnLineFile));
+  if (readSwitch(config, entry, entry_keys::kOnLineBeep)) devices_.tunes.play(3);
 
-  if (config.readInt(entry, "Execute", 0) != 0) {
+  if (readSwitch(config, entry, entry_keys::kExecute)) {
     // The count is read before every launch, so a count lowered meanwhile stops the list.
-    for (int i = 0; i < IniFile(files_.config()).readInt(entry, "ExeCount", 0); ++i) {
-      const std::string line =
-          IniFile(files_.config()).readString(entry, "ExeLine" + std::to_string(i), "");
+    for (int i = 0; i < readKey(IniFile(files_.config()), entry, entry_keys::kExeCountRunTime);
+         ++i) {
+      const std::string line = entry_keys::readExeLine(IniFile(files_.config()), entry, i);
       if (!line.empty()) devices_.launcher.run(line);
       user_.bringStatusWindowToFront();
     }
@@ -73,20 +73,20 @@ void Notifications::connectActions(const std::string& entryName) {
 void Notifications::disconnectSignals(const std::string& entryName) {
   const std::string entry = sectionForEntry(entryName);
   IniFile config(files_.config());
-  if (config.readInt(entry, "OffLineWave", 0) != 0)
-    devices_.sound.play(config.readString(entry, "OffLineFile", ""));
-  if (config.readInt(entry, "OffLineBeep", 0) != 0) devices_.tunes.play(4);
+  if (readSwitch(config, entry, entry_keys::kOffLineWave))
+    devices_.sound.play(readKey(config, entry, entry_keys::kOffLineFile));
+  if (readSwitch(config, entry, entry_keys::kOffLineBeep)) devices_.tunes.play(4);
 }
 
 void Notifications::startPeriodicBeeps(const std::string& entryName) {
   const std::string entry = sectionForEntry(entryName);
   IniFile config(files_.config());
   timers_.minute.setInterval(kMinuteBeepMs);
-  timers_.minute.setEnabled(config.readInt(entry, "OnLineMinute", 1) != 0);
-  const int period = config.readInt(entry, "OnLinePeriod", 15);
+  timers_.minute.setEnabled(readSwitch(config, entry, entry_keys::kOnLineMinute));
+  const int period = readKey(config, entry, entry_keys::kOnLinePeriod);
   // A period of 0 s or less gives a timer that never fires rather than a negative interval.
   timers_.second.setInterval(std::max(0, secondsToMs(period) - 5));
-  timers_.second.setEnabled(config.readInt(entry, "OnLineSecond", 0) != 0);
+  timers_.second.setEnabled(readSwitch(config, entry, entry_keys::kOnLineSecond));
 }
 
 void Notifications::stopForDisconnect() {

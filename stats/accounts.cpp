@@ -11,10 +11,6 @@ namespace tarvik {
 
 namespace {
 
-constexpr std::string_view kGlobal = "Olm:TK";
-constexpr std::string_view kDefault = "Default";
-constexpr std::string_view kAccount = "Account";
-
 std::string describe(const AccountKey& where, std::string_view text) {
   return " Account value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + where.section + "] " +
          where.key + ") is not a number;";
@@ -25,15 +21,16 @@ std::string describe(const AccountKey& where, std::string_view text) {
 AccountKey accountKey(std::string_view entry, int kind) {
   switch (kind) {
     case kAccountDefault:
-      return {std::string(kDefault), std::string(kAccount)};
+      return {std::string(kDefaultEntry), std::string(balance_keys::kAccount.name)};
     case kAccountSingle:
-      return {std::string(kGlobal), std::string(kAccount)};
+      return {std::string(kGlobalSection), std::string(balance_keys::kAccount.name)};
     case kAccountGroup1:
     case kAccountGroup2:
     case kAccountGroup3:
-      return {std::string(kGlobal), "Account" + std::to_string(kind - kAccountGroup1 + 1)};
+      return {std::string(kGlobalSection),
+              std::string(balance_keys::kGroupAccount[kind - kAccountGroup1].name)};
     default:
-      return {sectionForEntry(entry), std::string(kAccount)};
+      return {sectionForEntry(entry), std::string(balance_keys::kAccount.name)};
   }
 }
 
@@ -46,22 +43,23 @@ ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
   const bool ownSettings = hasOwnSettings(config, own);
 
   ChosenAccount chosen;
-  if (config.readInt(kGlobal, "DefaultAcc", 1) != 0 && !ownSettings) {
+  if (readSwitch(config, kGlobalSection, global_keys::kDefaultAcc) && !ownSettings) {
     chosen.kind = kAccountDefault;
-  } else if (config.readInt(kGlobal, "AccountOne", 0) != 0) {
+  } else if (readSwitch(config, kGlobalSection, global_keys::kAccountOne)) {
     chosen.kind = kAccountSingle;
-  } else if (config.readInt(own, "AccountProvider1", 0) != 0) {
+  } else if (readSwitch(config, own, entry_keys::kAccountProvider1)) {
     chosen.kind = kAccountGroup1;
-  } else if (config.readInt(own, "AccountProvider2", 0) != 0) {
+  } else if (readSwitch(config, own, entry_keys::kAccountProvider2)) {
     chosen.kind = kAccountGroup2;
-  } else if (config.readInt(own, "AccountProvider3", 0) != 0) {
+  } else if (readSwitch(config, own, entry_keys::kAccountProvider3)) {
     chosen.kind = kAccountGroup3;
   } else {
     chosen.kind = kAccountIndividual;
   }
 
   AccountKey where = accountKey(entry, chosen.kind);
-  std::string text = IniFile(files_.accounts()).readString(where.section, where.key, "0");
+  std::string text =
+      IniFile(files_.accounts()).readString(where.section, where.key, balance_keys::kAccount.def);
   std::optional<double> value = parseDecimal(text);
   if (value && std::isfinite(static_cast<float>(*value))) {
     chosen.balance = static_cast<float>(*value);
@@ -80,10 +78,10 @@ BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float bala
 
   // A stored text that is not a number was typed by hand, possibly as a note of a real
   // balance; overwriting it with a figure computed from 0 would lose that, so it stays.
-  std::string stored = accounts.readString(where.section, where.key, "0");
+  std::string stored = accounts.readString(where.section, where.key, balance_keys::kAccount.def);
   if (!parseDecimal(stored) || !std::isfinite(balance)) {
     log_.append(describe(where, stored) + " balance not saved.");
-    return {false, accounts.readString(own.section, own.key, "0")};
+    return {false, accounts.readString(own.section, own.key, balance_keys::kAccount.def)};
   }
 
   std::string text = formatGeneral(balance, format_);
@@ -98,7 +96,7 @@ BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float bala
 bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
   IniFile accounts(files_.accounts());
   AccountKey own = accountKey(entry, kAccountIndividual);
-  std::string stored = accounts.readString(own.section, own.key, "0");
+  std::string stored = accounts.readString(own.section, own.key, balance_keys::kAccount.def);
   std::optional<double> value = parseDecimal(stored);
   if (!value || !std::isfinite(amountHundredths)) {
     log_.append(describe(own, stored) + " not credited with " +
@@ -112,7 +110,7 @@ bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
 
 std::string Accounts::entryAccountText(std::string_view entry) const {
   AccountKey own = accountKey(entry, kAccountIndividual);
-  return IniFile(files_.accounts()).readString(own.section, own.key, "0");
+  return IniFile(files_.accounts()).readString(own.section, own.key, balance_keys::kAccount.def);
 }
 
 }  // namespace tarvik

@@ -6,6 +6,7 @@
 #include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "stats/counter_section.h"
 #include "stats/statistics.h"
 #include "stats/statistics_keys.h"
@@ -13,8 +14,6 @@
 namespace tarvik {
 
 namespace {
-
-constexpr std::string_view kUpdate = "UpDate";
 
 std::string twoDigits(int value) {
   char text[16];
@@ -63,13 +62,13 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
   // Day, week and month texts repeat every year; the year marker tells a start on the same
   // date a year later from a restart on the same day. Files written without it compare the
   // texts alone, and so does a year that is not a number.
-  const int storedYear = config.readInt(kUpdate, "Year", -1);
+  const int storedYear = config.readInt(kUpdateSection, "Year", -1);
   const bool yearChanged = storedYear >= 0 && storedYear != today.year;
 
   RolloverResult result;
-  result.day = yearChanged || config.readString(kUpdate, "Day", now.day) != now.day;
-  result.week = yearChanged || config.readString(kUpdate, "Week", now.week) != now.week;
-  result.month = yearChanged || config.readString(kUpdate, "Month", now.month) != now.month;
+  result.day = yearChanged || config.readString(kUpdateSection, "Day", now.day) != now.day;
+  result.week = yearChanged || config.readString(kUpdateSection, "Week", now.week) != now.week;
+  result.month = yearChanged || config.readString(kUpdateSection, "Month", now.month) != now.month;
 
   // The markers are stored only after the statistics were rolled, so a roll that did not
   // reach the disk is made again at the next start. Settings that cannot take the markers
@@ -83,17 +82,17 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
   }
   try {
     IniEdit markers(config);
-    markers.writeString(kUpdate, "Day", now.day);
-    markers.writeString(kUpdate, "Week", now.week);
-    markers.writeString(kUpdate, "Month", now.month);
-    markers.writeString(kUpdate, "Year", now.year);
+    markers.writeString(kUpdateSection, "Day", now.day);
+    markers.writeString(kUpdateSection, "Week", now.week);
+    markers.writeString(kUpdateSection, "Month", now.month);
+    markers.writeString(kUpdateSection, "Year", now.year);
     markers.commit();
   } catch (const IniWriteError&) {
     return failedRollOver(" Failed saving settings.");
   }
 
   // Cleared only once the new month is on record, so the report of a failed roll stays.
-  if (result.month && config.readInt("Olm:TK", "LogClear", 0) != 0) {
+  if (result.month && readSwitch(config, kGlobalSection, global_keys::kLogClear)) {
     std::error_code ignored;
     std::filesystem::remove(log_.path(), ignored);
     log_.append(" Log-file cleared.");

@@ -5,6 +5,7 @@
 
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "stats/counter_section.h"
 #include "stats/statistics_keys.h"
 
@@ -12,11 +13,6 @@ namespace tarvik {
 
 Statistics::Statistics(ProgramFiles files, NumberFormat format, EventLog& log)
     : files_(std::move(files)), format_(format), log_(log) {}
-
-namespace {
-constexpr std::string_view kGlobalSection = "Olm:TK";
-constexpr std::string_view kBookedKey = "Booked";
-}  // namespace
 
 void Statistics::bookConnection(std::string_view entry, int weekday, int seconds, float cost) {
   StagedStatistics staged(IniFile(files_.statistics()));
@@ -29,13 +25,13 @@ bool Statistics::bookConnectionOnce(std::string_view identity, std::string_view 
   if (lastBookedIdentity() == identity) return false;
   StagedStatistics staged(IniFile(files_.statistics()));
   stageConnection(staged, entry, weekday, seconds, cost);
-  staged.writeString(kGlobalSection, kBookedKey, identity);
+  staged.writeString(kGlobalSection, stats_keys::kBooked, identity);
   staged.commit();
   return true;
 }
 
 std::string Statistics::lastBookedIdentity() const {
-  return IniFile(files_.statistics()).readString(kGlobalSection, kBookedKey, "");
+  return IniFile(files_.statistics()).readString(kGlobalSection, stats_keys::kBooked, "");
 }
 
 void Statistics::stageConnection(StagedStatistics& staged, std::string_view entry, int weekday,

@@ -6,6 +6,10 @@
 // Key names of an entry's section in the statistics file, grouped as the operations use them.
 namespace tarvik::stats_keys {
 
+// Identity of the last connection booked, in the shared section: a recovery checks it so
+// that no connection is booked twice.
+inline constexpr std::string_view kBooked = "Booked";
+
 inline constexpr std::array<std::string_view, 4> kCurrentCounts{"CountTD", "CountTW", "CountTM",
                                                                 "CountTT"};
 inline constexpr std::array<std::string_view, 4> kCurrentTimes{"TimeTD", "TimeTW", "TimeTM",

@@ -4,13 +4,13 @@
 #include <memory>
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "status/builtin_skins.h"
 #include "status/skin_format.h"
 
 namespace tarvik {
 namespace {
 
-constexpr const char* kSkinSection = "Olm:TK:Skin";
 constexpr const char* kWriteFailed = "Возникла ошибка при попытке записать файл на диск.\n";
 
 std::string upper(std::string_view text) {
@@ -24,9 +24,9 @@ std::string upper(std::string_view text) {
 SkinChoice readSkinChoice(const ProgramFiles& files) {
   IniFile config(files.config());
   SkinChoice choice;
-  choice.full = config.readInt(kSkinSection, "SkinSize", 0) == 1;
-  choice.name = config.readString(kSkinSection, "SkinName", "Advanced");
-  choice.external = config.readInt(kSkinSection, "SkinExternal", 0) != 0;
+  choice.full = readKey(config, kSkinSection, skin_keys::kSkinSize) == 1;
+  choice.name = readKey(config, kSkinSection, skin_keys::kSkinName);
+  choice.external = readSwitch(config, kSkinSection, skin_keys::kSkinExternal);
   return choice;
 }
 
@@ -109,9 +109,9 @@ void SkinLoader::fallBackToStandard() {
   try {
     IniFile config(files_.config());
     IniEdit edit(config);
-    edit.writeInt(kSkinSection, "SkinExternal", 0)
-        .writeString(kSkinSection, "SkinName", "Default")
-        .writeInt(kSkinSection, "SkinSize", 0);
+    edit.writeInt(kSkinSection, skin_keys::kSkinExternal.name, 0)
+        .writeString(kSkinSection, skin_keys::kSkinName.name, skin_keys::kStandardSkinName)
+        .writeInt(kSkinSection, skin_keys::kSkinSize.name, 0);
     edit.commit();
   } catch (const IniWriteError&) {
     log_.append(" Failed. Unable to write settings.");
@@ -133,7 +133,8 @@ SkinLoadResult SkinLoader::loadConfigured(SkinPictures& pictures) {
 
 SkinLoadResult SkinLoader::switchMode(bool full, SkinPictures& pictures) {
   try {
-    IniFile(files_.config()).writeInt(kSkinSection, "SkinSize", full ? 1 : 0);
+    IniFile config(files_.config());
+    writeKey(config, kSkinSection, skin_keys::kSkinSize, full ? 1 : 0);
   } catch (const IniWriteError&) {
     log_.append(" Failed switching between skin modes.", true);
     user_.message(std::string(kWriteFailed) +

@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 
 namespace tarvik {
 namespace {
-constexpr const char* kGlobal = "Olm:TK";
 constexpr int kMoveMs = 10;
 constexpr int kHoldMs = 250;
 constexpr int kPriorityMs = 1000;
@@ -135,7 +135,8 @@ void WindowBehaviour::dragEnd() {
   const WindowPoint stored = storedPosition(settings_.origin, dragPos_, surface_.screenSize());
   try {
     IniEdit edit{IniFile(files_.config())};
-    edit.writeInt(kGlobal, "X", stored.x).writeInt(kGlobal, "Y", stored.y);
+    edit.writeInt(kGlobalSection, global_keys::kX.name, stored.x)
+        .writeInt(kGlobalSection, global_keys::kY.name, stored.y);
     edit.commit();
     settings_.x = stored.x;
     settings_.y = stored.y;
@@ -155,7 +156,8 @@ void WindowBehaviour::dragEnd() {
 bool WindowBehaviour::toggleSnapping() {
   settings_.borders = !settings_.borders;
   try {
-    IniFile(files_.config()).writeInt(kGlobal, "Borders", settings_.borders ? 1 : 0);
+    IniFile config(files_.config());
+    writeSwitch(config, kGlobalSection, global_keys::kBorders, settings_.borders);
   } catch (const IniWriteError&) {
     // The check mark still follows the click; the setting lasts for this run.
   }

@@ -121,6 +121,15 @@ TEST(KeyAccess, MissingKeysGiveTheTableDefaults) {
             "[Olm:TK]\r\nFade=0\r\nX=120\r\n[Olm:TK:Skin]\r\nSkinName=Default\r\n");
 }
 
+TEST(KeyAccess, ProgramLinesAreReadByNumberAndMissingOnesAreEmpty) {
+  TempDir dir;
+  IniFile config(dir / "TarvikC.Kfg");
+  config.writeString("Default", "ExeLine1", "/usr/bin/second");
+  EXPECT_EQ(entry_keys::readExeLine(config, "Default", 1), "/usr/bin/second");
+  EXPECT_EQ(entry_keys::readExeLine(config, "Default", 0), "");
+  EXPECT_EQ(entry_keys::readExeLine(config, "Other", 1), "");
+}
+
 TEST(KeyTables, NamesAreUniqueWithinEachTable) {
   std::set<std::string_view> names;
   for (const IntKey& key : global_keys::kIntKeys) EXPECT_TRUE(names.insert(key.name).second);
