@@ -156,28 +156,16 @@ void Engine::reloadGlobalParameters(bool skinChanged, bool fromStartUp) {
   {
     const IniFile config(s_.files.config());
     namespace g = global_keys;
-    globals_.origin = readGlobal(config, g::kO);
-    globals_.y = readGlobal(config, g::kY);
-    globals_.x = readGlobal(config, g::kX);
     placeWindow();
-    globals_.icon = readGlobal(config, g::kIcon);
-    globals_.priority = readGlobal(config, g::kPriority) != 0;
-    globals_.midnight = readGlobal(config, g::kMidnight) != 0;
-    globals_.warnTimeMs = readGlobal(config, g::kWarnTime) * 1000;
-    t_flash_anti_->setInterval(globals_.warnTimeMs);
+    t_flash_anti_->setInterval(readGlobal(config, g::kWarnTime) * 1000);
     // The warning keys and t_midnight (which stays off after a midnight restart was cancelled).
-    guard_->reloadGlobals(globals_.midnight);
-    globals_.borders = readGlobal(config, g::kBorders) != 0;
-    globals_.opacity = readGlobal(config, g::kOpacity);
-    globals_.transparent = readGlobal(config, g::kTransparent) != 0;
-    globals_.speed = readGlobal(config, g::kSpeed);
-    globals_.fade = readGlobal(config, g::kFade) != 0;
+    guard_->reloadGlobals(readGlobal(config, g::kMidnight) != 0);
   }
   reloadEntryParameters();
   // A skin that fails to load resets its keys (inside loadSkin), so the second try loads
   // the fallback.
   if (skinChanged && !loadSkin()) loadSkin();
-  globals_.show = readGlobal(IniFile(s_.files.config()), global_keys::kShow) != 0;
+  showWindow_ = readGlobal(IniFile(s_.files.config()), global_keys::kShow) != 0;
   if (fromStartUp) {
     listPhonebookEntries();
     s_.log.append(" StandBy.");
@@ -186,7 +174,7 @@ void Engine::reloadGlobalParameters(bool skinChanged, bool fromStartUp) {
 
 void Engine::t_rebootTimer() {
   t_reboot_->setEnabled(false);
-  if (globals_.show) s_.user.showStatusWindow();
+  if (showWindow_) s_.user.showStatusWindow();
   if (!delayedStart_) return;
   s_.user.hideTrayIcon();
   s_.user.showStatusWindow();

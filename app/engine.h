@@ -37,23 +37,6 @@ struct Services {
   std::string firstArgument;
 };
 
-// The global keys the status window works with, as the last reload read them.
-struct GlobalParameters {
-  int origin = 0;  // "O": 1 = measured from the top-left corner
-  int x = 99;
-  int y = 56;
-  int icon = 0;
-  bool priority = false;
-  bool midnight = false;
-  int warnTimeMs = 5000;
-  bool borders = true;
-  int opacity = 25;
-  bool transparent = false;
-  int speed = 20;
-  bool fade = true;
-  bool show = true;
-};
-
 inline constexpr std::string_view kTrayHint = "Tarvik v4.0";
 inline constexpr std::string_view kNoCrashJournal = "NULL";
 
@@ -101,7 +84,6 @@ class Engine {
   bool delayedStart() const { return delayedStart_; }
   const std::vector<std::string>& phonebookEntries() const { return entries_; }
   const std::string& crashJournalPath() const { return crashJournalPath_; }
-  const GlobalParameters& globals() const { return globals_; }
   const Services& services() const { return s_; }
 
   // The connection monitor (probe, state machine, meter, close-out) and the accounts and
@@ -151,7 +133,9 @@ class Engine {
   bool delayedStart_ = false;
   std::vector<std::string> entries_;
   std::string crashJournalPath_{kNoCrashJournal};
-  GlobalParameters globals_;
+  // "Show" as the last reload read it: whether the window appears once the start is done.
+  // The placement and look keys are the status window's own; it re-reads them when placed.
+  bool showWindow_ = true;
 
   std::unique_ptr<Probe> probe_;
   std::unique_ptr<Accounts> accounts_;

@@ -187,17 +187,20 @@ TEST_F(EngineTest, ReloadFromTheDialogIsSilentAndAppliesTimerSettings) {
   start("");
   const std::string before = logText();
   EXPECT_FALSE(engine->t_midnight().enabled());
+  const int placedAtStart = user.placed;
+  EXPECT_EQ(placedAtStart, 1);
   writeConfig("Midnight=1\r\nWarnTime=3\r\nX=10\r\nY=20\r\nO=1\r\nShow=0\r\nFade=0\r\n");
   engine->reloadGlobalParameters(false);
   EXPECT_EQ(logText(), before);
   EXPECT_TRUE(engine->t_midnight().enabled());
   EXPECT_EQ(engine->t_midnight().interval(), 888);
   EXPECT_EQ(engine->t_flash_anti().interval(), 3000);
-  EXPECT_EQ(engine->globals().x, 10);
-  EXPECT_EQ(engine->globals().y, 20);
-  EXPECT_EQ(engine->globals().origin, 1);
-  EXPECT_FALSE(engine->globals().show);
-  EXPECT_FALSE(engine->globals().fade);
+  // The window re-reads its placement keys when asked to place itself.
+  EXPECT_EQ(user.placed, placedAtStart + 1);
+  // "Show" read again: the window that would have appeared a second after the start stays
+  // hidden.
+  clock.advance(1000);
+  EXPECT_FALSE(user.windowVisible);
 }
 
 TEST_F(EngineTest, TimersExistUnderTheirNamesAndStayOffUntilUsed) {

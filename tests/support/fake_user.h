@@ -20,6 +20,7 @@ class FakeUser : public User {
   bool monitoringOn = true;
   bool windowVisible = false;
   int broughtToFront = 0;
+  int placed = 0;  // placeStatusWindow calls
   struct Balloon {
     std::string title, text;
     bool optional;
@@ -52,6 +53,7 @@ class FakeUser : public User {
   void showStatusWindow() override { windowVisible = true; }
   void hideStatusWindow() override { windowVisible = false; }
   void bringStatusWindowToFront() override { ++broughtToFront; }
+  void placeStatusWindow() override { ++placed; }
   void balloon(std::string_view title, std::string_view text, bool optional) override {
     balloons.push_back({std::string(title), std::string(text), optional});
   }
