@@ -15,7 +15,7 @@ namespace tarvik {
 namespace {
 
 int readGlobal(const IniFile& config, const IntKey& key) {
-  return config.readInt(kGlobalSection, key.name, key.def);
+  return readKey(config, kGlobalSection, key);
 }
 
 constexpr int kShortestPause = 1000;

@@ -3,11 +3,13 @@
 #include <array>
 
 #include "config/codepage.h"
+#include "config/keys.h"
 
 namespace tarvik {
 namespace {
 
-constexpr std::array<std::string_view, 3> kProgramSections{"Olm:TK", "Olm:TK:Skin", "UpDate"};
+constexpr std::array<std::string_view, 3> kProgramSections{kGlobalSection, kSkinSection,
+                                                           kUpdateSection};
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';

@@ -58,12 +58,12 @@ bool Meter::running() const {
 void Meter::readKeys(const std::string& entry) {
   entry_ = entry;
   section_ = sectionForEntry(entry);
-  auto num = [&](IntKey key) { return config_.readInt(section_, key.name, key.def); };
-  auto global = [&](IntKey key) { return config_.readInt(kGlobalSection, key.name, key.def); };
+  auto num = [&](IntKey key) { return readKey(config_, section_, key); };
+  auto global = [&](IntKey key) { return readKey(config_, kGlobalSection, key); };
   truncate_ = num(entry_keys::kTruncate) != 0;
   freeTime_ = num(entry_keys::kFreeTime);
   zeroWarn_ = num(entry_keys::kZeroWarn) != 0;
-  zeroFile_ = config_.readString(section_, entry_keys::kZeroFile.name, entry_keys::kZeroFile.def);
+  zeroFile_ = readKey(config_, section_, entry_keys::kZeroFile);
   for (std::size_t n = 0; n < 4; ++n) {
     levelOn_[n] = num(entry_keys::kAccountUse[n]) != 0;
     levelValue_[n] = num(entry_keys::kAccountVal[n]);

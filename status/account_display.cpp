@@ -2,6 +2,7 @@
 
 #include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 
 namespace tarvik {
 
@@ -11,8 +12,8 @@ bool storeAccountDisplay(const ProgramFiles& files, std::string_view settingsEnt
   try {
     IniFile config(files.config());
     IniEdit edit(config);
-    edit.writeInt(section, "AccountDisplay", accountShown ? 1 : 0);
-    if (accountShown) edit.writeInt(section, "CurrencyDisplay", 1);
+    edit.writeInt(section, entry_keys::kAccountDisplay.name, accountShown ? 1 : 0);
+    if (accountShown) edit.writeInt(section, entry_keys::kCurrencyDisplay.name, 1);
     edit.commit();
     return true;
   } catch (const IniWriteError&) {
