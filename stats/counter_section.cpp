@@ -17,36 +17,8 @@ bool blank(std::string_view text) {
 
 }  // namespace
 
-std::string StagedStatistics::readString(std::string_view section, std::string_view key,
-                                         std::string_view def) const {
-  // The operations spell every name the same way, so an exact match finds a staged change.
-  auto staged = latest_.find(slot(section, key));
-  if (staged != latest_.end()) return changes_[staged->second].value;
-  return edit_.readString(section, key, def);
-}
-
-void StagedStatistics::writeString(std::string_view section, std::string_view key,
-                                   std::string_view value) {
-  latest_[slot(section, key)] = changes_.size();
-  changes_.push_back({std::string(section), std::string(key), std::string(value)});
-}
-
-void StagedStatistics::commit() {
-  for (const Change& c : changes_) edit_.writeString(c.section, c.key, c.value);
-  changes_.clear();
-  latest_.clear();
-  edit_.commit();
-}
-
-std::string StagedStatistics::slot(std::string_view section, std::string_view key) {
-  std::string name(section);
-  name += '\0';
-  name += key;
-  return name;
-}
-
-CounterSection::CounterSection(StagedStatistics& file, std::string section,
-                               const NumberFormat& format, EventLog& log)
+CounterSection::CounterSection(IniEdit& file, std::string section, const NumberFormat& format,
+                               EventLog& log)
     : file_(file), section_(std::move(section)), format_(format), log_(log) {}
 
 std::optional<long long> CounterSection::readInt(std::string_view key) {

@@ -3,8 +3,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "config/ini_file.h"
 #include "config/number_text.h"
@@ -13,40 +11,12 @@ namespace tarvik {
 
 class EventLog;
 
-// Changes to the statistics file gathered while its values are read, and handed to one
-// IniEdit only at the end: reading an edit after a queued change would rebuild the whole
-// file each time, which makes a rollover of many entries crawl.
-class StagedStatistics {
- public:
-  explicit StagedStatistics(const IniFile& file) : edit_(file) {}
-
-  // The value as staged so far, else as in the file.
-  std::string readString(std::string_view section, std::string_view key,
-                         std::string_view def = {}) const;
-  void writeString(std::string_view section, std::string_view key, std::string_view value);
-  // Queues every staged change in order and replaces the file once.
-  void commit();
-
- private:
-  struct Change {
-    std::string section;
-    std::string key;
-    std::string value;
-  };
-  static std::string slot(std::string_view section, std::string_view key);
-
-  IniEdit edit_;
-  std::vector<Change> changes_;
-  std::unordered_map<std::string, std::size_t> latest_;  // slot -> index in changes_
-};
-
 // One entry's section of the statistics file. Reads tell a missing key (0) from one holding
 // text that is not a number: such a key is logged and reported as nullopt, and the caller
 // leaves it as it is instead of booking over it.
 class CounterSection {
  public:
-  CounterSection(StagedStatistics& file, std::string section, const NumberFormat& format,
-                 EventLog& log);
+  CounterSection(IniEdit& file, std::string section, const NumberFormat& format, EventLog& log);
 
   std::optional<long long> readInt(std::string_view key);
   std::optional<double> readMoney(std::string_view key);
@@ -66,7 +36,7 @@ class CounterSection {
  private:
   void reportGarbage(std::string_view key, std::string_view text);
 
-  StagedStatistics& file_;
+  IniEdit& file_;
   std::string section_;
   const NumberFormat& format_;
   EventLog& log_;

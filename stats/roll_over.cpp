@@ -44,7 +44,7 @@ std::string caseKey(std::string_view section) {
   return key;
 }
 
-void roll(StagedStatistics& edit, std::string_view section,
+void roll(IniEdit& edit, std::string_view section,
           const std::array<stats_keys::RollPair, 3>& pairs) {
   for (const auto& pair : pairs) {
     edit.writeString(section, pair.previous, edit.readString(section, pair.current, "0"));
@@ -108,7 +108,7 @@ RolloverResult Statistics::failedRollOver(std::string_view report) {
 void Statistics::rollEntries(const std::vector<std::string>& entries,
                              const RolloverResult& result) {
   IniFile statistics(files_.statistics());
-  StagedStatistics edit(statistics);
+  IniEdit edit(statistics);
   std::set<std::string> rolled;
   for (const std::string& entry : entries) {
     const std::string section = sectionForEntry(entry);

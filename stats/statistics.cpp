@@ -15,18 +15,18 @@ Statistics::Statistics(ProgramFiles files, NumberFormat format, EventLog& log)
     : files_(std::move(files)), format_(format), log_(log) {}
 
 void Statistics::bookConnection(std::string_view entry, int weekday, int seconds, float cost) {
-  StagedStatistics staged(IniFile(files_.statistics()));
-  stageConnection(staged, entry, weekday, seconds, cost);
-  staged.commit();
+  IniEdit edit(IniFile(files_.statistics()));
+  addConnection(edit, entry, weekday, seconds, cost);
+  edit.commit();
 }
 
 bool Statistics::bookConnectionOnce(std::string_view identity, std::string_view entry, int weekday,
                                     int seconds, float cost) {
   if (lastBookedIdentity() == identity) return false;
-  StagedStatistics staged(IniFile(files_.statistics()));
-  stageConnection(staged, entry, weekday, seconds, cost);
-  staged.writeString(kGlobalSection, stats_keys::kBooked, identity);
-  staged.commit();
+  IniEdit edit(IniFile(files_.statistics()));
+  addConnection(edit, entry, weekday, seconds, cost);
+  edit.writeString(kGlobalSection, stats_keys::kBooked, identity);
+  edit.commit();
   return true;
 }
 
@@ -34,9 +34,9 @@ std::string Statistics::lastBookedIdentity() const {
   return IniFile(files_.statistics()).readString(kGlobalSection, stats_keys::kBooked, "");
 }
 
-void Statistics::stageConnection(StagedStatistics& staged, std::string_view entry, int weekday,
-                                 int seconds, float cost) {
-  CounterSection s(staged, sectionForEntry(entry), format_, log_);
+void Statistics::addConnection(IniEdit& edit, std::string_view entry, int weekday, int seconds,
+                               float cost) {
+  CounterSection s(edit, sectionForEntry(entry), format_, log_);
   const double costValue = cost;  // widened exactly, so the texts show the float as it is
 
   for (std::string_view key : stats_keys::kCurrentCounts) s.addInt(key, 1);

@@ -11,7 +11,7 @@
 namespace tarvik {
 
 class EventLog;
-class StagedStatistics;
+class IniEdit;
 
 // Which spans rolled over at start-up; the caller writes " Week statistics updated.",
 // " Month statistics updated." and the reminder balloon.
@@ -64,8 +64,7 @@ class Statistics {
  private:
   void rollEntries(const std::vector<std::string>& entries, const RolloverResult& result);
   RolloverResult failedRollOver(std::string_view report);
-  void stageConnection(StagedStatistics& staged, std::string_view entry, int weekday, int seconds,
-                       float cost);
+  void addConnection(IniEdit& edit, std::string_view entry, int weekday, int seconds, float cost);
 
   ProgramFiles files_;
   NumberFormat format_;

@@ -11,8 +11,8 @@ namespace tarvik {
 
 bool Statistics::undoLastConnection(std::string_view entry) {
   IniFile file(files_.statistics());
-  StagedStatistics staged(file);
-  CounterSection s(staged, sectionForEntry(entry), format_, log_);
+  IniEdit edit(file);
+  CounterSection s(edit, sectionForEntry(entry), format_, log_);
 
   // Taking the same connection back twice would subtract it twice.
   if (s.readInt("Undo").value_or(0) == 0) return false;
@@ -75,7 +75,7 @@ bool Statistics::undoLastConnection(std::string_view entry) {
   // undo of the same connection.
   s.writeInt("Undo", 0);
   s.writeInt("UndoX", 0);
-  staged.commit();
+  edit.commit();
 
   if (loss) Accounts(files_, format_, log_).creditEntry(entry, *loss);
   return negatives;
