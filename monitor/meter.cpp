@@ -127,7 +127,6 @@ void Meter::start(const std::string& entry) {
 
   const LocalTime now = env_.clock.now();
   startSecondOfDay_ = secondOfDay(now);
-  startWeekday_ = now.weekday;
   startPeriod_ = lookupNow(now);
 
   env_.user.setField(DisplayField::Entry, entry_);
@@ -201,8 +200,8 @@ void Meter::tick() {
   // In 64 bits: 30000 hundredths an hour for 20 hours already passes 2^31, and a product
   // that wrapped would turn a long connection's cost negative.
   const std::int64_t product = static_cast<std::int64_t>(tariff_.costPerHour) * seconds;
-  rawProduct_ = static_cast<float>(product);
-  cost_ = static_cast<float>(static_cast<long double>(rawProduct_) * (1.0L / 3600));
+  const float rawProduct = static_cast<float>(product);
+  cost_ = static_cast<float>(static_cast<long double>(rawProduct) * (1.0L / 3600));
   if (withinFreeTime_) cost_ = 0;
   balance_ = static_cast<float>(static_cast<long double>(startBalance_) -
                                 static_cast<long double>(cost_) * 0.01L);

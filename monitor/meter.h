@@ -50,7 +50,6 @@ class Meter {
   void refreshMoney();
 
  private:
-  struct Keys;
   void readKeys(const std::string& entry);
   void setTimers();
   void disarmWarningsOnUnknownBalance();
@@ -94,12 +93,10 @@ class Meter {
   bool securityII_ = true;
 
   int startSecondOfDay_ = 0;
-  int startWeekday_ = 0;
   int startPeriod_ = -1;
   CurrentTariff tariff_;
   std::int32_t meteredSeconds_ = 0;
   bool withinFreeTime_ = true;
-  float rawProduct_ = 0;
   float cost_ = 0;
   float startBalance_ = 0;
   float balance_ = 0;
