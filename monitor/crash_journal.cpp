@@ -98,20 +98,6 @@ CrashJournal::CrashJournal(const ProgramFiles& files, const Clock& clock, EventL
   timers_.remind.onFire([this] { askRecovery(); });
 }
 
-void CrashJournal::startForConnection() {
-  // A kept booking's journal must not be written over; this connection goes unguarded.
-  if (kept_) return;
-  // Whatever an earlier connection left behind (a delete that failed) must not be taken for
-  // this connection's journal after a crash.
-  remove();
-  timers_.levelOne.setInterval(kJournalLevelOneMs);
-  timers_.levelOne.setEnabled(true);
-  const bool levelTwo =
-      readSwitch(IniFile(files_.config()), kGlobalSection, global_keys::kSecurityII);
-  timers_.levelTwo.setInterval(kJournalLevelTwoMs);
-  timers_.levelTwo.setEnabled(levelTwo && timers_.levelOne.enabled());
-}
-
 void CrashJournal::stopForDisconnect() {
   timers_.levelOne.setEnabled(false);
   timers_.levelTwo.setEnabled(false);

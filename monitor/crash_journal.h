@@ -82,8 +82,6 @@ class CrashJournal {
   CrashJournal(const ProgramFiles& files, const Clock& clock, EventLog& log, User& user,
                CrashJournalHost& host, CrashJournalTimers timers, NumberFormat format);
 
-  // Metering started: level 1 on, level 2 on when the global "SecurityII" is not 0.
-  void startForConnection();
   // Any disconnect: both levels off.
   void stopForDisconnect();
 

@@ -96,6 +96,15 @@ struct Session {
         balloon(clock.createTimer("t_baloon")),
         journal(dir.files(), clock, log, user, host,
                 CrashJournalTimers{*levelOne, *levelTwo, *remind, *balloon}, NumberFormat{','}) {}
+  // What the start of metering does for the journal: a journal an earlier connection left
+  // behind goes, and both levels run (the meter arms them).
+  void startMetering() {
+    journal.remove();
+    levelOne->setInterval(kJournalLevelOneMs);
+    levelOne->setEnabled(true);
+    levelTwo->setInterval(kJournalLevelTwoMs);
+    levelTwo->setEnabled(true);
+  }
   EventLog log;
   JournalUser user;
   JournalHost host;
@@ -135,7 +144,7 @@ const char* const kRunningJournal =
 TEST_F(JournalFixture, WrittenEveryFiveSecondsAndLevelTwoEveryFivePointFive) {
   auto r = run();
   r->host.figures = MeterFigures{"Home", 20.833334f, 99.5f, 5, 0};
-  r->journal.startForConnection();
+  r->startMetering();
   clock.advance(4999);
   EXPECT_FALSE(anyJournal());  // a crash in the first 5 s leaves nothing
   clock.advance(1);
@@ -159,22 +168,13 @@ TEST_F(JournalFixture, WrittenEveryFiveSecondsAndLevelTwoEveryFivePointFive) {
   EXPECT_FALSE(anyJournal());
 }
 
-TEST_F(JournalFixture, LevelTwoOnlyWithSecurityII) {
-  dir().writeConfig("[Olm:TK]\nSecurityII=0\n");
-  auto r = run();
-  r->journal.startForConnection();
-  clock.advance(20000);
-  EXPECT_TRUE(std::filesystem::exists(dir().files().journalPro()));
-  EXPECT_FALSE(std::filesystem::exists(dir().files().journalSeq()));
-}
-
 TEST_F(JournalFixture, WriteFailureSwitchesProtectionOffForTheConnection) {
   // A folder of that name, not empty, so the file can neither be deleted nor replaced.
   std::filesystem::create_directories(dir().files().journalPro() / "x");
   auto r = run();
   r->balloon->setInterval(8000);
   r->balloon->setEnabled(true);
-  r->journal.startForConnection();
+  r->startMetering();
   clock.advance(5000);
   ASSERT_EQ(r->user.balloons.size(), 1u);
   EXPECT_EQ(r->user.balloons[0].title, "Система защиты от сбоев");
@@ -399,7 +399,7 @@ TEST_F(JournalFixture, ABalanceThatIsNotANumberIsNotBooked) {
 // the step at which the process dies; "" lets it finish.
 void closeConnection(Session& r, VirtualClock& clock, const std::string& killAt) {
   r.host.figures = MeterFigures{"Home", 100, 99, 36, 0};
-  r.journal.startForConnection();
+  r.startMetering();
   clock.advance(6000);  // journals written at 5 s (and 5.555 s)
   const MeterFigures final{"Home", 125, 98.75f, 45, 0};
   r.host.figures = final;
@@ -509,7 +509,7 @@ TEST_F(JournalFixture, KillBetweenTheDeletionsLeavesOnlyTheMarkedJournal) {
     {
       auto r = run();
       r->host.figures = MeterFigures{"Home", 100, 99, 36, 0};
-      r->journal.startForConnection();
+      r->startMetering();
       clock.advance(6000);
       r->journal.markClosing(MeterFigures{"Home", 125, 98.75f, 45, 0});
     }
@@ -576,7 +576,7 @@ TEST_F(JournalFixture, AKillDuringTheCompletionAtStartNeverCountsTwice) {
 // A close-out that ran with the mark written and then failed.
 void failClose(Session& r, VirtualClock& clock, const MeterFigures& final) {
   r.host.figures = MeterFigures{final.entry, 100, 99, 36, 0};
-  r.journal.startForConnection();
+  r.startMetering();
   clock.advance(6000);
   r.journal.stopForDisconnect();
   EXPECT_NE(r.journal.markClosing(final), "");
@@ -604,7 +604,7 @@ TEST_F(JournalFixture, AKeptBookingIsCompletedOnceWritesWorkAgain) {
 
   // Protection is back for the next connection.
   r->host.figures = MeterFigures{"Home", 10, 98.65f, 6, 0};
-  r->journal.startForConnection();
+  r->startMetering();
   clock.advance(6000);
   EXPECT_TRUE(std::filesystem::exists(dir().files().journalSeq()));
 }

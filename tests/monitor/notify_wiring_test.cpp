@@ -192,6 +192,16 @@ TEST_F(Wiring, FourLevelsAndTheZeroWarningFlashAndBeep) {
   EXPECT_EQ(zeroBalloons, 1);
 }
 
+TEST_F(Wiring, JournalLevelTwoOnlyWithSecurityII) {
+  dir.writeConfig("[Olm:TK]\nSecurityII=0\n[Default]\n" + MonitorRig::uniformTariff(3600, "Day"));
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 1);
+  advanceTo(12, 0, 21);
+  EXPECT_TRUE(std::filesystem::exists(dir.files().journalPro()));
+  EXPECT_FALSE(std::filesystem::exists(dir.files().journalSeq()));
+}
+
 TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
   {
     auto p = program();
