@@ -19,9 +19,7 @@ struct ProgramFiles {
   std::filesystem::path journalPro() const { return dir / "security.pro"; }
   std::filesystem::path journalTmp() const { return dir / "security.tmp"; }
   std::filesystem::path skinTmp() const { return dir / "qsf_skin.tmp"; }
-  std::filesystem::path newSkinTmp() const { return dir / "new_skin.tmp"; }
   std::filesystem::path helpFile() const { return dir / "tarvikhelp.hlp"; }
-  std::filesystem::path printReport() const { return dir / "Tarvik.TxT"; }
 };
 
 }  // namespace tarvik

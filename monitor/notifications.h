@@ -73,8 +73,6 @@ class Notifications {
   // Whether "Не разрывать связь" is shown (an automatic hang-up is pending).
   bool keepLineOffered() const { return timers_.hangup.enabled(); }
 
-  int flashStep() const { return flashStep_; }
-
  private:
   void flashStepNow();
   void flashEnd();

@@ -44,8 +44,6 @@ class ConnectionStateMachine {
   void setStateCode(std::string code);
   const std::string& stateCode() const { return stateCode_; }
   const std::string& currentEntry() const { return currentEntry_; }
-  bool connectedFlag() const { return connectedFlag_; }
-  bool authenticationMetering() const { return authMetering_; }
 
  private:
   void connectionStartWork(const std::string& entry);
