@@ -78,17 +78,6 @@ void Notifications::disconnectSignals(const std::string& entryName) {
   if (readSwitch(config, entry, entry_keys::kOffLineBeep)) devices_.tunes.play(4);
 }
 
-void Notifications::startPeriodicBeeps(const std::string& entryName) {
-  const std::string entry = sectionForEntry(entryName);
-  IniFile config(files_.config());
-  timers_.minute.setInterval(kMinuteBeepMs);
-  timers_.minute.setEnabled(readSwitch(config, entry, entry_keys::kOnLineMinute));
-  const int period = readKey(config, entry, entry_keys::kOnLinePeriod);
-  // A period of 0 s or less gives a timer that never fires rather than a negative interval.
-  timers_.second.setInterval(std::max(0, secondsToMs(period) - 5));
-  timers_.second.setEnabled(readSwitch(config, entry, entry_keys::kOnLineSecond));
-}
-
 void Notifications::stopForDisconnect() {
   setHangupTimer(false);
   timers_.minute.setEnabled(false);

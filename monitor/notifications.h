@@ -58,8 +58,6 @@ class Notifications {
   // A real connection that was established has ended: disconnect sound and tune 4.
   void disconnectSignals(const std::string& entry);
 
-  // The meter started: the minute and periodic beeps count from now.
-  void startPeriodicBeeps(const std::string& entry);
   // Any disconnect (virtual too): hang-up, minute and periodic beeps stop.
   void stopForDisconnect();
 

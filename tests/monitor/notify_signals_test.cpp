@@ -184,32 +184,5 @@ TEST_F(NotifyFixture, DisconnectSignals) {
   EXPECT_EQ(tone.played, (V{"100/250", "wait 25", "100/500"}));
 }
 
-TEST_F(NotifyFixture, PeriodicBeepsCountFromTheStartOfMetering) {
-  make("[Default]\nOnLineSecond=1\nOnLinePeriod=15\n");
-  clock.advance(12345);  // not aligned to the clock's minute
-  notify->startPeriodicBeeps("Default");
-  clock.advance(14994);
-  EXPECT_TRUE(tone.played.empty());
-  clock.advance(1);
-  EXPECT_EQ(tone.played, (V{"2500/75", "wait 25", "2500/75"}));
-  tone.played.clear();
-  clock.advance(59995 - 14995);
-  // Three more double beeps (29.99 s, 44.985 s, 59.98 s), then the minute beep.
-  EXPECT_EQ(std::count(tone.played.begin(), tone.played.end(), "2500/75"), 6);
-  EXPECT_EQ(tone.played.back(), "2500/200");
-
-  notify->stopForDisconnect();
-  tone.played.clear();
-  clock.advance(120000);
-  EXPECT_TRUE(tone.played.empty());
-}
-
-TEST_F(NotifyFixture, MinuteBeepOffAndPeriodOfZeroNeverFire) {
-  make("[Default]\nOnLineMinute=0\nOnLineSecond=1\nOnLinePeriod=0\n");
-  notify->startPeriodicBeeps("Default");
-  clock.advance(300000);
-  EXPECT_TRUE(tone.played.empty());
-}
-
 }  // namespace
 }  // namespace tarvik

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "monitor/monitor_rig.h"
 
 namespace tarvik {
@@ -200,6 +202,42 @@ TEST_F(Wiring, JournalLevelTwoOnlyWithSecurityII) {
   advanceTo(12, 0, 21);
   EXPECT_TRUE(std::filesystem::exists(dir.files().journalPro()));
   EXPECT_FALSE(std::filesystem::exists(dir.files().journalSeq()));
+}
+
+// The meter arms the minute and periodic beeps when metering starts (the first poll).
+TEST_F(Wiring, PeriodicBeepsCountFromTheStartOfMetering) {
+  dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(3600, "Day") +
+                  "OnLineBeep=0\nOnLineSecond=1\nOnLinePeriod=15\n");
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  clock.advance(1000);
+  p->tone.played.clear();
+  clock.advance(14994);
+  EXPECT_TRUE(p->tone.played.empty());
+  clock.advance(1);
+  EXPECT_EQ(p->tone.played, (V{"2500/75", "wait 25", "2500/75"}));
+  p->tone.played.clear();
+  clock.advance(59995 - 14995);
+  // Three more double beeps (29.99 s, 44.985 s, 59.98 s), then the minute beep.
+  EXPECT_EQ(std::count(p->tone.played.begin(), p->tone.played.end(), "2500/75"), 6);
+  EXPECT_EQ(p->tone.played.back(), "2500/200");
+
+  ras.drop();
+  clock.advance(1000);
+  p->tone.played.clear();
+  clock.advance(120000);
+  EXPECT_TRUE(p->tone.played.empty());
+}
+
+TEST_F(Wiring, MinuteBeepOffAndPeriodOfZeroNeverFire) {
+  dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(3600, "Day") +
+                  "OnLineBeep=0\nOnLineMinute=0\nOnLineSecond=1\nOnLinePeriod=0\n");
+  auto p = program();
+  ras.dial("Home", kRasConnected);
+  clock.advance(1000);
+  p->tone.played.clear();
+  clock.advance(300000);
+  EXPECT_TRUE(p->tone.played.empty());
 }
 
 TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
