@@ -95,10 +95,6 @@ int lookupStored(const IniFile& config, std::string_view entry, int hour, int mi
   return -1;
 }
 
-DayPlan readEntryDayPlan(const IniFile& config, std::string_view entry, int weekday) {
-  return planFrom(config, sectionFrom(config, entry), weekday);
-}
-
 void writeDayPlan(IniEdit& edit, std::string_view section, int weekday, const DayPlan& plan) {
   int count = std::min(static_cast<int>(plan.size()), kMaxTariffPeriods);
   edit.writeString(section, countKey(weekday), std::to_string(count));

@@ -20,9 +20,6 @@ std::string tariffSection(const IniFile& config, std::string_view entry);
 // for the whole day); a count above 24 reads the first 24; a count below 0 reads none.
 DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday);
 
-// The day plan of `weekday` that applies to `entry` (its own or that of "Default").
-DayPlan readEntryDayPlan(const IniFile& config, std::string_view entry, int weekday);
-
 // Lookup on the stored plan, reading only the keys the answer depends on.
 int lookupStored(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
                  CurrentTariff& current);
