@@ -125,12 +125,6 @@ void SkinLoader::fallBackToStandard() {
   }
 }
 
-SkinLoadResult SkinLoader::loadConfigured(SkinPictures& pictures) {
-  SkinLoadResult result = load(readSkinChoice(files_), pictures);
-  if (!result.ok && !terminated_) result = load(readSkinChoice(files_), pictures);
-  return result;
-}
-
 SkinLoadResult SkinLoader::switchMode(bool full, SkinPictures& pictures) {
   try {
     IniFile config(files_.config());

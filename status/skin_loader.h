@@ -52,10 +52,6 @@ class SkinLoader {
   // is not to be applied.
   SkinLoadResult load(const SkinChoice& choice, SkinPictures& pictures);
 
-  // Start-up and settings path: reads the choice, loads, and on failure reads the choice again
-  // (the failed run may have rewritten it) and loads once more.
-  SkinLoadResult loadConfigured(SkinPictures& pictures);
-
   // Stores the mode the user switched to and loads the skin once in that mode. A failed write
   // is reported and nothing is loaded (the result is not ok).
   SkinLoadResult switchMode(bool full, SkinPictures& pictures);

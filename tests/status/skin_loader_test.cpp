@@ -133,7 +133,10 @@ TEST_F(SkinLoaderTest, MissingBitmapFallsBackToStandardSkin) {
   std::filesystem::remove(dir / "skin" / "switch_dn_c.bmp");
   IniFile(files.config()).writeString("Olm:TK:Skin", "SkinName", (dir / "skin").string() + "/");
   IniFile(files.config()).writeInt("Olm:TK:Skin", "SkinExternal", 1);
-  const SkinLoadResult r = loader->loadConfigured(pictures);
+  // The start-up loads the configured skin, and once more when that failed: the failed run
+  // has rewritten the choice.
+  SkinLoadResult r = loader->load(readSkinChoice(files), pictures);
+  if (!r.ok) r = loader->load(readSkinChoice(files), pictures);
   ASSERT_TRUE(r.ok);  // the second run loaded the standard skin
   EXPECT_EQ(r.layout.width, 75);
   EXPECT_EQ(r.layout.height, 20);
