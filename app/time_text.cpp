@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "status/display_text.h"
+
 namespace tarvik {
 namespace {
 
@@ -23,16 +25,8 @@ std::string journalTimeText(const LocalTime& t) {
 }
 
 std::string durationText(std::int64_t seconds) {
-  const bool negative = seconds < 0;
-  // Work in unsigned so that the most negative value does not overflow.
-  std::uint64_t s =
-      negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%02llu:%02llu:%02llu", negative ? "-" : "",
-                static_cast<unsigned long long>(s / 3600),
-                static_cast<unsigned long long>(s / 60 % 60),
-                static_cast<unsigned long long>(s % 60));
-  return buf;
+  // The status window's time field has the same form; one rule keeps the two alike.
+  return displayTimeText(seconds);
 }
 
 }  // namespace tarvik
