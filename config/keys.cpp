@@ -42,15 +42,15 @@ bool hasOwnSettings(const IniFile& config, std::string_view section) {
   return readKey(config, section, entry_keys::kDone) != 0;
 }
 
-std::string resolveSettingsSection(std::string_view entry,
-                                   std::span<const std::string> phonebookEntries,
-                                   const IniFile& config) {
+std::string resolveSettingsEntry(std::string_view entry,
+                                 std::span<const std::string> phonebookEntries,
+                                 const IniFile& config) {
   const bool listed =
       std::find(phonebookEntries.begin(), phonebookEntries.end(), entry) != phonebookEntries.end();
-  if (!listed) return std::string(kDefaultEntry);
-  std::string section = sectionForEntry(entry);
-  if (!hasOwnSettings(config, section)) return std::string(kDefaultEntry);
-  return section;
+  if (!listed || !hasOwnSettings(config, sectionForEntry(entry))) {
+    return std::string(kDefaultEntry);
+  }
+  return std::string(entry);
 }
 
 }  // namespace tarvik

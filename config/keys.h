@@ -168,11 +168,11 @@ void writeKey(IniFile& file, std::string_view section, TextKey key, std::string_
 // present and not 0; a section holding other keys but no "Done" is treated as absent.
 bool hasOwnSettings(const IniFile& config, std::string_view section);
 
-// The section from which the per-entry keys and the tariff of a live connection's entry
-// are read: the entry's own section (sectionForEntry) when the entry is in the phonebook
-// list and has own settings, else kDefaultEntry. Silent; never fails.
-std::string resolveSettingsSection(std::string_view entry,
-                                   std::span<const std::string> phonebookEntries,
-                                   const IniFile& config);
+// The entry whose settings and tariff a live connection uses: the phonebook entry itself
+// when it is in the phonebook list and its section (sectionForEntry) has own settings, else
+// kDefaultEntry. Silent; never fails.
+std::string resolveSettingsEntry(std::string_view entry,
+                                 std::span<const std::string> phonebookEntries,
+                                 const IniFile& config);
 
 }  // namespace tarvik

@@ -49,15 +49,6 @@ std::string ConnectionStateMachine::section(const std::string& entry) const {
   return sectionForEntry(entry);
 }
 
-std::string ConnectionStateMachine::resolveSettingsEntry(const std::string& rasEntry) const {
-  for (const std::string& listed : entries_) {
-    if (listed != rasEntry) continue;
-    if (hasOwnSettings(config_, section(rasEntry))) return rasEntry;
-    break;
-  }
-  return std::string(kDefaultEntry);
-}
-
 void ConnectionStateMachine::setStateCode(std::string code) {
   stateCode_ = std::move(code);
   env_.user.showStateCode(stateCode_);
@@ -68,13 +59,13 @@ void ConnectionStateMachine::poll() {
   if (connectedNow == previousProbe_) {
     const bool authenticating = isAuthenticationState(probe_.rasState());
     if (authenticating && stateCode_ != "au" && !connectedNow) {
-      currentEntry_ = resolveSettingsEntry(probe_.rasEntryName());
+      currentEntry_ = resolveSettingsEntry(probe_.rasEntryName(), entries_, config_);
       authenticationStart(currentEntry_);
     } else if (!authenticating && stateCode_ == "au" && !connectedNow) {
       disconnect(currentEntry_, false);  // authentication ended without a connection
     }
   } else if (connectedNow) {
-    currentEntry_ = resolveSettingsEntry(probe_.rasEntryName());
+    currentEntry_ = resolveSettingsEntry(probe_.rasEntryName(), entries_, config_);
     connected(currentEntry_, false);
   } else {
     disconnect(currentEntry_, false);

@@ -37,9 +37,6 @@ class ConnectionStateMachine {
   // "Начать отсчёт заново" (m_reset): a virtual reconnect while online.
   void userReset();
 
-  // "Default" unless the phonebook lists the entry and its settings were saved once.
-  std::string resolveSettingsEntry(const std::string& rasEntry) const;
-
   // Sets and shows the state code (the enable/disable command switches "di" and "of").
   void setStateCode(std::string code);
   const std::string& stateCode() const { return stateCode_; }

@@ -72,19 +72,19 @@ TEST_F(Resolve, FallsBackToDefaultUnlessListedAndDone) {
              "[Work]\r\nFreeTime=9\r\n"  // keys but no "Done": ignored
              "[Night]\r\nDone=0\r\n"
              "[Away]\r\nDone=1\r\n");  // saved once, no longer in the phonebook
-  EXPECT_EQ(resolveSettingsSection("Home", phonebook_, config_), "Home");
-  EXPECT_EQ(resolveSettingsSection("Work", phonebook_, config_), "Default");
-  EXPECT_EQ(resolveSettingsSection("Night", phonebook_, config_), "Default");
-  EXPECT_EQ(resolveSettingsSection("Away", phonebook_, config_), "Default");
-  EXPECT_EQ(resolveSettingsSection("home", phonebook_, config_), "Default")
+  EXPECT_EQ(resolveSettingsEntry("Home", phonebook_, config_), "Home");
+  EXPECT_EQ(resolveSettingsEntry("Work", phonebook_, config_), "Default");
+  EXPECT_EQ(resolveSettingsEntry("Night", phonebook_, config_), "Default");
+  EXPECT_EQ(resolveSettingsEntry("Away", phonebook_, config_), "Default");
+  EXPECT_EQ(resolveSettingsEntry("home", phonebook_, config_), "Default")
       << "phonebook names match exactly";
-  EXPECT_EQ(resolveSettingsSection("Home", {}, config_), "Default");
+  EXPECT_EQ(resolveSettingsEntry("Home", {}, config_), "Default");
 }
 
-TEST_F(Resolve, UsesTheEntrysSectionName) {
-  EXPECT_EQ(resolveSettingsSection("日本", phonebook_, config_), "Default");
+TEST_F(Resolve, LooksForOwnSettingsInTheEntrysSection) {
+  EXPECT_EQ(resolveSettingsEntry("日本", phonebook_, config_), "Default");
   config_.writeInt(sectionForEntry("日本"), "Done", 1);
-  EXPECT_EQ(resolveSettingsSection("日本", phonebook_, config_), sectionForEntry("日本"));
+  EXPECT_EQ(resolveSettingsEntry("日本", phonebook_, config_), "日本");
   EXPECT_FALSE(hasOwnSettings(config_, "??"));
 }
 

@@ -98,14 +98,16 @@ TEST(EntrySections, ANameThatCannotBeASectionKeepsItsOwnSettingsAndCounters) {
 }
 
 TEST(EntrySections, UnsavedOrUnlistedEntriesAreMeteredAsDefault) {
-  MonitorRig rig;
-  rig.dir.writeConfig("[Saved]\nDone=1\n[Unsaved]\nFreeTime=0\n");
-  rig.entries = {"Saved", "Unsaved"};
-  rig.build();
-  EXPECT_EQ(rig.machine().resolveSettingsEntry("Saved"), "Saved");
-  EXPECT_EQ(rig.machine().resolveSettingsEntry("Unsaved"), "Default");
-  EXPECT_EQ(rig.machine().resolveSettingsEntry("Elsewhere"), "Default");
-  EXPECT_EQ(rig.machine().resolveSettingsEntry("saved"), "Default");  // exact comparison
+  for (const std::string entry : {"Saved", "Unsaved", "Elsewhere", "saved"}) {
+    MonitorRig rig;
+    rig.dir.writeConfig("[Saved]\nDone=1\n[Unsaved]\nFreeTime=0\n");
+    rig.entries = {"Saved", "Unsaved"};
+    rig.build();
+    rig.ras.dial(entry, kRasConnected);
+    rig.advanceTo(12, 0, 1);
+    // Only a listed entry (compared exactly) with saved settings is its own settings entry.
+    EXPECT_EQ(rig.machine().currentEntry(), entry == "Saved" ? "Saved" : "Default") << entry;
+  }
 }
 
 // Counts the atomic replacements (renames into place) of the program's data files.
