@@ -249,32 +249,28 @@ void drawMark(QPainter& p, const StateColour& s) {
   }
 }
 
-QImage trayDark(const StateColour& s) {
+// The two framed families differ only in their colours: a dark tile for light panels and a
+// light tile for dark ones.
+QImage trayTile(const StateColour& s, QColor frame, QColor tile, QColor bars) {
   QImage img = canvas(16, 16, true);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(230, 234, 240), 1));
-  p.setBrush(QColor(40, 44, 52));
+  p.setPen(QPen(frame, 1));
+  p.setBrush(tile);
   p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
   p.setRenderHint(QPainter::Antialiasing, false);
-  drawBars(p, s, QColor(88, 94, 104));
+  drawBars(p, s, bars);
   p.setRenderHint(QPainter::Antialiasing);
   drawMark(p, s);
   return img;
 }
 
+QImage trayDark(const StateColour& s) {
+  return trayTile(s, QColor(230, 234, 240), QColor(40, 44, 52), QColor(88, 94, 104));
+}
+
 QImage trayLight(const StateColour& s) {
-  QImage img = canvas(16, 16, true);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(40, 52, 70), 1));
-  p.setBrush(QColor(242, 245, 250));
-  p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  drawBars(p, s, QColor(196, 204, 216));
-  p.setRenderHint(QPainter::Antialiasing);
-  drawMark(p, s);
-  return img;
+  return trayTile(s, QColor(40, 52, 70), QColor(242, 245, 250), QColor(196, 204, 216));
 }
 
 QImage trayLamp(const StateColour& s) {
