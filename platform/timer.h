@@ -21,6 +21,41 @@ class Timer {
   virtual void onFire(std::function<void()> handler) = 0;
 };
 
+// The semantics above in one place; a backend only says how to (re)start its countdown.
+class TimerBase : public Timer {
+ public:
+  explicit TimerBase(std::string name) : name_(std::move(name)) {}
+
+  const std::string& name() const override { return name_; }
+  void setInterval(int ms) override {
+    if (ms == interval_) return;
+    interval_ = ms;
+    restart();
+  }
+  int interval() const override { return interval_; }
+  void setEnabled(bool enabled) override {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    restart();
+  }
+  bool enabled() const override { return enabled_; }
+  void onFire(std::function<void()> handler) override { handler_ = std::move(handler); }
+
+ protected:
+  // Starts the countdown afresh when armed, stops it otherwise.
+  virtual void restart() = 0;
+  bool armed() const { return enabled_ && interval_ > 0; }
+  void fireHandler() {
+    if (handler_) handler_();
+  }
+
+ private:
+  std::string name_;
+  int interval_ = 1000;
+  bool enabled_ = false;
+  std::function<void()> handler_;
+};
+
 class TimerFactory {
  public:
   virtual ~TimerFactory() = default;

@@ -5,51 +5,32 @@
 
 namespace tarvik {
 
-class VirtualClock::VirtualTimer final : public Timer {
+class VirtualClock::VirtualTimer final : public TimerBase {
  public:
   VirtualTimer(VirtualClock& clock, std::string name, std::uint64_t sequence)
-      : clock_(&clock), name_(std::move(name)), sequence_(sequence) {}
+      : TimerBase(std::move(name)), clock_(&clock), sequence_(sequence) {}
   ~VirtualTimer() override {
     if (clock_) std::erase(clock_->timers_, this);
   }
 
-  const std::string& name() const override { return name_; }
-  void setInterval(int ms) override {
-    if (ms == interval_) return;
-    interval_ = ms;
-    restart();
-  }
-  int interval() const override { return interval_; }
-  void setEnabled(bool enabled) override {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    restart();
-  }
-  bool enabled() const override { return enabled_; }
-  void onFire(std::function<void()> handler) override { handler_ = std::move(handler); }
-
-  bool armed() const { return enabled_ && interval_ > 0; }
+  bool isArmed() const { return armed(); }
   std::int64_t due() const { return due_; }
   std::uint64_t sequence() const { return sequence_; }
   void detach() { clock_ = nullptr; }
 
   void fire() {
-    due_ += interval_;
-    if (handler_) handler_();
+    due_ += interval();
+    fireHandler();
   }
 
  private:
-  void restart() {
-    if (clock_) due_ = clock_->ticks_ + interval_;
+  void restart() override {
+    if (clock_) due_ = clock_->ticks_ + interval();
   }
 
   VirtualClock* clock_;
-  std::string name_;
   std::uint64_t sequence_;
-  int interval_ = 1000;
-  bool enabled_ = false;
   std::int64_t due_ = 0;
-  std::function<void()> handler_;
 };
 
 VirtualClock::VirtualClock(LocalTime start) : nowMs_(toLocalMs(start)) {}
@@ -58,9 +39,13 @@ VirtualClock::~VirtualClock() {
   for (VirtualTimer* t : timers_) t->detach();
 }
 
-LocalTime VirtualClock::now() const { return fromLocalMs(nowMs_); }
+LocalTime VirtualClock::now() const {
+  return fromLocalMs(nowMs_);
+}
 
-std::int64_t VirtualClock::ticks() const { return ticks_; }
+std::int64_t VirtualClock::ticks() const {
+  return ticks_;
+}
 
 std::unique_ptr<Timer> VirtualClock::createTimer(std::string name) {
   auto timer = std::make_unique<VirtualTimer>(*this, std::move(name), nextSequence_++);
@@ -73,7 +58,7 @@ void VirtualClock::advance(std::int64_t ms) {
   for (;;) {
     VirtualTimer* next = nullptr;
     for (VirtualTimer* t : timers_) {
-      if (!t->armed() || t->due() > target) continue;
+      if (!t->isArmed() || t->due() > target) continue;
       if (!next || t->due() < next->due() ||
           (t->due() == next->due() && t->sequence() < next->sequence()))
         next = t;
@@ -93,7 +78,9 @@ void VirtualClock::advanceTo(const LocalTime& t) {
   if (target > nowMs_) advance(target - nowMs_);
 }
 
-void VirtualClock::setNow(const LocalTime& t) { nowMs_ = toLocalMs(t); }
+void VirtualClock::setNow(const LocalTime& t) {
+  nowMs_ = toLocalMs(t);
+}
 
 Timer* VirtualClock::timer(const std::string& name) const {
   for (VirtualTimer* t : timers_)

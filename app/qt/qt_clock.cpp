@@ -6,13 +6,11 @@
 namespace tarvik {
 namespace {
 
-class QtTimer final : public Timer {
+class QtTimer final : public TimerBase {
  public:
-  explicit QtTimer(std::string name) : name_(std::move(name)), timer_(new QTimer) {
+  explicit QtTimer(std::string name) : TimerBase(std::move(name)), timer_(new QTimer) {
     timer_->setTimerType(Qt::PreciseTimer);  // t_midnight must not skip a second
-    QObject::connect(timer_, &QTimer::timeout, [this] {
-      if (handler_) handler_();
-    });
+    QObject::connect(timer_, &QTimer::timeout, [this] { fireHandler(); });
   }
   ~QtTimer() override {
     timer_->stop();
@@ -21,39 +19,16 @@ class QtTimer final : public Timer {
     timer_->deleteLater();
   }
 
-  const std::string& name() const override { return name_; }
-
-  void setInterval(int ms) override {
-    if (ms == interval_) return;
-    interval_ = ms;
-    restart();
-  }
-  int interval() const override { return interval_; }
-
-  void setEnabled(bool enabled) override {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    restart();
-  }
-  bool enabled() const override { return enabled_; }
-
-  void onFire(std::function<void()> handler) override { handler_ = std::move(handler); }
-
  private:
-  // Enabling or a new interval starts the countdown afresh; 0 never fires.
-  void restart() {
-    if (enabled_ && interval_ > 0) {
-      timer_->start(interval_);
+  void restart() override {
+    if (armed()) {
+      timer_->start(interval());
     } else {
       timer_->stop();
     }
   }
 
-  std::string name_;
   QTimer* timer_;
-  int interval_ = 1000;
-  bool enabled_ = false;
-  std::function<void()> handler_;
 };
 
 }  // namespace
