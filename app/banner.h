@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/event_log.h"
 #include "config/program_files.h"
+#include "platform/event_log.h"
 
 namespace tarvik {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/event_log.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
 #include "platform/clock.h"
+#include "platform/event_log.h"
 #include "platform/process.h"
 #include "platform/ras_service.h"
 #include "platform/sound.h"

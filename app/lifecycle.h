@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/event_log.h"
 #include "monitor/crash_journal.h"
 #include "platform/clock.h"
+#include "platform/event_log.h"
 #include "platform/process.h"
 #include "platform/timer.h"
 #include "platform/user.h"

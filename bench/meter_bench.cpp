@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "app/event_log.h"
 #include "config/ini_file.h"
 #include "monitor/meter.h"
+#include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "stats/accounts.h"
 #include "tests/support/fake_platform.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/event_log.h"
 #include "config/ini_file.h"
+#include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "stats/statistics.h"
 #include "tariff/day_plan_store.h"

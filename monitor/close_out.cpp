@@ -1,11 +1,12 @@
 #include "monitor/close_out.h"
 
-#include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
+#include "platform/event_log.h"
+#include "platform/time_text.h"
 #include "platform/user.h"
 #include "stats/accounts.h"
 #include "stats/statistics.h"
@@ -24,7 +25,7 @@ bool CloseOut::run(const CloseOutFigures& f) {
                                               entry_keys::kCurrencyDisplayA.def);
   const std::string signZ = config.readString(section, entry_keys::kCurrencyDisplayZ.name,
                                               entry_keys::kCurrencyDisplayZ.def);
-  const std::string hms = displayTimeText(f.seconds);
+  const std::string hms = durationText(f.seconds);
 
   const std::string summary = "Соединение с интернетом завершено.\nВремя online: " + hms +
                               "\nФинансовые затраты (" + signZ +

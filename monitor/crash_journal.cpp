@@ -4,12 +4,12 @@
 #include <system_error>
 #include <utility>
 
-#include "app/time_text.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
+#include "platform/time_text.h"
 
 namespace tarvik {
 

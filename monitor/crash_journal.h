@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "app/event_log.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
 #include "platform/clock.h"
+#include "platform/event_log.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 

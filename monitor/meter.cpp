@@ -6,11 +6,12 @@
 #include <climits>
 #include <cstdint>
 
-#include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/keys.h"
 #include "platform/clock.h"
+#include "platform/event_log.h"
 #include "platform/sound.h"
+#include "platform/time_text.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 #include "tariff/day_plan_store.h"
@@ -191,7 +192,7 @@ void Meter::tick() {
   // Wall-clock based: a connection over midnight goes on counting, 24 hours wrap.
   std::int32_t seconds = secondOfDay(now) - startSecondOfDay_;
   if (seconds < 0) seconds += kSecondsPerDay;
-  const std::string timeText = displayTimeText(seconds);
+  const std::string timeText = durationText(seconds);
 
   withinFreeTime_ = freeTime_ > seconds;
   if (truncate_ && !withinFreeTime_ && seconds % 60 != 0) seconds = (seconds / 60 + 1) * 60;

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/event_log.h"
 #include "config/program_files.h"
 #include "monitor/tunes.h"
+#include "platform/event_log.h"
 #include "platform/process.h"
 #include "platform/sound.h"
 #include "platform/timer.h"

@@ -1,6 +1,6 @@
 #include "monitor/probe.h"
 
-#include "app/event_log.h"
+#include "platform/event_log.h"
 
 namespace tarvik {
 

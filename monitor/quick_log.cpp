@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/time_text.h"
 #include "config/codepage.h"
+#include "platform/time_text.h"
 #include "status/display_text.h"
 
 namespace tarvik {
@@ -75,7 +75,7 @@ std::string bookedQuickLogTail(std::string_view currencySign, std::int64_t secon
                                const NumberFormat& format) {
   std::string sign(currencySign);
   if (charCount(sign) == 1) sign += ' ';
-  return " = " + displayTimeText(seconds) + " + [" + sign + "| ~" +
+  return " = " + durationText(seconds) + " + [" + sign + "| ~" +
          padSix(sixText(static_cast<double>(costHundredths) * 0.01, format)) +
          " | =" + padSix(sixText(balance, format)) + " ] <" + oneLine(entry) + ">";
 }

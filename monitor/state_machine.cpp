@@ -4,7 +4,6 @@
 #include <climits>
 #include <filesystem>
 
-#include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/keys.h"
 #include "monitor/close_out.h"
@@ -12,6 +11,7 @@
 #include "monitor/probe.h"
 #include "monitor/quick_log.h"
 #include "platform/clock.h"
+#include "platform/event_log.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 #include "status/display_text.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/event_log.h"
+#include "platform/event_log.h"
 #include "platform/sound.h"
 
 namespace tarvik {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "platform/event_log.h"
 
 namespace tarvik {
 

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "app/event_log.h"
+#include "platform/event_log.h"
 
 namespace tarvik {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <set>
 
-#include "app/event_log.h"
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "platform/event_log.h"
 #include "stats/counter_section.h"
 #include "stats/statistics.h"
 #include "stats/statistics_keys.h"

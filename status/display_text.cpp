@@ -21,18 +21,6 @@ DisplaySettings readDisplaySettings(const IniFile& config, std::string_view sect
   return s;
 }
 
-std::string displayTimeText(std::int64_t seconds) {
-  const bool negative = seconds < 0;
-  const std::uint64_t s =
-      negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
-  std::string hours = std::to_string(s / 3600);
-  if (hours.size() < 2) hours.insert(0, "0");
-  auto two = [](std::uint64_t v) {
-    return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
-  };
-  return (negative ? "-" : "") + hours + ":" + two(s / 60 % 60) + ":" + two(s % 60);
-}
-
 std::string cutToSix(std::string_view text) {
   // Count characters, not bytes, so a cut never splits a UTF-8 sequence.
   std::size_t chars = 0;

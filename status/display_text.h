@@ -30,9 +30,6 @@ struct DisplayTexts {
   std::string time, money, currency, entry, tariff;
 };
 
-// Hours:minutes:seconds with at least two hour digits: 00:05:07, 10:00:00, 123:00:00.
-std::string displayTimeText(std::int64_t seconds);
-
 // The first six characters of a number text: the status display and the quick log have room
 // for no more (123,456789 becomes 123,45).
 std::string cutToSix(std::string_view text);

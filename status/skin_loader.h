@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/event_log.h"
 #include "config/program_files.h"
+#include "platform/event_log.h"
 #include "platform/user.h"
 #include "status/skin.h"
 #include "status/skin_format.h"

@@ -6,8 +6,8 @@
 #include <typeinfo>
 
 #include "app/banner.h"
-#include "app/event_log.h"
-#include "app/qt/message_box.h"
+#include "platform/event_log.h"
+#include "platform/qt/message_box.h"
 
 namespace tarvik {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/linux/ras_select.h"
 
-#include "app/event_log.h"
+#include "platform/event_log.h"
 #include "platform/linux/nm_ras_service.h"
 
 namespace tarvik {

@@ -13,9 +13,9 @@
 #include <filesystem>
 
 #include "app/engine.h"
-#include "app/qt/message_box.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "platform/qt/message_box.h"
 #include "status/account_display.h"
 #include "status/qt/recovery_dialog.h"
 #include "status/qt/x11_hints.h"

@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/event_log.h"
 #include "config/program_files.h"
+#include "platform/event_log.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 #include "status/qt/balloon_notifier.h"

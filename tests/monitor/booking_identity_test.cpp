@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "app/event_log.h"
 #include "config/ini_file.h"
+#include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "stats/statistics.h"
 #include "support/program_dir.h"

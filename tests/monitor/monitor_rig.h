@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/event_log.h"
 #include "config/ini_file.h"
 #include "monitor/monitor.h"
 #include "monitor/probe.h"
+#include "platform/event_log.h"
 #include "platform/ras_service.h"
 #include "platform/virtual_clock.h"
 #include "stats/accounts.h"

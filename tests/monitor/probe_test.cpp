@@ -9,7 +9,7 @@
 #include <iterator>
 #include <map>
 
-#include "app/event_log.h"
+#include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "support/temp_dir.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/event_log.h"
 #include "config/ini_file.h"
+#include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "support/program_dir.h"
 

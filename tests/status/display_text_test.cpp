@@ -1,4 +1,5 @@
 #include "status/display_text.h"
+#include "platform/time_text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,11 @@ const NumberFormat kComma{','};
 const NumberFormat kPoint{'.'};
 
 TEST(DisplayTimeText, HoursHaveAtLeastTwoDigits) {
-  EXPECT_EQ(displayTimeText(0), "00:00:00");
-  EXPECT_EQ(displayTimeText(307), "00:05:07");
-  EXPECT_EQ(displayTimeText(36000), "10:00:00");
-  EXPECT_EQ(displayTimeText(360000), "100:00:00");
-  EXPECT_EQ(displayTimeText(123 * 3600), "123:00:00");
+  EXPECT_EQ(durationText(0), "00:00:00");
+  EXPECT_EQ(durationText(307), "00:05:07");
+  EXPECT_EQ(durationText(36000), "10:00:00");
+  EXPECT_EQ(durationText(360000), "100:00:00");
+  EXPECT_EQ(durationText(123 * 3600), "123:00:00");
 }
 
 TEST(CutToSix, CutsNotRounds) {

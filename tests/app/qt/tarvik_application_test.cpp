@@ -4,8 +4,8 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "app/event_log.h"
 #include "app/qt/qt_clock.h"
+#include "platform/event_log.h"
 
 namespace tarvik {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/event_log.h"
 #include "monitor/probe.h"
+#include "platform/event_log.h"
 #include "platform/linux/nm_ras_service.h"
 #include "platform/virtual_clock.h"
 #include "private_bus.h"

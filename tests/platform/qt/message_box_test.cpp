@@ -1,4 +1,4 @@
-#include "app/qt/message_box.h"
+#include "platform/qt/message_box.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
-#include "app/event_log.h"
+#include "platform/event_log.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/time_text.h"
+#include "platform/time_text.h"
 #include "platform/virtual_clock.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "app/event_log.h"
+#include "platform/event_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <string>
 
-#include "app/time_text.h"
 #include "config/codepage.h"
+#include "platform/time_text.h"
 
 namespace tarvik {
 namespace {

@@ -1,8 +1,6 @@
-#include "app/time_text.h"
+#include "platform/time_text.h"
 
 #include <cstdio>
-
-#include "status/display_text.h"
 
 namespace tarvik {
 namespace {
@@ -25,8 +23,15 @@ std::string journalTimeText(const LocalTime& t) {
 }
 
 std::string durationText(std::int64_t seconds) {
-  // The status window's time field has the same form; one rule keeps the two alike.
-  return displayTimeText(seconds);
+  const bool negative = seconds < 0;
+  const std::uint64_t s =
+      negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+  std::string hours = std::to_string(s / 3600);
+  if (hours.size() < 2) hours.insert(0, "0");
+  auto two = [](std::uint64_t v) {
+    return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
+  };
+  return (negative ? "-" : "") + hours + ":" + two(s / 60 % 60) + ":" + two(s % 60);
 }
 
 }  // namespace tarvik
