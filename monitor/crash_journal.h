@@ -6,21 +6,13 @@
 
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "monitor/journal_file.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 
 namespace tarvik {
-
-// The running figures of the meter, as the journal stores them.
-struct MeterFigures {
-  std::string entry = "Default";
-  float cost = 0;     // hundredths of the currency unit ("Losses")
-  float balance = 0;  // currency units ("Account")
-  int seconds = 0;    // metered seconds ("Duration")
-  int accountKind = 0;
-};
 
 // A connection read back from a journal, ready for the close-out.
 struct InterruptedConnection {
@@ -77,6 +69,10 @@ inline constexpr int kRemindMs = 60000;
 // books the statistics only when they lack that identity, rewrites the journal's balance
 // (which is idempotent) and deletes the journal. A booking whose close-out failed keeps its
 // journal the same way until a later attempt completes it.
+//
+// The file format of one level is in journal_file.*; this class decides when each level is
+// written (crash_journal.cpp) and what a start-up does with a journal it finds
+// (crash_recovery.cpp).
 class CrashJournal {
  public:
   CrashJournal(const ProgramFiles& files, const Clock& clock, EventLog& log, User& user,
@@ -121,18 +117,9 @@ class CrashJournal {
   bool remindedOnce() const { return remindedOnce_; }
 
  private:
-  struct Record {
-    std::string time;
-    MeterFigures figures;
-    int weekday = 0;
-    const char* booking = nullptr;  // "started", "ignored" or none
-    std::string identity;           // of a started booking
-  };
   enum class Mark { Written, Removed, Failed };
-  Record recordNow(const MeterFigures& figures) const;
-  void writeRecord(const std::filesystem::path& file, const Record& record);
-  Mark writeMark(const Record& record);
-  void removeFiles();
+  JournalRecord recordNow(const MeterFigures& figures) const;
+  Mark writeMark(const JournalRecord& record);
   // Completes a started booking from its marked journal; false when a write failed.
   bool completeStartedBooking(const std::filesystem::path& file);
   void writeFailed();

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 
 #include "config/entry_section.h"
 #include "config/keys.h"
 #include "monitor/close_out.h"
+#include "monitor/journal_file.h"
 #include "monitor/meter.h"
 #include "monitor/probe.h"
 #include "monitor/quick_log.h"
@@ -188,7 +188,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
   startDone_ = false;
   meter_.resetFigures();
   // After a failed close-out the marked journal is all that still holds this connection.
-  if (env_.hook().connectionClosed(booked)) deleteJournal();
+  if (env_.hook().connectionClosed(booked)) removeJournalFiles(env_.files);
 }
 
 void ConnectionStateMachine::split() {
@@ -211,15 +211,6 @@ void ConnectionStateMachine::virtualReconnect(std::string_view reasonLine) {
 
 void ConnectionStateMachine::userReset() {
   if (connectedFlag_) virtualReconnect(" Virtual reconnect (user request).");
-}
-
-void ConnectionStateMachine::deleteJournal() {
-  // security.seq last: a start-up prefers it, and it carries the mark of a booked connection.
-  std::error_code ec;
-  for (const auto& file :
-       {env_.files.journalTmp(), env_.files.journalPro(), env_.files.journalSeq()}) {
-    std::filesystem::remove(file, ec);
-  }
 }
 
 }  // namespace tarvik

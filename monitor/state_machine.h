@@ -45,7 +45,6 @@ class ConnectionStateMachine {
  private:
   void connectionStartWork(const std::string& entry);
   void split();
-  void deleteJournal();
   std::string section(const std::string& entry) const;
 
   const MonitorEnv& env_;

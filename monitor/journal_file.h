@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "config/number_text.h"
+#include "config/program_files.h"
+
+namespace tarvik {
+
+// The running figures of the meter, as the journal stores them.
+struct MeterFigures {
+  std::string entry = "Default";
+  float cost = 0;     // hundredths of the currency unit ("Losses")
+  float balance = 0;  // currency units ("Account")
+  int seconds = 0;    // metered seconds ("Duration")
+  int accountKind = 0;
+};
+
+// What a close-out has done with the connection a journal holds.
+enum class BookingMark {
+  None,     // still metered, or cut short by a crash
+  Started,  // its booking began: a start-up completes it instead of asking
+  Ignored,  // the program ended the connection without booking it
+};
+
+// One level of the journal (security.pro, security.tmp or security.seq): all three hold the
+// same record, written at different moments.
+struct JournalRecord {
+  std::string time;  // "dd.mm.yyyy hh.nn.ss"
+  MeterFigures figures;
+  int weekday = 0;  // 0 = Sunday .. 6 = Saturday
+  BookingMark mark = BookingMark::None;
+  std::string identity;  // of a started booking
+};
+
+// Writes the record over the level's file, as one replacement. Throws IniWriteError.
+void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& record,
+                        NumberFormat format);
+
+// A level as read back, before the recovery decides what to make of missing figures.
+struct JournalReading {
+  std::string time;  // "" when missing
+  std::string entry = "Default";
+  int accountKind = 0;
+  std::optional<int> weekday;  // nullopt when missing or out of range
+  int seconds = 0;
+  bool hasLosses = false;
+  std::optional<double> losses;   // nullopt when not a number
+  std::optional<double> account;  // nullopt when missing or not a number
+  BookingMark mark = BookingMark::None;
+  std::string identity;
+};
+JournalReading readJournalRecord(const std::filesystem::path& file);
+
+// The level a start-up looks at first: the last one present in the order security.tmp,
+// security.pro, security.seq. Empty when there is none.
+std::filesystem::path foundJournal(const ProgramFiles& files);
+bool anyJournalLeft(const ProgramFiles& files);
+// Deletes security.tmp, security.pro and security.seq, in that order: security.seq goes last
+// because a start-up prefers it and it may carry the mark of a booking.
+void removeJournalFiles(const ProgramFiles& files);
+
+}  // namespace tarvik
