@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "config/file_replace.h"
+#include "config/ini_write_error.h"
 
 namespace tarvik {
 
@@ -13,15 +15,6 @@ namespace ini {
 struct Document;
 class EditedDocument;
 }  // namespace ini
-
-// A write that did not reach the disk (read-only file or folder, full disk, missing folder,
-// a path that is not a regular file). The file on disk is left as it was before the write.
-// Also thrown, before anything is written, for a section name, key or value holding a line
-// break (it would split the line), a key that is empty, holds "=", or starts with ";" or "[".
-class IniWriteError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // One INI file with the semantics of the Windows private-profile functions, the way every
 // data file of the program is read and written. Texts are UTF-8 here and code page 1251 on
@@ -107,10 +100,6 @@ class IniDocument {
  private:
   std::shared_ptr<const ini::Document> doc_;
 };
-
-// Whether a write to `path` could replace it now: the same checks the writers make first
-// (a read-only file, a folder that takes no new file), without writing anything.
-bool canReplaceFile(const std::filesystem::path& path);
 
 // The integer rule on its own, for texts that did not come from a file (edit fields).
 int parseProfileInt(std::string_view text, int def);

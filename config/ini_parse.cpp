@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "config/codepage.h"
-#include "config/ini_file.h"
+#include "config/ini_write_error.h"
 
 namespace tarvik::ini {
 namespace {

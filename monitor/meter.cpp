@@ -1,7 +1,5 @@
 #include "monitor/meter.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -92,13 +90,7 @@ void Meter::disarmWarningsOnUnknownBalance() {
 }
 
 int Meter::lookupNow(const LocalTime& now) {
-  FileStamp stamp;
-  struct stat st {};
-  if (::stat(config_.path().c_str(), &st) == 0) {
-    stamp = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-             static_cast<long long>(st.st_size),
-             static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
-  }
+  const std::optional<FileStamp> stamp = FileStamp::at(config_.path());
   PlanCache& c = planCache_;
   if (!c.valid || c.stamp != stamp || c.entry != entry_ || c.weekday != now.weekday) {
     c.plan = readDayPlan(config_, tariffSection(config_, entry_), now.weekday);

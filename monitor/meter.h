@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "config/file_stamp.h"
 #include "config/ini_file.h"
 #include "monitor/monitor_env.h"
 #include "platform/clock.h"
@@ -59,14 +61,9 @@ class Meter {
   // tick re-reads the plan only when the file was replaced or changed since, so a plan saved
   // a moment ago still applies from the next tick while an unchanged 1 MB file costs one
   // stat() per tick instead of one per key.
-  struct FileStamp {
-    unsigned long long device = 0, inode = 0;
-    long long size = -1, modifiedNs = 0;
-    bool operator==(const FileStamp&) const = default;
-  };
   struct PlanCache {
     bool valid = false;
-    FileStamp stamp;
+    std::optional<FileStamp> stamp;  // nullopt: the file was not there
     std::string entry;
     int weekday = -1;
     DayPlan plan;

@@ -1,0 +1,153 @@
+#include "config/file_replace.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "config/file_clock.h"
+#include "config/file_descriptor.h"
+#include "config/ini_write_error.h"
+
+namespace tarvik {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string errorText(const std::string& what, const fs::path& path, int error) {
+  return what + " " + path.string() + ": " + std::strerror(error);
+}
+
+// The file actually replaced: the target of a symbolic link, so the link survives.
+fs::path replacementTarget(const fs::path& path) {
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    const fs::path target = fs::weakly_canonical(path, error);
+    if (!error) return target;
+  }
+  return path;
+}
+
+fs::path folderOf(const fs::path& path) {
+  fs::path dir = path.parent_path();
+  return dir.empty() ? fs::path(".") : dir;
+}
+
+// Temporary files are named "." + file name + "." + process id + "." + counter + "~".
+std::string temporaryPrefix(const fs::path& path) {
+  std::string prefix(1, '.');
+  prefix += path.filename().string();
+  prefix += '.';
+  return prefix;
+}
+
+// A writer killed between creating its temporary file and the rename leaves the file
+// behind; it is removed by the next write once its process is gone.
+void removeStaleTemporaries(const fs::path& dir, const fs::path& path) {
+  const std::string prefix = temporaryPrefix(path);
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(prefix) || !name.ends_with("~")) continue;
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dot = rest.find('.');
+    if (dot == 0 || dot == std::string::npos) continue;
+    long pid = 0;
+    for (std::size_t i = 0; i < dot; ++i) {
+      if (rest[i] < '0' || rest[i] > '9' || pid > 100000000) {
+        pid = -1;
+        break;
+      }
+      pid = pid * 10 + (rest[i] - '0');
+    }
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+  }
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// A file without any write permission is read-only even for the superuser, who would
+// otherwise be able to rename over it.
+bool writableFile(const struct stat& st, const fs::path& path) {
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+// A temporary file in the same folder is written and flushed, then renamed over the old
+// one, and the folder is flushed. The temporary name cannot meet the program's own files.
+Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
+  static unsigned counter = 0;
+  const fs::path path = replacementTarget(requested);
+  const fs::path dir = folderOf(path);
+
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (exists) {
+    if (!S_ISREG(old.st_mode)) throw IniWriteError(errorText("cannot replace", path, EISDIR));
+    if (!writableFile(old, path)) throw IniWriteError(errorText("read-only file", path, EACCES));
+  }
+
+  removeStaleTemporaries(dir, path);
+  const fs::path temp = dir / (temporaryPrefix(path) + std::to_string(::getpid()) + "." +
+                               std::to_string(++counter) + "~");
+  FileDescriptor fd(
+      ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+  if (fd.get() < 0) {
+    const int error = errno;
+    throw IniWriteError(errorText("cannot create", temp, error));
+  }
+
+  const auto fail = [&](const char* what) {
+    const int error = errno;
+    if (fd.get() >= 0) fd.close();
+    ::unlink(temp.c_str());
+    throw IniWriteError(errorText(what, path, error));
+  };
+  if (exists) {
+    if (::fchmod(fd.get(), old.st_mode & 07777) != 0) fail("cannot set the mode of");
+    if (::geteuid() == 0) (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
+  }
+  if (!writeAll(fd.get(), bytes)) fail("cannot write");
+  if (::fsync(fd.get()) != 0) fail("cannot flush");
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) fail("cannot check");
+  if (fd.close() != 0) fail("cannot close");
+  const long long takenAt = fileClockNs();
+  if (::rename(temp.c_str(), path.c_str()) != 0) fail("cannot replace");
+
+  // The rename itself reaches the disk only with the folder.
+  FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dirFd.get() >= 0) ::fsync(dirFd.get());
+
+  // A rename may touch the inode's change time, so the stamp is taken afterwards.
+  struct stat after {};
+  if (::stat(path.c_str(), &after) == 0 && after.st_ino == st.st_ino) st = after;
+  return {path, FileStamp::of(st), takenAt};
+}
+
+bool canReplaceFile(const fs::path& requested) {
+  const fs::path path = replacementTarget(requested);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !writableFile(st, path)))
+    return false;
+  // The replacement is a new file beside the old one.
+  return ::access(folderOf(path).c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace tarvik

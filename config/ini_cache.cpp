@@ -1,0 +1,152 @@
+#include "config/ini_cache.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <unordered_map>
+#include <variant>
+
+#include "config/file_clock.h"
+#include "config/file_descriptor.h"
+#include "config/file_replace.h"
+#include "config/file_stamp.h"
+#include "config/ini_write_error.h"
+
+namespace tarvik::ini {
+namespace {
+
+namespace fs = std::filesystem;
+
+// File times come from a coarse clock (one scheduler tick), so another program's edit that
+// keeps the size and lands within the tick of the copy we hold would keep the stamp: until
+// the stamp proves the copy, every read checks the contents again.
+struct CachedFile {
+  FileStamp stamp;
+  long long takenAtNs = 0;
+  // A file this process wrote is kept as text and parsed when first read: a large batch
+  // (the statistics rollover) is often the last use of the file for a while.
+  std::shared_ptr<const Document> doc;
+  std::string written;
+
+  const std::string& bytes() const { return doc ? doc->bytes : written; }
+  const std::shared_ptr<const Document>& document() {
+    if (!doc) doc = std::make_shared<const Document>(parse(std::move(written)));
+    return doc;
+  }
+
+  bool trusted() const { return stampProvesCopy(stamp.changed, takenAtNs); }
+};
+
+// The program touches a handful of files; a bound keeps tests and tools that walk many
+// temporary files from growing the cache without limit.
+constexpr std::size_t kMaxCachedFiles = 64;
+
+std::unordered_map<std::string, CachedFile>& cache() {
+  static std::unordered_map<std::string, CachedFile> files;
+  return files;
+}
+
+void remember(const fs::path& path, CachedFile file) {
+  auto& files = cache();
+  if (files.size() >= kMaxCachedFiles) files.clear();
+  files[path.string()] = std::move(file);
+}
+
+const std::shared_ptr<const Document>& emptyDocument() {
+  static const std::shared_ptr<const Document> empty = std::make_shared<const Document>(parse({}));
+  return empty;
+}
+
+// A file that exists but cannot be read as a regular file (a directory, a device, no
+// permission, an I/O error). Reads see it as empty; writes refuse to replace it.
+struct Unreadable {
+  int error;
+};
+using LoadResult = std::variant<std::shared_ptr<const Document>, Unreadable>;
+
+// Largest file read; anything bigger is not one of ours.
+constexpr off_t kMaxFileSize = off_t{256} << 20;
+
+LoadResult readAndParse(const fs::path& path) {
+  // O_NONBLOCK: a FIFO put in place of the file must not block the program.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return emptyDocument();
+    return Unreadable{errno};
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
+  if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
+  if (st.st_size > kMaxFileSize) return Unreadable{EFBIG};
+  const long long takenAt = fileClockNs();
+
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew
+    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Unreadable{errno};
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+  if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
+
+  const auto known = cache().find(path.string());
+  if (known != cache().end() && known->second.bytes() == bytes) {
+    // Same contents under a new stamp, or a stamp too recent to trust: no need to parse.
+    known->second.stamp = FileStamp::of(st);
+    known->second.takenAtNs = takenAt;
+    return known->second.document();
+  }
+  auto doc = std::make_shared<const Document>(parse(std::move(bytes)));
+  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}});
+  return doc;
+}
+
+LoadResult load(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    const int error = errno;
+    cache().erase(path.string());
+    if (error == ENOENT || error == ENOTDIR) return emptyDocument();
+    return Unreadable{error};
+  }
+  if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
+  const auto it = cache().find(path.string());
+  if (it != cache().end() && it->second.trusted() && it->second.stamp == FileStamp::of(st)) {
+    return it->second.document();
+  }
+  return readAndParse(path);
+}
+
+}  // namespace
+
+std::shared_ptr<const Document> loadForReading(const fs::path& path) {
+  LoadResult result = load(path);
+  if (auto* doc = std::get_if<std::shared_ptr<const Document>>(&result)) return *doc;
+  return emptyDocument();
+}
+
+std::shared_ptr<const Document> loadForWriting(const fs::path& path) {
+  LoadResult result = load(path);
+  if (auto* doc = std::get_if<std::shared_ptr<const Document>>(&result)) return *doc;
+  throw IniWriteError("cannot read " + path.string() + ": " +
+                      std::strerror(std::get<Unreadable>(result).error));
+}
+
+void store(const fs::path& path, std::string bytes) {
+  const Replacement replaced = replaceFile(path, bytes);
+  remember(replaced.path,
+           CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes)});
+  if (replaced.path != path) cache().erase(path.string());
+}
+
+}  // namespace tarvik::ini
