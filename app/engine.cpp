@@ -1,10 +1,10 @@
 #include "app/engine.h"
 
 #include "app/banner.h"
+#include "app/guard_wiring.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/monitor.h"
-#include "monitor/notify_wiring.h"
 #include "monitor/probe.h"
 #include "monitor/quick_log.h"
 #include "stats/accounts.h"

@@ -25,4 +25,11 @@ inline std::string formatGeneral(float value, const NumberFormat& format) {
 // blanks allowed. nullopt for anything else (empty, "12abc", "1,2,3", inf/nan).
 std::optional<double> parseDecimal(std::string_view text);
 
+// The first six characters of a number text: the status display, the quick log and the
+// close-out summary have room for no more (123,456789 becomes 123,45).
+std::string cutToSix(std::string_view text);
+
+// The shortest general form of `value`, cut to six characters.
+std::string sixText(double value, const NumberFormat& format);
+
 }  // namespace tarvik

@@ -3,6 +3,7 @@
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "config/number_text.h"
 #include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
 #include "platform/event_log.h"
@@ -10,7 +11,6 @@
 #include "platform/user.h"
 #include "stats/accounts.h"
 #include "stats/statistics.h"
-#include "status/display_text.h"
 
 namespace tarvik {
 

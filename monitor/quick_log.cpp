@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "config/codepage.h"
+#include "config/number_text.h"
 #include "platform/time_text.h"
-#include "status/display_text.h"
 
 namespace tarvik {
 

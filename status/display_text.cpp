@@ -21,20 +21,6 @@ DisplaySettings readDisplaySettings(const IniFile& config, std::string_view sect
   return s;
 }
 
-std::string cutToSix(std::string_view text) {
-  // Count characters, not bytes, so a cut never splits a UTF-8 sequence.
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-    if (!continuation && ++chars > 6) return std::string(text.substr(0, i));
-  }
-  return std::string(text);
-}
-
-std::string sixText(double value, const NumberFormat& format) {
-  return cutToSix(formatGeneral(value, format));
-}
-
 std::string moneyText(const DisplaySettings& settings, float balance, float costHundredths,
                       const NumberFormat& format) {
   double value;

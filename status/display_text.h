@@ -30,13 +30,6 @@ struct DisplayTexts {
   std::string time, money, currency, entry, tariff;
 };
 
-// The first six characters of a number text: the status display and the quick log have room
-// for no more (123,456789 becomes 123,45).
-std::string cutToSix(std::string_view text);
-
-// The shortest general form of `value`, cut to six characters.
-std::string sixText(double value, const NumberFormat& format);
-
 // Money field: the balance (whole units, negated under "Credit") in account mode, otherwise
 // the connection's expenses (hundredths, or whole units when currencyDisplay is on).
 std::string moneyText(const DisplaySettings& settings, float balance, float costHundredths,

@@ -101,5 +101,11 @@ TEST(ParseDecimal, ReadsBackWhatFormatGeneralWrote) {
   }
 }
 
+TEST(CutToSix, CutsNotRounds) {
+  EXPECT_EQ(cutToSix("123,456789"), "123,45");
+  EXPECT_EQ(cutToSix("0"), "0");
+  EXPECT_EQ(cutToSix("ёжикин-кот"), "ёжикин");
+}
+
 }  // namespace
 }  // namespace tarvik

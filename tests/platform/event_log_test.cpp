@@ -29,6 +29,8 @@ TEST(TimeText, StampsAndDurations) {
   EXPECT_EQ(durationText(0), "00:00:00");
   EXPECT_EQ(durationText(59), "00:00:59");
   EXPECT_EQ(durationText(3661), "01:01:01");
+  EXPECT_EQ(durationText(36000), "10:00:00");
+  EXPECT_EQ(durationText(360000), "100:00:00");
   EXPECT_EQ(durationText(123 * 3600), "123:00:00");
   EXPECT_EQ(durationText(-61), "-00:01:01");
 }

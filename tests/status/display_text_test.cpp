@@ -1,5 +1,4 @@
 #include "status/display_text.h"
-#include "platform/time_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,20 +7,6 @@ namespace {
 
 const NumberFormat kComma{','};
 const NumberFormat kPoint{'.'};
-
-TEST(DisplayTimeText, HoursHaveAtLeastTwoDigits) {
-  EXPECT_EQ(durationText(0), "00:00:00");
-  EXPECT_EQ(durationText(307), "00:05:07");
-  EXPECT_EQ(durationText(36000), "10:00:00");
-  EXPECT_EQ(durationText(360000), "100:00:00");
-  EXPECT_EQ(durationText(123 * 3600), "123:00:00");
-}
-
-TEST(CutToSix, CutsNotRounds) {
-  EXPECT_EQ(cutToSix("123,456789"), "123,45");
-  EXPECT_EQ(cutToSix("0"), "0");
-  EXPECT_EQ(cutToSix("ёжикин-кот"), "ёжикин");
-}
 
 TEST(MoneyText, ExpensesInHundredthsOrUnits) {
   DisplaySettings s;

@@ -1,6 +1,6 @@
 // The notifications, the crash journal and the lifecycle commands driven by the real
 // connection monitor on the virtual clock.
-#include "monitor/notify_wiring.h"
+#include "app/guard_wiring.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/notify_wiring.h"
+#include "app/guard_wiring.h"
 
 #include "config/ini_file.h"
 #include "monitor/monitor.h"

@@ -6,6 +6,7 @@
 
 #include "app/banner.h"
 #include "app/engine.h"
+#include "app/guard_wiring.h"
 #include "app/lifecycle.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
@@ -14,7 +15,6 @@
 #include "config/program_files.h"
 #include "monitor/monitor.h"
 #include "monitor/notifications.h"
-#include "monitor/notify_wiring.h"
 #include "monitor/probe.h"
 #include "platform/event_log.h"
 #include "platform/linux/process_launcher.h"
