@@ -2,47 +2,22 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "config/number_text.h"
-#include "config/program_files.h"
-#include "platform/clock.h"
-#include "platform/event_log.h"
-#include "platform/process.h"
-#include "platform/ras_service.h"
-#include "platform/sound.h"
-#include "platform/timer.h"
-#include "platform/user.h"
+#include "app/services.h"
+#include "monitor/program_timers.h"
 
 namespace tarvik {
 
-class Accounts;
-class GuardWiring;
-class Monitor;
-class Probe;
-class Statistics;
-
-// What the engine is given by the entry point (or by a test).
-struct Services {
-  Clock& clock;
-  TimerFactory& timers;
-  RasService& ras;
-  User& user;
-  ToneDevice& tone;
-  SoundPlayer& sound;
-  ProcessLauncher& process;
-  ProgramFiles files;
-  NumberFormat numberFormat;
-  EventLog& log;
-  std::string firstArgument;
-};
+struct Assembly;
 
 inline constexpr std::string_view kTrayHint = "Tarvik v4.0";
 inline constexpr std::string_view kNoCrashJournal = "NULL";
 
-// The status window's run-time state and behaviour, without any drawing: it owns every timer
-// and runs the start-up sequence. The window classes forward their events here and draw what
-// the engine tells them through User.
+// The program at run time, without any drawing: it owns the assembly, runs the start-up
+// sequence and carries out the commands of the tray menu and the settings dialog. The window
+// classes draw what the engine tells them through User.
 class Engine {
  public:
   explicit Engine(Services services);
@@ -53,49 +28,31 @@ class Engine {
   // The start-up sequence of the status window, in its fixed order.
   void start();
 
-  // Re-reads the global keys; with `skinChanged`, also the skin. At start-up it is framed by
-  // " Loading parameters..." and " StandBy." in the event log; from the dialog it is silent.
-  void reloadGlobalParameters(bool skinChanged, bool fromStartUp = false);
+  // The commands of the tray menu and the settings dialog.
+  void exit();              // "Выход": asks first while a connection is metered
+  void restart();           // "Перезапуск"
+  void toggleMonitoring();  // "Выключить" / "Включить"
+  // Re-reads the global keys; with `skinChanged`, also the skin (the dialog's ОК and
+  // ПРИМЕНИТЬ, the tray's account/expenses toggle).
+  void reloadGlobalParameters(bool skinChanged);
+  // An open settings dialog shows the statistics of `entry` afresh (after its Clear and Undo;
+  // a booking reaches the same place by itself).
+  void showStatistics(std::string_view entry);
+  void newCount();  // "Новый отсчёт": a virtual reconnect
+  void keepLine();  // "Не разрывать связь": cancels the automatic hang-up
+  void hangUp();    // "Отключиться"
+  // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
+  bool connectionActive();
 
-  // t_reboot: shows the window after the start, or ends a delayed start by restarting.
-  void t_rebootTimer();
+  // The program's timers: the status window runs its balloons and its hiding on t_baloon and
+  // t_hide, and tests watch them.
+  Timer& timer(TimerId id);
 
-  // Timers, owned here so that every part of the program attaches its handler to the same one.
-  Timer& t_online() { return *t_online_; }
-  Timer& t_general() { return *t_general_; }
-  Timer& t_security_a() { return *t_security_a_; }
-  Timer& t_security_z() { return *t_security_z_; }
-  Timer& t_remind() { return *t_remind_; }
-  Timer& t_minute() { return *t_minute_; }
-  Timer& t_second() { return *t_second_; }
-  Timer& t_hangup() { return *t_hangup_; }
-  Timer& t_flash() { return *t_flash_; }
-  Timer& t_flash_anti() { return *t_flash_anti_; }
-  Timer& t_midnight() { return *t_midnight_; }
-  Timer& t_reboot() { return *t_reboot_; }
-  Timer& t_hide() { return *t_hide_; }
-  Timer& t_baloon() { return *t_baloon_; }
-
-  const std::string& stateCode() const { return stateCode_; }
-  void setStateCode(std::string code) { stateCode_ = std::move(code); }
-  void showStateCode() { s_.user.showStateCode(stateCode_); }
-
+  const std::string& stateCode() const;
+  const std::vector<std::string>& phonebookEntries() const;
   bool creating() const { return creating_; }
   bool delayedStart() const { return delayedStart_; }
-  const std::vector<std::string>& phonebookEntries() const { return entries_; }
   const std::string& crashJournalPath() const { return crashJournalPath_; }
-  const Services& services() const { return s_; }
-
-  // The connection monitor (probe, state machine, meter, close-out) and the accounts and
-  // statistics it books into.
-  Monitor& monitor() { return *monitor_; }
-  Probe& probe() { return *probe_; }
-  Accounts& accounts() { return *accounts_; }
-  Statistics& statistics() { return *statistics_; }
-  // Notifications, crash journal and the exit/restart/monitoring/midnight commands (the tray
-  // commands m_exit, m_reboot, m_enable, m_hangup and m_nohangup go to guard().lifecycle()
-  // and guard().notifications()).
-  GuardWiring& guard() { return *guard_; }
 
  private:
   struct Rollover {
@@ -103,45 +60,28 @@ class Engine {
     bool month = false;
   };
 
-  void createTimers();
-  void createMonitor();
+  // t_reboot: shows the window after the start, or ends a delayed start by restarting.
+  void rebootTimerFired();
   void applyPause();
-
-  // Phonebook entry listing into entries_ (line).
+  // At start-up it is framed by " Loading parameters..." and " StandBy." in the event log;
+  // from the dialog it is silent.
+  void loadParameters(bool skinChanged, bool fromStartUp);
+  void showStateCode();
+  // Phonebook entry listing into the assembly's entries.
   void listPhonebookEntries();
-  // Day/week/month rollover of the statistics, with the monthly log clearing (accounts).
+  // Day/week/month rollover of the statistics, with the monthly log clearing.
   Rollover rollOverStatistics();
-  // Crash journal search and the recovery question, arming t_remind on "later" (guard).
+  // Crash journal search and the recovery question, arming t_remind on "later".
   void searchCrashJournal();
-  // Places the status window from "O", "X", "Y" (desk).
-  void placeWindow();
-  // Reloads the per-entry keys while the meter runs (meter).
-  void reloadEntryParameters();
-  // Loads the skin chosen in the skin section; false when it failed (desk).
-  bool loadSkin();
-  // Empties the five display fields (meter).
-  void clearStatusDisplay();
-  // Attaches the connection poller to t_online (meter).
-  void attachPoller();
 
   Services s_;
-  std::unique_ptr<Timer> t_online_, t_general_, t_security_a_, t_security_z_, t_remind_, t_minute_,
-      t_second_, t_hangup_, t_flash_, t_flash_anti_, t_midnight_, t_reboot_, t_hide_, t_baloon_;
-
-  std::string stateCode_ = "di";
+  std::unique_ptr<Assembly> a_;
   bool creating_ = false;
   bool delayedStart_ = false;
-  std::vector<std::string> entries_;
   std::string crashJournalPath_{kNoCrashJournal};
   // "Show" as the last reload read it: whether the window appears once the start is done.
   // The placement and look keys are the status window's own; it re-reads them when placed.
   bool showWindow_ = true;
-
-  std::unique_ptr<Probe> probe_;
-  std::unique_ptr<Accounts> accounts_;
-  std::unique_ptr<Statistics> statistics_;
-  std::unique_ptr<GuardWiring> guard_;  // the monitor's hooks: outlives it
-  std::unique_ptr<Monitor> monitor_;
 };
 
 }  // namespace tarvik

@@ -7,10 +7,9 @@
 
 namespace tarvik {
 
-GuardWiring::GuardWiring(const GuardServices& services, const GuardTimers& timers,
-                         Accounts& accounts)
+GuardWiring::GuardWiring(const Services& services, const ProgramTimers& timers, Accounts& accounts)
     : services_(services),
-      online_(timers.online),
+      online_(timers[TimerId::Online]),
       accounts_(accounts),
       tunes_(services.tone, services.log) {
   NotificationHost& notificationHost = *this;
@@ -19,15 +18,16 @@ GuardWiring::GuardWiring(const GuardServices& services, const GuardTimers& timer
   notifications_ = std::make_unique<Notifications>(
       services.files, services.log, services.user,
       Notifications::Devices{tunes_, services.sound, services.process}, notificationHost,
-      NotificationTimers{timers.hangup, timers.minute, timers.second, timers.flash,
-                         timers.flashAnti});
+      NotificationTimers{timers[TimerId::Hangup], timers[TimerId::Minute], timers[TimerId::Second],
+                         timers[TimerId::Flash], timers[TimerId::FlashAnti]});
   journal_ = std::make_unique<CrashJournal>(
       services.files, services.clock, services.log, services.user, journalHost,
-      CrashJournalTimers{timers.securityA, timers.securityZ, timers.remind, timers.baloon},
-      services.format);
-  lifecycle_ = std::make_unique<Lifecycle>(services.clock, services.log, services.user,
-                                           services.process, *journal_, lifecycleHost,
-                                           LifecycleTimers{timers.online, timers.midnight});
+      CrashJournalTimers{timers[TimerId::SecurityA], timers[TimerId::SecurityZ],
+                         timers[TimerId::Remind], timers[TimerId::Baloon]},
+      services.numberFormat);
+  lifecycle_ = std::make_unique<Lifecycle>(
+      services.clock, services.log, services.user, services.process, *journal_, lifecycleHost,
+      LifecycleTimers{timers[TimerId::Online], timers[TimerId::Midnight]});
 }
 
 GuardWiring::~GuardWiring() = default;
@@ -80,7 +80,7 @@ bool GuardWiring::connectionClosed(bool booked) {
 }
 
 void GuardWiring::refreshSettingsDialog(std::string_view entry, int accountKind) {
-  if (onRefreshSettingsDialog) onRefreshSettingsDialog(entry, accountKind);
+  services_.user.refreshSettingsDialog(entry, accountKind);
 }
 
 std::string GuardWiring::currentStateCode() const {
@@ -132,7 +132,7 @@ void GuardWiring::bookBalance(const std::string& entry, int accountKind, float b
 }
 
 void GuardWiring::resumeMonitoring() {
-  online_.setInterval(1000);
+  online_.setInterval(intervalOf(TimerId::Online));
   online_.setEnabled(true);
   setStateCode("of");
 }

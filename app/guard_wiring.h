@@ -1,15 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/lifecycle.h"
+#include "app/services.h"
 #include "monitor/crash_journal.h"
 #include "monitor/monitor_env.h"
 #include "monitor/notifications.h"
+#include "monitor/program_timers.h"
 #include "monitor/tunes.h"
 
 namespace tarvik {
@@ -18,46 +19,15 @@ class Accounts;
 class Monitor;
 class Probe;
 
-// The status window's timers that the notifications, the crash journal and the lifecycle
-// commands run on.
-struct GuardTimers {
-  Timer& online;
-  Timer& hangup;
-  Timer& minute;
-  Timer& second;
-  Timer& flash;
-  Timer& flashAnti;
-  Timer& securityA;
-  Timer& securityZ;
-  Timer& remind;
-  Timer& baloon;
-  Timer& midnight;
-};
-
-struct GuardServices {
-  const Clock& clock;
-  EventLog& log;
-  User& user;
-  ToneDevice& tone;
-  SoundPlayer& sound;
-  ProcessLauncher& process;
-  ProgramFiles files;
-  NumberFormat format;
-};
-
 // Ties the online notifications, the crash journal and the exit/restart/midnight commands to
-// the connection monitor. Built before the monitor (whose hooks it is), then attached to it:
-//
-//   GuardWiring guard(services, timers, accounts);
-//   MonitorEnv env{..., .hooks = &guard};
-//   Monitor monitor(env, probe, accounts, statistics, stateCode, entries);
-//   guard.attach(monitor, probe);
+// the connection monitor. The assembly builds it before the monitor (whose hooks it is) and
+// then attaches it to the monitor.
 class GuardWiring final : public MonitorHooks,
                           private NotificationHost,
                           private CrashJournalHost,
                           private LifecycleHost {
  public:
-  GuardWiring(const GuardServices& services, const GuardTimers& timers, Accounts& accounts);
+  GuardWiring(const Services& services, const ProgramTimers& timers, Accounts& accounts);
   ~GuardWiring() override;
   GuardWiring(const GuardWiring&) = delete;
   GuardWiring& operator=(const GuardWiring&) = delete;
@@ -67,7 +37,6 @@ class GuardWiring final : public MonitorHooks,
   // The global-parameter reload: warning flash keys and the midnight switch.
   void reloadGlobals(bool midnightSwitch);
 
-  TunePlayer& tunes() { return tunes_; }
   Notifications& notifications() { return *notifications_; }
   CrashJournal& journal() { return *journal_; }
   Lifecycle& lifecycle() { return *lifecycle_; }
@@ -83,10 +52,6 @@ class GuardWiring final : public MonitorHooks,
                                 float cost, float balance) override;
   bool connectionClosed(bool booked) override;
   void refreshSettingsDialog(std::string_view entry, int accountKind) override;
-
-  // Set by whoever owns the settings dialog: refresh its statistics pages when they show
-  // `entry`, and its shared-account fields when `accountKind` is not 0.
-  std::function<void(std::string_view entry, int accountKind)> onRefreshSettingsDialog;
 
  private:
   // NotificationHost
@@ -105,7 +70,7 @@ class GuardWiring final : public MonitorHooks,
   void setStateCode(std::string_view code) override;
   void virtualDisconnect() override;
 
-  GuardServices services_;
+  Services services_;
   Timer& online_;
   Accounts& accounts_;
   Monitor* monitor_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "monitor/program_timers.h"
 #include "monitor/quick_log.h"
 
 namespace tarvik {
@@ -23,12 +24,12 @@ Lifecycle::Lifecycle(const Clock& clock, EventLog& log, User& user, ProcessLaunc
       journal_(journal),
       host_(host),
       timers_(timers) {
-  timers_.midnight.setInterval(kMidnightTickMs);
+  timers_.midnight.setInterval(intervalOf(TimerId::Midnight));
   timers_.midnight.onFire([this] { midnightTick(); });
 }
 
 void Lifecycle::reloadGlobals(bool midnightSwitch) {
-  timers_.midnight.setInterval(kMidnightTickMs);
+  timers_.midnight.setInterval(intervalOf(TimerId::Midnight));
   timers_.midnight.setEnabled(midnightSwitch && !midnightCancelled_);
 }
 

@@ -30,10 +30,8 @@ class LifecycleHost {
 
 struct LifecycleTimers {
   Timer& online;    // t_online, the connection poller
-  Timer& midnight;  // t_midnight, 888 ms
+  Timer& midnight;  // t_midnight
 };
-
-inline constexpr int kMidnightTickMs = 888;
 
 // The tray commands that end, restart or pause the program, and the restart at midnight.
 // Every restart starts a new instance with a switch and terminates this one.
@@ -54,7 +52,6 @@ class Lifecycle {
   bool monitoringOn() const { return monitoringOn_; }
   // Set by the meter's start, cleared by every disconnect.
   void setMidnightArmed(bool armed) { midnightArmed_ = armed; }
-  bool midnightArmed() const { return midnightArmed_; }
 
  private:
   void restartWith(const char* programSwitch);

@@ -9,11 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "app/assembly.h"
 #include "config/ini_file.h"
-#include "monitor/meter.h"
 #include "platform/event_log.h"
 #include "platform/virtual_clock.h"
-#include "stats/accounts.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/fake_user.h"
 
@@ -53,9 +52,11 @@ struct Setup {
   std::unique_ptr<EventLog> log;
   test::FakeUser user;
   test::FakeSound sound;
-  std::unique_ptr<Accounts> accounts;
-  std::unique_ptr<MonitorEnv> env;
-  std::unique_ptr<Meter> meter;
+  test::FakeTone tone;
+  test::FakeProcess process;
+  test::FakeRas ras;
+  std::unique_ptr<Assembly> assembly;
+  Meter* meter = nullptr;
 
   Setup() {
     std::string pattern = (std::filesystem::temp_directory_path() / "meter-bench-XXXXXX").string();
@@ -64,10 +65,10 @@ struct Setup {
     std::ofstream(files.config(), std::ios::binary) << bigSettingsFile();
     std::ofstream(files.accounts(), std::ios::binary) << "[Default]\r\nAccount=100\r\n";
     log = std::make_unique<EventLog>(files.eventLog(), clock);
-    accounts = std::make_unique<Accounts>(files, NumberFormat{','}, *log);
-    env = std::make_unique<MonitorEnv>(
-        MonitorEnv{clock, files, *log, user, sound, NumberFormat{','}, MonitorTimers{}, nullptr});
-    meter = std::make_unique<Meter>(*env, *accounts);
+    // The program's own wiring; the clock never moves, so only the ticks below run.
+    assembly = std::make_unique<Assembly>(Services{clock, clock, ras, user, tone, sound, process,
+                                                   files, NumberFormat{','}, *log, ""});
+    meter = &assembly->monitor.meter();
     meter->start("Default");
   }
   ~Setup() {

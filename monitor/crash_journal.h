@@ -7,6 +7,7 @@
 #include "config/number_text.h"
 #include "config/program_files.h"
 #include "monitor/journal_file.h"
+#include "monitor/program_timers.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
 #include "platform/timer.h"
@@ -32,7 +33,8 @@ class CrashJournalHost {
   // The meter's figures right now (written by every journal tick).
   virtual MeterFigures meterFigures() const = 0;
   // The close-out of a connection with virtual = true (no balloon): books statistics and the
-  // balance, logs the summary and finishes the open quick-log line. False when a write failed.
+  // balance, logs the summary, finishes the open quick-log line and refreshes an open settings
+  // dialog's statistics. False when a write failed.
   virtual bool closeOutRecovered(const InterruptedConnection& connection) = 0;
   // Appends a tail and a line end to the open quick-log line.
   virtual void finishQuickLogLine(const std::string& tail) = 0;
@@ -43,8 +45,6 @@ class CrashJournalHost {
   virtual void bookBalance(const std::string& entry, int accountKind, float balance) = 0;
   // The interrupted connection is booked or ignored: poller on, state code "of" shown.
   virtual void resumeMonitoring() = 0;
-  // The settings dialog shows statistics for this entry: refresh them.
-  virtual void refreshStatistics(const std::string& entry) { (void)entry; }
 };
 
 struct CrashJournalTimers {
@@ -54,9 +54,9 @@ struct CrashJournalTimers {
   Timer& balloon;   // t_baloon: stopped so that the write-failure balloon stays
 };
 
-inline constexpr int kJournalLevelOneMs = 5000;
-inline constexpr int kJournalLevelTwoMs = 5555;
-inline constexpr int kRemindMs = 60000;
+inline constexpr int kJournalLevelOneMs = intervalOf(TimerId::SecurityA);
+inline constexpr int kJournalLevelTwoMs = intervalOf(TimerId::SecurityZ);
+inline constexpr int kRemindMs = intervalOf(TimerId::Remind);
 
 // The crash-protection journal: security.pro and security.tmp every 5 s, security.seq every
 // 5.555 s while a connection is metered, and the question at the next start when one is

@@ -122,7 +122,6 @@ void CrashJournal::book() {
   }
   // A failed booking keeps its marked journal for the next attempt.
   kept_ = !host_.closeOutRecovered(*c) && std::filesystem::exists(files_.journalSeq());
-  host_.refreshStatistics(c->entry);
   finishRecovery();
 }
 
@@ -160,9 +159,7 @@ bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
       return true;
     }
     c->identity = identity;
-    const bool booked = host_.closeOutRecovered(*c);
-    host_.refreshStatistics(c->entry);
-    return booked;
+    return host_.closeOutRecovered(*c);
   }
   // The statistics hold this booking (or the journal predates identities and they may):
   // they are left alone. The balance is an absolute value, so writing it again completes a

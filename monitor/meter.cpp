@@ -6,6 +6,7 @@
 
 #include "config/entry_section.h"
 #include "config/keys.h"
+#include "monitor/program_timers.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
 #include "platform/sound.h"
@@ -18,10 +19,6 @@ namespace tarvik {
 
 namespace {
 
-constexpr int kTickMs = 750;
-constexpr int kJournalLevel1Ms = 5000;
-constexpr int kJournalLevel2Ms = 5555;
-constexpr int kMinuteBeepMs = 59995;
 constexpr int kSecondsPerDay = 86400;
 
 constexpr std::string_view kLevelWarning =
@@ -105,9 +102,9 @@ int Meter::lookupNow(const LocalTime& now) {
 void Meter::setTimers() {
   const MonitorTimers& t = env_.timers;
   const bool metering = isEnabled(t.general);
-  setInterval(t.securityZ, kJournalLevel2Ms);
+  setInterval(t.securityZ, intervalOf(TimerId::SecurityZ));
   setEnabled(t.securityZ, securityII_ && isEnabled(t.securityA));
-  setInterval(t.minute, kMinuteBeepMs);
+  setInterval(t.minute, intervalOf(TimerId::Minute));
   setEnabled(t.minute, onLineMinute_ && metering);
   // A hand-edited period of 0 or less would give no sensible interval: such a timer never fires;
   // one too long for a millisecond timer beeps as seldom as one can.
@@ -123,11 +120,11 @@ void Meter::start(const std::string& entry) {
   startPeriod_ = lookupNow(now);
 
   env_.user.setField(DisplayField::Entry, entry_);
-  setInterval(env_.timers.general, kTickMs);
+  setInterval(env_.timers.general, intervalOf(TimerId::General));
   setEnabled(env_.timers.general, true);
-  setInterval(env_.timers.securityA, kJournalLevel1Ms);
+  setInterval(env_.timers.securityA, intervalOf(TimerId::SecurityA));
   setEnabled(env_.timers.securityA, true);
-  env_.hook().setMidnightArmed(true);
+  env_.hooks.setMidnightArmed(true);
 
   env_.log.append(" Tariff in use: «" + tariff_.name + "», " + std::to_string(tariff_.costPerHour) +
                   "/h");
@@ -217,10 +214,10 @@ void Meter::tick() {
     env_.user.balloon(entry_, kZeroWarning, false);
     env_.user.showStateCode("xx");
     env_.user.bringStatusWindowToFront();
-    env_.hook().playTune(7);
+    env_.hooks.playTune(7);
     flash = false;
   }
-  if (flash) env_.hook().startWarningFlash();
+  if (flash) env_.hooks.startWarningFlash();
 }
 
 }  // namespace tarvik

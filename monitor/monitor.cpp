@@ -1,5 +1,6 @@
 #include "monitor/monitor.h"
 
+#include "monitor/program_timers.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 
@@ -16,11 +17,11 @@ Monitor::Monitor(const MonitorEnv& env, Probe& probe, Accounts& accounts, Statis
 void Monitor::attachTimers() {
   const MonitorTimers& t = env_.timers;
   if (t.online) {
-    t.online->setInterval(1000);
+    t.online->setInterval(intervalOf(TimerId::Online));
     t.online->onFire([this] { machine_.poll(); });
   }
   if (t.general) {
-    t.general->setInterval(750);
+    t.general->setInterval(intervalOf(TimerId::General));
     t.general->onFire([this] { meter_.tick(); });
   }
   if (t.hide) {

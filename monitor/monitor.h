@@ -28,7 +28,6 @@ class Monitor {
   Meter& meter() { return meter_; }
   QuickLog& quickLog() { return quickLog_; }
   CloseOut& closeOut() { return closeOut_; }
-  const MonitorEnv& env() const { return env_; }
 
  private:
   MonitorEnv env_;

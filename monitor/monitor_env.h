@@ -15,9 +15,9 @@ class Timer;
 class User;
 class SoundPlayer;
 
-// The timers the state machine and the meter switch. The engine creates and owns them; the
-// handlers of the crash journal, the beeps and the hang-up belong to their own units, the
-// monitor only decides when each runs. A null timer is simply not switched.
+// The timers the state machine and the meter switch (ProgramTimers::forMonitor). The handlers
+// of the crash journal, the beeps and the hang-up belong to their own units; the monitor only
+// decides when each runs.
 struct MonitorTimers {
   Timer* online = nullptr;     // t_online: the poller
   Timer* general = nullptr;    // t_general: the meter tick
@@ -30,39 +30,36 @@ struct MonitorTimers {
 };
 
 // Call points for the online notifications and actions, the midnight handling and the
-// settings dialog. The defaults do nothing, so the monitor runs without them.
+// settings dialog, which the program's assembly implements around the monitor.
 class MonitorHooks {
  public:
   virtual ~MonitorHooks() = default;
   // A real connection came up: hang-up timer, connect sound and tune, programs to launch.
-  virtual void connectActions(std::string_view /*entry*/) {}
+  virtual void connectActions(std::string_view entry) = 0;
   // A real, established connection ended: disconnect sound and tune.
-  virtual void disconnectSignals(std::string_view /*entry*/) {}
+  virtual void disconnectSignals(std::string_view entry) = 0;
   // A balance level was crossed: the indicator flashes.
-  virtual void startWarningFlash() {}
+  virtual void startWarningFlash() = 0;
   // One of the numbered beep tunes (7 at zero balance).
-  virtual void playTune(int /*tune*/) {}
+  virtual void playTune(int tune) = 0;
   // Tells the midnight handling whether a connection is being metered.
-  virtual void setMidnightArmed(bool /*armed*/) {}
+  virtual void setMidnightArmed(bool armed) = 0;
   // A real connection or authentication is about to be metered: a booking kept from a failed
   // close-out is completed first, before the meter reads the balance it changes.
-  virtual void connectionStarting() {}
+  virtual void connectionStarting() = 0;
   // Right before a metered connection is booked (both halves of a virtual reconnect too): the
   // crash journal marks itself with the final figures, so that a kill during the booking or
   // before the journal is deleted cannot make the connection count twice. Returns the
   // booking's identity for the close-out, or "" when no journal guards it.
-  virtual std::string closingConnection(std::string_view /*entry*/, int /*accountKind*/,
-                                        std::int32_t /*seconds*/, float /*cost*/,
-                                        float /*balance*/) {
-    return {};
-  }
+  virtual std::string closingConnection(std::string_view entry, int accountKind,
+                                        std::int32_t seconds, float cost, float balance) = 0;
   // The close-out ended (`booked` false when a data file could not be written). Returns
   // whether the crash journal may be deleted: a journal whose booking failed stays for the
   // next start to complete.
-  virtual bool connectionClosed(bool booked) { return booked; }
+  virtual bool connectionClosed(bool booked) = 0;
   // A connection of `entry` ended: an open settings dialog refreshes its statistics pages
   // when it shows this entry, and its shared-account fields when `accountKind` is not 0.
-  virtual void refreshSettingsDialog(std::string_view /*entry*/, int /*accountKind*/) {}
+  virtual void refreshSettingsDialog(std::string_view entry, int accountKind) = 0;
 };
 
 // Everything the monitor reaches outside itself.
@@ -74,12 +71,7 @@ struct MonitorEnv {
   SoundPlayer& sound;
   NumberFormat format;
   MonitorTimers timers;
-  MonitorHooks* hooks = nullptr;  // may be null
-
-  MonitorHooks& hook() const {
-    static MonitorHooks none;
-    return hooks ? *hooks : none;
-  }
+  MonitorHooks& hooks;
 };
 
 }  // namespace tarvik

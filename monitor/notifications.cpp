@@ -6,6 +6,7 @@
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "monitor/program_timers.h"
 
 namespace tarvik {
 
@@ -24,10 +25,10 @@ Notifications::Notifications(const ProgramFiles& files, EventLog& log, User& use
                              NotificationHost& host, NotificationTimers timers)
     : files_(files), log_(log), user_(user), devices_(devices), host_(host), timers_(timers) {
   timers_.hangup.onFire([this] { hangUpNow(); });
-  timers_.minute.setInterval(kMinuteBeepMs);
+  timers_.minute.setInterval(intervalOf(TimerId::Minute));
   timers_.minute.onFire([this] { devices_.tunes.play(5); });
   timers_.second.onFire([this] { devices_.tunes.play(6); });
-  timers_.flash.setInterval(kFlashStepMs);
+  timers_.flash.setInterval(intervalOf(TimerId::Flash));
   timers_.flash.onFire([this] { flashStepNow(); });
   timers_.flashAnti.onFire([this] { flashEnd(); });
   reloadGlobals();

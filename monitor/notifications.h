@@ -32,9 +32,6 @@ struct NotificationTimers {
   Timer& flashAnti;  // t_flash_anti: "WarnTime" seconds, ends a flash
 };
 
-inline constexpr int kMinuteBeepMs = 59995;
-inline constexpr int kFlashStepMs = 250;
-
 // Sounds, beeps, the warning flash, the automatic hang-up and the programs launched when a
 // connection comes up. The meter and the state machine decide when; this class knows how.
 class Notifications {

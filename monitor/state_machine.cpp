@@ -90,7 +90,7 @@ void ConnectionStateMachine::authenticationStart(const std::string& entry) {
   connectedFlag_ = false;
   startDone_ = false;
   setStateCode("au");
-  env_.hook().connectionStarting();
+  env_.hooks.connectionStarting();
   connectionStartWork(entry);
   startDone_ = true;
   authMetering_ = config_.readInt(section(entry), entry_keys::kAuthentification.name,
@@ -110,7 +110,7 @@ void ConnectionStateMachine::connected(const std::string& entry, bool isVirtual)
   } else {
     if (!startDone_) {
       // The second half of a split follows a booking that just ran: no point retrying there.
-      if (!isVirtual) env_.hook().connectionStarting();
+      if (!isVirtual) env_.hooks.connectionStarting();
       connectionStartWork(entry);
     }
     meter_.start(entry);
@@ -120,7 +120,7 @@ void ConnectionStateMachine::connected(const std::string& entry, bool isVirtual)
     env_.log.append(" Connected (virtually).");
   } else {
     env_.log.append(" Connection established.", !authMetering_);
-    env_.hook().connectActions(entry);
+    env_.hooks.connectActions(entry);
     env_.user.balloon(entry,
                       "Соединение с интернетом установлено.\nТекущий тариф: «" +
                           meter_.tariffName() + "», " + std::to_string(meter_.costPerHour()) + " " +
@@ -144,7 +144,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
   }
 
   for (Timer* timer : {t.general, t.securityA, t.securityZ, t.minute, t.second}) stop(timer);
-  env_.hook().setMidnightArmed(false);
+  env_.hooks.setMidnightArmed(false);
 
   const std::string sec = section(entry);
   if (t.hide) {
@@ -161,7 +161,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
   if (isVirtual) {
     env_.log.append(" Disconnected (virtually).");
   } else if (connectedFlag_) {
-    env_.hook().disconnectSignals(entry);
+    env_.hooks.disconnectSignals(entry);
   }
 
   bool booked = true;
@@ -174,21 +174,21 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     figures.seconds = meter_.meteredSeconds();
     figures.cost = meter_.cost();
     figures.balance = meter_.balance();
-    figures.identity = env_.hook().closingConnection(
-        figures.entry, figures.accountKind, figures.seconds, figures.cost, figures.balance);
+    figures.identity = env_.hooks.closingConnection(figures.entry, figures.accountKind,
+                                                    figures.seconds, figures.cost, figures.balance);
     booked = closeOut_.run(figures);
   } else {
     quickLog_.finishLine(neverEstablishedQuickLogTail(meter_.balance(), entry, env_.format));
   }
 
-  env_.hook().refreshSettingsDialog(entry, meter_.accountKind());
+  env_.hooks.refreshSettingsDialog(entry, meter_.accountKind());
 
   connectedFlag_ = false;
   authMetering_ = false;
   startDone_ = false;
   meter_.resetFigures();
   // After a failed close-out the marked journal is all that still holds this connection.
-  if (env_.hook().connectionClosed(booked)) removeJournalFiles(env_.files);
+  if (env_.hooks.connectionClosed(booked)) removeJournalFiles(env_.files);
 }
 
 void ConnectionStateMachine::split() {

@@ -61,6 +61,12 @@ class User {
   virtual bool settingsDialogOpen() = 0;
   virtual void applyAndCloseSettingsDialog() = 0;  // its ОК action
   virtual void cancelSettingsDialog() = 0;         // its ОТМЕНА action
+  // A connection of `entry` was booked: an open settings dialog refreshes its statistics pages
+  // when they show `entry`, and its shared-account fields when `accountKind` is not 0.
+  virtual void refreshSettingsDialog(std::string_view entry, int accountKind) {
+    (void)entry;
+    (void)accountKind;
+  }
 
   // Ends the program through the toolkit (windows destroyed, no further timer events).
   virtual void terminate() = 0;

@@ -6,16 +6,11 @@
 
 #include "app/banner.h"
 #include "app/engine.h"
-#include "app/guard_wiring.h"
-#include "app/lifecycle.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
 #include "config/ini_file.h"
 #include "config/program_files.h"
-#include "monitor/monitor.h"
-#include "monitor/notifications.h"
-#include "monitor/probe.h"
 #include "platform/event_log.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
@@ -72,8 +67,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
-  user.setBalloonTimer(engine.t_baloon());
-  user.setHideTimer(engine.t_hide());
+  user.setBalloonTimer(engine.timer(TimerId::Baloon));
+  user.setHideTimer(engine.timer(TimerId::Hide));
   TrayCommands commands;
   commands.openSettings = [&settings](int) {
     settings.show();
@@ -83,13 +78,13 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   commands.settingsShown = [&settings] { return settings.isVisible(); };
   commands.clearDisplay = [&user, &files] { writeClearedDisplay(user, IniFile(files.config())); };
   commands.reloadEntrySettings = [&engine] { engine.reloadGlobalParameters(false); };
-  commands.newCount = [&engine] { engine.monitor().stateMachine().userReset(); };
-  commands.keepLine = [&engine] { engine.guard().notifications().keepLine(); };
-  commands.hangUp = [&engine] { engine.guard().notifications().hangUpNow(); };
-  commands.enableMonitoring = [&engine] { engine.guard().lifecycle().enableCommand(); };
-  commands.restart = [&engine] { engine.guard().lifecycle().restartCommand(); };
-  commands.exit = [&engine] { engine.guard().lifecycle().exitCommand(); };
-  commands.connectionActive = [&engine] { return engine.probe().probe(false, false); };
+  commands.newCount = [&engine] { engine.newCount(); };
+  commands.keepLine = [&engine] { engine.keepLine(); };
+  commands.hangUp = [&engine] { engine.hangUp(); };
+  commands.enableMonitoring = [&engine] { engine.toggleMonitoring(); };
+  commands.restart = [&engine] { engine.restart(); };
+  commands.exit = [&engine] { engine.exit(); };
+  commands.connectionActive = [&engine] { return engine.connectionActive(); };
   // Help: the local help file when it is there (the menu shows "Справка" only then), else the
   // download page.
   commands.openHelp = [&shell, &files] { shell.open(files.helpFile().string()); };

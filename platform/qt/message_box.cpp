@@ -1,15 +1,22 @@
 #include "platform/qt/message_box.h"
 
 #include <QPushButton>
-#include <QTimer>
+#include <deque>
+#include <utility>
+
+#include "platform/qt/unattended.h"
 
 namespace tarvik::message_box {
 namespace {
 
-int dismissAfterMs() {
-  bool ok = false;
-  const int ms = qEnvironmentVariableIntValue("TARVIK_TEST_DISMISS_MS", &ok);
-  return ok && ms >= 0 ? ms : -1;
+std::deque<QMessageBox::StandardButton>& nextAnswers() {
+  static std::deque<QMessageBox::StandardButton> answers;
+  return answers;
+}
+
+QStringList& answeredTexts() {
+  static QStringList texts;
+  return texts;
 }
 
 QMessageBox::StandardButton runBox(QMessageBox::StandardButtons buttons,
@@ -24,14 +31,17 @@ QMessageBox::StandardButton runBox(QMessageBox::StandardButtons buttons,
 QMessageBox::StandardButton run(QMessageBox& box) {
   box.setWindowTitle(QString());
   box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  const int ms = dismissAfterMs();
-  if (ms >= 0) {
-    QTimer::singleShot(ms, &box, [&box] {
-      QAbstractButton* button = box.defaultButton();
-      if (!button && !box.buttons().isEmpty()) button = box.buttons().first();
-      if (button) button->click();
-    });
+  if (!nextAnswers().empty()) {
+    const QMessageBox::StandardButton answer = nextAnswers().front();
+    nextAnswers().pop_front();
+    answeredTexts().append(box.text());
+    return answer;
   }
+  answerUnattended(box, [&box] {
+    QAbstractButton* button = box.defaultButton();
+    if (!button && !box.buttons().isEmpty()) button = box.buttons().first();
+    if (button) button->click();
+  });
   box.exec();
   return box.standardButton(box.clickedButton());
 }
@@ -47,6 +57,14 @@ QMessageBox::StandardButton askYesNo(const QString& text, bool defaultNo) {
 
 QMessageBox::StandardButton askYesNoCancel(const QString& text) {
   return runBox(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, text);
+}
+
+void setNextAnswer(QMessageBox::StandardButton button) {
+  nextAnswers().push_back(button);
+}
+
+QStringList takeAnsweredTexts() {
+  return std::exchange(answeredTexts(), {});
 }
 
 }  // namespace tarvik::message_box

@@ -2,15 +2,12 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 namespace tarvik {
 
 // The program's message boxes: modal, on top, empty caption. Every box the Qt layer shows
-// goes through run() so that the end-to-end test hook below reaches all of them.
-//
-// Test hook: when the environment variable TARVIK_TEST_DISMISS_MS holds a number, every box
-// answers its default button by itself after that many milliseconds. The end-to-end tests
-// run the real program on the offscreen platform, where nobody could press a button.
+// goes through run(), so that the test answers below reach all of them.
 namespace message_box {
 
 // Runs a prepared box and returns the button chosen.
@@ -22,6 +19,12 @@ void inform(const QString& text);
 QMessageBox::StandardButton askYesNo(const QString& text, bool defaultNo);
 // A Yes/No/Cancel question, Yes by default.
 QMessageBox::StandardButton askYesNoCancel(const QString& text);
+
+// Widget tests answer boxes in-process: each call queues the button that the next box
+// returns at once, without being shown. A box with no queued answer runs as usual.
+void setNextAnswer(QMessageBox::StandardButton button);
+// The texts of the boxes answered from the queue since the last call, oldest first.
+QStringList takeAnsweredTexts();
 
 }  // namespace message_box
 }  // namespace tarvik

@@ -3,8 +3,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
+
+#include "platform/qt/unattended.h"
 
 namespace tarvik {
 namespace {
@@ -67,11 +68,7 @@ RecoveryDialog::RecoveryDialog(const QString& text, bool allowRemind, QWidget* p
 
 RecoveryAnswer RecoveryDialog::ask(const QString& text, bool allowRemind) {
   RecoveryDialog dialog(text, allowRemind);
-  // The end-to-end tests run where nobody can press a button: the default answer then comes by
-  // itself, as for every message box of the program.
-  bool ok = false;
-  const int dismissMs = qEnvironmentVariableIntValue("TARVIK_TEST_DISMISS_MS", &ok);
-  if (ok) QTimer::singleShot(dismissMs, &dialog, [&dialog] { dialog.bookButton()->click(); });
+  answerUnattended(dialog, [&dialog] { dialog.bookButton()->click(); });
   dialog.exec();
   return dialog.answer();
 }

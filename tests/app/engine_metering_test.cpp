@@ -57,7 +57,7 @@ TEST_F(EngineMetering, ASavedEntryIsMeteredOnItsOwnSettingsAndAccount) {
   clock.advance(5000);
   EXPECT_TRUE(exists(dir.files().journalPro()));
   clock.advance(14'500);  // 09:00:21.5: 20 s metered at 2 hundredths a second
-  EXPECT_EQ(engine->monitor().meter().meteredSeconds(), 20);
+  EXPECT_EQ(user.field(DisplayField::Time), "00:00:20");
   EXPECT_EQ(user.field(DisplayField::Money), "40");
   ras.drop();
   clock.advance(500);
@@ -85,7 +85,7 @@ TEST_F(EngineMetering, ASavedEntryIsMeteredOnItsOwnSettingsAndAccount) {
        {dir.files().journalPro(), dir.files().journalTmp(), dir.files().journalSeq()}) {
     EXPECT_FALSE(exists(p)) << p;
   }
-  EXPECT_TRUE(engine->t_hide().enabled());
+  EXPECT_TRUE(engine->timer(TimerId::Hide).enabled());
 }
 
 TEST_F(EngineMetering, TheSettingsReloadWhileOnlineReadsTheEntryAgain) {
@@ -104,7 +104,7 @@ TEST_F(EngineMetering, TheSettingsReloadWhileOnlineReadsTheEntryAgain) {
   EXPECT_EQ(user.field(DisplayField::Currency), "EUR");
   // The "Default" balance was 0; -0.03 in single precision is -0.0299999993294477.
   EXPECT_EQ(user.field(DisplayField::Money), "-0,029");
-  EXPECT_TRUE(engine->monitor().meter().running());
+  EXPECT_TRUE(engine->timer(TimerId::General).enabled());  // the meter runs
 }
 
 TEST_F(EngineMetering, OfflineReloadChangesNothingOnTheDisplay) {

@@ -88,8 +88,8 @@ TEST_F(EngineTest, OrdinaryStartWithoutSettingsFile) {
   EXPECT_EQ(engine->stateCode(), "of");
   EXPECT_FALSE(engine->creating());
   EXPECT_FALSE(engine->delayedStart());
-  EXPECT_TRUE(engine->t_online().enabled());
-  EXPECT_EQ(engine->t_online().interval(), 1000);
+  EXPECT_TRUE(engine->timer(TimerId::Online).enabled());
+  EXPECT_EQ(engine->timer(TimerId::Online).interval(), 1000);
   EXPECT_EQ(engine->crashJournalPath(), "NULL");
 
   // The window appears about a second later, once; the program keeps running.
@@ -97,7 +97,7 @@ TEST_F(EngineTest, OrdinaryStartWithoutSettingsFile) {
   EXPECT_FALSE(user.windowVisible);
   clock.advance(1);
   EXPECT_TRUE(user.windowVisible);
-  EXPECT_FALSE(engine->t_reboot().enabled());
+  EXPECT_FALSE(engine->timer(TimerId::Reboot).enabled());
   clock.advance(10'000);
   EXPECT_EQ(user.calls, (std::vector<std::string>{"show"}));
   EXPECT_TRUE(process.instances.empty());
@@ -118,10 +118,10 @@ TEST_F(EngineTest, DelayedAutoStartWaitsInertThenRestartsItself) {
   start("/auto");
   EXPECT_TRUE(engine->delayedStart());
   EXPECT_TRUE(user.inert);
-  EXPECT_FALSE(engine->t_online().enabled());
+  EXPECT_FALSE(engine->timer(TimerId::Online).enabled());
   EXPECT_EQ(engine->stateCode(), "di");
   EXPECT_EQ(user.lastStateCode(), "di");
-  EXPECT_EQ(engine->t_reboot().interval(), 2000);
+  EXPECT_EQ(engine->timer(TimerId::Reboot).interval(), 2000);
 
   clock.advance(1999);
   EXPECT_TRUE(process.instances.empty());
@@ -135,7 +135,7 @@ TEST_F(EngineTest, DelayedAutoStartWaitsInertThenRestartsItself) {
 TEST_F(EngineTest, ShortPauseIsReplacedByFiveSeconds) {
   writeConfig("Pause=500\r\n");
   start("/auto");
-  EXPECT_EQ(engine->t_reboot().interval(), 5000);
+  EXPECT_EQ(engine->timer(TimerId::Reboot).interval(), 5000);
   clock.advance(4999);
   EXPECT_EQ(user.terminated, 0);
   clock.advance(1);
@@ -148,7 +148,7 @@ TEST_F(EngineTest, FirstStartOfAMonthWaitsFiveSecondsAndReminds) {
       "Year=2026\r\n");
   test::writeBytes(files.eventLog(), "old banner\r\n");
   start("/auto");
-  EXPECT_EQ(engine->t_reboot().interval(), 5000);
+  EXPECT_EQ(engine->timer(TimerId::Reboot).interval(), 5000);
   // The log of the old month is gone; the new one starts with the clearing line.
   const std::string text = logText();
   EXPECT_EQ(text.rfind(" Log-file cleared.\r\n", 0), 0u) << text;
@@ -172,8 +172,8 @@ TEST_F(EngineTest, AutoWithInitOffOrOtherSpellingIsAnOrdinaryStart) {
   writeConfig("Init=0\r\nPause=3000\r\n");
   start("/auto");
   EXPECT_FALSE(engine->delayedStart());
-  EXPECT_TRUE(engine->t_online().enabled());
-  EXPECT_EQ(engine->t_reboot().interval(), 1000);
+  EXPECT_TRUE(engine->timer(TimerId::Online).enabled());
+  EXPECT_EQ(engine->timer(TimerId::Reboot).interval(), 1000);
   clock.advance(5000);
   EXPECT_TRUE(process.instances.empty());
 
@@ -186,15 +186,15 @@ TEST_F(EngineTest, AutoWithInitOffOrOtherSpellingIsAnOrdinaryStart) {
 TEST_F(EngineTest, ReloadFromTheDialogIsSilentAndAppliesTimerSettings) {
   start("");
   const std::string before = logText();
-  EXPECT_FALSE(engine->t_midnight().enabled());
+  EXPECT_FALSE(engine->timer(TimerId::Midnight).enabled());
   const int placedAtStart = user.placed;
   EXPECT_EQ(placedAtStart, 1);
   writeConfig("Midnight=1\r\nWarnTime=3\r\nX=10\r\nY=20\r\nO=1\r\nShow=0\r\nFade=0\r\n");
   engine->reloadGlobalParameters(false);
   EXPECT_EQ(logText(), before);
-  EXPECT_TRUE(engine->t_midnight().enabled());
-  EXPECT_EQ(engine->t_midnight().interval(), 888);
-  EXPECT_EQ(engine->t_flash_anti().interval(), 3000);
+  EXPECT_TRUE(engine->timer(TimerId::Midnight).enabled());
+  EXPECT_EQ(engine->timer(TimerId::Midnight).interval(), 888);
+  EXPECT_EQ(engine->timer(TimerId::FlashAnti).interval(), 3000);
   // The window re-reads its placement keys when asked to place itself.
   EXPECT_EQ(user.placed, placedAtStart + 1);
   // "Show" read again: the window that would have appeared a second after the start stays
@@ -215,8 +215,8 @@ TEST_F(EngineTest, TimersExistUnderTheirNamesAndStayOffUntilUsed) {
     EXPECT_EQ(timer->interval(), interval) << name;
     EXPECT_FALSE(timer->enabled()) << name;
   }
-  EXPECT_EQ(clock.timer("t_online"), &engine->t_online());
-  EXPECT_EQ(clock.timer("t_reboot"), &engine->t_reboot());
+  EXPECT_EQ(clock.timer("t_online"), &engine->timer(TimerId::Online));
+  EXPECT_EQ(clock.timer("t_reboot"), &engine->timer(TimerId::Reboot));
 }
 
 // Yesterday's markers and one booked day, so that this start rolls the day.
@@ -243,7 +243,7 @@ TEST_F(EngineTest, ReadOnlySettingsFileLeavesTheStatisticsAndGoesOn) {
   EXPECT_EQ(test::readBytes(files.config()), kYesterday);
   EXPECT_TRUE(user.balloons.empty());
   EXPECT_EQ(engine->stateCode(), "of");
-  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_TRUE(engine->timer(TimerId::Online).enabled());
   clock.advance(1000);
   EXPECT_TRUE(user.windowVisible);
 }
@@ -260,7 +260,7 @@ TEST_F(EngineTest, ReadOnlyStatisticsAreRolledAtTheNextStart) {
   EXPECT_NE(text.find(" Failed saving statistics.\r\n"), std::string::npos) << text;
   EXPECT_EQ(text.find(" Week statistics updated."), std::string::npos) << text;
   EXPECT_EQ(IniFile(files.config()).readString("UpDate", "Day"), "30.11");
-  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_TRUE(engine->timer(TimerId::Online).enabled());
 
   std::filesystem::permissions(files.statistics(), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "app/assembly.h"
 #include "monitor/monitor_rig.h"
 
 namespace tarvik {
@@ -35,33 +37,11 @@ struct KillableUser : FakeUser {
 struct Program {
   Program(const ProgramDir& dir, VirtualClock& clock, FakeRas& ras)
       : log(dir.files().eventLog(), clock),
-        probe(ras, log),
-        accounts(dir.files(), NumberFormat{','}, log),
-        statistics(dir.files(), NumberFormat{','}, log) {
-    for (const char* name :
-         {"t_online", "t_general", "t_security_a", "t_security_z", "t_remind", "t_minute",
-          "t_second", "t_hangup", "t_flash", "t_flash_anti", "t_midnight", "t_hide", "t_baloon"})
-      timers[name] = clock.createTimer(name);
-    guard = std::make_unique<GuardWiring>(
-        GuardServices{clock, log, user, tone, sound, process, dir.files(), NumberFormat{','}},
-        GuardTimers{t("t_online"), t("t_hangup"), t("t_minute"), t("t_second"), t("t_flash"),
-                    t("t_flash_anti"), t("t_security_a"), t("t_security_z"), t("t_remind"),
-                    t("t_baloon"), t("t_midnight")},
-        accounts);
-    MonitorTimers mt;
-    mt.online = &t("t_online");
-    mt.general = &t("t_general");
-    mt.securityA = &t("t_security_a");
-    mt.securityZ = &t("t_security_z");
-    mt.minute = &t("t_minute");
-    mt.second = &t("t_second");
-    mt.hangup = &t("t_hangup");
-    mt.hide = &t("t_hide");
-    monitor = std::make_unique<Monitor>(
-        MonitorEnv{clock, dir.files(), log, user, sound, NumberFormat{','}, mt, guard.get()}, probe,
-        accounts, statistics, stateCode, entries);
-    monitor->attachTimers();
-    guard->attach(*monitor, probe);
+        assembly(Services{clock, clock, ras, user, tone, sound, process, dir.files(),
+                          NumberFormat{','}, log, ""}),
+        guard(assembly.guard.get()),
+        monitor(&assembly.monitor),
+        stateCode(assembly.stateCode) {
     QuickLog(dir.files().quickLog()).createIfMissing();
     guard->reloadGlobals(IniFile(dir.files().config()).readInt("Olm:TK", "Midnight", 0) != 0);
   }
@@ -72,21 +52,21 @@ struct Program {
     stateCode = "of";
     t("t_online").setEnabled(true);
   }
-  Timer& t(const std::string& name) { return *timers.at(name); }
+  Timer& t(std::string_view name) {
+    for (const TimerSpec& spec : kTimerTable)
+      if (spec.name == name) return assembly.timers[spec.id];
+    throw std::out_of_range(std::string(name));
+  }
 
-  std::map<std::string, std::unique_ptr<Timer>> timers;
   EventLog log;
   KillableUser user;
   FakeTone tone;
   FakeSound sound;
   FakeProcess process;
-  Probe probe;
-  Accounts accounts;
-  Statistics statistics;
-  std::string stateCode = "di";
-  std::vector<std::string> entries;
-  std::unique_ptr<GuardWiring> guard;
-  std::unique_ptr<Monitor> monitor;
+  Assembly assembly;
+  GuardWiring* guard;
+  Monitor* monitor;
+  std::string& stateCode;
 };
 
 struct Wiring : ::testing::Test {
@@ -251,12 +231,8 @@ TEST_F(Wiring, ACrashedConnectionIsBookedAtTheNextStart) {
   ras.drop();
   auto next = std::make_unique<Program>(dir, clock, ras);
   next->user.recoveryAnswers = {RecoveryAnswer::Book};
-  V refreshed;
-  next->guard->onRefreshSettingsDialog = [&](std::string_view entry, int kind) {
-    refreshed.push_back(std::string(entry) + " " + std::to_string(kind));
-  };
   next->start();
-  EXPECT_EQ(refreshed, V{"Default 1"});
+  EXPECT_EQ(next->user.dialogRefreshes, V{"Default 1"});
   EXPECT_EQ(count(), 1);
   EXPECT_EQ(balance(),
             "99,9000015258789");  // 10 s at one hundredth a second: security.seq of 12:00:12

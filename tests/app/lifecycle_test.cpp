@@ -264,7 +264,7 @@ TEST_F(StartWithJournal, BookedBeforeThePollerStarts) {
   EXPECT_EQ(user.questions.size(), 1u);
   EXPECT_EQ(account(), "97,5");
   EXPECT_EQ(IniFile(dir.files().statistics()).readInt("Default", "CountTT", 0), 1);
-  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_TRUE(engine->timer(TimerId::Online).enabled());
   EXPECT_EQ(engine->stateCode(), "of");
   EXPECT_EQ(engine->crashJournalPath(), "NULL");
   const std::string log = ProgramDir::readText(dir.files().eventLog());
@@ -275,12 +275,12 @@ TEST_F(StartWithJournal, BookedBeforeThePollerStarts) {
 TEST_F(StartWithJournal, PostponedKeepsThePollerOffUntilTheAnswer) {
   user.recoveryAnswers = {RecoveryAnswer::RemindLater, RecoveryAnswer::Ignore};
   start();
-  EXPECT_FALSE(engine->t_online().enabled());
+  EXPECT_FALSE(engine->timer(TimerId::Online).enabled());
   EXPECT_EQ(engine->stateCode(), "di");
   EXPECT_EQ(engine->crashJournalPath(), dir.files().journalPro().string());
   clock.advance(60000);
   EXPECT_EQ(user.recoveryAllowRemind, (std::vector<bool>{true, false}));
-  EXPECT_TRUE(engine->t_online().enabled());
+  EXPECT_TRUE(engine->timer(TimerId::Online).enabled());
   EXPECT_EQ(engine->stateCode(), "of");
   EXPECT_EQ(account(), "100");
   EXPECT_FALSE(std::filesystem::exists(dir.files().journalPro()));
@@ -299,7 +299,7 @@ TEST_F(StartWithJournal, MidnightCancelSurvivesTheParameterReload) {
   user.answers = {Answer::Cancel};
   clock.advance(20000);
   engine->reloadGlobalParameters(false);
-  EXPECT_FALSE(engine->t_midnight().enabled());
+  EXPECT_FALSE(engine->timer(TimerId::Midnight).enabled());
   EXPECT_TRUE(process.instances.empty());
 }
 

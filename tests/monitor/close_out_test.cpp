@@ -39,7 +39,7 @@ TEST(CloseOutFailure, KeepsTheLineOpenAndTheNextConnectionStartsItsOwnLine) {
             "сохранения статистики.");
   EXPECT_EQ(rig.account("Default"), "10");  // the balance comes after the statistics
   EXPECT_EQ(rig.quickLines(), "07.12.2026 12:00:01");
-  EXPECT_EQ(rig.stateCode, "of");
+  EXPECT_EQ(rig.stateCode(), "of");
   EXPECT_FALSE(rig.meter().running());
 
   rig.ras.dial("Home", kRasConnected);
@@ -63,7 +63,7 @@ TEST(CloseOutFailure, VirtualHalfReportsTheFailureToo) {
   rig.machine().userReset();
   EXPECT_NE(rig.user.balloons.back().text.find("P.S.: произошла ошибка"), std::string::npos);
   EXPECT_EQ(rig.stat("Default", "CountTT"), "1");  // written before the failure, kept
-  EXPECT_EQ(rig.stateCode, "on");                  // metering goes on after the split
+  EXPECT_EQ(rig.stateCode(), "on");                // metering goes on after the split
   EXPECT_TRUE(rig.meter().running());
 }
 

@@ -26,17 +26,17 @@ class Journey : public ::testing::Test {
 TEST_F(Journey, AuthenticationMetered) {
   rig.ras.dial("Home", kRasAuthenticate);
   rig.advanceTo(12, 0, 1);  // first poll: authentication
-  EXPECT_EQ(rig.stateCode, "au");
+  EXPECT_EQ(rig.stateCode(), "au");
   EXPECT_TRUE(rig.meter().running());
   rig.ras.setState(kRasAuthProject);
   rig.advanceTo(12, 0, 2);
   rig.ras.setState(kRasConnected);
   rig.advanceTo(12, 0, 3);
-  EXPECT_EQ(rig.stateCode, "on");
+  EXPECT_EQ(rig.stateCode(), "on");
   rig.advanceTo(12, 0, 31, 500);
   rig.ras.drop();
   rig.advanceTo(12, 0, 32);
-  EXPECT_EQ(rig.stateCode, "of");
+  EXPECT_EQ(rig.stateCode(), "of");
   EXPECT_FALSE(rig.meter().running());
 
   EXPECT_EQ(rig.eventLog(),
@@ -90,7 +90,7 @@ TEST_F(Journey, AuthenticationNotMeteredStartsTheCountAtTheConnection) {
   rig.dir.writeConfig("[Default]\nAuthentification=0\n" + MonitorRig::uniformTariff(2500, "Day"));
   rig.ras.dial("Home", kRasAuthenticate);
   rig.advanceTo(12, 0, 1);
-  EXPECT_EQ(rig.stateCode, "au");
+  EXPECT_EQ(rig.stateCode(), "au");
   EXPECT_FALSE(rig.meter().running());
   rig.advanceTo(12, 0, 2, 500);
   rig.ras.setState(kRasConnected);
@@ -125,7 +125,7 @@ TEST_F(Journey, AuthenticationFailingWhileMetered) {
   const std::size_t mark = rig.logMark();
   rig.ras.drop();
   rig.advanceTo(12, 0, 4);
-  EXPECT_EQ(rig.stateCode, "of");
+  EXPECT_EQ(rig.stateCode(), "of");
   EXPECT_EQ(rig.logSince(mark), "\r\n07.12.2026 12:00:04\r\n Authentification failed.\r\n");
   EXPECT_EQ(rig.quickLines(),
             "07.12.2026 12:00:01 = 00:00:00 - [  | ~       | =100    ] <Default>\r\n");
@@ -156,7 +156,7 @@ TEST_F(Journey, AuthenticationFailingWhileNotMetered) {
 TEST_F(Journey, ConnectionAlreadyUpAtTheFirstPoll) {
   rig.ras.dial("Home", kRasConnected);
   rig.advanceTo(12, 0, 1);
-  EXPECT_EQ(rig.stateCode, "on");
+  EXPECT_EQ(rig.stateCode(), "on");
   EXPECT_EQ(rig.eventLog(),
             "\r\n07.12.2026 12:00:01\r\n"
             " RAS or VPN activity detected.\r\n"
@@ -175,17 +175,17 @@ TEST_F(Journey, TwoConnectionsAtOnce) {
   rig.ras.dial("Home", kRasConnected);
   rig.ras.addSecond("Work");
   rig.advanceTo(12, 0, 5);
-  EXPECT_EQ(rig.stateCode, "of");  // two connections are not a connection
+  EXPECT_EQ(rig.stateCode(), "of");  // two connections are not a connection
   EXPECT_EQ(rig.eventLog(), "");
 
   rig.ras.drop();
   rig.ras.dial("Home", kRasConnected);
   rig.advanceTo(12, 0, 6);
-  EXPECT_EQ(rig.stateCode, "on");
+  EXPECT_EQ(rig.stateCode(), "on");
   rig.advanceTo(12, 0, 16, 500);
   rig.ras.addSecond("Work");  // a second line comes up: the first is booked
   rig.advanceTo(12, 0, 17);
-  EXPECT_EQ(rig.stateCode, "of");
+  EXPECT_EQ(rig.stateCode(), "of");
   EXPECT_EQ(rig.stat("Default", "TimeTC"), "10");
   EXPECT_EQ(rig.stat("Default", "CountTT"), "1");
 }
@@ -210,7 +210,7 @@ TEST_F(Journey, UserRestartsTheCount) {
             " Entry settings: Default\r\n"
             " Tariff in use: «Day», 2500/h\r\n"
             " Connected (virtually).\r\n");
-  EXPECT_EQ(rig.stateCode, "on");
+  EXPECT_EQ(rig.stateCode(), "on");
   EXPECT_TRUE(rig.meter().running());
   // No signals, no connect actions, no summary balloon for the virtual halves.
   EXPECT_EQ(rig.hooks.calls, (std::vector<std::string>{"connect Default", "dialog Default 1"}));

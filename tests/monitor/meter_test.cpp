@@ -12,7 +12,7 @@ using test::MonitorRig;
 void connectAtFirstPoll(MonitorRig& rig) {
   rig.ras.dial("Home", kRasConnected);
   rig.advance(1000);
-  ASSERT_EQ(rig.stateCode, "on");
+  ASSERT_EQ(rig.stateCode(), "on");
 }
 
 // Runs the meter until `seconds` have passed since metering began (mid-second).
@@ -127,7 +127,7 @@ TEST(MeterTariff, ABoundaryPassedOnlineSplitsTheConnection) {
             "Сменился тариф.\nТекущее соединение было разделено\nна «до» и «после» этого "
             "события.\nНовый тариф: «Day», 200 ц/час.");
   EXPECT_FALSE(rig.user.balloons[1].optional);
-  EXPECT_EQ(rig.stateCode, "on");
+  EXPECT_EQ(rig.stateCode(), "on");
   EXPECT_TRUE(rig.meter().running());
   EXPECT_EQ(rig.user.field(DisplayField::Tariff), "Day");
 
@@ -326,7 +326,7 @@ TEST(MeterTariff, ABoundaryPassedWhileAuthenticatingRestartsTheCountWithoutASpli
   rig.build();
   rig.ras.dial("Home", kRasAuthenticate);
   rig.advanceTo(11, 59, 51);
-  ASSERT_EQ(rig.stateCode, "au");
+  ASSERT_EQ(rig.stateCode(), "au");
   rig.advanceTo(11, 59, 59, 900);
   const std::size_t mark = rig.logMark();
   rig.advanceTo(12, 0, 0, 800);  // the tick at 12:00:00.x sees the Day period
@@ -337,13 +337,13 @@ TEST(MeterTariff, ABoundaryPassedWhileAuthenticatingRestartsTheCountWithoutASpli
             "\r\n07.12.2026 12:00:00\r\n"
             " Virtual reconnect (tariff changed).\r\n"
             " Tariff in use: «Day», 200/h\r\n");
-  EXPECT_EQ(rig.stateCode, "au");
+  EXPECT_EQ(rig.stateCode(), "au");
   EXPECT_TRUE(rig.meter().running());
   EXPECT_EQ(rig.user.lastStateCode(), "au");
 
   rig.ras.setState(kRasConnected);
   rig.advanceTo(12, 0, 5);
-  EXPECT_EQ(rig.stateCode, "on");
+  EXPECT_EQ(rig.stateCode(), "on");
   rig.advanceTo(12, 0, 30, 500);
   rig.ras.drop();
   rig.advanceTo(12, 0, 31);

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/assembly.h"
 #include "config/ini_file.h"
-#include "monitor/monitor.h"
-#include "monitor/probe.h"
 #include "platform/event_log.h"
 #include "platform/ras_service.h"
 #include "platform/virtual_clock.h"
@@ -22,49 +21,7 @@
 
 namespace tarvik::test {
 
-// A remote-access service whose connections the test sets directly.
-class FakeRas : public RasService {
- public:
-  struct Call {
-    RasConnection connection;
-    std::int32_t state;
-  };
-  std::vector<Call> calls;
-  std::vector<std::string> phonebook;
-  int hangUps = 0;
-
-  bool available() override { return true; }
-  std::vector<RasConnection> activeConnections() override {
-    std::vector<RasConnection> out;
-    for (const Call& c : calls) out.push_back(c.connection);
-    return out;
-  }
-  std::optional<std::int32_t> connectionState(std::uint64_t handle) override {
-    for (const Call& c : calls)
-      if (c.connection.handle == handle) return c.state;
-    return std::nullopt;
-  }
-  void hangUp(std::uint64_t) override {
-    ++hangUps;
-    calls.clear();
-  }
-  std::optional<std::vector<std::string>> phonebookEntries() override { return phonebook; }
-
-  // One call in `state` on `entry` (replacing any other).
-  void dial(const std::string& entry, std::int32_t state, const std::string& device = "Modem") {
-    calls = {{{nextHandle_++, entry, device}, state}};
-  }
-  void setState(std::int32_t state) { calls.at(0).state = state; }
-  void addSecond(const std::string& entry) {
-    calls.push_back({{nextHandle_++, entry, "Modem 2"}, kRasConnected});
-  }
-  void drop() { calls.clear(); }
-
- private:
-  std::uint64_t nextHandle_ = 1;
-};
-
-// Records the call points the notifications and the midnight handling fill in.
+// Records the call points the guard fills in the program.
 class RecordingHooks : public MonitorHooks {
  public:
   std::vector<std::string> calls;
@@ -82,11 +39,18 @@ class RecordingHooks : public MonitorHooks {
   void refreshSettingsDialog(std::string_view entry, int kind) override {
     calls.push_back("dialog " + std::string(entry) + " " + std::to_string(kind));
   }
+  // No crash journal guards the bookings.
+  void connectionStarting() override {}
+  std::string closingConnection(std::string_view, int, std::int32_t, float, float) override {
+    return {};
+  }
+  bool connectionClosed(bool booked) override { return booked; }
 };
 
-// A whole monitor in a temporary program directory, on a virtual clock that starts at
-// `start`, with the poller on and the state "of" as after start-up. Files written before
-// build() are what the program finds.
+// A whole monitor, assembled as the program assembles it but on recording hooks, in a
+// temporary program directory, on a virtual clock that starts at `start`, with the poller on
+// and the state "of" as after start-up. Files written before build() are what the program
+// finds.
 class MonitorRig {
  public:
   explicit MonitorRig(LocalTime start = makeLocalTime(2026, 12, 7, 12, 0, 0),
@@ -105,31 +69,22 @@ class MonitorRig {
   }
 
   void build() {
-    probe = std::make_unique<Probe>(ras, log);
-    accounts = std::make_unique<Accounts>(dir.files(), format_, log);
-    statistics = std::make_unique<Statistics>(dir.files(), format_, log);
-    for (const char* name : {"t_online", "t_general", "t_security_a", "t_security_z", "t_minute",
-                             "t_second", "t_hangup", "t_hide"}) {
-      timers[name] = clock.createTimer(name);
-    }
-    MonitorTimers t;
-    t.online = timers["t_online"].get();
-    t.general = timers["t_general"].get();
-    t.securityA = timers["t_security_a"].get();
-    t.securityZ = timers["t_security_z"].get();
-    t.minute = timers["t_minute"].get();
-    t.second = timers["t_second"].get();
-    t.hangup = timers["t_hangup"].get();
-    t.hide = timers["t_hide"].get();
-    MonitorEnv env{clock, dir.files(), log, user, sound, format_, t, &hooks};
-    monitor = std::make_unique<Monitor>(env, *probe, *accounts, *statistics, stateCode, entries);
-    monitor->attachTimers();
+    assembly = std::make_unique<Assembly>(
+        Services{clock, clock, ras, user, tone, sound, process, dir.files(), format_, log, ""},
+        hooks);
+    monitor = &assembly->monitor;
+    assembly->entries = entries;
     QuickLog(dir.files().quickLog()).createIfMissing();
-    stateCode = "of";
-    t.online->setEnabled(true);
+    assembly->stateCode = "of";
+    timer("t_online").setEnabled(true);
   }
 
-  Timer& timer(const std::string& name) { return *timers.at(name); }
+  Timer& timer(std::string_view name) {
+    for (const TimerSpec& spec : kTimerTable)
+      if (spec.name == name) return assembly->timers[spec.id];
+    throw std::out_of_range(std::string(name));
+  }
+  const std::string& stateCode() const { return assembly->stateCode; }
   Meter& meter() { return monitor->meter(); }
   ConnectionStateMachine& machine() { return monitor->stateMachine(); }
 
@@ -164,15 +119,13 @@ class MonitorRig {
   EventLog log;
   FakeUser user;
   FakeSound sound;
+  FakeTone tone;
+  FakeProcess process;
   FakeRas ras;
   RecordingHooks hooks;
-  std::string stateCode = "di";
-  std::vector<std::string> entries;
-  std::map<std::string, std::unique_ptr<Timer>> timers;
-  std::unique_ptr<Probe> probe;
-  std::unique_ptr<Accounts> accounts;
-  std::unique_ptr<Statistics> statistics;
-  std::unique_ptr<Monitor> monitor;
+  std::vector<std::string> entries;  // the phonebook the monitor finds
+  std::unique_ptr<Assembly> assembly;
+  Monitor* monitor = nullptr;
 };
 
 }  // namespace tarvik::test

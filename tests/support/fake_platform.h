@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/process.h"
+#include "platform/ras_service.h"
 #include "platform/sound.h"
 
 namespace tarvik::test {
@@ -37,6 +40,48 @@ class FakeProcess : public ProcessLauncher {
   void startNewInstance(const std::string& programSwitch) override {
     instances.push_back(programSwitch);
   }
+};
+
+// A remote-access service whose connections the test sets directly.
+class FakeRas : public RasService {
+ public:
+  struct Call {
+    RasConnection connection;
+    std::int32_t state;
+  };
+  std::vector<Call> calls;
+  std::vector<std::string> phonebook;
+  int hangUps = 0;
+
+  bool available() override { return true; }
+  std::vector<RasConnection> activeConnections() override {
+    std::vector<RasConnection> out;
+    for (const Call& c : calls) out.push_back(c.connection);
+    return out;
+  }
+  std::optional<std::int32_t> connectionState(std::uint64_t handle) override {
+    for (const Call& c : calls)
+      if (c.connection.handle == handle) return c.state;
+    return std::nullopt;
+  }
+  void hangUp(std::uint64_t) override {
+    ++hangUps;
+    calls.clear();
+  }
+  std::optional<std::vector<std::string>> phonebookEntries() override { return phonebook; }
+
+  // One call in `state` on `entry` (replacing any other).
+  void dial(const std::string& entry, std::int32_t state, const std::string& device = "Modem") {
+    calls = {{{nextHandle_++, entry, device}, state}};
+  }
+  void setState(std::int32_t state) { calls.at(0).state = state; }
+  void addSecond(const std::string& entry) {
+    calls.push_back({{nextHandle_++, entry, "Modem 2"}, kRasConnected});
+  }
+  void drop() { calls.clear(); }
+
+ private:
+  std::uint64_t nextHandle_ = 1;
 };
 
 }  // namespace tarvik::test

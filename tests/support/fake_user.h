@@ -34,6 +34,7 @@ class FakeUser : public User {
   bool dialogOpen = false;
   int dialogApplied = 0;
   int dialogCancelled = 0;
+  std::vector<std::string> dialogRefreshes;  // "entry accountKind"
   int terminated = 0;
 
   const std::string& field(DisplayField f) const { return fields[static_cast<int>(f)]; }
@@ -54,6 +55,9 @@ class FakeUser : public User {
   void hideStatusWindow() override { windowVisible = false; }
   void bringStatusWindowToFront() override { ++broughtToFront; }
   void placeStatusWindow() override { ++placed; }
+  void refreshSettingsDialog(std::string_view entry, int accountKind) override {
+    dialogRefreshes.push_back(std::string(entry) + " " + std::to_string(accountKind));
+  }
   void balloon(std::string_view title, std::string_view text, bool optional) override {
     balloons.push_back({std::string(title), std::string(text), optional});
   }

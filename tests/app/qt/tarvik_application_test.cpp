@@ -6,6 +6,7 @@
 
 #include "app/qt/qt_clock.h"
 #include "platform/event_log.h"
+#include "platform/qt/message_box.h"
 
 namespace tarvik {
 
@@ -28,8 +29,10 @@ class TarvikApplicationTest : public QObject {
     });
     timer->setInterval(5);
     timer->setEnabled(true);
+    message_box::setNextAnswer(QMessageBox::Ok);
     QCOMPARE(app_.exec(), 1);
     QCOMPARE(fired, 1);
+    QCOMPARE(message_box::takeAnsweredTexts(), QStringList{"meter tick failed"});
 
     QFile file(QString::fromStdString(log_.path().string()));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -48,7 +51,6 @@ class TarvikApplicationTest : public QObject {
 }  // namespace tarvik
 
 int main(int argc, char** argv) {
-  qputenv("TARVIK_TEST_DISMISS_MS", "10");  // the error message closes itself
   QTemporaryDir dir;
   tarvik::QtClock clock;
   tarvik::EventLog log(dir.filePath("Tarvik.LOG").toStdString(), clock);

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "config/ini_file.h"
+#include "platform/qt/message_box.h"
 #include "platform/virtual_clock.h"
 #include "status/qt/recovery_dialog.h"
 
@@ -333,9 +334,10 @@ class TtarvikTest : public QObject {
         QVERIFY(
             picture.save(QString::fromStdString((skin / (std::string(name) + ".bmp")).string())));
     chooseSkin(skin.string() + "/", 1, 1);
-    qputenv("TARVIK_TEST_DISMISS_MS", "10");
+    message_box::setNextAnswer(QMessageBox::Ok);
     auto w = make();
     QVERIFY(!w->loadSkin());
+    QCOMPARE(message_box::takeAnsweredTexts().size(), 1);  // the user is told once
     QCOMPARE(config().readInt("Olm:TK:Skin", "SkinExternal", -1), 0);
     QCOMPARE(config().readString("Olm:TK:Skin", "SkinName"), std::string("Default"));
     QCOMPARE(config().readInt("Olm:TK:Skin", "SkinSize", -1), 0);
@@ -347,9 +349,10 @@ class TtarvikTest : public QObject {
     huge.fill(0);
     QVERIFY(huge.save(QString::fromStdString((skin / "switch_dn.bmp").string())));
     chooseSkin(skin.string() + "/", 0, 1);
+    message_box::setNextAnswer(QMessageBox::Ok);
     QVERIFY(!w->loadSkin());
     QCOMPARE(config().readString("Olm:TK:Skin", "SkinName"), std::string("Default"));
-    qunsetenv("TARVIK_TEST_DISMISS_MS");
+    QCOMPARE(message_box::takeAnsweredTexts().size(), 1);
   }
 
   void buttonPicturesAndClicks() {
