@@ -1,4 +1,6 @@
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "app/single_instance.h"
 #include "config/ini_file.h"
 #include "config/program_files.h"
+#include "monitor/tunes.h"
 #include "platform/event_log.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
@@ -18,10 +21,12 @@
 #include "platform/linux/sound_player.h"
 #include "platform/linux/tone_device.h"
 #include "platform/qt/message_box.h"
-#include "settings/qt/tsettings.h"
+#include "settings/qt/settings_dialog.h"
+#include "settings/settings_host.h"
 #include "status/display_text.h"
 #include "status/qt/ttarvik.h"
 #include "status/qt/x11_hints.h"
+#include "status/window_geometry.h"
 
 namespace {
 
@@ -38,6 +43,44 @@ std::filesystem::path programDirectory() {
 // Where "Справка…" sends the user when no help file lies beside the program.
 constexpr const char* kHelpDownloadPage = "https://tarvik.example.org/help/";
 
+// The settings dialog's way into the running program.
+class DialogHost final : public SettingsHost {
+ public:
+  DialogHost(Ttarvik& window, SoundPlayer& sound, ToneDevice& tone, Shell& shell,
+             const ProgramFiles& files, EventLog& log)
+      : window_(window), sound_(sound), tunes_(tone, log), shell_(shell), files_(files) {}
+
+  void attach(Engine& engine) { engine_ = &engine; }
+
+  std::vector<std::string> phonebookEntries() const override {
+    return engine_ ? engine_->phonebookEntries() : std::vector<std::string>{};
+  }
+  void reloadGlobalParameters(bool skinChanged) override {
+    if (engine_) engine_->reloadGlobalParameters(skinChanged);
+  }
+  void previewPosition(bool fromTopLeft, int x, int y) override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QSize size = screen->geometry().size();
+    const WindowPoint p = placeWindow(fromTopLeft ? 1 : 0, x, y, {size.width(), size.height()});
+    window_.move(p.x, p.y);
+  }
+  void restart() override {
+    if (engine_) engine_->restart();
+  }
+  void playSoundFile(const std::string& file) override { sound_.play(file); }
+  void playTune(int tune) override { tunes_.play(tune); }
+  void openHelp(int) override { shell_.open(files_.helpFile().string()); }
+
+ private:
+  Ttarvik& window_;
+  SoundPlayer& sound_;
+  TunePlayer tunes_;
+  Shell& shell_;
+  const ProgramFiles& files_;
+  Engine* engine_ = nullptr;
+};
+
 NumberFormat localeNumberFormat() {
   const QString point = QLocale::system().decimalPoint();
   return NumberFormat{point == "." ? '.' : ','};
@@ -53,28 +96,26 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   QtTimerFactory timers;
   // The status window first, then the settings dialog, which starts hidden.
   Ttarvik user(files, log, timers);
-  Tsettings settings;
-  settings.hide();
   // The icon goes up first, in the state "di", before the slower services start.
   user.showTrayIcon();
   DesktopShell shell;
-  user.onApplySettings = [&settings] { settings.accept(); };
-  user.onCancelSettings = [&settings] { settings.reject(); };
   std::unique_ptr<RasService> ras = selectRasService(files, log);
   LinuxToneDevice tone;
   LinuxSoundPlayer sound;
   LinuxProcessLauncher process;
+  // The settings dialog starts hidden; its pages are built when it is first shown.
+  DialogHost dialogHost(user, sound, tone, shell, files, log);
+  Tsettings settings(files, log, dialogHost);
+  user.onApplySettings = [&settings] { settings.ok(); };
+  user.onCancelSettings = [&settings] { settings.cancel(); };
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
+  dialogHost.attach(engine);
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
   TrayCommands commands;
-  commands.openSettings = [&settings](int) {
-    settings.show();
-    settings.raise();
-    settings.activateWindow();
-  };
+  commands.openSettings = [&settings](int page) { settings.showOnPage(page); };
   commands.settingsShown = [&settings] { return settings.isVisible(); };
   commands.clearDisplay = [&user, &files] { writeClearedDisplay(user, IniFile(files.config())); };
   commands.reloadEntrySettings = [&engine] { engine.reloadGlobalParameters(false); };

@@ -43,7 +43,8 @@ struct TrayCommands {
   std::function<void(int x, int y)> copyPositionToSettings;  // t_hold
 };
 
-enum SettingsPage { kFirstPage = 0, kStatisticsPage = 1, kInformationPage = 2 };
+// Indices of the settings dialog's pages that the tray menu and the double-clicks open.
+enum SettingsPage { kFirstPage = 0, kInformationPage = 4, kStatisticsPage = 9 };
 
 // The status window: a small frameless window cut to its skin's outline that stays on top and
 // has no taskbar button, the tray icon with its menu TrayPopUp, balloons and message boxes. It

@@ -3,7 +3,6 @@
 #include <QtTest>
 
 #include "platform/qt/file_dialog.h"
-#include "settings/qt/tsettings.h"
 
 namespace tarvik {
 
@@ -45,12 +44,6 @@ class MessageBoxTest : public QObject {
     QCOMPARE(file_dialog::existingDirectory(nullptr, "Папка", QDir::tempPath()), QString());
     QVERIFY(message_box::takeAnsweredTexts().isEmpty());
     qunsetenv("TARVIK_TEST_DISMISS_MS");
-  }
-
-  void settingsDialogStartsHiddenUnderItsName() {
-    Tsettings settings;
-    QCOMPARE(settings.objectName(), QString("Tsettings"));
-    QVERIFY(!settings.isVisible());
   }
 };
 

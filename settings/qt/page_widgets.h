@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QString>
+
+// Small builders for the pages' controls: each gets its objectName (the name tests and the
+// key table find it by) and its caption, given as UTF-8.
+namespace tarvik::widgets {
+
+template <typename W>
+W* named(W* w, const char* objectName) {
+  w->setObjectName(QString::fromUtf8(objectName));
+  return w;
+}
+
+inline QGroupBox* group(QWidget* parent, const char* name, const char* title) {
+  return named(new QGroupBox(QString::fromUtf8(title), parent), name);
+}
+inline QCheckBox* check(QWidget* parent, const char* name, const char* caption) {
+  return named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+}
+inline QRadioButton* radio(QWidget* parent, const char* name, const char* caption) {
+  return named(new QRadioButton(QString::fromUtf8(caption), parent), name);
+}
+inline QPushButton* button(QWidget* parent, const char* name, const char* caption) {
+  auto* b = named(new QPushButton(QString::fromUtf8(caption), parent), name);
+  b->setAutoDefault(false);
+  return b;
+}
+inline QLabel* label(QWidget* parent, const char* name, const char* text) {
+  return named(new QLabel(QString::fromUtf8(text), parent), name);
+}
+inline QLineEdit* edit(QWidget* parent, const char* name) {
+  return named(new QLineEdit(parent), name);
+}
+// A spin: only its up-down buttons change the number.
+inline QSpinBox* spin(QWidget* parent, const char* name) {
+  auto* s = named(new QSpinBox(parent), name);
+  if (auto* text = s->findChild<QLineEdit*>()) text->setReadOnly(true);
+  return s;
+}
+inline QSlider* trackBar(QWidget* parent, const char* name) {
+  auto* s = named(new QSlider(Qt::Horizontal, parent), name);
+  s->setTickPosition(QSlider::TicksBelow);
+  return s;
+}
+inline QComboBox* dropDown(QWidget* parent, const char* name,
+                           std::initializer_list<const char*> items) {
+  auto* c = named(new QComboBox(parent), name);
+  for (const char* item : items) c->addItem(QString::fromUtf8(item));
+  return c;
+}
+
+}  // namespace tarvik::widgets

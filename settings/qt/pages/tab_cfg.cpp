@@ -1,0 +1,213 @@
+#include "settings/qt/pages/tab_cfg.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "config/keys.h"
+#include "config/number_text.h"
+#include "platform/qt/message_box.h"
+#include "settings/qt/page_widgets.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr int kHangUpAction = 4;
+// "X" and "Y" stop this far short of the screen's size, so the window stays reachable.
+constexpr int kScreenMargin = 5;
+const char* const kHangUpActionQuestion =
+    "Вы уверены, что хотите сопоставить\nпроцесс разрыва связи (отключения)\n"
+    "для дабл-клика по окну состояния?";
+// The tray icon families of the indicator types A to D.
+constexpr const char* kIconFamilies[4] = {"dk", "lt", "in", "v3"};
+
+}  // namespace
+
+using namespace widgets;
+
+TabCfg::TabCfg(SettingsFrame& frame) : SettingsTab(PageId::Cfg, frame, "tabCfg") {
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(2);
+  grid->addWidget(buildBalloon(), 0, 0);
+  grid->addWidget(buildIndicator(), 0, 1);
+  grid->addWidget(buildDoubleClick(), 1, 0);
+  grid->addWidget(buildPosition(), 1, 1);
+  grid->addWidget(buildAccountUse(), 2, 0);
+  grid->addWidget(buildStart(), 2, 1);
+  auto* b_reset = button(this, "b_reset", "--->>>  RESET  <<<---");
+  grid->addWidget(b_reset, 3, 1);
+  connect(b_reset, &QPushButton::clicked, this, [this] { frame_.resetAllSettings(); });
+  bindControls();
+  updateEnabling();
+}
+
+QWidget* TabCfg::buildBalloon() {
+  auto* z = group(this, "z_balloon", " с и с т е м н а я    п о д с к а з к а ");
+  o_balloon_ = check(z, "o_balloon", "ПОКАЗЬIВАТЬ (me:2000:xp)");
+  e_balloon_ = spin(z, "e_balloon");
+  auto* row = new QHBoxLayout(z);
+  row->addWidget(o_balloon_);
+  row->addWidget(label(z, "s_balloon_on", "НА"));
+  row->addWidget(e_balloon_);
+  row->addWidget(label(z, "s_balloon_sec", "СЕКУНД"));
+  connect(o_balloon_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
+  return z;
+}
+
+QWidget* TabCfg::buildDoubleClick() {
+  auto* z = group(this, "z_dbl",
+                  " д е й с т в и е    п р и    д а б л - к л и к е    п о    о к н у    с о с т "
+                  "о я н и я ");
+  o_dbl_ = dropDown(z, "o_dbl",
+                    {"ПОКАЗАТЬ СТАТИСТИКУ", "СКРЬIТЬ  ОКНО СОСТОЯНИЯ", "СМЕНИТЬ  РЕЖИМ  ФИНАНСОВ",
+                     "СМЕНИТЬ  РЕЖИМ  ТЕМЬI", "РАЗОРВАТЬ  СОЕДИНЕНИЕ   (ОТКЛЮЧИТЬСЯ)",
+                     "ОТМЕНИТЬ  АВТОМАТИЧЕСКОЕ  РАЗЪЕДИНЕНИЕ"});
+  (new QVBoxLayout(z))->addWidget(o_dbl_);
+  connect(o_dbl_, &QComboBox::currentIndexChanged, this, &TabCfg::actionChosen);
+  return z;
+}
+
+QWidget* TabCfg::buildAccountUse() {
+  auto* z = group(this, "z_acc_use", " и с п о л ь з о в а н и е    с ч ё т а ");
+  auto* o_acc_def =
+      check(z, "o_acc_def", "СЧЕТ  «DEFAULT»  ДЛЯ  НЕНАСТРОЕННЬIХ  УЧЕТНЬIХ  ЗАПИСЕЙ");
+  o_acc_one_ = check(z, "o_acc_one", "ЕДИНЬIЙ  СЧЕТ  ДЛЯ  ВСЕХ  УЧЕТНЬIХ  ЗАПИСЕЙ   >>>  $");
+  e_acc_one_ = edit(z, "e_acc_one");
+  e_acc_one_->setText("0");
+  e_acc_one_->setMaximumWidth(70);
+  auto* column = new QVBoxLayout(z);
+  column->addWidget(o_acc_def);
+  auto* row = new QHBoxLayout;
+  row->addWidget(o_acc_one_);
+  row->addWidget(e_acc_one_);
+  column->addLayout(row);
+  connect(o_acc_one_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
+  connect(e_acc_one_, &QLineEdit::textEdited, this, [this] { checkSingleAccount(); });
+  return z;
+}
+
+QWidget* TabCfg::buildIndicator() {
+  auto* z = group(this, "z_preview", " и н д и к а т о р    с о с т о я н и я ");
+  auto* row = new QHBoxLayout(z);
+  const char* names[4] = {"o_t_0", "o_t_1", "o_t_2", "o_t_3"};
+  const char* captions[4] = {"тип A", "тип B", "тип C", "тип D"};
+  for (int i = 0; i < 4; ++i) {
+    o_t_[i] = radio(z, names[i], captions[i]);
+    row->addWidget(o_t_[i]);
+    connect(o_t_[i], &QRadioButton::toggled, this, [this](bool on) {
+      if (on) showIndicator();
+    });
+  }
+  i_indicator_ = label(z, "i_indicator", "");
+  i_indicator_->setFixedSize(24, 24);
+  i_indicator_->setScaledContents(true);
+  row->addWidget(i_indicator_);
+  return z;
+}
+
+QWidget* TabCfg::buildPosition() {
+  auto* z = group(this, "z_pos", " р а с п о л о ж е н и е    о к н а    н а    э к р а н е ");
+  e_xx_ = spin(z, "e_xx");
+  e_yy_ = spin(z, "e_yy");
+  o_topleft_ = radio(z, "o_topleft", "ОТ  ВЕРХНЕГО  ЛЕВОГО  УГЛА  ЭКРАНА");
+  auto* o_botright = radio(z, "o_botright", "ОТ  НИЖНЕГО  ПРАВОГО  УГЛА  ЭКРАНА");
+  auto* grid = new QGridLayout(z);
+  grid->setSpacing(2);
+  grid->addWidget(label(z, "s_xx", "X ="), 0, 0);
+  grid->addWidget(e_xx_, 0, 1);
+  grid->addWidget(o_topleft_, 0, 2);
+  grid->addWidget(label(z, "s_yy", "Y ="), 1, 0);
+  grid->addWidget(e_yy_, 1, 1);
+  grid->addWidget(o_botright, 1, 2);
+  grid->addWidget(label(z, "s_pixels", "(пиксели)"), 2, 1);
+  for (QSpinBox* s : {e_xx_, e_yy_})
+    connect(s, &QSpinBox::valueChanged, this, [this] { previewPosition(); });
+  for (QRadioButton* r : {o_topleft_, o_botright})
+    connect(r, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) previewPosition();
+    });
+  return z;
+}
+
+QWidget* TabCfg::buildStart() {
+  auto* z = group(this, "z_start", " з а п у с к    п р о г р а м м ы ");
+  auto* o_show = check(z, "o_show", "ПОКАЗЬIВАТЬ  ОКНО  СОСТОЯНИЯ  ПРИ  ЗАПУСКЕ");
+  o_reinit_ = check(z, "o_reinit", "РЕИНИЦИАЛИЗАЦИЯ  ПРИ  АВТОЗАПУСКЕ");
+  x_reinit_ = trackBar(z, "x_reinit");
+  s_reinit_ = label(z, "s_reinit", "");
+  s_39_ = label(z, "s_39", "ЗАДЕРЖКА");
+  auto* o_midnight = check(z, "o_midnight", "РЕИНИЦИАЛИЗАЦИЯ  В  ПОЛНОЧЬ");
+  auto* grid = new QGridLayout(z);
+  grid->setSpacing(1);
+  grid->addWidget(o_show, 0, 0, 1, 3);
+  grid->addWidget(o_reinit_, 1, 0, 1, 3);
+  grid->addWidget(s_39_, 2, 0);
+  grid->addWidget(x_reinit_, 2, 1);
+  grid->addWidget(s_reinit_, 2, 2);
+  grid->addWidget(o_midnight, 3, 0, 1, 3);
+  connect(o_reinit_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
+  connect(x_reinit_, &QSlider::valueChanged, this, [this](int value) { s_reinit_->setNum(value); });
+  return z;
+}
+
+void TabCfg::prepareShow() {
+  // Positions run to the screen's size less the margin that keeps the window reachable.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->geometry().size() : QSize(800, 600);
+  e_xx_->setMaximum(size.width() - kScreenMargin);
+  e_yy_->setMaximum(size.height() - kScreenMargin);
+}
+
+void TabCfg::loaded(const SettingsValues&) {
+  updateEnabling();
+  showIndicator();
+  s_reinit_->setNum(x_reinit_->value());
+}
+
+void TabCfg::updateEnabling() {
+  const bool balloons = o_balloon_->isChecked();
+  e_balloon_->setEnabled(balloons);
+  // The balloon duplication of the messages page exists only with balloons on.
+  for (const char* name : {"o_double", "s_double"})
+    if (QWidget* w = window()->findChild<QWidget*>(name)) w->setEnabled(balloons);
+  e_acc_one_->setEnabled(o_acc_one_->isChecked());
+  const bool reinit = o_reinit_->isChecked();
+  for (QWidget* w : {static_cast<QWidget*>(x_reinit_), static_cast<QWidget*>(s_reinit_),
+                     static_cast<QWidget*>(s_39_)})
+    w->setEnabled(reinit);
+}
+
+void TabCfg::actionChosen(int index) {
+  if (frame_.loading() || index != kHangUpAction) return;
+  if (message_box::askYesNo(QString::fromUtf8(kHangUpActionQuestion), true) != QMessageBox::Yes)
+    o_dbl_->setCurrentIndex(0);
+}
+
+void TabCfg::checkSingleAccount() {
+  if (parseDecimal(e_acc_one_->text().toStdString())) return;
+  // Not a number: the stored balance comes back.
+  const IniFile accounts(frame_.files().accounts());
+  const auto& key = balance_keys::kAccount;
+  e_acc_one_->setText(
+      QString::fromStdString(accounts.readString(kGlobalSection, key.name, key.def)));
+}
+
+void TabCfg::showIndicator() {
+  for (int i = 0; i < 4; ++i) {
+    if (!o_t_[i]->isChecked()) continue;
+    i_indicator_->setPixmap(QPixmap(QStringLiteral(":/tray/i_%1_on").arg(kIconFamilies[i])));
+  }
+}
+
+void TabCfg::previewPosition() {
+  if (frame_.loading() || !e_xx_->isEnabled() || !e_yy_->isEnabled()) return;
+  frame_.host().previewPosition(o_topleft_->isChecked(), e_xx_->value(), e_yy_->value());
+}
+
+}  // namespace tarvik

@@ -1,0 +1,357 @@
+#include "settings/qt/settings_dialog.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "config/keys.h"
+#include "platform/qt/message_box.h"
+#include "settings/qt/pages/page_set.h"
+
+namespace tarvik {
+
+namespace {
+
+struct PageButton {
+  const char* name;
+  const char* caption;
+};
+constexpr std::array<PageButton, kPageCount> kPageButtons{{
+    {"b_tab_cfg", "ПАРАМЕТРЬI"},
+    {"b_tab_app", "ПРОГРАММА"},
+    {"b_tab_skin", "ИНТЕРФЕЙС"},
+    {"b_tab_editor", "РЕДАКТОР"},
+    {"b_tab_info", "ИНФОРМАЦИЯ"},
+    {"b_tab_cur", "ВАЛЮТА"},
+    {"b_tab_tar", "ТАРИФЬI"},
+    {"b_tab_conn", "СОЕДИНЕНИЕ"},
+    {"b_tab_msg", "СООБЩЕНИЯ"},
+    {"b_tab_stat", "СТАТИСТИКА"},
+}};
+
+// The help topic of each page (10 is not used).
+constexpr std::array<int, kPageCount> kHelpContexts{5, 6, 7, 8, 9, 11, 12, 13, 14, 15};
+
+constexpr int kClientWidth = 750;
+constexpr int kClientHeight = 235;
+
+const char* const kSaveFailedMessage =
+    "Возникла ошибка при сохранении настроек программы и учётной записи.\n"
+    "Убедитесь, что запись в файлы «TarvikC.Kfg» и «TarvikA.Kfg» разрешена.";
+const char* const kResetQuestion =
+    "Вы уверены, что хотите аннулировать настройки\nпрограммы и всех учётных записей?";
+const char* const kSkinDraftQuestion =
+    "Обнаружен временный файл, созданный редактором тем.\n"
+    "Хотите ли Вы сохранить его для дальнейшей работы?";
+// The skin editor's working file, kept between shows only when the user says so.
+constexpr const char* kSkinDraftFile = "new_skin.tmp";
+
+QString qs(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+Tsettings::Tsettings(ProgramFiles files, EventLog& log, SettingsHost& host, QWidget* parent)
+    : QDialog(parent), files_(std::move(files)), log_(log), host_(host) {
+  setObjectName("Tsettings");
+  // No system buttons: the dialog closes through its own buttons only.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  buildFrame();
+}
+
+Tsettings::~Tsettings() = default;
+
+void Tsettings::buildFrame() {
+  auto* general = new QGroupBox(this);
+  general->setObjectName("z_general");
+  auto* individual = new QGroupBox(this);
+  individual->setObjectName("z_individual");
+  auto* generalColumn = new QVBoxLayout(general);
+  auto* entryColumn = new QVBoxLayout(individual);
+  generalColumn->setContentsMargins(4, 4, 4, 4);
+  entryColumn->setContentsMargins(4, 4, 4, 4);
+
+  o_entry_ = new QComboBox(individual);
+  o_entry_->setObjectName("o_entry");
+  o_entry_->setMaxVisibleItems(11);
+  entryColumn->addWidget(o_entry_);
+  connect(o_entry_, &QComboBox::currentIndexChanged, this, [this] {
+    if (!loading_) entryChanged();
+  });
+
+  for (int i = 0; i < kPageCount; ++i) {
+    auto* b = new QPushButton(qs(kPageButtons[i].caption), i < 5 ? general : individual);
+    b->setObjectName(kPageButtons[i].name);
+    b->setAutoDefault(false);
+    (i < 5 ? generalColumn : entryColumn)->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this, i] { selectPage(i); });
+    pageButtons_[i] = b;
+  }
+
+  stack_ = new QStackedWidget(this);
+  stack_->setObjectName("p_pages");
+  b_ok_ = new QPushButton(qs("ОК"), this);
+  b_ok_->setObjectName("b_ok");
+  b_apply_ = new QPushButton(qs("ПРИМЕНИТЬ"), this);
+  b_apply_->setObjectName("b_apply");
+  b_cancel_ = new QPushButton(qs("ОТМЕНА"), this);
+  b_cancel_->setObjectName("b_cancel");
+  for (QPushButton* b : {b_ok_, b_apply_, b_cancel_}) b->setAutoDefault(false);
+  connect(b_ok_, &QPushButton::clicked, this, &Tsettings::ok);
+  connect(b_apply_, &QPushButton::clicked, this, &Tsettings::apply);
+  connect(b_cancel_, &QPushButton::clicked, this, &Tsettings::cancel);
+  b_apply_->setEnabled(false);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(b_ok_);
+  buttons->addWidget(b_apply_);
+  buttons->addWidget(b_cancel_);
+  auto* right = new QVBoxLayout;
+  right->addWidget(stack_, 1);
+  right->addLayout(buttons);
+  auto* frame = new QHBoxLayout(this);
+  frame->setContentsMargins(4, 4, 4, 4);
+  frame->addWidget(general);
+  frame->addWidget(individual);
+  frame->addLayout(right, 1);
+}
+
+void Tsettings::keyPressEvent(QKeyEvent* event) {
+  // Esc reaches reject() through QDialog; F1 and Ctrl+S are the dialog's own, from whichever
+  // control has the focus.
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    host_.openHelp(kHelpContexts[currentPage()]);
+    return;
+  }
+  if (event->matches(QKeySequence::Save)) {
+    apply();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void Tsettings::buildPages() {
+  if (pages_[0]) return;
+  pages_ = makePages(*this);
+  for (SettingsTab* p : pages_) {
+    stack_->addWidget(p);
+    connect(p, &SettingsTab::changed, this, [this] { setDirty(true); });
+  }
+}
+
+void Tsettings::showOnPage(int page) {
+  buildPages();
+  if (!isVisible()) loadOnShow();
+  selectPage(page);
+  show();
+  raise();
+  activateWindow();
+}
+
+void Tsettings::selectPage(int page) {
+  if (page < 0 || page >= kPageCount) return;
+  buildPages();
+  for (QPushButton* b : pageButtons_) {
+    QFont f = b->font();
+    f.setBold(false);
+    b->setFont(f);
+  }
+  QPushButton* chosen = pageButtons_[page];
+  QFont bold = chosen->font();
+  bold.setBold(true);
+  chosen->setFont(bold);
+  // Takes the focus off the button so that a second click on it does nothing visible.
+  chosen->setEnabled(false);
+  chosen->setEnabled(true);
+  stack_->setCurrentIndex(page);
+}
+
+int Tsettings::currentPage() const {
+  return std::max(0, stack_->currentIndex());
+}
+
+bool Tsettings::dirty() const {
+  return b_apply_->isEnabled();
+}
+
+void Tsettings::setDirty(bool dirty) {
+  b_apply_->setEnabled(dirty);
+}
+
+QString Tsettings::currentEntry() const {
+  return o_entry_->currentText();
+}
+
+QStringList Tsettings::entryNames() const {
+  QStringList names;
+  for (int i = 0; i < o_entry_->count(); ++i) names << o_entry_->itemText(i);
+  return names;
+}
+
+void Tsettings::loadOnShow() {
+  LoadingGuard guard(loading_);
+  for (SettingsTab* p : pages_) p->prepareShow();
+  QStringList entries{QString::fromUtf8(kDefaultEntry)};
+  for (const std::string& e : host_.phonebookEntries()) entries << QString::fromStdString(e);
+  o_entry_->clear();
+  o_entry_->addItems(entries);
+  if (auto* source = findChild<QComboBox*>("o_entry_src")) {
+    source->clear();
+    source->addItems(entries);
+    source->setCurrentIndex(0);
+  }
+  const IniFile config(files_.config());
+  const auto& entryKey = global_keys::kEntry;
+  const int remembered = config.readInt(kGlobalSection, entryKey.name, entryKey.def);
+  o_entry_->setCurrentIndex(remembered >= 0 && remembered < o_entry_->count() ? remembered : 0);
+  entryChanged();
+  loadGlobal();
+}
+
+void Tsettings::entryChanged() {
+  if (dirty()) {
+    const QString question = qs("Настройки учётной записи «") + previousEntry_ +
+                             qs("» не были сохранены.\nСохранить их сейчас?");
+    if (message_box::askYesNo(question, false) == QMessageBox::Yes) {
+      const SettingsValues values = controlValues();
+      const std::string entry = previousEntry_.toStdString();
+      save([&](IniEdit& config, IniEdit& accounts) {
+        saveEntrySettings(values, entry, config, accounts);
+      });
+    }
+  }
+  const QString entry = currentEntry();
+  setWindowTitle(o_entry_->currentIndex() <= 0
+                     ? qs("Настройки для учётных записей по умолчанию...")
+                     : qs("Настройки для учётной записи «") + entry + qs("»..."));
+  loadEntry(entry);
+  previousEntry_ = entry;
+}
+
+void Tsettings::loadEntry(const QString& entry) {
+  LoadingGuard guard(loading_);
+  entryValues_ = loadEntrySettings({IniFile(files_.config()), IniFile(files_.accounts())},
+                                   entry.toStdString(), log_);
+  for (SettingsTab* p : pages_) p->load(entryValues_);
+  setDirty(false);
+}
+
+void Tsettings::loadGlobal() {
+  LoadingGuard guard(loading_);
+  globalValues_ = loadGlobalSettings({IniFile(files_.config()), IniFile(files_.accounts())});
+  for (SettingsTab* p : pages_) p->load(globalValues_);
+  skinChanged_ = false;
+  setDirty(false);
+}
+
+SettingsValues Tsettings::controlValues() const {
+  SettingsValues values = globalValues_;
+  values.merge(entryValues_);
+  for (const SettingsTab* p : pages_)
+    if (p) p->save(values);
+  return values;
+}
+
+bool Tsettings::save(const std::function<void(IniEdit&, IniEdit&)>& queue) {
+  try {
+    const IniFile configFile(files_.config());
+    const IniFile accountsFile(files_.accounts());
+    IniEdit config(configFile);
+    IniEdit accounts(accountsFile);
+    queue(config, accounts);
+    config.commit();
+    accounts.commit();
+  } catch (const IniWriteError&) {
+    reportSaveFailure();
+    return false;
+  }
+  setDirty(false);
+  return true;
+}
+
+void Tsettings::reportSaveFailure() {
+  log_.append(" Failed saving settings.", true);
+  if (loading_) return;
+  std::error_code ec;
+  if (std::filesystem::exists(files_.noGo(), ec)) return;
+  message_box::inform(qs(kSaveFailedMessage));
+}
+
+void Tsettings::apply() {
+  if (!dirty()) return;
+  const SettingsValues values = controlValues();
+  const std::string entry = currentEntry().toStdString();
+  // ОК also stores which entry was shown, in the same replacement of the file.
+  const bool closing = !b_ok_->isEnabled();
+  const int entryIndex = o_entry_->currentIndex();
+  save([&](IniEdit& config, IniEdit& accounts) {
+    saveGlobalSettings(values, config, accounts);
+    saveEntrySettings(values, entry, config, accounts);
+    if (closing) config.writeInt(kGlobalSection, global_keys::kEntry.name, std::max(0, entryIndex));
+  });
+  host_.reloadGlobalParameters(skinChanged_);
+  skinChanged_ = false;
+}
+
+void Tsettings::ok() {
+  b_ok_->setEnabled(false);
+  setDirty(true);
+  apply();
+  cancel();
+  b_ok_->setEnabled(true);
+}
+
+void Tsettings::cancel() {
+  hide();
+  if (b_ok_->isEnabled()) {
+    // Puts back what the previews changed: the files still hold the saved state.
+    host_.reloadGlobalParameters(skinChanged_);
+    skinChanged_ = false;
+  }
+  setDirty(false);
+}
+
+void Tsettings::copySettingsFrom(const QString& sourceEntry) {
+  const QString target = currentEntry();
+  const QString question =
+      qs("Вы уверены, что хотите полностью (кроме тарифа и статистики)\nскопировать настройки из "
+         "учётной записи «") +
+      sourceEntry + qs("» в «") + target + qs("»?");
+  if (message_box::askYesNo(question, false) != QMessageBox::Yes) return;
+  loadEntry(sourceEntry);
+  const SettingsValues values = controlValues();
+  const std::string entry = target.toStdString();
+  save([&](IniEdit& config, IniEdit& accounts) {
+    saveEntrySettings(values, entry, config, accounts);
+  });
+}
+
+void Tsettings::resetAllSettings() {
+  if (message_box::askYesNo(qs(kResetQuestion), true) != QMessageBox::Yes) return;
+  log_.append(" Reset... (all settings data will be lost)", true);
+  std::error_code ec;
+  std::filesystem::remove(files_.config(), ec);  // not checked: the restart follows anyway
+  host_.restart();
+}
+
+void Tsettings::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  const std::filesystem::path draft = files_.dir / kSkinDraftFile;
+  std::error_code ec;
+  if (!std::filesystem::exists(draft, ec)) return;
+  if (message_box::askYesNo(qs(kSkinDraftQuestion), false) == QMessageBox::No)
+    std::filesystem::remove(draft, ec);
+}
+
+}  // namespace tarvik

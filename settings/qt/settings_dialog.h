@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "settings/qt/settings_tab.h"
+
+class QComboBox;
+class QPushButton;
+class QStackedWidget;
+
+namespace tarvik {
+
+class IniEdit;
+
+// The settings dialog's frame: ten pages behind two columns of page buttons, the entry
+// selector, and ОК / ПРИМЕНИТЬ / ОТМЕНА. Made once and only shown and hidden; its pages are
+// built on the first show. The dirty flag is the enabled state of ПРИМЕНИТЬ.
+class Tsettings : public QDialog, public SettingsFrame {
+  Q_OBJECT
+
+ public:
+  Tsettings(ProgramFiles files, EventLog& log, SettingsHost& host, QWidget* parent = nullptr);
+  ~Tsettings() override;
+
+  // The tray menu: selects the page and shows the dialog (loading everything when it was
+  // hidden), then brings it to the front.
+  void showOnPage(int page);
+  void selectPage(int page);
+  int currentPage() const;
+
+  void apply();   // ПРИМЕНИТЬ, Ctrl+S
+  void ok();      // ОК: always saves both parts
+  void cancel();  // ОТМЕНА, Esc
+  bool dirty() const;
+
+  // Esc and the window manager's close come here.
+  void reject() override { cancel(); }
+  void accept() override { ok(); }
+
+  // SettingsFrame
+  bool loading() const override { return loading_; }
+  QString currentEntry() const override;
+  QStringList entryNames() const override;
+  void copySettingsFrom(const QString& sourceEntry) override;
+  void resetAllSettings() override;
+  void setSkinChanged() override { skinChanged_ = true; }
+  bool skinChanged() const { return skinChanged_; }
+  SettingsHost& host() override { return host_; }
+  const ProgramFiles& files() const override { return files_; }
+  EventLog& log() override { return log_; }
+
+  SettingsTab* page(PageId id) const { return pages_[static_cast<int>(id)]; }
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Sets a flag for as long as it lives and restores it after: loads nest.
+  class LoadingGuard {
+   public:
+    explicit LoadingGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~LoadingGuard() { flag_ = was_; }
+    LoadingGuard(const LoadingGuard&) = delete;
+    LoadingGuard& operator=(const LoadingGuard&) = delete;
+
+   private:
+    bool& flag_;
+    bool was_;
+  };
+
+  void buildFrame();
+  void buildPages();
+  void setDirty(bool dirty);
+  void loadOnShow();
+  void entryChanged();
+  void loadEntry(const QString& entry);
+  void loadGlobal();
+  // What the controls hold now, over the values last loaded for pages not showing a key.
+  SettingsValues controlValues() const;
+  // One edit per file, committed together; a failure is logged and, outside loads, shown.
+  bool save(const std::function<void(IniEdit& config, IniEdit& accounts)>& queue);
+  void reportSaveFailure();
+
+  ProgramFiles files_;
+  EventLog& log_;
+  SettingsHost& host_;
+
+  std::array<SettingsTab*, kPageCount> pages_{};
+  std::array<QPushButton*, kPageCount> pageButtons_{};
+  QStackedWidget* stack_ = nullptr;
+  QComboBox* o_entry_ = nullptr;
+  QPushButton* b_ok_ = nullptr;
+  QPushButton* b_apply_ = nullptr;
+  QPushButton* b_cancel_ = nullptr;
+
+  bool loading_ = false;
+  bool skinChanged_ = false;
+  QString previousEntry_;
+  SettingsValues globalValues_;
+  SettingsValues entryValues_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// What the settings dialog asks of the running program. The program's assembly implements it;
+// widget tests record the calls.
+class SettingsHost {
+ public:
+  virtual ~SettingsHost() = default;
+  // The phonebook entries, as the status window lists them.
+  virtual std::vector<std::string> phonebookEntries() const = 0;
+  // Re-reads the global keys after a save or a cancel; with `skinChanged` also the skin. This
+  // also undoes the live previews made in the dialog.
+  virtual void reloadGlobalParameters(bool skinChanged) = 0;
+  // Live preview: the status window placed at (x, y) from the top-left or the bottom-right
+  // corner of the screen. Nothing is stored.
+  virtual void previewPosition(bool fromTopLeft, int x, int y) = 0;
+  // Starts a new instance and ends this one (the reset of all settings).
+  virtual void restart() = 0;
+  // The sound tests: a sound file played asynchronously, and one of the numbered beep tunes.
+  virtual void playSoundFile(const std::string& file) = 0;
+  virtual void playTune(int tune) = 0;
+  // Opens the help at a context number.
+  virtual void openHelp(int context) = 0;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/virtual_clock.h"
+#include "settings/qt/settings_dialog.h"
+#include "support/program_dir.h"
+
+namespace tarvik::test {
+
+// Records what the dialog asks of the program.
+struct RecordingHost : SettingsHost {
+  std::vector<std::string> entries;
+  std::vector<bool> reloads;  // the skin-changed flag of each reload
+  struct Placement {
+    bool fromTopLeft;
+    int x, y;
+  };
+  std::vector<Placement> placements;
+  int restarts = 0;
+  std::vector<int> helpContexts;
+  std::vector<std::string> soundFiles;
+  std::vector<int> tunes;
+
+  std::vector<std::string> phonebookEntries() const override { return entries; }
+  void reloadGlobalParameters(bool skinChanged) override { reloads.push_back(skinChanged); }
+  void previewPosition(bool fromTopLeft, int x, int y) override {
+    placements.push_back({fromTopLeft, x, y});
+  }
+  void restart() override { ++restarts; }
+  void playSoundFile(const std::string& file) override { soundFiles.push_back(file); }
+  void playTune(int tune) override { tunes.push_back(tune); }
+  void openHelp(int context) override { helpContexts.push_back(context); }
+};
+
+// Answers the next message box with `button` as soon as it is up, and keeps its text.
+class BoxAnswerer {
+ public:
+  void answerNext(QMessageBox::StandardButton button) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [this, timer, button] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box || !box->isVisible()) continue;
+        texts.push_back(box->text());
+        timer->stop();
+        timer->deleteLater();
+        box->button(button)->click();
+        return;
+      }
+    });
+    timer->start();
+  }
+  QStringList texts;
+};
+
+// A dialog over a temporary program directory.
+struct DialogFixture {
+  explicit DialogFixture(std::vector<std::string> entries = {}) {
+    host.entries = std::move(entries);
+    dialog = std::make_unique<Tsettings>(dir.files(), log, host);
+  }
+  template <typename W>
+  W* find(const char* name) const {
+    W* w = dialog->findChild<W*>(QString::fromUtf8(name));
+    if (!w) qFatal("no control %s", name);
+    return w;
+  }
+  IniFile config() const { return IniFile(dir.files().config()); }
+  std::string logText() const { return ProgramDir::readText(dir.files().eventLog()); }
+
+  ProgramDir dir;
+  VirtualClock clock;
+  EventLog log{dir.files().eventLog(), clock};
+  RecordingHost host;
+  BoxAnswerer boxes;
+  std::unique_ptr<Tsettings> dialog;
+};
+
+}  // namespace tarvik::test

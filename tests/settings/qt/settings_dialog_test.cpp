@@ -1,0 +1,183 @@
+#include <QComboBox>
+#include <QSpinBox>
+#include <QtTest>
+#include <filesystem>
+
+#include "settings/qt/settings_dialog.h"
+#include "support/program_dir.h"
+#include "tests/settings/qt/dialog_fixture.h"
+
+namespace tarvik {
+
+using test::DialogFixture;
+
+class SettingsDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The tray opens the dialog on a page: fixed size, the page's button bold, the remembered
+  // entry selected, or "Default" when it points past the end of the list.
+  void opensOnPageWithTheRememberedEntry() {
+    DialogFixture f({"ISP", "Work"});
+    f.dir.writeConfig("[Olm:TK]\nEntry=2\n");
+    f.dialog->showOnPage(9);
+    QVERIFY(f.dialog->isVisible());
+    QCOMPARE(f.dialog->size(), QSize(750, 235));
+    QCOMPARE(f.dialog->minimumSize(), f.dialog->maximumSize());
+    QCOMPARE(f.dialog->currentPage(), 9);
+    QVERIFY(f.find<QPushButton>("b_tab_stat")->font().bold());
+    QVERIFY(!f.find<QPushButton>("b_tab_cfg")->font().bold());
+    QCOMPARE(f.find<QComboBox>("o_entry")->currentText(), QString("Work"));
+    QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётной записи «Work»..."));
+    QCOMPARE(f.find<QComboBox>("o_entry_src")->count(), 3);
+    QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
+    f.dialog->cancel();
+
+    f.dir.writeConfig("[Olm:TK]\nEntry=3\n");
+    f.dialog->showOnPage(4);
+    QCOMPARE(f.find<QComboBox>("o_entry")->currentIndex(), 0);
+    QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётных записей по умолчанию..."));
+    QVERIFY(f.find<QPushButton>("b_tab_info")->font().bold());
+    QVERIFY(!f.find<QPushButton>("b_tab_stat")->font().bold());
+    QTest::keyClick(f.dialog.get(), Qt::Key_F1);
+    QCOMPARE(f.host.helpContexts, std::vector<int>{9});
+  }
+
+  // ОК with nothing changed still writes both parts: the entry that showed the "Default"
+  // settings gets them as its own, and "Entry" remembers it.
+  void okWithoutChangesGivesTheEntryOwnSettings() {
+    DialogFixture f({"ISP"});
+    f.dir.writeConfig("[Olm:TK]\nEntry=1\n[Default]\nDone=1\nHangUpTime=600\n");
+    f.dialog->showOnPage(0);
+    QVERIFY(f.logText().find(" Failed loading settings for «ISP» entry.") != std::string::npos);
+    f.find<QPushButton>("b_ok")->click();
+    QVERIFY(!f.dialog->isVisible());
+    const IniFile config = f.config();
+    QCOMPARE(config.readInt("ISP", "Done", 0), 1);
+    QCOMPARE(config.readInt("ISP", "HangUpTime", 0), 600);
+    QCOMPARE(config.readInt("Olm:TK", "Entry", 0), 1);
+    QVERIFY(config.hasKey("Olm:TK", "HelpTime"));
+    // One reload, from the apply; the hide of ОК does not reload again.
+    QCOMPARE(f.host.reloads, std::vector<bool>{false});
+    QVERIFY(f.find<QPushButton>("b_ok")->isEnabled());
+  }
+
+  // A global change followed by an entry switch: Yes saves only the previous entry, the
+  // global change stays in its control and ПРИМЕНИТЬ is off; No leaves no trace.
+  void entrySwitchAsksAboutUnsavedChanges() {
+    DialogFixture f({"ISP", "Work"});
+    f.dialog->showOnPage(0);
+    auto* entry = f.find<QComboBox>("o_entry");
+    auto* apply = f.find<QPushButton>("b_apply");
+    auto* balloon = f.find<QSpinBox>("e_balloon");
+    balloon->setValue(11);
+    QVERIFY(apply->isEnabled());
+
+    f.boxes.answerNext(QMessageBox::Yes);
+    entry->setCurrentIndex(1);
+    QCOMPARE(f.boxes.texts.value(0),
+             QString("Настройки учётной записи «Default» не были сохранены.\n"
+                     "Сохранить их сейчас?"));
+    QCOMPARE(f.config().readInt("Default", "Done", 0), 1);
+    QVERIFY(!f.config().hasKey("Olm:TK", "HelpTime"));
+    QCOMPARE(balloon->value(), 11);
+    QVERIFY(!apply->isEnabled());
+
+    balloon->setValue(12);
+    f.boxes.answerNext(QMessageBox::No);
+    entry->setCurrentIndex(2);
+    QCOMPARE(f.boxes.texts.size(), 2);
+    QVERIFY(!f.config().hasSection("ISP"));
+    QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётной записи «Work»..."));
+
+    // Ctrl+S saves only when something changed.
+    QTest::keyClick(f.dialog.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(f.host.reloads.empty());
+    balloon->setValue(13);
+    QTest::keyClick(balloon, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.config().readInt("Olm:TK", "HelpTime", 0), 13);
+    QCOMPARE(f.config().readInt("Work", "Done", 0), 1);
+    QCOMPARE(f.host.reloads, std::vector<bool>{false});
+    QVERIFY(f.dialog->isVisible());
+  }
+
+  // ОТМЕНА (and Esc) hides, undoes the previews through the reload and drops the changes;
+  // the next show reads the files again.
+  void cancelRestoresThePreviews() {
+    DialogFixture f;
+    f.dir.writeConfig("[Olm:TK]\nX=40\nY=30\nO=1\n");
+    f.dialog->showOnPage(0);
+    QVERIFY(f.host.placements.empty());
+    f.find<QSpinBox>("e_xx")->setValue(200);
+    QCOMPARE(f.host.placements.size(), std::size_t{1});
+    QCOMPARE(f.host.placements[0].x, 200);
+    QVERIFY(f.host.placements[0].fromTopLeft);
+    QTest::keyClick(f.dialog.get(), Qt::Key_Escape);
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(f.host.reloads, std::vector<bool>{false});
+    QCOMPARE(f.config().readInt("Olm:TK", "X", 0), 40);
+    f.dialog->showOnPage(0);
+    QCOMPARE(f.find<QSpinBox>("e_xx")->value(), 40);
+    QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
+  }
+
+  // A file that cannot be written: the old file stays, the log says so, the user is told -
+  // unless "nogo.err" asks for silence.
+  void failedSaveIsReported() {
+    DialogFixture f;
+    std::filesystem::create_directory(f.dir.files().config());  // not a file: writes fail
+    f.dialog->showOnPage(0);
+    f.find<QSpinBox>("e_balloon")->setValue(9);
+    f.boxes.answerNext(QMessageBox::Ok);
+    f.find<QPushButton>("b_apply")->click();
+    QCOMPARE(f.boxes.texts.value(0),
+             QString("Возникла ошибка при сохранении настроек программы и учётной записи.\n"
+                     "Убедитесь, что запись в файлы «TarvikC.Kfg» и «TarvikA.Kfg» разрешена."));
+    QVERIFY(f.logText().find(" Failed saving settings.") != std::string::npos);
+    QVERIFY(!std::filesystem::exists(f.dir.files().accounts()));
+
+    test::writeBytes(f.dir.files().noGo(), "");
+    f.find<QSpinBox>("e_balloon")->setValue(10);
+    f.find<QPushButton>("b_apply")->click();
+    QCOMPARE(f.boxes.texts.size(), 1);
+  }
+
+  // Copy from another entry into the shown one; reset; the skin editor's leftover file.
+  void copyResetAndLeftoverDraft() {
+    DialogFixture f({"ISP"});
+    f.dir.writeConfig("[Olm:TK]\nEntry=1\n[Default]\nDone=1\nFreeTime=45\n");
+    f.dialog->showOnPage(5);
+    f.boxes.answerNext(QMessageBox::Yes);
+    f.find<QPushButton>("b_copy")->click();
+    QCOMPARE(f.boxes.texts.value(0),
+             QString("Вы уверены, что хотите полностью (кроме тарифа и статистики)\n"
+                     "скопировать настройки из учётной записи «Default» в «ISP»?"));
+    QCOMPARE(f.config().readInt("ISP", "Done", 0), 1);
+    QCOMPARE(f.config().readInt("ISP", "FreeTime", 0), 45);
+
+    f.boxes.answerNext(QMessageBox::No);
+    f.find<QPushButton>("b_reset")->click();
+    QVERIFY(f.config().exists());
+    f.boxes.answerNext(QMessageBox::Yes);
+    f.find<QPushButton>("b_reset")->click();
+    QVERIFY(!f.config().exists());
+    QCOMPARE(f.host.restarts, 1);
+    QVERIFY(f.logText().find(" Reset... (all settings data will be lost)") != std::string::npos);
+
+    const auto draft = f.dir.path() / "new_skin.tmp";
+    test::writeBytes(draft, "x");
+    f.boxes.answerNext(QMessageBox::Yes);
+    f.dialog->cancel();
+    QVERIFY(std::filesystem::exists(draft));
+    f.dialog->showOnPage(0);
+    f.boxes.answerNext(QMessageBox::No);
+    f.dialog->cancel();
+    QVERIFY(!std::filesystem::exists(draft));
+    QCOMPARE(f.boxes.texts.size(), 5);
+  }
+};
+
+}  // namespace tarvik
+
+QTEST_MAIN(tarvik::SettingsDialogTest)
+#include "settings_dialog_test.moc"
