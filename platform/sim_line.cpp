@@ -1,9 +1,14 @@
 #include "platform/sim_line.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 
+#include "config/file_descriptor.h"
 #include "config/ini_file.h"
 
 namespace tarvik {
@@ -30,6 +35,24 @@ std::int64_t readInt64(const IniFile& ini, std::string_view section, std::string
   if (ec != std::errc() || ptr != end) return def;
   return value;
 }
+
+// The program (hanging up) and tarvik-line (dialling, hanging up) both rewrite the file from
+// what they have just read. Each change is made under this lock, so that neither writes back
+// a state that drops the other's change: a dial made while the program hung up the previous
+// call used to vanish before the program ever saw it. Without a lock file (a read-only
+// folder) the change goes ahead unlocked; its write fails there anyway.
+class LineLock {
+ public:
+  explicit LineLock(const std::filesystem::path& file)
+      : fd_(::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    if (fd_.get() < 0) return;
+    while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+
+ private:
+  FileDescriptor fd_;
+};
 
 }  // namespace
 
@@ -72,6 +95,7 @@ std::optional<std::int32_t> SimLine::connectionState(std::uint64_t handle) {
 }
 
 void SimLine::hangUp(std::uint64_t handle) {
+  const LineLock lock(file_);
   std::vector<SimCall> all = calls();
   const auto gone = std::remove_if(all.begin(), all.end(),
                                    [&](const SimCall& call) { return call.handle == handle; });
@@ -100,6 +124,7 @@ std::vector<std::string> SimLine::entries() const {
 }
 
 void SimLine::addEntry(const std::string& entry) {
+  const LineLock lock(file_);
   std::vector<std::string> all = entries();
   if (std::find(all.begin(), all.end(), entry) != all.end()) return;
   const IniFile ini(file_);
@@ -111,6 +136,7 @@ void SimLine::addEntry(const std::string& entry) {
 
 std::uint64_t SimLine::dial(const std::string& entry, const std::string& device,
                             std::int64_t authMs, bool fails) {
+  const LineLock lock(file_);
   const std::uint64_t handle = nextHandle();
   SimCall call{handle, entry, device, nowMs_(), std::max<std::int64_t>(0, authMs), fails};
   writeCalls({call}, handle + 1);
@@ -118,6 +144,7 @@ std::uint64_t SimLine::dial(const std::string& entry, const std::string& device,
 }
 
 std::uint64_t SimLine::addCall(const std::string& entry, const std::string& device) {
+  const LineLock lock(file_);
   std::vector<SimCall> all = calls();
   const std::uint64_t handle = nextHandle();
   all.push_back({handle, entry, device, nowMs_(), 0, false});
@@ -126,6 +153,7 @@ std::uint64_t SimLine::addCall(const std::string& entry, const std::string& devi
 }
 
 void SimLine::hangUpAll() {
+  const LineLock lock(file_);
   writeCalls({}, nextHandle());
 }
 

@@ -28,7 +28,8 @@ struct SimCall {
 
 // A remote-access service for tests and demonstrations whose phonebook and calls live in a
 // small INI file in the program directory, so that another process (tarvik-line) can dial
-// and hang up while the program watches. Every change rewrites the file atomically.
+// and hang up while the program watches. Every change rewrites the file atomically, under a
+// lock that the program and the tool share (the file name + ".lock").
 class SimLine final : public RasService {
  public:
   using NowMs = std::function<std::int64_t()>;
