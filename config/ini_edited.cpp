@@ -75,19 +75,17 @@ EditedDocument::Found EditedDocument::find(const std::string& sectionKey,
     const auto it = keys.index.find(keyKey);
     return it == keys.index.end() ? Found{} : Found{&keys.lines[it->second], nullptr};
   };
-  const auto section = base_->sections.find(sectionKey);
-  if (section == base_->sections.end()) {
+  const auto section = sectionIndex(*base_, sectionKey);
+  if (!section) {
     const auto added = addedSectionIndex_.find(sectionKey);
     return added == addedSectionIndex_.end() ? Found{} : lookIn(addedSections_[added->second].keys);
   }
-  const Region& region = base_->regions[section->second];
-  const auto key = region.keys.find(keyKey);
-  if (key != region.keys.end()) {
-    const auto changed = changedLines_.find(key->second);
+  if (const auto key = keyLine(*base_, *section, keyKey)) {
+    const auto changed = changedLines_.find(*key);
     if (changed != changedLines_.end()) return {&changed->second, nullptr};
-    return {nullptr, &base_->lines[key->second]};
+    return {nullptr, &base_->lines[*key]};
   }
-  const auto added = addedKeys_.find(section->second);
+  const auto added = addedKeys_.find(*section);
   return added == addedKeys_.end() ? Found{} : lookIn(added->second);
 }
 
@@ -121,8 +119,8 @@ bool EditedDocument::setValue(std::string_view section, std::string_view key,
     return true;
   };
 
-  const auto section_ = base_->sections.find(sectionKey);
-  if (section_ == base_->sections.end()) {
+  const auto section_ = sectionIndex(*base_, sectionKey);
+  if (!section_) {
     auto added = addedSectionIndex_.find(sectionKey);
     if (added == addedSectionIndex_.end()) {
       added = addedSectionIndex_.emplace(sectionKey, addedSections_.size()).first;
@@ -130,15 +128,14 @@ bool EditedDocument::setValue(std::string_view section, std::string_view key,
     }
     return addTo(addedSections_[added->second].keys);
   }
-  const Region& region = base_->regions[section_->second];
-  const auto existing = region.keys.find(keyKey);
-  if (existing == region.keys.end()) return addTo(addedKeys_[section_->second]);
+  const auto existing = keyLine(*base_, *section_, keyKey);
+  if (!existing) return addTo(addedKeys_[*section_]);
 
-  auto changed = changedLines_.find(existing->second);
+  auto changed = changedLines_.find(*existing);
   if (changed == changedLines_.end()) {
-    const Line& line = base_->lines[existing->second];
+    const Line& line = base_->lines[*existing];
     if (rawValue(*base_, line) == valueBytes) return false;
-    changed = changedLines_.emplace(existing->second, editable(*base_, line)).first;
+    changed = changedLines_.emplace(*existing, editable(*base_, line)).first;
   } else if (rawValue(changed->second) == valueBytes) {
     return false;
   }
@@ -175,7 +172,7 @@ bool EditedDocument::removeKey(std::string_view section, std::string_view key) {
 
 bool EditedDocument::removeSection(std::string_view section) {
   const std::string sectionKey = lookupKey(section);
-  if (!base_->sections.contains(sectionKey) && !addedSectionIndex_.contains(sectionKey)) {
+  if (!sectionIndex(*base_, sectionKey) && !addedSectionIndex_.contains(sectionKey)) {
     return false;
   }
   flatten();

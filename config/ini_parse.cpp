@@ -1,5 +1,7 @@
 #include "config/ini_parse.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "config/codepage.h"
@@ -22,7 +24,7 @@ std::string_view trim(std::string_view text) {
 }
 
 // Narrows [begin, end) of `bytes` to its trimmed part.
-void trimRange(const std::string& bytes, std::size_t& begin, std::size_t& end) {
+void trimRange(const std::string& bytes, std::uint32_t& begin, std::uint32_t& end) {
   while (begin < end && isBlank(bytes[begin])) ++begin;
   while (end > begin && isBlank(bytes[end - 1])) --end;
 }
@@ -67,10 +69,6 @@ void classify(const std::string& bytes, Line& line) {
   trimRange(bytes, line.valueBegin, line.valueEnd);
 }
 
-std::string foldRange(const std::string& bytes, std::size_t begin, std::size_t end) {
-  return cp1251Fold(std::string_view(bytes).substr(begin, end - begin));
-}
-
 std::string_view rangeOf(const std::string& bytes, std::size_t begin, std::size_t end) {
   return std::string_view(bytes).substr(begin, end - begin);
 }
@@ -80,7 +78,110 @@ std::string_view rawValue(const Document& doc, const Line& line) {
 }
 
 bool sectionExists(const Region& region) {
-  return region.headerLine != Region::kNoHeader || !region.keyOrder.empty();
+  return region.headerLine != Region::kNoHeader || region.hasKeys;
+}
+
+// The lower-case form of every byte, looked up instead of computed: names are folded byte
+// by byte while they are hashed and compared, never copied.
+const std::array<unsigned char, 256>& foldTable() {
+  static const std::array<unsigned char, 256> table = [] {
+    std::array<unsigned char, 256> lower{};
+    for (int byte = 0; byte < 256; ++byte)
+      lower[byte] = cp1251Lower(static_cast<unsigned char>(byte));
+    return lower;
+  }();
+  return table;
+}
+
+constexpr std::uint64_t kHashStart = 14695981039346656037ull;
+constexpr std::uint64_t kHashStep = 1099511628211ull;
+
+std::uint64_t hashStart(std::size_t region) {
+  std::uint64_t hash = kHashStart;
+  for (int shift = 0; shift < 64; shift += 8)
+    hash = (hash ^ ((region >> shift) & 0xFF)) * kHashStep;
+  return hash;
+}
+
+// Hash of a name in the text, folded on the way; equal to hashFolded() of its folded form.
+std::uint64_t hashRaw(std::uint64_t hash, std::string_view raw) {
+  const auto& lower = foldTable();
+  for (const char c : raw) hash = (hash ^ lower[static_cast<unsigned char>(c)]) * kHashStep;
+  return hash;
+}
+
+std::uint64_t hashFolded(std::uint64_t hash, std::string_view folded) {
+  for (const char c : folded) hash = (hash ^ static_cast<unsigned char>(c)) * kHashStep;
+  return hash;
+}
+
+bool sameFolded(std::string_view raw, std::string_view folded) {
+  if (raw.size() != folded.size()) return false;
+  const auto& lower = foldTable();
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (lower[static_cast<unsigned char>(raw[i])] != static_cast<unsigned char>(folded[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool sameRaw(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto& lower = foldTable();
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void sizeIndex(NameIndex& index, std::size_t names) {
+  std::size_t capacity = 8;
+  while (capacity < names + names / 2 + 1) capacity *= 2;
+  index.slots.assign(capacity, 0);
+}
+
+// Walks the slots of `hash` until `matches` accepts an entry (returns it) or an empty slot
+// ends the walk (returns nullopt, with `empty` set to that slot).
+template <typename Matches>
+std::optional<std::size_t> probe(const NameIndex& index, std::uint64_t hash, Matches matches,
+                                 std::size_t* empty = nullptr) {
+  if (index.slots.empty()) return std::nullopt;
+  const std::size_t mask = index.slots.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t entry = index.slots[slot];
+    if (entry == 0) {
+      if (empty != nullptr) *empty = slot;
+      return std::nullopt;
+    }
+    if (matches(entry - 1)) return entry - 1;
+  }
+}
+
+std::string_view sectionName(const Document& doc, std::size_t region) {
+  const std::size_t header = doc.regions[region].headerLine;
+  if (header == Region::kNoHeader) return {};
+  const Line& line = doc.lines[header];
+  return rangeOf(doc.bytes, line.nameBegin, line.nameEnd);
+}
+
+std::string_view keyName(const Document& doc, std::size_t line) {
+  return rangeOf(doc.bytes, doc.lines[line].nameBegin, doc.lines[line].nameEnd);
+}
+
+bool inRegion(const Region& region, std::size_t line) {
+  return line >= region.firstLine && line < region.endLine;
+}
+
+// Adds a name unless an equal one is there; returns whether it was added.
+template <typename Same>
+bool insert(NameIndex& index, std::uint64_t hash, std::size_t value, Same same) {
+  std::size_t empty = 0;
+  if (probe(index, hash, same, &empty)) return false;
+  index.slots[empty] = static_cast<std::uint32_t>(value + 1);
+  return true;
 }
 
 bool endsWithLineBreak(std::string_view bytes) {
@@ -110,47 +211,65 @@ Document parse(std::string bytes) {
   doc.bytes = std::move(bytes);
   const std::string& text = doc.bytes;
   const std::size_t size = text.size();
-  doc.lines.reserve(size / 24 + 1);
+  // Counted first, so that the records take exactly the room they need.
+  std::size_t breaks = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    breaks += text[i] == '\n' || (text[i] == '\r' && (i + 1 == size || text[i + 1] != '\n'));
+  }
+  doc.lines.reserve(breaks + 1);
 
+  std::size_t sectionLines = 0, keyLines = 0;
   std::size_t pos = 0;
   while (pos < size) {
     Line line;
-    line.begin = pos;
+    line.begin = static_cast<std::uint32_t>(pos);
     std::size_t stop = pos;
     while (stop < size && text[stop] != '\n' && text[stop] != '\r') ++stop;
-    line.contentEnd = stop;
+    line.contentEnd = static_cast<std::uint32_t>(stop);
     if (stop < size) {
       stop += (text[stop] == '\r' && stop + 1 < size && text[stop + 1] == '\n') ? 2 : 1;
     }
-    line.end = stop;
+    line.end = static_cast<std::uint32_t>(stop);
     classify(text, line);
+    sectionLines += line.kind == LineKind::Section;
+    keyLines += line.kind == LineKind::Key;
     doc.lines.push_back(line);
     pos = stop;
   }
 
+  sizeIndex(doc.sections, sectionLines + 1);
+  doc.regions.reserve(sectionLines + 1);
   doc.regions.emplace_back();
-  doc.sections.emplace("", 0);
-  bool regionIsFirst = true;
+  doc.regions.back().first = true;
+  insert(doc.sections, hashStart(0), 0, [](std::size_t) { return false; });
   for (std::size_t i = 0; i < doc.lines.size(); ++i) {
     const Line& line = doc.lines[i];
-    if (line.kind == LineKind::Section) {
-      doc.regions.back().endLine = i;
-      Region region;
-      region.headerLine = i;
-      region.firstLine = i;
-      doc.regions.push_back(std::move(region));
-      const auto inserted = doc.sections.emplace(foldRange(text, line.nameBegin, line.nameEnd),
-                                                 doc.regions.size() - 1);
-      regionIsFirst = inserted.second;
-      if (regionIsFirst) doc.sectionOrder.push_back(doc.regions.size() - 1);
-    } else if (line.kind == LineKind::Key && regionIsFirst) {
-      Region& region = doc.regions.back();
-      if (region.keys.emplace(foldRange(text, line.nameBegin, line.nameEnd), i).second) {
-        region.keyOrder.push_back(i);
-      }
-    }
+    if (line.kind != LineKind::Section) continue;
+    doc.regions.back().endLine = i;
+    Region region;
+    region.headerLine = i;
+    region.firstLine = i;
+    doc.regions.push_back(region);
+    const std::string_view name = rangeOf(text, line.nameBegin, line.nameEnd);
+    doc.regions.back().first =
+        insert(doc.sections, hashRaw(hashStart(0), name), doc.regions.size() - 1,
+               [&](std::size_t known) { return sameRaw(sectionName(doc, known), name); });
   }
   doc.regions.back().endLine = doc.lines.size();
+
+  sizeIndex(doc.keys, keyLines);
+  for (std::size_t r = 0; r < doc.regions.size(); ++r) {
+    Region& region = doc.regions[r];
+    if (!region.first) continue;
+    for (std::size_t i = region.firstLine; i < region.endLine; ++i) {
+      if (doc.lines[i].kind != LineKind::Key) continue;
+      region.hasKeys = true;
+      const std::string_view name = keyName(doc, i);
+      insert(doc.keys, hashRaw(hashStart(r), name), i, [&](std::size_t known) {
+        return inRegion(region, known) && sameRaw(keyName(doc, known), name);
+      });
+    }
+  }
   return doc;
 }
 
@@ -158,16 +277,29 @@ std::string lookupKey(std::string_view utf8Name) {
   return cp1251Fold(trim(utf8ToCp1251(utf8Name)));
 }
 
+std::optional<std::size_t> sectionIndex(const Document& doc, std::string_view foldedSection) {
+  return probe(doc.sections, hashFolded(hashStart(0), foldedSection), [&](std::size_t region) {
+    return sameFolded(sectionName(doc, region), foldedSection);
+  });
+}
+
+std::optional<std::size_t> keyLine(const Document& doc, std::size_t region,
+                                   std::string_view foldedKey) {
+  return probe(doc.keys, hashFolded(hashStart(region), foldedKey), [&](std::size_t line) {
+    return inRegion(doc.regions[region], line) && sameFolded(keyName(doc, line), foldedKey);
+  });
+}
+
 const Region* findSection(const Document& doc, std::string_view utf8Section) {
-  const auto it = doc.sections.find(lookupKey(utf8Section));
-  return it == doc.sections.end() ? nullptr : &doc.regions[it->second];
+  const auto index = sectionIndex(doc, lookupKey(utf8Section));
+  return index ? &doc.regions[*index] : nullptr;
 }
 
 const Line* findKey(const Document& doc, std::string_view utf8Section, std::string_view utf8Key) {
-  const Region* region = findSection(doc, utf8Section);
-  if (region == nullptr) return nullptr;
-  const auto it = region->keys.find(lookupKey(utf8Key));
-  return it == region->keys.end() ? nullptr : &doc.lines[it->second];
+  const auto region = sectionIndex(doc, lookupKey(utf8Section));
+  if (!region) return nullptr;
+  const auto line = keyLine(doc, *region, lookupKey(utf8Key));
+  return line ? &doc.lines[*line] : nullptr;
 }
 
 std::optional<std::string> value(const Document& doc, std::string_view section,
@@ -191,23 +323,23 @@ bool hasSection(const Document& doc, std::string_view section) {
 
 std::vector<std::string> sectionNames(const Document& doc) {
   std::vector<std::string> names;
-  names.reserve(doc.sectionOrder.size());
-  for (const std::size_t index : doc.sectionOrder) {
-    const Line& header = doc.lines[doc.regions[index].headerLine];
-    if (header.nameBegin == header.nameEnd) continue;  // "[]" repeats section ""
-    names.push_back(cp1251ToUtf8(rangeOf(doc.bytes, header.nameBegin, header.nameEnd)));
+  for (std::size_t r = 1; r < doc.regions.size(); ++r) {
+    const std::string_view name = sectionName(doc, r);
+    if (!doc.regions[r].first || name.empty()) continue;  // "[]" repeats section ""
+    names.push_back(cp1251ToUtf8(name));
   }
   return names;
 }
 
 std::vector<std::string> keyNames(const Document& doc, std::string_view section) {
   std::vector<std::string> names;
-  const Region* region = findSection(doc, section);
-  if (region == nullptr) return names;
-  names.reserve(region->keyOrder.size());
-  for (const std::size_t index : region->keyOrder) {
-    const Line& line = doc.lines[index];
-    names.push_back(cp1251ToUtf8(rangeOf(doc.bytes, line.nameBegin, line.nameEnd)));
+  const auto region = sectionIndex(doc, lookupKey(section));
+  if (!region) return names;
+  const Region& r = doc.regions[*region];
+  for (std::size_t i = r.firstLine; i < r.endLine; ++i) {
+    if (doc.lines[i].kind != LineKind::Key) continue;
+    const std::string_view name = keyName(doc, i);
+    if (keyLine(doc, *region, cp1251Fold(name)) == i) names.push_back(cp1251ToUtf8(name));
   }
   return names;
 }
@@ -235,17 +367,18 @@ std::optional<std::string> setValue(const Document& doc, std::string_view sectio
   const std::string valueBytes = utf8ToCp1251(newValue);
   const std::string_view bytes = doc.bytes;
 
-  const Region* region = findSection(doc, section);
-  if (region == nullptr) {
+  const auto regionIndex = sectionIndex(doc, lookupKey(section));
+  if (!regionIndex) {
     std::string out(bytes);
     if (!out.empty() && !endsWithLineBreak(out)) out += "\r\n";
     out += "[" + sectionBytes + "]\r\n" + keyBytes + "=" + valueBytes + "\r\n";
     return out;
   }
 
-  const auto it = region->keys.find(cp1251Fold(keyBytes));
-  if (it != region->keys.end()) {
-    const Line& line = doc.lines[it->second];
+  const Region* region = &doc.regions[*regionIndex];
+  const auto existing = keyLine(doc, *regionIndex, cp1251Fold(keyBytes));
+  if (existing) {
+    const Line& line = doc.lines[*existing];
     if (rawValue(doc, line) == valueBytes) return std::nullopt;
     // Keep everything up to the old value (indentation, spelling, blanks around "=")
     // and the line end; only the value changes.

@@ -4,25 +4,29 @@
 // bytes by the private-profile rules, lookups, and the byte-preserving edits.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "config/file_encoding.h"
 
 namespace tarvik::ini {
 
-enum class LineKind { Blank, Comment, Section, Key, Other };
+enum class LineKind : std::uint8_t { Blank, Comment, Section, Key, Other };
 
+// One line of the text. Offsets are 32 bits (files are far smaller than 4 GB) so that a huge
+// file costs little beyond its bytes: this record is all a line costs.
 struct Line {
-  std::size_t begin = 0;       // first byte of the line
-  std::size_t contentEnd = 0;  // end of the text, before the line end
-  std::size_t end = 0;         // after the line end (CR, LF or CR LF); == contentEnd at EOF
-  LineKind kind = LineKind::Other;
+  std::uint32_t begin = 0;       // first byte of the line
+  std::uint32_t contentEnd = 0;  // end of the text, before the line end
+  std::uint32_t end = 0;         // after the line end (CR, LF or CR LF); == contentEnd at EOF
   // Key lines: the trimmed key name and the trimmed raw value (quotes still on).
   // Section lines: the trimmed name between "[" and the last "]" in nameBegin/nameEnd.
-  std::size_t nameBegin = 0, nameEnd = 0;
-  std::size_t valueBegin = 0, valueEnd = 0;
+  std::uint32_t nameBegin = 0, nameEnd = 0;
+  std::uint32_t valueBegin = 0, valueEnd = 0;
+  LineKind kind = LineKind::Other;
 
   bool operator==(const Line&) const = default;
 };
@@ -34,18 +38,25 @@ struct Region {
   std::size_t headerLine = kNoHeader;
   std::size_t firstLine = 0;
   std::size_t endLine = 0;
-  // Folded key name -> line of its first occurrence; filled for the first region of each name.
-  std::unordered_map<std::string, std::size_t> keys;
-  std::vector<std::size_t> keyOrder;
+  // Whether this is the first region of its name (only that one is looked into) and
+  // whether it holds a key line.
+  bool first = false;
+  bool hasKeys = false;
+};
+
+// Names found by folded hash: each slot holds an index + 1 (0 = empty); the names themselves
+// stay in the text, so the index costs four bytes a slot and no copy of any name.
+struct NameIndex {
+  std::vector<std::uint32_t> slots;
 };
 
 struct Document {
-  std::string bytes;
+  std::string bytes;                             // code page 1251
+  FileEncoding encoding = FileEncoding::Cp1251;  // of the file the text came from
   std::vector<Line> lines;
   std::vector<Region> regions;
-  // Folded section name -> the first region of that name; "" -> region 0.
-  std::unordered_map<std::string, std::size_t> sections;
-  std::vector<std::size_t> sectionOrder;  // first occurrences of named sections, file order
+  NameIndex sections;  // first region of each section name; "" -> region 0
+  NameIndex keys;      // (region, key name) -> line of its first occurrence, first regions only
 };
 
 Document parse(std::string bytes);
@@ -56,6 +67,10 @@ std::size_t parseCount();
 std::string lookupKey(std::string_view utf8Name);
 
 const Region* findSection(const Document& doc, std::string_view utf8Section);
+// Lookups by names already turned into lookup keys (code page 1251, trimmed, folded).
+std::optional<std::size_t> sectionIndex(const Document& doc, std::string_view foldedSection);
+std::optional<std::size_t> keyLine(const Document& doc, std::size_t region,
+                                   std::string_view foldedKey);
 const Line* findKey(const Document& doc, std::string_view utf8Section, std::string_view utf8Key);
 
 // The line after which setValue puts a new key of `region`: its last non-blank line, or
@@ -69,6 +84,7 @@ std::optional<std::string> value(const Document& doc, std::string_view section,
 std::string decodeValue(std::string_view raw);
 bool hasSection(const Document& doc, std::string_view section);
 std::vector<std::string> sectionNames(const Document& doc);
+// Key names of the section in file order, first occurrence only.
 std::vector<std::string> keyNames(const Document& doc, std::string_view section);
 
 // Edits return the new file bytes, or nullopt when the file would not change.
