@@ -147,6 +147,14 @@ bool fitsCp1251(std::string_view text) {
   return true;
 }
 
+char32_t cp1251CodePoint(unsigned char byte) {
+  return decodeByte(byte);
+}
+
+int cp1251ByteOf(char32_t codePoint) {
+  return encodeCodePoint(codePoint);
+}
+
 unsigned char cp1251Lower(unsigned char byte) {
   return kLower[byte];
 }

@@ -20,6 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::shared_ptr<const Document> parsed(std::string bytes, FileEncoding encoding) {
+  Document doc = parse(std::move(bytes));
+  doc.encoding = encoding;
+  return std::make_shared<const Document>(std::move(doc));
+}
+
 // File times come from a coarse clock (one scheduler tick), so another program's edit that
 // keeps the size and lands within the tick of the copy we hold would keep the stamp: until
 // the stamp proves the copy, every read checks the contents again.
@@ -30,10 +36,11 @@ struct CachedFile {
   // (the statistics rollover) is often the last use of the file for a while.
   std::shared_ptr<const Document> doc;
   std::string written;
+  FileEncoding encoding = FileEncoding::Cp1251;
 
   const std::string& bytes() const { return doc ? doc->bytes : written; }
   const std::shared_ptr<const Document>& document() {
-    if (!doc) doc = std::make_shared<const Document>(parse(std::move(written)));
+    if (!doc) doc = parsed(std::move(written), encoding);
     return doc;
   }
 
@@ -98,16 +105,22 @@ LoadResult readAndParse(const fs::path& path) {
   }
   bytes.resize(filled);
   if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
+  const FileEncoding encoding = encodingOf(bytes);
+  if (encoding != FileEncoding::Cp1251) bytes = toCp1251(bytes, encoding);
 
   const auto known = cache().find(path.string());
-  if (known != cache().end() && known->second.bytes() == bytes) {
+  if (known != cache().end() && known->second.encoding == encoding &&
+      known->second.bytes() == bytes) {
     // Same contents under a new stamp, or a stamp too recent to trust: no need to parse.
     known->second.stamp = FileStamp::of(st);
     known->second.takenAtNs = takenAt;
     return known->second.document();
   }
-  auto doc = std::make_shared<const Document>(parse(std::move(bytes)));
-  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}});
+  // The old copy goes before the new one is parsed: with a huge file the two would
+  // otherwise be held at once.
+  if (known != cache().end()) cache().erase(known);
+  auto doc = parsed(std::move(bytes), encoding);
+  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}, encoding});
   return doc;
 }
 
@@ -142,10 +155,11 @@ std::shared_ptr<const Document> loadForWriting(const fs::path& path) {
                       std::strerror(std::get<Unreadable>(result).error));
 }
 
-void store(const fs::path& path, std::string bytes) {
-  const Replacement replaced = replaceFile(path, bytes);
+void store(const fs::path& path, std::string bytes, FileEncoding encoding) {
+  const Replacement replaced =
+      replaceFile(path, encoding == FileEncoding::Cp1251 ? bytes : fromCp1251(bytes, encoding));
   remember(replaced.path,
-           CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes)});
+           CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding});
   if (replaced.path != path) cache().erase(path.string());
 }
 

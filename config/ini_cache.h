@@ -17,8 +17,8 @@ std::shared_ptr<const Document> loadForReading(const std::filesystem::path& path
 // The same, but a file that exists and cannot be read throws IniWriteError: replacing it
 // with the edit of an empty text would lose it.
 std::shared_ptr<const Document> loadForWriting(const std::filesystem::path& path);
-// Replaces the file with `bytes` (atomically; IniWriteError on failure) and keeps them as
-// the file's copy.
-void store(const std::filesystem::path& path, std::string bytes);
+// Replaces the file with `bytes` (code page 1251) stored in `encoding` (atomically;
+// IniWriteError on failure) and keeps them as the file's copy.
+void store(const std::filesystem::path& path, std::string bytes, FileEncoding encoding);
 
 }  // namespace tarvik::ini

@@ -42,6 +42,7 @@ class AppliedEdits {
   }
 
   const ini::EditedDocument& doc() const { return *edited_; }
+  FileEncoding encoding() const { return base_->encoding; }
 
  private:
   void step(const EditOp& op) {
@@ -115,7 +116,7 @@ void IniEdit::commit() {
   view.rebase(ini::loadForWriting(path_));
   view.catchUp(state_->ops);
   if (!view.doc().changed()) return;
-  ini::store(path_, view.doc().bytes());
+  ini::store(path_, view.doc().bytes(), view.encoding());
   // Later reads and a repeated commit apply the queue again, to the file as written; that
   // waits until one of them asks.
   view.reset();

@@ -44,7 +44,9 @@ std::vector<std::string> IniFile::keyNames(std::string_view section) const {
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   ini::checkWritable(section, key, value);
   const auto doc = ini::loadForWriting(path_);
-  if (auto bytes = ini::setValue(*doc, section, key, value)) ini::store(path_, std::move(*bytes));
+  if (auto bytes = ini::setValue(*doc, section, key, value)) {
+    ini::store(path_, std::move(*bytes), doc->encoding);
+  }
 }
 
 void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
@@ -53,12 +55,16 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 
 void IniFile::deleteKey(std::string_view section, std::string_view key) {
   const auto doc = ini::loadForWriting(path_);
-  if (auto bytes = ini::removeKey(*doc, section, key)) ini::store(path_, std::move(*bytes));
+  if (auto bytes = ini::removeKey(*doc, section, key)) {
+    ini::store(path_, std::move(*bytes), doc->encoding);
+  }
 }
 
 void IniFile::deleteSection(std::string_view section) {
   const auto doc = ini::loadForWriting(path_);
-  if (auto bytes = ini::removeSection(*doc, section)) ini::store(path_, std::move(*bytes));
+  if (auto bytes = ini::removeSection(*doc, section)) {
+    ini::store(path_, std::move(*bytes), doc->encoding);
+  }
 }
 
 }  // namespace tarvik
