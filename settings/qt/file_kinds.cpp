@@ -1,7 +1,8 @@
 #include "settings/qt/file_kinds.h"
 
 #include <QDir>
-#include <QFileDialog>
+
+#include "platform/qt/file_dialog.h"
 
 namespace tarvik {
 
@@ -39,8 +40,8 @@ QString pickFile(QWidget* parent, FileKind kind, const QString& programDir) {
   const KindSetUp s = setUp(kind);
   const QString start =
       kind == FileKind::Skin ? QDir(programDir).filePath("SKINS/skin.qsf") : QString();
-  return QFileDialog::getOpenFileName(parent, QString::fromUtf8(s.title), start,
-                                      QString::fromUtf8(s.filter));
+  return file_dialog::openFileName(parent, QString::fromUtf8(s.title), start,
+                                   QString::fromUtf8(s.filter));
 }
 
 }  // namespace tarvik

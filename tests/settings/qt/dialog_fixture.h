@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/qt/message_box.h"
 #include "platform/virtual_clock.h"
 #include "settings/qt/settings_dialog.h"
 #include "support/program_dir.h"
@@ -39,26 +38,18 @@ struct RecordingHost : SettingsHost {
   void openHelp(int context) override { helpContexts.push_back(context); }
 };
 
-// Answers the next message box with `button` as soon as it is up, and keeps its text.
+// The message boxes, answered in-process: each queued answer goes to the next box.
 class BoxAnswerer {
  public:
-  void answerNext(QMessageBox::StandardButton button) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [this, timer, button] {
-      for (QWidget* w : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (!box || !box->isVisible()) continue;
-        texts.push_back(box->text());
-        timer->stop();
-        timer->deleteLater();
-        box->button(button)->click();
-        return;
-      }
-    });
-    timer->start();
+  void answerNext(QMessageBox::StandardButton button) { message_box::setNextAnswer(button); }
+  // The texts of every box answered so far, oldest first.
+  QStringList texts() {
+    answered_ += message_box::takeAnsweredTexts();
+    return answered_;
   }
-  QStringList texts;
+
+ private:
+  QStringList answered_;
 };
 
 // A dialog over a temporary program directory.

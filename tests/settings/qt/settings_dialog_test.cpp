@@ -75,7 +75,7 @@ class SettingsDialogTest : public QObject {
 
     f.boxes.answerNext(QMessageBox::Yes);
     entry->setCurrentIndex(1);
-    QCOMPARE(f.boxes.texts.value(0),
+    QCOMPARE(f.boxes.texts().value(0),
              QString("Настройки учётной записи «Default» не были сохранены.\n"
                      "Сохранить их сейчас?"));
     QCOMPARE(f.config().readInt("Default", "Done", 0), 1);
@@ -86,7 +86,7 @@ class SettingsDialogTest : public QObject {
     balloon->setValue(12);
     f.boxes.answerNext(QMessageBox::No);
     entry->setCurrentIndex(2);
-    QCOMPARE(f.boxes.texts.size(), 2);
+    QCOMPARE(f.boxes.texts().size(), 2);
     QVERIFY(!f.config().hasSection("ISP"));
     QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётной записи «Work»..."));
 
@@ -130,7 +130,7 @@ class SettingsDialogTest : public QObject {
     f.find<QSpinBox>("e_balloon")->setValue(9);
     f.boxes.answerNext(QMessageBox::Ok);
     f.find<QPushButton>("b_apply")->click();
-    QCOMPARE(f.boxes.texts.value(0),
+    QCOMPARE(f.boxes.texts().value(0),
              QString("Возникла ошибка при сохранении настроек программы и учётной записи.\n"
                      "Убедитесь, что запись в файлы «TarvikC.Kfg» и «TarvikA.Kfg» разрешена."));
     QVERIFY(f.logText().find(" Failed saving settings.") != std::string::npos);
@@ -139,7 +139,7 @@ class SettingsDialogTest : public QObject {
     test::writeBytes(f.dir.files().noGo(), "");
     f.find<QSpinBox>("e_balloon")->setValue(10);
     f.find<QPushButton>("b_apply")->click();
-    QCOMPARE(f.boxes.texts.size(), 1);
+    QCOMPARE(f.boxes.texts().size(), 1);
   }
 
   // Copy from another entry into the shown one; reset; the skin editor's leftover file.
@@ -149,7 +149,7 @@ class SettingsDialogTest : public QObject {
     f.dialog->showOnPage(5);
     f.boxes.answerNext(QMessageBox::Yes);
     f.find<QPushButton>("b_copy")->click();
-    QCOMPARE(f.boxes.texts.value(0),
+    QCOMPARE(f.boxes.texts().value(0),
              QString("Вы уверены, что хотите полностью (кроме тарифа и статистики)\n"
                      "скопировать настройки из учётной записи «Default» в «ISP»?"));
     QCOMPARE(f.config().readInt("ISP", "Done", 0), 1);
@@ -173,7 +173,7 @@ class SettingsDialogTest : public QObject {
     f.boxes.answerNext(QMessageBox::No);
     f.dialog->cancel();
     QVERIFY(!std::filesystem::exists(draft));
-    QCOMPARE(f.boxes.texts.size(), 5);
+    QCOMPARE(f.boxes.texts().size(), 5);
   }
 };
 

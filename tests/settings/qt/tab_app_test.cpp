@@ -1,0 +1,71 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "tests/settings/qt/dialog_fixture.h"
+
+namespace tarvik {
+
+using test::DialogFixture;
+
+class TabAppTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void loadChangeApply() {
+    DialogFixture f;
+    f.dir.writeConfig(
+        "[Olm:TK]\nDisplayCost=1\nWarnTime=7\nWarnBeep=0\nWarnWave=1\nWarnFile=/s/w.wav\n"
+        "DisplayZero=0\nLogClear=1\nSecurityII=0\n");
+    f.dialog->showOnPage(1);
+    QVERIFY(f.find<QRadioButton>("o_tar_cost")->isChecked());
+    QCOMPARE(f.find<QSpinBox>("e_warn")->value(), 7);
+    QVERIFY(f.find<QLineEdit>("e_warning")->isEnabled());
+    QCOMPARE(f.find<QLineEdit>("e_warning")->text(), QString("/s/w.wav"));
+    QVERIFY(f.find<QRadioButton>("o_inact_empty")->isChecked());
+    QVERIFY(f.find<QRadioButton>("z_clear")->isChecked());
+    QCOMPARE(f.find<QLabel>("s_security")->text(),
+             QString("обеспечивает гарантию 95%,\nпри обычной нагрузке на ЦП"));
+
+    // The sound test plays the file, and beeps only with the speaker option on.
+    f.find<QPushButton>("e_warn_test")->click();
+    QCOMPARE(f.host.soundFiles, std::vector<std::string>{"/s/w.wav"});
+    QVERIFY(f.host.tunes.empty());
+    f.find<QCheckBox>("o_warn_beep")->setChecked(true);
+    f.find<QPushButton>("e_warn_test")->click();
+    QCOMPARE(f.host.tunes, std::vector<int>{0});
+
+    // Crash protection and its first level stay on whatever is clicked.
+    f.find<QCheckBox>("o_seq_1")->click();
+    f.find<QCheckBox>("o_security")->click();
+    QVERIFY(f.find<QCheckBox>("o_seq_1")->isChecked());
+    QVERIFY(f.find<QCheckBox>("o_security")->isChecked());
+    f.find<QCheckBox>("o_seq_2")->setChecked(true);
+    QCOMPARE(f.find<QLabel>("s_security")->text(),
+             QString("обеспечивает гарантию 99%,\nпри сильной нагрузке на ЦП"));
+
+    f.find<QCheckBox>("o_warn_wav")->setChecked(false);
+    QVERIFY(!f.find<QPushButton>("e_warn_browse")->isEnabled());
+    f.find<QRadioButton>("o_tar_name")->setChecked(true);
+    f.find<QRadioButton>("z_noclear")->setChecked(true);
+    f.find<QSpinBox>("e_warn")->setValue(11);  // above the range: stays at its maximum
+    f.find<QPushButton>("b_apply")->click();
+    const IniFile config = f.config();
+    QCOMPARE(config.readInt("Olm:TK", "DisplayCost", 1), 0);
+    QCOMPARE(config.readInt("Olm:TK", "WarnTime", 0), 10);
+    QCOMPARE(config.readInt("Olm:TK", "WarnBeep", 0), 1);
+    QCOMPARE(config.readInt("Olm:TK", "WarnWave", 1), 0);
+    QCOMPARE(config.readString("Olm:TK", "WarnFile"), "/s/w.wav");
+    QCOMPARE(config.readInt("Olm:TK", "LogClear", 1), 0);
+    QCOMPARE(config.readInt("Olm:TK", "SecurityII", 0), 1);
+    QCOMPARE(config.readInt("Olm:TK", "DisplayZero", 1), 0);
+  }
+};
+
+}  // namespace tarvik
+
+QTEST_MAIN(tarvik::TabAppTest)
+#include "tab_app_test.moc"

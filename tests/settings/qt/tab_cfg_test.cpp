@@ -1,0 +1,95 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "tests/settings/qt/dialog_fixture.h"
+
+namespace tarvik {
+
+using test::DialogFixture;
+
+class TabCfgTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Load -> the controls show the files; change -> ПРИМЕНИТЬ -> the files hold the new keys.
+  void loadChangeApply() {
+    DialogFixture f;
+    f.dir.writeConfig(
+        "[Olm:TK]\nHelpShow=0\nHelpTime=11\nAction=4\nIcon=2\nO=0\nX=30\nY=20\n"
+        "AccountOne=1\nInit=1\nPause=2750\nMidnight=1\nShow=0\n");
+    f.dir.writeAccounts("[Olm:TK]\nAccount=7,5\n");
+    f.dialog->showOnPage(0);
+    QCOMPARE(f.boxes.texts().size(), 0);  // a stored hang-up action asks nothing
+    QVERIFY(!f.find<QCheckBox>("o_balloon")->isChecked());
+    QVERIFY(!f.find<QSpinBox>("e_balloon")->isEnabled());
+    QCOMPARE(f.find<QSpinBox>("e_balloon")->value(), 11);
+    QCOMPARE(f.find<QComboBox>("o_dbl")->currentIndex(), 4);
+    QVERIFY(f.find<QRadioButton>("o_t_2")->isChecked());
+    QVERIFY(!f.find<QLabel>("i_indicator")->pixmap().isNull());
+    QVERIFY(f.find<QRadioButton>("o_botright")->isChecked());
+    QCOMPARE(f.find<QLineEdit>("e_acc_one")->text(), QString("7,5"));
+    QVERIFY(f.find<QLineEdit>("e_acc_one")->isEnabled());
+    QCOMPARE(f.find<QSlider>("x_reinit")->value(), 2750);
+    QCOMPARE(f.find<QLabel>("s_reinit")->text(), QString("2750"));
+    QVERIFY(f.find<QSlider>("x_reinit")->isEnabled());
+    QVERIFY(f.find<QCheckBox>("o_midnight")->isChecked());
+    QVERIFY(!f.find<QCheckBox>("o_show")->isChecked());
+    QVERIFY(f.host.placements.empty());
+
+    f.find<QCheckBox>("o_balloon")->setChecked(true);
+    QVERIFY(f.find<QSpinBox>("e_balloon")->isEnabled());
+    f.find<QRadioButton>("o_t_3")->setChecked(true);
+    f.find<QRadioButton>("o_topleft")->setChecked(true);
+    QCOMPARE(f.host.placements.back().fromTopLeft, true);
+    QCOMPARE(f.host.placements.back().x, 30);
+    f.find<QSpinBox>("e_yy")->setValue(25);
+    QCOMPARE(f.host.placements.back().y, 25);
+    f.find<QCheckBox>("o_reinit")->setChecked(false);
+    QVERIFY(!f.find<QSlider>("x_reinit")->isEnabled());
+
+    // A balance that is not a number gives way to the stored one.
+    QTest::keyClicks(f.find<QLineEdit>("e_acc_one"), "x");
+    QCOMPARE(f.find<QLineEdit>("e_acc_one")->text(), QString("7,5"));
+    f.find<QLineEdit>("e_acc_one")->setText("-2,25");
+
+    f.find<QPushButton>("b_apply")->click();
+    const IniFile config = f.config();
+    QCOMPARE(config.readInt("Olm:TK", "HelpShow", 0), 1);
+    QCOMPARE(config.readInt("Olm:TK", "Icon", 0), 3);
+    QCOMPARE(config.readInt("Olm:TK", "O", 0), 1);
+    QCOMPARE(config.readInt("Olm:TK", "Y", 0), 25);
+    QCOMPARE(config.readInt("Olm:TK", "Init", 1), 0);
+    QCOMPARE(config.readInt("Olm:TK", "Pause", 0), 2750);
+    QCOMPARE(config.readInt("Olm:TK", "Action", 0), 4);
+    QCOMPARE(IniFile(f.dir.files().accounts()).readString("Olm:TK", "Account"), "-2,25");
+    QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
+  }
+
+  // Choosing the hang-up action asks first; No goes back to the first action.
+  void hangUpActionIsConfirmed() {
+    DialogFixture f;
+    f.dialog->showOnPage(0);
+    auto* action = f.find<QComboBox>("o_dbl");
+    f.boxes.answerNext(QMessageBox::No);
+    action->setCurrentIndex(4);
+    QCOMPARE(f.boxes.texts().value(0),
+             QString("Вы уверены, что хотите сопоставить\nпроцесс разрыва связи (отключения)\n"
+                     "для дабл-клика по окну состояния?"));
+    QCOMPARE(action->currentIndex(), 0);
+    f.boxes.answerNext(QMessageBox::Yes);
+    action->setCurrentIndex(4);
+    QCOMPARE(action->currentIndex(), 4);
+    QCOMPARE(action->itemText(4), QString("РАЗОРВАТЬ  СОЕДИНЕНИЕ   (ОТКЛЮЧИТЬСЯ)"));
+  }
+};
+
+}  // namespace tarvik
+
+QTEST_MAIN(tarvik::TabCfgTest)
+#include "tab_cfg_test.moc"
