@@ -1,7 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "platform/autostart.h"
 
 namespace tarvik {
 
@@ -23,6 +26,10 @@ class SettingsHost {
   // The sound tests: a sound file played asynchronously, and one of the numbered beep tunes.
   virtual void playSoundFile(const std::string& file) = 0;
   virtual void playTune(int tune) = 0;
+  // The program's registration for starting with the session.
+  virtual Autostart& autostart() = 0;
+  // Shows a log file (code page 1251) read-only; false when it cannot be shown.
+  virtual bool viewText(const std::filesystem::path& file) = 0;
   // Opens the help at a context number.
   virtual void openHelp(int context) = 0;
 };

@@ -15,6 +15,7 @@
 #include "config/program_files.h"
 #include "monitor/tunes.h"
 #include "platform/event_log.h"
+#include "platform/linux/autostart_xdg.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
 #include "platform/linux/shell_desktop.h"
@@ -70,6 +71,8 @@ class DialogHost final : public SettingsHost {
   }
   void playSoundFile(const std::string& file) override { sound_.play(file); }
   void playTune(int tune) override { tunes_.play(tune); }
+  Autostart& autostart() override { return autostart_; }
+  bool viewText(const std::filesystem::path& file) override { return shell_.viewText(file); }
   void openHelp(int) override { shell_.open(files_.helpFile().string()); }
 
  private:
@@ -78,6 +81,7 @@ class DialogHost final : public SettingsHost {
   TunePlayer tunes_;
   Shell& shell_;
   const ProgramFiles& files_;
+  XdgAutostart autostart_;
   Engine* engine_ = nullptr;
 };
 

@@ -3,7 +3,14 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
+#include "config/codepage.h"
+#include "monitor/quick_log.h"
+#include "platform/qt/message_box.h"
 #include "settings/qt/file_kinds.h"
 #include "settings/qt/page_widgets.h"
 
@@ -16,6 +23,16 @@ constexpr int kWarningTune = 0;
 
 const char* const kSecurityLevel2 = "обеспечивает гарантию 99%,\nпри сильной нагрузке на ЦП";
 const char* const kSecurityLevel1 = "обеспечивает гарантию 95%,\nпри обычной нагрузке на ЦП";
+
+const char* const kEventLogNotShown =
+    "Ошибка запуска файла «Tarvik.Log» через «Блокнот».\nПопробуйте открыть его самостоятельно.";
+const char* const kQuickLogMissing =
+    "Файл журнала соединений «Velk.txt» не существует. Просмотр невозможен.";
+const char* const kQuickLogNotShown =
+    "Ошибка запуска файла «Velk.txt»...\nПопробуйте открыть этот файл самостоятельно.";
+const char* const kClearEventLogQuestion = "Вы уверены, что хотите очистить журнал событий?";
+const char* const kClearQuickLogQuestion =
+    "Вы уверены, что хотите очистить краткий журнал соединений?";
 
 }  // namespace
 
@@ -30,6 +47,7 @@ TabApp::TabApp(SettingsFrame& frame) : SettingsTab(PageId::App, frame, "tabApp")
   grid->addWidget(buildInactive(), 0, 1);
   grid->addWidget(buildLog(), 1, 1);
   grid->addWidget(buildSecurity(), 2, 1);
+  grid->addWidget(buildLogButtons(), 3, 0, 1, 2);
   bindControls();
   updateEnabling();
   showSecurityLevel();
@@ -115,6 +133,69 @@ QWidget* TabApp::buildSecurity() {
   }
   connect(o_seq_2_, &QCheckBox::toggled, this, [this] { showSecurityLevel(); });
   return z;
+}
+
+QWidget* TabApp::buildLogButtons() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName("p_logs");
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(2);
+  auto* viewEvents = button(panel, "b_log_a_view", "ПРОСМОТР  ЖУРНАЛА  СОБЬIТИЙ");
+  auto* viewQuick = button(panel, "b_log_c_view", "ПРОСМОТР  ЖУРНАЛА  СОЕДИНЕНИЙ");
+  auto* clearEvents = button(panel, "b_log_a_clear", "ОЧИСТКА  ЖУРНАЛА  СОБЬIТИЙ");
+  auto* clearQuick = button(panel, "b_log_c_clear", "ОЧИСТКА  ЖУРНАЛА  СОЕДИНЕНИЙ");
+  grid->addWidget(viewEvents, 0, 0);
+  grid->addWidget(viewQuick, 0, 1);
+  grid->addWidget(clearEvents, 1, 0);
+  grid->addWidget(clearQuick, 1, 1);
+  connect(viewEvents, &QPushButton::clicked, this, [this] { viewEventLog(); });
+  connect(viewQuick, &QPushButton::clicked, this, [this] { viewQuickLog(); });
+  connect(clearEvents, &QPushButton::clicked, this, [this] { clearEventLog(); });
+  connect(clearQuick, &QPushButton::clicked, this, [this] { clearQuickLog(); });
+  return panel;
+}
+
+void TabApp::viewEventLog() {
+  if (frame_.host().viewText(frame_.files().eventLog())) return;
+  frame_.log().append(" Failed opening log file.", true);
+  message_box::inform(QString::fromUtf8(kEventLogNotShown));
+}
+
+void TabApp::viewQuickLog() {
+  const std::filesystem::path file = frame_.files().quickLog();
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) {
+    frame_.log().append(" Failed opening quick-log file. File not found.", true);
+    message_box::inform(QString::fromUtf8(kQuickLogMissing));
+    return;
+  }
+  // The viewer reads the file itself; why it could not is worth a number in the log.
+  errno = 0;
+  if (std::FILE* probe = std::fopen(file.c_str(), "rb")) std::fclose(probe);
+  const int readError = errno;
+  if (readError == 0 && frame_.host().viewText(file)) return;
+  frame_.log().append(" Failed opening quick-log file. Error code " + std::to_string(readError),
+                      true);
+  message_box::inform(QString::fromUtf8(kQuickLogNotShown));
+}
+
+void TabApp::clearEventLog() {
+  if (message_box::askYesNo(QString::fromUtf8(kClearEventLogQuestion), true) != QMessageBox::Yes)
+    return;
+  std::error_code ec;
+  std::filesystem::remove(frame_.files().eventLog(), ec);  // not checked: the line below says it
+  frame_.log().append(" Log-file cleared (user request).", true);
+}
+
+void TabApp::clearQuickLog() {
+  if (message_box::askYesNo(QString::fromUtf8(kClearQuickLogQuestion), true) != QMessageBox::Yes)
+    return;
+  frame_.log().append(" Clearing quick log-file...", true);
+  std::ofstream out(frame_.files().quickLog(), std::ios::binary | std::ios::trunc);
+  out << utf8ToCp1251(std::string(kQuickLogHeader) + "\r\n\r\n");
+  out.close();
+  if (!out) frame_.log().append(" Failed. Access denied.");
 }
 
 void TabApp::loaded(const SettingsValues&) {

@@ -10,7 +10,8 @@ class QPushButton;
 namespace tarvik {
 
 // Page 1 "ПРОГРАММА": the tariff field, the warning indicator and its sounds, the inactive
-// display, the event log's monthly clearing and the crash protection.
+// display, the event log's monthly clearing, the crash protection, and viewing and clearing
+// the two logs.
 class TabApp : public SettingsTab {
  public:
   explicit TabApp(SettingsFrame& frame);
@@ -24,6 +25,11 @@ class TabApp : public SettingsTab {
   QWidget* buildInactive();
   QWidget* buildLog();
   QWidget* buildSecurity();
+  QWidget* buildLogButtons();
+  void viewEventLog();
+  void viewQuickLog();
+  void clearEventLog();
+  void clearQuickLog();
   void updateEnabling();
   void testWarningSound();
   void showSecurityLevel();

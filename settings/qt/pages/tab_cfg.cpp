@@ -11,6 +11,7 @@
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "platform/qt/message_box.h"
+#include "settings/autostart_choice.h"
 #include "settings/qt/page_widgets.h"
 
 namespace tarvik {
@@ -137,22 +138,48 @@ QWidget* TabCfg::buildPosition() {
 
 QWidget* TabCfg::buildStart() {
   auto* z = group(this, "z_start", " з а п у с к    п р о г р а м м ы ");
+  o_autostart_ = check(z, "o_autostart", "ЗАПУСКАТЬ  С  ОПЕРАЦИОННОЙ  СИСТЕМОЙ");
+  o_user_ = radio(z, "o_user", "ДЛЯ  ТЕКУЩЕГО  ПОЛЬЗОВАТЕЛЯ");
+  o_machine_ = radio(z, "o_machine", "ДЛЯ  ВСЕХ  ПОЛЬЗОВАТЕЛЕЙ");
+  b_extend_ = button(z, "b_extend", ">>>");
+  b_extend_->setMaximumWidth(36);
   auto* o_show = check(z, "o_show", "ПОКАЗЬIВАТЬ  ОКНО  СОСТОЯНИЯ  ПРИ  ЗАПУСКЕ");
   o_reinit_ = check(z, "o_reinit", "РЕИНИЦИАЛИЗАЦИЯ  ПРИ  АВТОЗАПУСКЕ");
-  x_reinit_ = trackBar(z, "x_reinit");
-  s_reinit_ = label(z, "s_reinit", "");
-  s_39_ = label(z, "s_39", "ЗАДЕРЖКА");
   auto* o_midnight = check(z, "o_midnight", "РЕИНИЦИАЛИЗАЦИЯ  В  ПОЛНОЧЬ");
+  // The delay of the reinitialisation shows only in the widened group.
+  p_extra_ = new QWidget(z);
+  p_extra_->setObjectName("p_extra");
+  x_reinit_ = trackBar(p_extra_, "x_reinit");
+  s_reinit_ = label(p_extra_, "s_reinit", "");
+  s_39_ = label(p_extra_, "s_39", "ЗАДЕРЖКА");
+  auto* extra = new QHBoxLayout(p_extra_);
+  extra->setContentsMargins(0, 0, 0, 0);
+  extra->addWidget(s_39_);
+  extra->addWidget(x_reinit_);
+  extra->addWidget(s_reinit_);
+  p_extra_->hide();
+
   auto* grid = new QGridLayout(z);
   grid->setSpacing(1);
-  grid->addWidget(o_show, 0, 0, 1, 3);
-  grid->addWidget(o_reinit_, 1, 0, 1, 3);
-  grid->addWidget(s_39_, 2, 0);
-  grid->addWidget(x_reinit_, 2, 1);
-  grid->addWidget(s_reinit_, 2, 2);
-  grid->addWidget(o_midnight, 3, 0, 1, 3);
+  grid->addWidget(o_autostart_, 0, 0, 1, 2);
+  grid->addWidget(b_extend_, 0, 2);
+  grid->addWidget(o_user_, 1, 0);
+  grid->addWidget(o_machine_, 1, 1, 1, 2);
+  grid->addWidget(o_show, 2, 0, 1, 3);
+  grid->addWidget(o_reinit_, 3, 0, 1, 3);
+  grid->addWidget(p_extra_, 4, 0, 1, 3);
+  grid->addWidget(o_midnight, 5, 0, 1, 3);
+  for (QAbstractButton* b :
+       {static_cast<QAbstractButton*>(o_autostart_), static_cast<QAbstractButton*>(o_user_),
+        static_cast<QAbstractButton*>(o_machine_)})
+    connect(b, &QAbstractButton::clicked, this, [this] { autostartClicked(false); });
   connect(o_reinit_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
   connect(x_reinit_, &QSlider::valueChanged, this, [this](int value) { s_reinit_->setNum(value); });
+  connect(b_extend_, &QPushButton::clicked, this, [this] {
+    const bool widen = p_extra_->isHidden();
+    p_extra_->setVisible(widen);
+    b_extend_->setText(widen ? "<<<" : ">>>");
+  });
   return z;
 }
 
@@ -164,7 +191,9 @@ void TabCfg::prepareShow() {
   e_yy_->setMaximum(size.height() - kScreenMargin);
 }
 
-void TabCfg::loaded(const SettingsValues&) {
+void TabCfg::loaded(const SettingsValues& values) {
+  // The registration is part of the global load only.
+  if (values.has(global_keys::kShow.name)) readAutostartState();
   updateEnabling();
   showIndicator();
   s_reinit_->setNum(x_reinit_->value());
@@ -177,10 +206,38 @@ void TabCfg::updateEnabling() {
   for (const char* name : {"o_double", "s_double"})
     if (QWidget* w = window()->findChild<QWidget*>(name)) w->setEnabled(balloons);
   e_acc_one_->setEnabled(o_acc_one_->isChecked());
-  const bool reinit = o_reinit_->isChecked();
+  const bool autostart = o_autostart_->isChecked();
+  o_autostart_->setEnabled(!autostartLocked_);
+  o_user_->setEnabled(autostart && !autostartLocked_);
+  o_machine_->setEnabled(autostart && !autostartLocked_);
+  o_reinit_->setEnabled(autostart);
+  const bool reinit = autostart && o_reinit_->isChecked();
   for (QWidget* w : {static_cast<QWidget*>(x_reinit_), static_cast<QWidget*>(s_reinit_),
                      static_cast<QWidget*>(s_39_)})
     w->setEnabled(reinit);
+}
+
+void TabCfg::readAutostartState() {
+  const AutostartState state = readAutostart(frame_.host().autostart());
+  if (state.readFailed) frame_.log().append(" Registry read access denied.", true);
+  o_autostart_->setChecked(state.on && !autostartLocked_);
+  if (state.scopeKnown)
+    (state.scope == AutostartScope::AllUsers ? o_machine_ : o_user_)->setChecked(true);
+  // Writing back what was read registers the program where it is now.
+  if (!state.readFailed) autostartClicked(true);
+}
+
+void TabCfg::autostartClicked(bool whileLoading) {
+  updateEnabling();
+  if ((frame_.loading() && !whileLoading) || autostartLocked_) return;
+  if (!o_user_->isChecked() && !o_machine_->isChecked()) o_machine_->setChecked(true);
+  const AutostartScope primary =
+      o_machine_->isChecked() ? AutostartScope::AllUsers : AutostartScope::CurrentUser;
+  if (writeAutostart(frame_.host().autostart(), o_autostart_->isChecked(), primary)) return;
+  autostartLocked_ = true;
+  o_autostart_->setChecked(false);
+  frame_.log().append(" Registry write access denied. Autostart parameter value will be constant.");
+  updateEnabling();
 }
 
 void TabCfg::actionChosen(int index) {

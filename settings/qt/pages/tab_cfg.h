@@ -6,6 +6,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
@@ -35,6 +36,10 @@ class TabCfg : public SettingsTab {
   void checkSingleAccount();
   void showIndicator();
   void previewPosition();
+  void readAutostartState();
+  // The registration follows the controls at once. `whileLoading`: also during a load (the
+  // load's own pass, which re-registers a moved program).
+  void autostartClicked(bool whileLoading);
 
   QCheckBox* o_balloon_ = nullptr;
   QSpinBox* e_balloon_ = nullptr;
@@ -46,6 +51,13 @@ class TabCfg : public SettingsTab {
   QSpinBox* e_xx_ = nullptr;
   QSpinBox* e_yy_ = nullptr;
   QRadioButton* o_topleft_ = nullptr;
+  QCheckBox* o_autostart_ = nullptr;
+  QRadioButton* o_user_ = nullptr;
+  QRadioButton* o_machine_ = nullptr;
+  // Set when a write failed: the autostart controls stay off for the dialog's life.
+  bool autostartLocked_ = false;
+  QPushButton* b_extend_ = nullptr;
+  QWidget* p_extra_ = nullptr;
   QCheckBox* o_reinit_ = nullptr;
   QSlider* x_reinit_ = nullptr;
   QLabel* s_reinit_ = nullptr;

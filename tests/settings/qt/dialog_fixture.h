@@ -2,7 +2,9 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,29 @@
 #include "support/program_dir.h"
 
 namespace tarvik::test {
+
+// The autostart registration in memory; a scope that is not writable refuses every change.
+struct FakeAutostart : Autostart {
+  std::optional<bool> user = false, all = false;
+  bool allWritable = true;
+  int writes = 0;
+
+  std::optional<bool>& held(AutostartScope scope) {
+    return scope == AutostartScope::AllUsers ? all : user;
+  }
+  std::optional<bool> registered(AutostartScope scope) override { return held(scope); }
+  bool enable(AutostartScope scope) override { return change(scope, true); }
+  bool disable(AutostartScope scope) override { return change(scope, false); }
+  bool writable(AutostartScope scope) override {
+    return scope == AutostartScope::CurrentUser || allWritable;
+  }
+  bool change(AutostartScope scope, bool on) {
+    if (!writable(scope)) return false;
+    ++writes;
+    held(scope) = on;
+    return true;
+  }
+};
 
 // Records what the dialog asks of the program.
 struct RecordingHost : SettingsHost {
@@ -26,6 +51,9 @@ struct RecordingHost : SettingsHost {
   std::vector<int> helpContexts;
   std::vector<std::string> soundFiles;
   std::vector<int> tunes;
+  FakeAutostart autostartScopes;
+  std::vector<std::filesystem::path> viewed;
+  bool viewerWorks = true;
 
   std::vector<std::string> phonebookEntries() const override { return entries; }
   void reloadGlobalParameters(bool skinChanged) override { reloads.push_back(skinChanged); }
@@ -35,6 +63,11 @@ struct RecordingHost : SettingsHost {
   void restart() override { ++restarts; }
   void playSoundFile(const std::string& file) override { soundFiles.push_back(file); }
   void playTune(int tune) override { tunes.push_back(tune); }
+  Autostart& autostart() override { return autostartScopes; }
+  bool viewText(const std::filesystem::path& file) override {
+    viewed.push_back(file);
+    return viewerWorks;
+  }
   void openHelp(int context) override { helpContexts.push_back(context); }
 };
 

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
+#include <filesystem>
 
 #include "tests/settings/qt/dialog_fixture.h"
 
@@ -62,6 +63,42 @@ class TabAppTest : public QObject {
     QCOMPARE(config.readInt("Olm:TK", "LogClear", 1), 0);
     QCOMPARE(config.readInt("Olm:TK", "SecurityII", 0), 1);
     QCOMPARE(config.readInt("Olm:TK", "DisplayZero", 1), 0);
+  }
+
+  // Viewing and clearing the logs, with the failures explained.
+  void logButtons() {
+    DialogFixture f;
+    f.dialog->showOnPage(1);
+    f.boxes.answerNext(QMessageBox::Ok);
+    f.find<QPushButton>("b_log_c_view")->click();
+    QCOMPARE(f.boxes.texts().value(0),
+             QString("Файл журнала соединений «Velk.txt» не существует. Просмотр невозможен."));
+    QVERIFY(f.logText().find(" Failed opening quick-log file. File not found.") !=
+            std::string::npos);
+    QVERIFY(f.host.viewed.empty());
+
+    f.boxes.answerNext(QMessageBox::No);
+    f.find<QPushButton>("b_log_c_clear")->click();
+    QVERIFY(!std::filesystem::exists(f.dir.files().quickLog()));
+    f.boxes.answerNext(QMessageBox::Yes);
+    f.find<QPushButton>("b_log_c_clear")->click();
+    QCOMPARE(test::ProgramDir::readText(f.dir.files().quickLog()),
+             std::string("Tarvik «4» quick connections log\r\n\r\n"));
+    QVERIFY(f.logText().find(" Clearing quick log-file...") != std::string::npos);
+    f.find<QPushButton>("b_log_c_view")->click();
+    QCOMPARE(f.host.viewed.back(), f.dir.files().quickLog());
+
+    f.host.viewerWorks = false;
+    f.boxes.answerNext(QMessageBox::Ok);
+    f.find<QPushButton>("b_log_a_view")->click();
+    QCOMPARE(f.boxes.texts().size(), 4);
+    QVERIFY(f.logText().find(" Failed opening log file.") != std::string::npos);
+
+    f.boxes.answerNext(QMessageBox::Yes);
+    f.find<QPushButton>("b_log_a_clear")->click();
+    const std::string log = f.logText();
+    QVERIFY(log.find(" Failed opening log file.") == std::string::npos);
+    QVERIFY(log.find(" Log-file cleared (user request).") != std::string::npos);
   }
 };
 

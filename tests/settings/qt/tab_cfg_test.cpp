@@ -20,6 +20,7 @@ class TabCfgTest : public QObject {
   // Load -> the controls show the files; change -> ПРИМЕНИТЬ -> the files hold the new keys.
   void loadChangeApply() {
     DialogFixture f;
+    f.host.autostartScopes.user = true;
     f.dir.writeConfig(
         "[Olm:TK]\nHelpShow=0\nHelpTime=11\nAction=4\nIcon=2\nO=0\nX=30\nY=20\n"
         "AccountOne=1\nInit=1\nPause=2750\nMidnight=1\nShow=0\n");
@@ -69,6 +70,51 @@ class TabCfgTest : public QObject {
     QCOMPARE(config.readInt("Olm:TK", "Action", 0), 4);
     QCOMPARE(IniFile(f.dir.files().accounts()).readString("Olm:TK", "Account"), "-2,25");
     QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
+  }
+
+  // The registration follows the controls at once: at most one scope holds it, the one for
+  // all users wins when both do, and a scope that cannot be written switches the option off
+  // for the dialog's life without touching the other scope.
+  void autostartFollowsTheControls() {
+    DialogFixture f;
+    auto& scopes = f.host.autostartScopes;
+    scopes.user = true;
+    scopes.all = true;
+    f.dialog->showOnPage(0);
+    auto* autostart = f.find<QCheckBox>("o_autostart");
+    QVERIFY(autostart->isChecked());
+    QVERIFY(f.find<QRadioButton>("o_machine")->isChecked());
+    QCOMPARE(scopes.all, std::optional<bool>(true));
+    QCOMPARE(scopes.user, std::optional<bool>(false));
+    QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
+
+    f.find<QRadioButton>("o_user")->click();
+    QCOMPARE(scopes.user, std::optional<bool>(true));
+    QCOMPARE(scopes.all, std::optional<bool>(false));
+    autostart->click();
+    QCOMPARE(scopes.user, std::optional<bool>(false));
+    QVERIFY(!f.find<QRadioButton>("o_user")->isEnabled());
+    QVERIFY(!f.find<QCheckBox>("o_reinit")->isEnabled());
+
+    autostart->click();
+    scopes.allWritable = false;
+    f.find<QRadioButton>("o_machine")->click();
+    QVERIFY(!autostart->isChecked());
+    QVERIFY(!autostart->isEnabled());
+    QVERIFY(!f.find<QRadioButton>("o_machine")->isEnabled());
+    QCOMPARE(scopes.user, std::optional<bool>(true));
+    QVERIFY(f.logText().find(" Registry write access denied. Autostart parameter value will be "
+                             "constant.") != std::string::npos);
+    // Still off after the next show; nothing is written any more.
+    f.dialog->cancel();
+    const int writes = scopes.writes;
+    f.dialog->showOnPage(0);
+    QVERIFY(!autostart->isEnabled());
+    QCOMPARE(scopes.writes, writes);
+
+    f.find<QPushButton>("b_extend")->click();
+    QVERIFY(f.find<QWidget>("p_extra")->isVisible());
+    QCOMPARE(f.find<QPushButton>("b_extend")->text(), QString("<<<"));
   }
 
   // Choosing the hang-up action asks first; No goes back to the first action.
