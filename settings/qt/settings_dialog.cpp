@@ -1,11 +1,13 @@
 #include "settings/qt/settings_dialog.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -42,6 +44,26 @@ constexpr std::array<int, kPageCount> kHelpContexts{5, 6, 7, 8, 9, 11, 12, 13, 1
 
 constexpr int kClientWidth = 750;
 constexpr int kClientHeight = 235;
+constexpr int kFontPixels = 8;
+
+constexpr int kGroupTitlePixels = 7;
+
+// Group boxes and rows packed as tightly as the captions allow; the letter-spaced group titles
+// a size smaller than the controls.
+void compact(QWidget* root) {
+  for (QLayout* layout : root->findChildren<QLayout*>()) {
+    layout->setContentsMargins(3, 1, 3, 1);
+    layout->setSpacing(1);
+  }
+  const QFont controls = root->font();
+  QFont titles = controls;
+  titles.setPixelSize(kGroupTitlePixels);
+  for (QGroupBox* group : root->findChildren<QGroupBox*>()) {
+    group->setFont(titles);
+    for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      child->setFont(controls);
+  }
+}
 
 const char* const kSaveFailedMessage =
     "Возникла ошибка при сохранении настроек программы и учётной записи.\n"
@@ -66,6 +88,11 @@ Tsettings::Tsettings(ProgramFiles files, EventLog& log, SettingsHost& host, QWid
   // No system buttons: the dialog closes through its own buttons only.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(kClientWidth, kClientHeight);
+  // Ten pages of controls share 750 x 235 pixels: a small face and tight spacing keep every
+  // caption whole.
+  QFont small = font();
+  small.setPixelSize(kFontPixels);
+  setFont(small);
   buildFrame();
 }
 
@@ -78,8 +105,8 @@ void Tsettings::buildFrame() {
   individual->setObjectName("z_individual");
   auto* generalColumn = new QVBoxLayout(general);
   auto* entryColumn = new QVBoxLayout(individual);
-  generalColumn->setContentsMargins(4, 4, 4, 4);
-  entryColumn->setContentsMargins(4, 4, 4, 4);
+  generalColumn->setContentsMargins(1, 2, 1, 2);
+  entryColumn->setContentsMargins(1, 2, 1, 2);
 
   o_entry_ = new QComboBox(individual);
   o_entry_->setObjectName("o_entry");
@@ -97,6 +124,19 @@ void Tsettings::buildFrame() {
     connect(b, &QPushButton::clicked, this, [this, i] { selectPage(i); });
     pageButtons_[i] = b;
   }
+
+  // The columns are as wide as the widest caption in bold, the selected page's weight.
+  int buttonWidth = 0;
+  for (QPushButton* b : pageButtons_) {
+    QFont bold = b->font();
+    bold.setBold(true);
+    b->setFont(bold);
+    buttonWidth = std::max(buttonWidth, b->minimumSizeHint().width());
+    bold.setBold(false);
+    b->setFont(bold);
+  }
+  for (QPushButton* b : pageButtons_) b->setFixedWidth(buttonWidth);
+  o_entry_->setFixedWidth(buttonWidth);
 
   stack_ = new QStackedWidget(this);
   stack_->setObjectName("p_pages");
@@ -121,7 +161,10 @@ void Tsettings::buildFrame() {
   right->addWidget(stack_, 1);
   right->addLayout(buttons);
   auto* frame = new QHBoxLayout(this);
-  frame->setContentsMargins(4, 4, 4, 4);
+  frame->setContentsMargins(2, 2, 2, 2);
+  frame->setSpacing(2);
+  general->setFixedWidth(general->minimumSizeHint().width());
+  individual->setFixedWidth(individual->minimumSizeHint().width());
   frame->addWidget(general);
   frame->addWidget(individual);
   frame->addLayout(right, 1);
@@ -145,6 +188,7 @@ void Tsettings::buildPages() {
   if (pages_[0]) return;
   pages_ = makePages(*this);
   for (SettingsTab* p : pages_) {
+    compact(p);
     stack_->addWidget(p);
     connect(p, &SettingsTab::changed, this, [this] { setDirty(true); });
   }

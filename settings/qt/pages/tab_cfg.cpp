@@ -32,17 +32,21 @@ constexpr const char* kIconFamilies[4] = {"dk", "lt", "in", "v3"};
 using namespace widgets;
 
 TabCfg::TabCfg(SettingsFrame& frame) : SettingsTab(PageId::Cfg, frame, "tabCfg") {
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setSpacing(2);
-  grid->addWidget(buildBalloon(), 0, 0);
-  grid->addWidget(buildIndicator(), 0, 1);
-  grid->addWidget(buildDoubleClick(), 1, 0);
-  grid->addWidget(buildPosition(), 1, 1);
-  grid->addWidget(buildAccountUse(), 2, 0);
-  grid->addWidget(buildStart(), 2, 1);
+  auto* columns = new QHBoxLayout(this);
+  auto* left = new QVBoxLayout;
+  auto* right = new QVBoxLayout;
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 0);
+  left->addWidget(buildBalloon());
+  left->addWidget(buildAccountUse());
+  left->addWidget(buildIndicator());
+  left->addWidget(buildDoubleClick());
+  left->addStretch();
+  right->addWidget(buildPosition());
+  right->addWidget(buildStart());
   auto* b_reset = button(this, "b_reset", "--->>>  RESET  <<<---");
-  grid->addWidget(b_reset, 3, 1);
+  right->addWidget(b_reset);
+  right->addStretch();
   connect(b_reset, &QPushButton::clicked, this, [this] { frame_.resetAllSettings(); });
   bindControls();
   updateEnabling();
@@ -81,13 +85,11 @@ QWidget* TabCfg::buildAccountUse() {
   o_acc_one_ = check(z, "o_acc_one", "ЕДИНЬIЙ  СЧЕТ  ДЛЯ  ВСЕХ  УЧЕТНЬIХ  ЗАПИСЕЙ   >>>  $");
   e_acc_one_ = edit(z, "e_acc_one");
   e_acc_one_->setText("0");
-  e_acc_one_->setMaximumWidth(70);
+  e_acc_one_->setFixedWidth(50);
   auto* column = new QVBoxLayout(z);
   column->addWidget(o_acc_def);
-  auto* row = new QHBoxLayout;
-  row->addWidget(o_acc_one_);
-  row->addWidget(e_acc_one_);
-  column->addLayout(row);
+  column->addWidget(o_acc_one_);
+  column->addWidget(e_acc_one_, 0, Qt::AlignRight);
   connect(o_acc_one_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
   connect(e_acc_one_, &QLineEdit::textEdited, this, [this] { checkSingleAccount(); });
   return z;
@@ -116,6 +118,8 @@ QWidget* TabCfg::buildPosition() {
   auto* z = group(this, "z_pos", " р а с п о л о ж е н и е    о к н а    н а    э к р а н е ");
   e_xx_ = spin(z, "e_xx");
   e_yy_ = spin(z, "e_yy");
+  e_xx_->setFixedWidth(48);
+  e_yy_->setFixedWidth(48);
   o_topleft_ = radio(z, "o_topleft", "ОТ  ВЕРХНЕГО  ЛЕВОГО  УГЛА  ЭКРАНА");
   auto* o_botright = radio(z, "o_botright", "ОТ  НИЖНЕГО  ПРАВОГО  УГЛА  ЭКРАНА");
   auto* grid = new QGridLayout(z);
@@ -161,14 +165,14 @@ QWidget* TabCfg::buildStart() {
 
   auto* grid = new QGridLayout(z);
   grid->setSpacing(1);
-  grid->addWidget(o_autostart_, 0, 0, 1, 2);
-  grid->addWidget(b_extend_, 0, 2);
-  grid->addWidget(o_user_, 1, 0);
-  grid->addWidget(o_machine_, 1, 1, 1, 2);
-  grid->addWidget(o_show, 2, 0, 1, 3);
-  grid->addWidget(o_reinit_, 3, 0, 1, 3);
-  grid->addWidget(p_extra_, 4, 0, 1, 3);
-  grid->addWidget(o_midnight, 5, 0, 1, 3);
+  grid->addWidget(o_autostart_, 0, 0, 1, 3);
+  grid->addWidget(o_user_, 1, 0, 1, 2);
+  grid->addWidget(b_extend_, 1, 2);
+  grid->addWidget(o_machine_, 2, 0, 1, 3);
+  grid->addWidget(o_show, 3, 0, 1, 3);
+  grid->addWidget(o_reinit_, 4, 0, 1, 3);
+  grid->addWidget(p_extra_, 5, 0, 1, 3);
+  grid->addWidget(o_midnight, 6, 0, 1, 3);
   for (QAbstractButton* b :
        {static_cast<QAbstractButton*>(o_autostart_), static_cast<QAbstractButton*>(o_user_),
         static_cast<QAbstractButton*>(o_machine_)})
@@ -176,7 +180,9 @@ QWidget* TabCfg::buildStart() {
   connect(o_reinit_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
   connect(x_reinit_, &QSlider::valueChanged, this, [this](int value) { s_reinit_->setNum(value); });
   connect(b_extend_, &QPushButton::clicked, this, [this] {
+    // The widened group takes the room of the position group, as it always covered it.
     const bool widen = p_extra_->isHidden();
+    if (QWidget* position = findChild<QWidget*>("z_pos")) position->setVisible(!widen);
     p_extra_->setVisible(widen);
     b_extend_->setText(widen ? "<<<" : ">>>");
   });

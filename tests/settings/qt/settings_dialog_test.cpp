@@ -1,4 +1,6 @@
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QSpinBox>
 #include <QtTest>
 #include <filesystem>
@@ -41,6 +43,27 @@ class SettingsDialogTest : public QObject {
     QVERIFY(!f.find<QPushButton>("b_tab_stat")->font().bold());
     QTest::keyClick(f.dialog.get(), Qt::Key_F1);
     QCOMPARE(f.host.helpContexts, std::vector<int>{9});
+  }
+
+  // Every page fits the fixed frame: no group, button or caption is squeezed below the size
+  // its text needs.
+  void everyCaptionFits() {
+    DialogFixture f({"ISP"});
+    f.dialog->showOnPage(0);
+    for (int page = 0; page < kPageCount; ++page) {
+      f.dialog->selectPage(page);
+      QApplication::processEvents();
+      for (QWidget* w : f.dialog->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        int needed = 0;
+        if (auto* button = qobject_cast<QPushButton*>(w))
+          needed = button->fontMetrics().horizontalAdvance(button->text()) + 4;
+        else if (qobject_cast<QGroupBox*>(w) || qobject_cast<QAbstractButton*>(w))
+          needed = w->minimumSizeHint().width();
+        QVERIFY2(w->width() >= needed,
+                 qPrintable(w->objectName() + " on page " + QString::number(page)));
+      }
+    }
   }
 
   // ОК with nothing changed still writes both parts: the entry that showed the "Default"
