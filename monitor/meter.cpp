@@ -163,7 +163,7 @@ void Meter::refreshMoney() {
   env_.user.setField(DisplayField::Money, moneyText(display_, balance_, cost_, env_.format));
 }
 
-void Meter::tick() {
+bool Meter::tick() {
   const LocalTime now = env_.clock.now();
   if (lookupNow(now) != startPeriod_) {
     setEnabled(env_.timers.general, false);
@@ -174,8 +174,7 @@ void Meter::tick() {
                           tariff_.name + "», " + std::to_string(tariff_.costPerHour) + " " +
                           display_.currencyZ + "/час.",
                       false);
-    if (onTariffChange) onTariffChange();
-    return;
+    return true;
   }
 
   // Wall-clock based: a connection over midnight goes on counting, 24 hours wrap.
@@ -218,6 +217,7 @@ void Meter::tick() {
     flash = false;
   }
   if (flash) env_.hooks.startWarningFlash();
+  return false;
 }
 
 }  // namespace tarvik

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,8 +18,8 @@ namespace tarvik {
 // Measures the online time of the current connection and turns it into money: started when
 // metering begins, ticked by t_general every 750 ms, it keeps the running figures (metered
 // seconds, cost, balance) that the close-out books, the crash journal saves and the status
-// display shows. A change of the tariff period is handed to onTariffChange, which splits the
-// connection.
+// display shows. A tick that finds another tariff period in force stops there and says so; the
+// monitor then splits the connection.
 class Meter {
  public:
   Meter(const MonitorEnv& env, Accounts& accounts);
@@ -29,14 +28,11 @@ class Meter {
   void start(const std::string& entry);
   // Re-reads the entry's keys and re-arms the warnings without restarting the count.
   void reload(const std::string& entry);
-  // One t_general event.
-  void tick();
+  // One t_general event. Returns true when the tariff period in force changed: the figures are
+  // left as they were for the split.
+  bool tick();
   // Running figures back to 0 (the state machine does it after the close-out).
   void resetFigures();
-
-  // Called with the new period's tariff when the period in force changes; the tick stops
-  // there. Set by the state machine.
-  std::function<void()> onTariffChange;
 
   bool running() const;
   const std::string& entry() const { return entry_; }

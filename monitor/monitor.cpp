@@ -22,7 +22,9 @@ void Monitor::attachTimers() {
   }
   if (t.general) {
     t.general->setInterval(intervalOf(TimerId::General));
-    t.general->onFire([this] { meter_.tick(); });
+    t.general->onFire([this] {
+      if (meter_.tick()) machine_.split();
+    });
   }
   if (t.hide) {
     t.hide->onFire([this] {

@@ -41,9 +41,7 @@ ConnectionStateMachine::ConnectionStateMachine(const MonitorEnv& env, Probe& pro
       quickLog_(quickLog),
       config_(env.files.config()),
       stateCode_(stateCode),
-      entries_(phonebookEntries) {
-  meter_.onTariffChange = [this] { split(); };
-}
+      entries_(phonebookEntries) {}
 
 std::string ConnectionStateMachine::section(const std::string& entry) const {
   return sectionForEntry(entry);

@@ -36,6 +36,9 @@ class ConnectionStateMachine {
   void virtualReconnect(std::string_view reasonLine);
   // "Начать отсчёт заново" (m_reset): a virtual reconnect while online.
   void userReset();
+  // The meter found another tariff period in force: the part so far is booked and metering
+  // starts afresh under the new tariff.
+  void split();
 
   // Sets and shows the state code (the enable/disable command switches "di" and "of").
   void setStateCode(std::string code);
@@ -44,7 +47,6 @@ class ConnectionStateMachine {
 
  private:
   void connectionStartWork(const std::string& entry);
-  void split();
   std::string section(const std::string& entry) const;
 
   const MonitorEnv& env_;
