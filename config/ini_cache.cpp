@@ -91,7 +91,9 @@ LoadResult readAndParse(const fs::path& path) {
   const long long takenAt = fileClockNs();
 
   std::string bytes;
-  bytes.resize(static_cast<std::size_t>(st.st_size));
+  // One byte more than the size, so that the read that finds the end needs no larger
+  // buffer (growing would copy a huge file once more).
+  bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew
@@ -114,6 +116,7 @@ LoadResult readAndParse(const fs::path& path) {
     // Same contents under a new stamp, or a stamp too recent to trust: no need to parse.
     known->second.stamp = FileStamp::of(st);
     known->second.takenAtNs = takenAt;
+    std::string().swap(bytes);  // a kept text is parsed below: not two copies of a huge file
     return known->second.document();
   }
   // The old copy goes before the new one is parsed: with a huge file the two would
@@ -156,8 +159,11 @@ std::shared_ptr<const Document> loadForWriting(const fs::path& path) {
 }
 
 void store(const fs::path& path, std::string bytes, FileEncoding encoding) {
+  // Only a file in another encoding needs a second copy of the text.
+  const std::string encoded =
+      encoding == FileEncoding::Cp1251 ? std::string() : fromCp1251(bytes, encoding);
   const Replacement replaced =
-      replaceFile(path, encoding == FileEncoding::Cp1251 ? bytes : fromCp1251(bytes, encoding));
+      replaceFile(path, encoding == FileEncoding::Cp1251 ? std::string_view(bytes) : encoded);
   remember(replaced.path,
            CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding});
   if (replaced.path != path) cache().erase(path.string());

@@ -211,6 +211,11 @@ std::string EditedDocument::bytes() const {
   });
 
   std::string out;
+  // New sections too: growing the text past its room would copy all of it once more.
+  for (const AddedSection& section : addedSections_) {
+    extra += section.name.size() + 6;
+    for (const EditedLine& line : section.keys.lines) extra += line.text.size() + 2;
+  }
   out.reserve(doc.bytes.size() + extra);
   const auto emitKeys = [&out](const AddedKeys& keys) {
     for (const EditedLine& line : keys.lines) {

@@ -369,7 +369,9 @@ std::optional<std::string> setValue(const Document& doc, std::string_view sectio
 
   const auto regionIndex = sectionIndex(doc, lookupKey(section));
   if (!regionIndex) {
-    std::string out(bytes);
+    std::string out;
+    out.reserve(bytes.size() + sectionBytes.size() + keyBytes.size() + valueBytes.size() + 9);
+    out.append(bytes);
     if (!out.empty() && !endsWithLineBreak(out)) out += "\r\n";
     out += "[" + sectionBytes + "]\r\n" + keyBytes + "=" + valueBytes + "\r\n";
     return out;
@@ -414,7 +416,9 @@ std::optional<std::string> removeKey(const Document& doc, std::string_view secti
   const Line* line = findKey(doc, section, key);
   if (line == nullptr) return std::nullopt;
   const std::string_view bytes = doc.bytes;
-  std::string out(bytes.substr(0, line->begin));
+  std::string out;
+  out.reserve(bytes.size() - (line->end - line->begin));
+  out.append(bytes.substr(0, line->begin));
   out.append(bytes.substr(line->end));
   return out;
 }
@@ -427,7 +431,9 @@ std::optional<std::string> removeSection(const Document& doc, std::string_view s
   const std::string_view bytes = doc.bytes;
   const std::size_t begin = doc.lines[region->firstLine].begin;
   const std::size_t end = doc.lines[region->endLine - 1].end;
-  std::string out(bytes.substr(0, begin));
+  std::string out;
+  out.reserve(bytes.size() - (end - begin));
+  out.append(bytes.substr(0, begin));
   out.append(bytes.substr(end));
   return out;
 }
