@@ -10,8 +10,8 @@
 namespace tarvik {
 namespace {
 
-int readGlobal(const IniFile& config, const IntKey& key) {
-  return readKey(config, kGlobalSection, key);
+int readGlobal(const IniFile& config, const IntKey<Scope::Global>& key) {
+  return readKey(config, sections::global(), key);
 }
 
 constexpr int kShortestPause = 1000;

@@ -1,6 +1,7 @@
 #include "app/guard_wiring.h"
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "monitor/monitor.h"
 #include "monitor/probe.h"
 #include "stats/accounts.h"
@@ -121,8 +122,8 @@ void GuardWiring::finishQuickLogLine(const std::string& tail) {
 std::optional<float> GuardWiring::storedBalance(const std::string& entry, int accountKind) {
   const AccountKey key = accountKey(entry, accountKind);
   const IniFile accounts(services_.files.accounts());
-  if (!accounts.hasKey(key.section, key.key)) return std::nullopt;
-  const std::optional<double> value = parseDecimal(accounts.readString(key.section, key.key));
+  if (!hasKey(accounts, key.section, key.key)) return std::nullopt;
+  const std::optional<double> value = parseDecimal(readKey(accounts, key.section, key.key, ""));
   if (!value) return std::nullopt;
   return static_cast<float>(*value);
 }
@@ -142,7 +143,7 @@ bool GuardWiring::meterRunning() const {
 }
 
 std::string GuardWiring::currentEntry() const {
-  return monitor_ ? monitor_->stateMachine().currentEntry() : "Default";
+  return monitor_ ? monitor_->stateMachine().currentEntry() : std::string(kDefaultEntry);
 }
 
 void GuardWiring::setStateCode(std::string_view code) {

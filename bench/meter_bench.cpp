@@ -11,6 +11,7 @@
 
 #include "app/assembly.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "tests/support/fake_platform.h"
@@ -69,7 +70,7 @@ struct Setup {
     assembly = std::make_unique<Assembly>(Services{clock, clock, ras, user, tone, sound, process,
                                                    files, NumberFormat{','}, *log, ""});
     meter = &assembly->monitor.meter();
-    meter->start("Default");
+    meter->start(std::string(kDefaultEntry));
   }
   ~Setup() {
     std::error_code ec;
@@ -94,15 +95,15 @@ BENCHMARK(BM_MeterTick)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // The same keys the tick's tariff lookup reads, each looked up by reading the file from disk
 // and scanning it, as a per-key profile reader would.
-std::string rereadKey(const std::filesystem::path& file, const std::string& section,
-                      const std::string& key) {
+std::string rereadKey(const std::filesystem::path& file, std::string_view section,
+                      std::string_view key) {
   std::ifstream in(file, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  const std::string header = "[" + section + "]\n";
+  const std::string header = "[" + std::string(section) + "]\n";
   std::size_t at = bytes.find(header);
   if (at == std::string::npos) return {};
   at += header.size();
-  const std::string prefix = key + "=";
+  const std::string prefix = std::string(key) + "=";
   while (at < bytes.size() && bytes[at] != '[') {
     const std::size_t end = bytes.find('\n', at);
     if (bytes.compare(at, prefix.size(), prefix) == 0)
@@ -117,15 +118,15 @@ void BM_LookupRereadingTheFileForEveryKey(benchmark::State& state) {
   const std::filesystem::path file = s.files.config();
   for (auto _ : state) {
     int found = -1;
-    const int n = std::stoi(rereadKey(file, "Default", "Tar1"));
+    using namespace tariff_keys;
+    const int n = std::stoi(rereadKey(file, kDefaultEntry, count(1).name));
     for (int i = 0; i < n; ++i) {
-      const std::string p = "Tar1x" + std::to_string(i);
-      const int ah = std::stoi(rereadKey(file, "Default", p + "AH"));
-      const int zh = std::stoi(rereadKey(file, "Default", p + "ZH"));
-      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "AM"));
-      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "ZM"));
-      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "Cost"));
-      benchmark::DoNotOptimize(rereadKey(file, "Default", p + "Name"));
+      const int ah = std::stoi(rereadKey(file, kDefaultEntry, startHour(1, i).name));
+      const int zh = std::stoi(rereadKey(file, kDefaultEntry, endHour(1, i).name));
+      benchmark::DoNotOptimize(rereadKey(file, kDefaultEntry, startMinute(1, i).name));
+      benchmark::DoNotOptimize(rereadKey(file, kDefaultEntry, endMinute(1, i).name));
+      benchmark::DoNotOptimize(rereadKey(file, kDefaultEntry, cost(1, i).name));
+      benchmark::DoNotOptimize(rereadKey(file, kDefaultEntry, name(1, i).name));
       if (ah <= 12 && zh > 12) found = i;
     }
     benchmark::DoNotOptimize(found);

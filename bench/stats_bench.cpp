@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "stats/statistics.h"
@@ -63,7 +64,7 @@ void BM_RollOverThousandEntries(benchmark::State& state) {
   VirtualClock clock;
   EventLog log(dir.files.eventLog(), clock);
   Statistics stats(dir.files, NumberFormat{','}, log);
-  std::vector<std::string> entries{"Default"};
+  std::vector<std::string> entries{std::string(kDefaultEntry)};
   for (int i = 0; i < 1000; ++i) entries.push_back(entryName(i));
   for (auto _ : state) {
     state.PauseTiming();
@@ -71,10 +72,11 @@ void BM_RollOverThousandEntries(benchmark::State& state) {
     {
       IniFile config(dir.files.config());
       IniEdit markers(config);
-      markers.writeString("UpDate", "Day", newYear ? "06.01" : "05.01");
-      markers.writeString("UpDate", "Week", "01");
-      markers.writeString("UpDate", "Month", "01");
-      markers.writeString("UpDate", "Year", newYear ? "2025" : "2026");
+      const auto section = sections::update();
+      writeKey(markers, section, update_keys::kDay, newYear ? "06.01" : "05.01");
+      writeKey(markers, section, update_keys::kWeek, "01");
+      writeKey(markers, section, update_keys::kMonth, "01");
+      writeKey(markers, section, update_keys::kYear, newYear ? "2025" : "2026");
       markers.commit();
     }
     state.ResumeTiming();
@@ -92,7 +94,7 @@ void writeLargeConfig(const ProgramFiles& files) {
   std::ofstream out(files.config(), std::ios::binary | std::ios::trunc);
   char line[128];
   for (int i = 0; out.tellp() < (1 << 20); ++i) {
-    out << "[" << (i == 0 ? std::string("Default") : entryName(i)) << "]\r\nDone=1\r\n";
+    out << "[" << (i == 0 ? std::string(kDefaultEntry) : entryName(i)) << "]\r\nDone=1\r\n";
     for (int k = 0; k < 20; ++k) out << "ExeLine" << k << "=/usr/bin/some-program --flag\r\n";
     for (int d = 0; d < 7; ++d) {
       out << "Tar" << d << "=24\r\n";

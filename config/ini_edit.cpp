@@ -67,11 +67,9 @@ struct IniEdit::State {
   mutable AppliedEdits view;
 };
 
-IniEdit::IniEdit(const IniFile& file) : path_(file.path()), state_(new State) {}
+IniEdit::IniEdit(const IniFile& file) : path_(file.path()), state_(std::make_unique<State>()) {}
 
-IniEdit::~IniEdit() {
-  delete state_;
-}
+IniEdit::~IniEdit() = default;
 
 IniEdit& IniEdit::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
@@ -115,10 +113,8 @@ void IniEdit::commit() {
   AppliedEdits& view = state_->view;
   view.rebase(ini::loadForWriting(path_));
   view.catchUp(state_->ops);
-  if (!view.doc().changed()) return;
-  ini::store(path_, view.doc().bytes(), view.encoding());
-  // Later reads and a repeated commit apply the queue again, to the file as written; that
-  // waits until one of them asks.
+  if (view.doc().changed()) ini::store(path_, view.doc().bytes(), view.encoding());
+  state_->ops.clear();
   view.reset();
 }
 

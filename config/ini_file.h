@@ -71,15 +71,17 @@ class IniEdit {
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view def = {}) const;
   int readInt(std::string_view section, std::string_view key, int def) const;
-  // Writes the queued changes, applied to the file as it is now, as one replacement.
-  // The queue is kept, so a failed commit may be retried.
+  // Writes the queued changes, applied to the file as it is now, as one replacement, and
+  // starts again with an empty queue: the changes are in the file now, and applying them a
+  // second time (a later commit or read) would repeat deletions. A failed commit keeps the
+  // queue, so it may be retried.
   void commit();
 
  private:
   struct State;
   const ini::EditedDocument& current() const;
   std::filesystem::path path_;
-  State* state_;
+  std::unique_ptr<State> state_;
 };
 
 // Read-only INI text held in memory (the built-in skins), read by the same rules as a file.

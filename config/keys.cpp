@@ -3,43 +3,56 @@
 #include <algorithm>
 
 #include "config/entry_section.h"
+#include "config/ini_file.h"
 
 namespace tarvik {
 
-std::string entry_keys::exeLineKey(int line) {
-  return std::string(kExeLinePrefix) + std::to_string(line);
+namespace sections {
+
+Section<Scope::Global> global() {
+  return Section<Scope::Global>::fromSectionName(std::string(kGlobalSection));
 }
 
-std::string entry_keys::readExeLine(const IniFile& file, std::string_view section, int line) {
-  return file.readString(section, exeLineKey(line), "");
+Section<Scope::Skin> skin() {
+  return Section<Scope::Skin>::fromSectionName(std::string(kSkinSection));
 }
 
-int readKey(const IniFile& file, std::string_view section, IntKey key) {
-  return file.readInt(section, key.name, key.def);
+Section<Scope::Update> update() {
+  return Section<Scope::Update>::fromSectionName(std::string(kUpdateSection));
 }
 
-std::string readKey(const IniFile& file, std::string_view section, TextKey key) {
-  return file.readString(section, key.name, key.def);
+Section<Scope::Entry> entry(std::string_view entryName) {
+  return Section<Scope::Entry>::fromSectionName(sectionForEntry(entryName));
 }
 
-bool readSwitch(const IniFile& file, std::string_view section, IntKey key) {
-  return readKey(file, section, key) != 0;
+Section<Scope::Tariff> tariff(std::string_view entryName) {
+  return Section<Scope::Tariff>::fromSectionName(sectionForEntry(entryName));
 }
 
-void writeSwitch(IniFile& file, std::string_view section, IntKey key, bool on) {
-  file.writeInt(section, key.name, on ? 1 : 0);
+Section<Scope::Balance> sharedBalance() {
+  return Section<Scope::Balance>::fromSectionName(std::string(kGlobalSection));
 }
 
-void writeKey(IniFile& file, std::string_view section, IntKey key, int value) {
-  file.writeInt(section, key.name, value);
+Section<Scope::Balance> balance(std::string_view entryName) {
+  return Section<Scope::Balance>::fromSectionName(sectionForEntry(entryName));
 }
 
-void writeKey(IniFile& file, std::string_view section, TextKey key, std::string_view value) {
-  file.writeString(section, key.name, value);
+Section<Scope::Statistics> sharedStatistics() {
+  return Section<Scope::Statistics>::fromSectionName(std::string(kGlobalSection));
 }
 
-bool hasOwnSettings(const IniFile& config, std::string_view section) {
-  return readKey(config, section, entry_keys::kDone) != 0;
+Section<Scope::Statistics> statistics(std::string_view entryName) {
+  return Section<Scope::Statistics>::fromSectionName(sectionForEntry(entryName));
+}
+
+Section<Scope::Journal> journal() {
+  return Section<Scope::Journal>::fromSectionName(std::string(kGlobalSection));
+}
+
+}  // namespace sections
+
+bool hasOwnSettings(const IniFile& config, std::string_view entryName) {
+  return readKey(config, sections::entry(entryName), entry_keys::kDone) != 0;
 }
 
 std::string resolveSettingsEntry(std::string_view entry,
@@ -47,9 +60,7 @@ std::string resolveSettingsEntry(std::string_view entry,
                                  const IniFile& config) {
   const bool listed =
       std::find(phonebookEntries.begin(), phonebookEntries.end(), entry) != phonebookEntries.end();
-  if (!listed || !hasOwnSettings(config, sectionForEntry(entry))) {
-    return std::string(kDefaultEntry);
-  }
+  if (!listed || !hasOwnSettings(config, entry)) return std::string(kDefaultEntry);
   return std::string(entry);
 }
 

@@ -1,176 +1,398 @@
 #pragma once
 
+// The one table of every key the program reads or writes, with its scope, default and the
+// range a control may set. Readers, writers and the settings dialog's pages all take their
+// keys from here; the typed access at the end of this file only pairs a key with a section of
+// the same scope.
+
 #include <array>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "config/ini_file.h"
+#include "config/key_types.h"
 
 namespace tarvik {
 
-// Section names shared by every data file.
+// Section names, each spelled here only.
 inline constexpr std::string_view kGlobalSection = "Olm:TK";
 inline constexpr std::string_view kSkinSection = "Olm:TK:Skin";
+// The fallback entry, and the section its settings, tariff, balance and statistics use.
 inline constexpr std::string_view kDefaultEntry = "Default";
 // Date markers of the statistics rollover, in the settings file.
 inline constexpr std::string_view kUpdateSection = "UpDate";
 
-// A key read as an integer (switches included: 0 = off, anything else = on).
-struct IntKey {
-  std::string_view name;
-  int def;
-};
+// The typed sections. Entry names are mapped to section names by sectionForEntry.
+namespace sections {
+Section<Scope::Global> global();
+Section<Scope::Skin> skin();
+Section<Scope::Update> update();
+Section<Scope::Entry> entry(std::string_view entryName);
+Section<Scope::Tariff> tariff(std::string_view entryName);
+// The shared balances ("Account" as the single account, "Account1".."Account3").
+Section<Scope::Balance> sharedBalance();
+Section<Scope::Balance> balance(std::string_view entryName);
+// The identity of the last booking lives in the statistics file's shared section.
+Section<Scope::Statistics> sharedStatistics();
+Section<Scope::Statistics> statistics(std::string_view entryName);
+Section<Scope::Journal> journal();
+}  // namespace sections
 
-// A key read as text (read back cut to 1023 characters).
-struct TextKey {
-  std::string_view name;
-  std::string_view def;
+// The choices stored as integers.
+enum class IndicatorType { A = 0, B = 1, C = 2, D = 3 };
+enum class DoubleClickAction {
+  ShowStatistics = 0,
+  HideWindow = 1,
+  SwitchMoney = 2,
+  SwitchSkinMode = 3,
+  HangUp = 4,
+  CancelAutoHangUp = 5,
 };
+// Colours of the weekly graph's weekend labels.
+enum class WeekendColours { BothRed = 0, SaturdayBlue = 1, Plain = 2 };
+enum class Currency { Dollars = 0, Roubles = 1, Custom = 2 };
+// What the weekly graph's Y axis shows: time, money in two scales, connections.
+enum class GraphAxis { Time = 0, Money = 1, MoneySmall = 2, Connections = 3 };
 
-// Global keys of the settings file, section kGlobalSection.
+// Where a connection's balance is kept (the values are stored in files and crash journals).
+enum AccountKind : int {
+  kAccountIndividual = 0,  // the entry's own "Account"
+  kAccountDefault = 1,     // [Default] "Account", for entries without own settings
+  kAccountSingle = 2,      // [Olm:TK] "Account", one account for all entries
+  kAccountGroup1 = 3,      // [Olm:TK] "Account1"
+  kAccountGroup2 = 4,      // [Olm:TK] "Account2"
+  kAccountGroup3 = 5,      // [Olm:TK] "Account3"
+};
+inline constexpr int kAccountKindCount = 6;
+
+// Global keys of the settings file.
 namespace global_keys {
-inline constexpr IntKey kO{"O", 0};
-inline constexpr IntKey kX{"X", 99};
-inline constexpr IntKey kY{"Y", 56};
-inline constexpr IntKey kShow{"Show", 1};
-inline constexpr IntKey kInit{"Init", 1};
-inline constexpr IntKey kPause{"Pause", 5000};
-inline constexpr IntKey kMidnight{"Midnight", 0};
-inline constexpr IntKey kIcon{"Icon", 0};
-inline constexpr IntKey kSpeed{"Speed", 20};
-inline constexpr IntKey kFade{"Fade", 1};
-inline constexpr IntKey kOpacity{"Opacity", 25};
-inline constexpr IntKey kTransparent{"Transparent", 0};
-inline constexpr IntKey kAction{"Action", 0};
-inline constexpr IntKey kHelpShow{"HelpShow", 1};
-inline constexpr IntKey kHelpTime{"HelpTime", 8};
-inline constexpr IntKey kBaloon{"Baloon", 1};
-inline constexpr IntKey kDefaultAcc{"DefaultAcc", 1};
-inline constexpr IntKey kAccountOne{"AccountOne", 0};
-inline constexpr IntKey kLogClear{"LogClear", 0};
-inline constexpr IntKey kDisplayZero{"DisplayZero", 1};
-inline constexpr IntKey kDisplayCost{"DisplayCost", 0};
-inline constexpr IntKey kSecurityII{"SecurityII", 1};
-inline constexpr IntKey kWarnTime{"WarnTime", 5};
-inline constexpr IntKey kWarnBeep{"WarnBeep", 1};
-inline constexpr IntKey kWarnWave{"WarnWave", 0};
-inline constexpr TextKey kWarnFile{"WarnFile", ""};
-inline constexpr IntKey kPriority{"Priority", 0};
-inline constexpr IntKey kBorders{"Borders", 1};
-inline constexpr IntKey kWeekEnd{"WeekEnd", 0};
-inline constexpr IntKey kEntry{"Entry", 0};
+using I = IntKey<Scope::Global>;
+inline constexpr I kO{"O", 0};
+// "X" and "Y" run from 0 to the screen's size less kScreenMargin, known only at run time.
+inline constexpr int kScreenMargin = 5;
+inline constexpr I kX{"X", 99};
+inline constexpr I kY{"Y", 56};
+inline constexpr I kShow{"Show", 1};
+inline constexpr I kInit{"Init", 1};
+inline constexpr I kPause{"Pause", 5000, {1750, 5000, 250}};
+inline constexpr I kMidnight{"Midnight", 0};
+inline constexpr ChoiceKey<Scope::Global, IndicatorType> kIcon{"Icon", IndicatorType::A,
+                                                               IndicatorType::D};
+inline constexpr I kSpeed{"Speed", 20, {10, 50, 10}};
+inline constexpr I kFade{"Fade", 1};
+inline constexpr I kOpacity{"Opacity", 25, {0, 75, 1}};
+inline constexpr I kTransparent{"Transparent", 0};
+inline constexpr ChoiceKey<Scope::Global, DoubleClickAction> kAction{
+    "Action", DoubleClickAction::ShowStatistics, DoubleClickAction::CancelAutoHangUp};
+inline constexpr I kHelpShow{"HelpShow", 1};
+inline constexpr I kHelpTime{"HelpTime", 8, {2, 15, 1}};
+inline constexpr I kBaloon{"Baloon", 1};
+inline constexpr I kDefaultAcc{"DefaultAcc", 1};
+inline constexpr I kAccountOne{"AccountOne", 0};
+inline constexpr I kLogClear{"LogClear", 0};
+inline constexpr I kDisplayZero{"DisplayZero", 1};
+inline constexpr I kDisplayCost{"DisplayCost", 0};
+inline constexpr I kSecurityII{"SecurityII", 1};
+inline constexpr I kWarnTime{"WarnTime", 5, {2, 10, 1}};
+inline constexpr I kWarnBeep{"WarnBeep", 1};
+inline constexpr I kWarnWave{"WarnWave", 0};
+inline constexpr TextKey<Scope::Global> kWarnFile{"WarnFile", ""};
+inline constexpr I kPriority{"Priority", 0};
+inline constexpr I kBorders{"Borders", 1};
+inline constexpr ChoiceKey<Scope::Global, WeekendColours> kWeekEnd{
+    "WeekEnd", WeekendColours::BothRed, WeekendColours::Plain};
+inline constexpr I kEntry{"Entry", 0};
 
+// The plain integer keys, for checks over the whole table.
 inline constexpr std::array kIntKeys{
-    kO,        kX,           kY,           kShow,       kInit,       kPause,
-    kMidnight, kIcon,        kSpeed,       kFade,       kOpacity,    kTransparent,
-    kAction,   kHelpShow,    kHelpTime,    kBaloon,     kDefaultAcc, kAccountOne,
-    kLogClear, kDisplayZero, kDisplayCost, kSecurityII, kWarnTime,   kWarnBeep,
-    kWarnWave, kPriority,    kBorders,     kWeekEnd,    kEntry};
+    kO,          kX,          kY,        kShow,        kInit,        kPause,      kMidnight,
+    kSpeed,      kFade,       kOpacity,  kTransparent, kHelpShow,    kHelpTime,   kBaloon,
+    kDefaultAcc, kAccountOne, kLogClear, kDisplayZero, kDisplayCost, kSecurityII, kWarnTime,
+    kWarnBeep,   kWarnWave,   kPriority, kBorders,     kEntry};
 }  // namespace global_keys
 
-// Skin choice, section kSkinSection of the settings file.
+// Skin choice.
 namespace skin_keys {
-inline constexpr IntKey kSkinExternal{"SkinExternal", 0};
-inline constexpr TextKey kSkinName{"SkinName", "Advanced"};
-inline constexpr IntKey kSkinSize{"SkinSize", 0};
+inline constexpr IntKey<Scope::Skin> kSkinExternal{"SkinExternal", 0};
+inline constexpr TextKey<Scope::Skin> kSkinName{"SkinName", "Advanced"};
+inline constexpr IntKey<Scope::Skin> kSkinSize{"SkinSize", 0};
 // The value of "SkinName" that selects the advanced built-in skin; the dialog writes
 // kStandardSkinName for the standard one (any other text also means standard).
 inline constexpr std::string_view kAdvancedSkinName = "Advanced";
-inline constexpr std::string_view kStandardSkinName = "Default";
+inline constexpr std::string_view kStandardSkinName = kDefaultEntry;
 }  // namespace skin_keys
 
 // Per-entry keys of the settings file: the entry's section or kDefaultEntry.
 namespace entry_keys {
-inline constexpr IntKey kDone{"Done", 0};
-inline constexpr IntKey kCurrencyIndex{"CurrencyIndex", 0};
-inline constexpr IntKey kCurrencyDisplay{"CurrencyDisplay", 0};
+using I = IntKey<Scope::Entry>;
+using T = TextKey<Scope::Entry>;
+inline constexpr I kDone{"Done", 0};
+inline constexpr ChoiceKey<Scope::Entry, Currency> kCurrencyIndex{
+    "CurrencyIndex", Currency::Dollars, Currency::Custom};
+inline constexpr I kCurrencyDisplay{"CurrencyDisplay", 0};
 // Defaults as the status window reads them.
-inline constexpr TextKey kCurrencyDisplayA{"CurrencyDisplayA", "$"};
-inline constexpr TextKey kCurrencyDisplayZ{"CurrencyDisplayZ", "ц"};
-inline constexpr TextKey kCurrencyCustomAA{"CurrencyCustomAA", "НАСТРАИВАЕМАЯ"};
-inline constexpr TextKey kCurrencyCustomAZ{"CurrencyCustomAZ", "@"};
-inline constexpr TextKey kCurrencyCustomZA{"CurrencyCustomZA", "ТУГРИКИ"};
-inline constexpr TextKey kCurrencyCustomZZ{"CurrencyCustomZZ", "т."};
-inline constexpr IntKey kAccountDisplay{"AccountDisplay", 0};
-inline constexpr IntKey kAccountPersonal{"AccountPersonal", 1};
-inline constexpr IntKey kAccountProvider1{"AccountProvider1", 0};
-inline constexpr IntKey kAccountProvider2{"AccountProvider2", 0};
-inline constexpr IntKey kAccountProvider3{"AccountProvider3", 0};
-inline constexpr IntKey kAuthentification{"Authentification", 1};
-inline constexpr IntKey kStatusShow{"StatusShow", 1};
-inline constexpr IntKey kStatusHide{"StatusHide", 1};
-inline constexpr IntKey kStatusWait{"StatusWait", 10};
-inline constexpr IntKey kFreeTime{"FreeTime", 5};
-inline constexpr IntKey kHangUpAuto{"HangUpAuto", 0};
-inline constexpr IntKey kHangUpTime{"HangUpTime", 15};
-inline constexpr IntKey kExecute{"Execute", 0};
+inline constexpr T kCurrencyDisplayA{"CurrencyDisplayA", "$"};
+inline constexpr T kCurrencyDisplayZ{"CurrencyDisplayZ", "ц"};
+inline constexpr T kCurrencyCustomAA{"CurrencyCustomAA", "НАСТРАИВАЕМАЯ"};
+inline constexpr T kCurrencyCustomAZ{"CurrencyCustomAZ", "@", 2};
+inline constexpr T kCurrencyCustomZA{"CurrencyCustomZA", "ТУГРИКИ"};
+inline constexpr T kCurrencyCustomZZ{"CurrencyCustomZZ", "т.", 2};
+inline constexpr I kAccountDisplay{"AccountDisplay", 0};
+inline constexpr I kAccountPersonal{"AccountPersonal", 1};
+inline constexpr I kAccountProvider1{"AccountProvider1", 0};
+inline constexpr I kAccountProvider2{"AccountProvider2", 0};
+inline constexpr I kAccountProvider3{"AccountProvider3", 0};
+inline constexpr I kAuthentification{"Authentification", 1};
+inline constexpr I kStatusShow{"StatusShow", 1};
+inline constexpr I kStatusHide{"StatusHide", 1};
+inline constexpr I kStatusWait{"StatusWait", 10, {5, 60, 5}};
+inline constexpr I kFreeTime{"FreeTime", 5, {0, 900, 5}};
+inline constexpr I kHangUpAuto{"HangUpAuto", 0};
+inline constexpr I kHangUpTime{"HangUpTime", 15, {10, 3600, 15}};
+inline constexpr I kExecute{"Execute", 0};
 // "ExeCount" has two defaults: the dialog offers one (browser) line for a fresh entry,
 // while at run time a missing count launches nothing.
-inline constexpr IntKey kExeCountDialog{"ExeCount", 1};
-inline constexpr IntKey kExeCountRunTime{"ExeCount", 0};
-// Program lines are "ExeLine0", "ExeLine1", ... (see exeLineKey). At run time a missing
-// line is empty; the dialog shows kDefaultExeLine for every missing line.
-inline constexpr std::string_view kExeLinePrefix = "ExeLine";
+inline constexpr I kExeCountDialog{"ExeCount", 1};
+inline constexpr I kExeCountRunTime{"ExeCount", 0};
+// Program line `line` ("ExeLine0", "ExeLine1", ...). At run time a missing line is empty;
+// the dialog shows kDefaultExeLine for every missing line.
+constexpr T exeLine(int line) {
+  return {KeyName("ExeLine").append(line), ""};
+}
 inline constexpr std::string_view kDefaultExeLine =
     "/usr/bin/x-www-browser https://www.example.com/";
-inline constexpr IntKey kOnLineMinute{"OnLineMinute", 1};
-inline constexpr IntKey kOnLineSecond{"OnLineSecond", 0};
-inline constexpr IntKey kOnLinePeriod{"OnLinePeriod", 15};
-inline constexpr IntKey kOnLineBeep{"OnLineBeep", 0};
-inline constexpr IntKey kOnLineWave{"OnLineWave", 0};
-inline constexpr TextKey kOnLineFile{"OnLineFile", ""};
-inline constexpr IntKey kOffLineBeep{"OffLineBeep", 0};
-inline constexpr IntKey kOffLineWave{"OffLineWave", 0};
-inline constexpr TextKey kOffLineFile{"OffLineFile", ""};
-inline constexpr IntKey kZeroWarn{"ZeroWarn", 1};
-inline constexpr TextKey kZeroFile{"ZeroFile", ""};
+inline constexpr I kOnLineMinute{"OnLineMinute", 1};
+inline constexpr I kOnLineSecond{"OnLineSecond", 0};
+inline constexpr I kOnLinePeriod{"OnLinePeriod", 15, {5, 3600, 5}};
+inline constexpr I kOnLineBeep{"OnLineBeep", 0};
+inline constexpr I kOnLineWave{"OnLineWave", 0};
+inline constexpr T kOnLineFile{"OnLineFile", ""};
+inline constexpr I kOffLineBeep{"OffLineBeep", 0};
+inline constexpr I kOffLineWave{"OffLineWave", 0};
+inline constexpr T kOffLineFile{"OffLineFile", ""};
+inline constexpr I kZeroWarn{"ZeroWarn", 1};
+inline constexpr T kZeroFile{"ZeroFile", ""};
 // Balance warning levels 1 to 4: index 0 is level 1. Thresholds in hundredths.
-inline constexpr std::array<IntKey, 4> kAccountUse{
+inline constexpr std::array<I, 4> kAccountUse{
     {{"AccountUse1", 0}, {"AccountUse2", 0}, {"AccountUse3", 0}, {"AccountUse4", 0}}};
-inline constexpr std::array<IntKey, 4> kAccountVal{
-    {{"AccountVal1", 1}, {"AccountVal2", 10}, {"AccountVal3", 25}, {"AccountVal4", 50}}};
-inline constexpr IntKey kGraphX{"GraphX", 1};
+inline constexpr std::array<I, 4> kAccountVal{{{"AccountVal1", 1, {1, 10000, 1}},
+                                               {"AccountVal2", 10, {1, 10000, 1}},
+                                               {"AccountVal3", 25, {1, 10000, 1}},
+                                               {"AccountVal4", 50, {1, 10000, 1}}}};
+inline constexpr ChoiceKey<Scope::Entry, GraphAxis> kGraphX{"GraphX", GraphAxis::Money,
+                                                            GraphAxis::Connections};
 // Remembered scale maxima of the weekly graph's four axes: index 0 is "Graph1".
-inline constexpr std::array<IntKey, 4> kGraph{
+inline constexpr std::array<I, 4> kGraph{
     {{"Graph1", 60}, {"Graph2", 250}, {"Graph3", 25}, {"Graph4", 10}}};
-inline constexpr IntKey kGraphMax{"GraphMax", 25};
-inline constexpr IntKey kTruncate{"Truncate", 0};
-inline constexpr IntKey kCredit{"Credit", 0};
-inline constexpr IntKey kMonthLimit{"MonthLimit", 250};
-
-// "ExeLine" followed by the line number in decimal.
-std::string exeLineKey(int line);
-// Program line `line` as the monitor reads it: a missing line is empty (nothing to launch).
-std::string readExeLine(const IniFile& file, std::string_view section, int line);
+inline constexpr I kGraphMax{"GraphMax", 25, {5, 3600, 5}};
+inline constexpr I kTruncate{"Truncate", 0};
+inline constexpr I kCredit{"Credit", 0};
+inline constexpr I kMonthLimit{"MonthLimit", 250, {50, 30000, 50}};
 }  // namespace entry_keys
+
+// The weekly tariff of an entry, in its settings section (or the single-day tariff file).
+// Weekdays are 0 (Sunday) to 6, periods are numbered from 0.
+namespace tariff_keys {
+using I = IntKey<Scope::Tariff>;
+inline constexpr int kMaxPeriods = 24;
+inline constexpr std::string_view kGuestName = "Guest";
+// "Tar" + d: the number of periods of day d.
+constexpr I count(int weekday) {
+  return {KeyName("Tar").append(weekday), 1, {0, kMaxPeriods, 1}};
+}
+// "Tar" + d + "x" + i + field.
+constexpr KeyName periodName(int weekday, int period, std::string_view field) {
+  return KeyName("Tar").append(weekday).append("x").append(period).append(field);
+}
+constexpr I startHour(int weekday, int period) {
+  return {periodName(weekday, period, "AH"), 0, {0, 23, 1}};
+}
+constexpr I startMinute(int weekday, int period) {
+  return {periodName(weekday, period, "AM"), 0, {0, 55, 5}};
+}
+constexpr I endHour(int weekday, int period) {
+  return {periodName(weekday, period, "ZH"), 24, {1, 24, 1}};
+}
+constexpr I endMinute(int weekday, int period) {
+  return {periodName(weekday, period, "ZM"), 0, {0, 55, 5}};
+}
+// Hundredths of the currency unit per hour.
+constexpr I cost(int weekday, int period) {
+  return {periodName(weekday, period, "Cost"), 0, {0, 30000, 1}};
+}
+constexpr TextKey<Scope::Tariff> name(int weekday, int period) {
+  return {periodName(weekday, period, "Name"), kGuestName};
+}
+}  // namespace tariff_keys
+
+// Statistics rollover markers.
+namespace update_keys {
+using T = TextKey<Scope::Update>;
+inline constexpr T kDay{"Day", ""};  // "dd.mm"
+inline constexpr T kWeek{"Week", ""};
+inline constexpr T kMonth{"Month", ""};
+// Read as a number (-1 when missing), written as the year's text.
+inline constexpr IntKey<Scope::Update> kYear{"Year", -1};
+}  // namespace update_keys
 
 // Balance keys of the accounts file. Values are decimal fractions in whole currency units.
 namespace balance_keys {
-// kGlobalSection: the single shared account; an entry section or kDefaultEntry: that
+// The shared section: the single shared account; an entry section or kDefaultEntry: that
 // entry's own account.
-inline constexpr TextKey kAccount{"Account", "0"};
-// kGlobalSection: the shared accounts of groups 1 to 3 (index 0 is group 1).
-inline constexpr std::array<TextKey, 3> kGroupAccount{
+inline constexpr TextKey<Scope::Balance> kAccount{"Account", "0"};
+// The shared section: the shared accounts of groups 1 to 3 (index 0 is group 1).
+inline constexpr std::array<TextKey<Scope::Balance>, 3> kGroupAccount{
     {{"Account1", "0"}, {"Account2", "0"}, {"Account3", "0"}}};
 }  // namespace balance_keys
 
-// Typed access with the table's default.
-int readKey(const IniFile& file, std::string_view section, IntKey key);
-std::string readKey(const IniFile& file, std::string_view section, TextKey key);
-bool readSwitch(const IniFile& file, std::string_view section, IntKey key);
-// Switches are stored as 0 or 1.
-void writeSwitch(IniFile& file, std::string_view section, IntKey key, bool on);
-void writeKey(IniFile& file, std::string_view section, IntKey key, int value);
-void writeKey(IniFile& file, std::string_view section, TextKey key, std::string_view value);
+// Keys of an entry's section in the statistics file. Every one reads as "0" when missing.
+// The names join the quantity ("Time", "Money", "Count"), T (current) or P (previous) and
+// the span: C connection, D day, W week, M month, T total.
+namespace stats_keys {
+using K = TextKey<Scope::Statistics>;
+inline constexpr K kTimeTC{"TimeTC", "0"}, kTimePC{"TimePC", "0"}, kTimeTD{"TimeTD", "0"},
+    kTimePD{"TimePD", "0"}, kTimeTW{"TimeTW", "0"}, kTimePW{"TimePW", "0"}, kTimeTM{"TimeTM", "0"},
+    kTimePM{"TimePM", "0"}, kTimeTT{"TimeTT", "0"};
+inline constexpr K kMoneyTC{"MoneyTC", "0"}, kMoneyPC{"MoneyPC", "0"}, kMoneyTD{"MoneyTD", "0"},
+    kMoneyPD{"MoneyPD", "0"}, kMoneyTW{"MoneyTW", "0"}, kMoneyPW{"MoneyPW", "0"},
+    kMoneyTM{"MoneyTM", "0"}, kMoneyPM{"MoneyPM", "0"}, kMoneyTT{"MoneyTT", "0"};
+inline constexpr K kCountTD{"CountTD", "0"}, kCountPD{"CountPD", "0"}, kCountTW{"CountTW", "0"},
+    kCountPW{"CountPW", "0"}, kCountTM{"CountTM", "0"}, kCountPM{"CountPM", "0"},
+    kCountTT{"CountTT", "0"};
+// Taking the last connection back: whether it can be, whether a day rolled over since, and
+// its weekday, cost and seconds.
+inline constexpr K kUndo{"Undo", "0"}, kUndoX{"UndoX", "0"}, kUndoWD{"UndoWD", "0"},
+    kUndoLos{"UndoLos", "0"}, kUndoTim{"UndoTim", "0"};
 
-// The "Done" rule: a section counts as the entry's own settings only when its "Done" is
-// present and not 0; a section holding other keys but no "Done" is treated as absent.
-bool hasOwnSettings(const IniFile& config, std::string_view section);
+// The current week, per weekday d (0 Sunday .. 6 Saturday): "Gr" + d + "t" seconds, "f"
+// money in whole hundredths, "c" connections.
+constexpr K weeklyTime(int weekday) {
+  return {KeyName("Gr").append(weekday).append("t"), "0"};
+}
+constexpr K weeklyMoney(int weekday) {
+  return {KeyName("Gr").append(weekday).append("f"), "0"};
+}
+constexpr K weeklyCount(int weekday) {
+  return {KeyName("Gr").append(weekday).append("c"), "0"};
+}
+
+// Identity of the last connection booked, in the shared section: a recovery checks it so
+// that no connection is booked twice.
+inline constexpr K kBooked{"Booked", ""};
+
+// The current values of the day, week, month and total.
+inline constexpr std::array kCurrentCounts{kCountTD, kCountTW, kCountTM, kCountTT};
+inline constexpr std::array kCurrentTimes{kTimeTD, kTimeTW, kTimeTM, kTimeTT};
+inline constexpr std::array kCurrentMoney{kMoneyTD, kMoneyTW, kMoneyTM, kMoneyTT};
+
+// Current -> previous pairs moved by the rollover of one span.
+struct RollPair {
+  K current;
+  K previous;
+};
+inline constexpr std::array<RollPair, 3> kDayPairs{
+    {{kTimeTD, kTimePD}, {kMoneyTD, kMoneyPD}, {kCountTD, kCountPD}}};
+inline constexpr std::array<RollPair, 3> kWeekPairs{
+    {{kTimeTW, kTimePW}, {kMoneyTW, kMoneyPW}, {kCountTW, kCountPW}}};
+inline constexpr std::array<RollPair, 3> kMonthPairs{
+    {{kTimeTM, kTimePM}, {kMoneyTM, kMoneyPM}, {kCountTM, kCountPM}}};
+
+// Written as 0 by Clear, in this order; the weekly record and the undo values stay.
+inline constexpr std::array kClearedKeys{
+    kTimeTC,  kTimePC,  kTimeTD,  kTimePD,  kTimeTW,  kTimePW,  kTimeTM,  kTimePM,  kTimeTT,
+    kMoneyTC, kMoneyPC, kMoneyTD, kMoneyPD, kMoneyTW, kMoneyPW, kMoneyTM, kMoneyPM, kMoneyTT,
+    kCountTD, kCountPD, kCountTW, kCountPW, kCountTM, kCountPM, kCountTT, kUndo,    kUndoX};
+}  // namespace stats_keys
+
+// Keys of a crash journal file (one connection's figures at one moment).
+namespace journal_keys {
+using T = TextKey<Scope::Journal>;
+using I = IntKey<Scope::Journal>;
+inline constexpr T kTime{"Time", ""};
+inline constexpr T kEntry{"Entry", kDefaultEntry};
+// The entry name in hex, for a name the file's code page cannot hold.
+inline constexpr T kEntryCode{"EntryCode", ""};
+inline constexpr T kLosses{"Losses", "0"};
+inline constexpr T kAccount{"Account", ""};
+inline constexpr I kDuration{"Duration", 0};
+inline constexpr I kWeekDay{"WeekDay", 0};
+inline constexpr I kAccId{"AccID", 0};
+// Whether the booking of the journalled connection has started, and its identity.
+inline constexpr T kBooking{"Booking", ""};
+inline constexpr T kBookingId{"BookingId", ""};
+}  // namespace journal_keys
+
+// Typed access: a key only with a section of its own scope. `File` is IniFile, IniEdit or
+// IniDocument (reads) and IniFile or IniEdit (writes).
+template <typename File, Scope S>
+int readKey(const File& file, const Section<S>& section, const IntKey<S>& key) {
+  return file.readInt(section.name(), key.name, key.def);
+}
+template <typename File, Scope S>
+int readKey(const File& file, const Section<S>& section, const IntKey<S>& key, int def) {
+  return file.readInt(section.name(), key.name, def);
+}
+template <typename File, Scope S>
+std::string readKey(const File& file, const Section<S>& section, const TextKey<S>& key) {
+  return file.readString(section.name(), key.name, key.def);
+}
+template <typename File, Scope S>
+std::string readKey(const File& file, const Section<S>& section, const TextKey<S>& key,
+                    std::string_view def) {
+  return file.readString(section.name(), key.name, def);
+}
+template <typename File, Scope S, typename E>
+E readKey(const File& file, const Section<S>& section, const ChoiceKey<S, E>& key) {
+  return static_cast<E>(file.readInt(section.name(), key.name, static_cast<int>(key.def)));
+}
+template <typename File, Scope S>
+bool readSwitch(const File& file, const Section<S>& section, const IntKey<S>& key) {
+  return readKey(file, section, key) != 0;
+}
+template <typename File, typename Key, Scope S>
+requires(Key::scope == S) bool hasKey(const File& file, const Section<S>& section, const Key& key) {
+  return file.hasKey(section.name(), key.name);
+}
+
+template <typename File, Scope S>
+void writeKey(File& file, const Section<S>& section, const IntKey<S>& key, int value) {
+  file.writeInt(section.name(), key.name, value);
+}
+// Numbers the dialog keeps as the text of an edit box are stored as that text.
+template <typename File, Scope S>
+void writeKey(File& file, const Section<S>& section, const IntKey<S>& key, std::string_view text) {
+  file.writeString(section.name(), key.name, text);
+}
+template <typename File, Scope S>
+void writeKey(File& file, const Section<S>& section, const TextKey<S>& key,
+              std::string_view value) {
+  file.writeString(section.name(), key.name, value);
+}
+template <typename File, Scope S, typename E>
+void writeKey(File& file, const Section<S>& section, const ChoiceKey<S, E>& key, E value) {
+  file.writeInt(section.name(), key.name, static_cast<int>(value));
+}
+// Switches are stored as 0 or 1.
+template <typename File, Scope S>
+void writeSwitch(File& file, const Section<S>& section, const IntKey<S>& key, bool on) {
+  file.writeInt(section.name(), key.name, on ? 1 : 0);
+}
+template <typename File, typename Key, Scope S>
+requires(Key::scope == S) void deleteKey(File& file, const Section<S>& section, const Key& key) {
+  file.deleteKey(section.name(), key.name);
+}
+
+class IniFile;
+
+// The "Done" rule: an entry counts as having its own settings only when "Done" in its
+// section is present and not 0; a section holding other keys but no "Done" is treated as
+// absent.
+bool hasOwnSettings(const IniFile& config, std::string_view entryName);
 
 // The entry whose settings and tariff a live connection uses: the phonebook entry itself
-// when it is in the phonebook list and its section (sectionForEntry) has own settings, else
-// kDefaultEntry. Silent; never fails.
+// when it is in the phonebook list and has own settings, else kDefaultEntry. Silent; never
+// fails.
 std::string resolveSettingsEntry(std::string_view entry,
                                  std::span<const std::string> phonebookEntries,
                                  const IniFile& config);

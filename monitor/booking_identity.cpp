@@ -5,16 +5,16 @@
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "stats/statistics.h"
-#include "stats/statistics_keys.h"
 
 namespace tarvik {
 
 std::string lastBookedIdentity(const ProgramFiles& files) {
-  return IniFile(files.statistics()).readString(kGlobalSection, stats_keys::kBooked, "");
+  return readKey(IniFile(files.statistics()), sections::sharedStatistics(), stats_keys::kBooked);
 }
 
 std::string nextBookingIdentity(const ProgramFiles& files) {
-  const int last = IniFile(files.statistics()).readInt(kGlobalSection, stats_keys::kBooked, 0);
+  const int last = parseProfileInt(
+      readKey(IniFile(files.statistics()), sections::sharedStatistics(), stats_keys::kBooked), 0);
   return std::to_string(last > 0 && last < INT_MAX ? last + 1 : 1);
 }
 

@@ -1,6 +1,5 @@
 #include "monitor/close_out.h"
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "config/number_text.h"
@@ -20,11 +19,9 @@ CloseOut::CloseOut(const MonitorEnv& env, Statistics& statistics, Accounts& acco
 
 bool CloseOut::run(const CloseOutFigures& f) {
   const IniFile config(env_.files.config());
-  const std::string section = sectionForEntry(f.entry);
-  const std::string signA = config.readString(section, entry_keys::kCurrencyDisplayA.name,
-                                              entry_keys::kCurrencyDisplayA.def);
-  const std::string signZ = config.readString(section, entry_keys::kCurrencyDisplayZ.name,
-                                              entry_keys::kCurrencyDisplayZ.def);
+  const auto section = sections::entry(f.entry);
+  const std::string signA = readKey(config, section, entry_keys::kCurrencyDisplayA);
+  const std::string signZ = readKey(config, section, entry_keys::kCurrencyDisplayZ);
   const std::string hms = durationText(f.seconds);
 
   const std::string summary = "Соединение с интернетом завершено.\nВремя online: " + hms +

@@ -17,7 +17,7 @@ namespace tarvik {
 
 // A connection read back from a journal, ready for the close-out.
 struct InterruptedConnection {
-  std::string entry = "Default";
+  std::string entry{kDefaultEntry};
   int accountKind = 0;
   int weekday = 0;  // 0 = Sunday .. 6 = Saturday
   int seconds = 0;

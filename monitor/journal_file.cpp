@@ -13,15 +13,13 @@ namespace tarvik {
 namespace {
 
 // The journal files keep their record under the section every data file shares.
-constexpr std::string_view kSection = kGlobalSection;
-constexpr const char* kBookingKey = "Booking";
+const Section<Scope::Journal> kSection = sections::journal();
 constexpr const char* kBookingStarted = "started";
 constexpr const char* kBookingIgnored = "ignored";
-constexpr const char* kIdentityKey = "BookingId";
 // An entry name that would not come back from "Entry" as it was (blanks at its ends are
 // trimmed, a line break cuts it, characters code page 1251 lacks become '?') is kept here as
-// well, byte by byte in hexadecimal, so the recovery books it to the right entry.
-constexpr const char* kEntryCodeKey = "EntryCode";
+// well, byte by byte in hexadecimal (journal_keys::kEntryCode), so the recovery books it to
+// the right entry.
 
 std::string entryCode(std::string_view entry) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -69,7 +67,7 @@ const char* markText(BookingMark mark) {
 }
 
 BookingMark readMark(const IniFile& journal) {
-  const std::string text = journal.readString(kSection, kBookingKey, "");
+  const std::string text = readKey(journal, kSection, journal_keys::kBooking);
   if (text == kBookingStarted) return BookingMark::Started;
   if (text == kBookingIgnored) return BookingMark::Ignored;
   return BookingMark::None;
@@ -86,48 +84,48 @@ void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& 
                         NumberFormat format) {
   IniFile journal(file);
   IniEdit edit(journal);
-  edit.writeString(kSection, "Time", record.time);
+  writeKey(edit, kSection, journal_keys::kTime, record.time);
   const std::string& entry = record.figures.entry;
-  edit.writeString(kSection, "Entry", plainEntryValue(entry) ? entry : oneLine(entry));
-  edit.writeString(kSection, "Losses", formatGeneral(record.figures.cost, format));
-  edit.writeString(kSection, "Account", formatGeneral(record.figures.balance, format));
-  edit.writeInt(kSection, "Duration", record.figures.seconds);
-  edit.writeInt(kSection, "WeekDay", record.weekday);
-  edit.writeInt(kSection, "AccID", record.figures.accountKind);
+  writeKey(edit, kSection, journal_keys::kEntry, plainEntryValue(entry) ? entry : oneLine(entry));
+  writeKey(edit, kSection, journal_keys::kLosses, formatGeneral(record.figures.cost, format));
+  writeKey(edit, kSection, journal_keys::kAccount, formatGeneral(record.figures.balance, format));
+  writeKey(edit, kSection, journal_keys::kDuration, record.figures.seconds);
+  writeKey(edit, kSection, journal_keys::kWeekDay, record.weekday);
+  writeKey(edit, kSection, journal_keys::kAccId, record.figures.accountKind);
   if (plainEntryValue(entry))
-    edit.deleteKey(kSection, kEntryCodeKey);
+    deleteKey(edit, kSection, journal_keys::kEntryCode);
   else
-    edit.writeString(kSection, kEntryCodeKey, entryCode(entry));
+    writeKey(edit, kSection, journal_keys::kEntryCode, entryCode(entry));
   if (const char* mark = markText(record.mark))
-    edit.writeString(kSection, kBookingKey, mark);
+    writeKey(edit, kSection, journal_keys::kBooking, mark);
   else
-    edit.deleteKey(kSection, kBookingKey);
+    deleteKey(edit, kSection, journal_keys::kBooking);
   if (!record.identity.empty())
-    edit.writeString(kSection, kIdentityKey, record.identity);
+    writeKey(edit, kSection, journal_keys::kBookingId, record.identity);
   else
-    edit.deleteKey(kSection, kIdentityKey);
+    deleteKey(edit, kSection, journal_keys::kBookingId);
   edit.commit();
 }
 
 JournalReading readJournalRecord(const std::filesystem::path& file) {
   const IniFile journal(file);
   JournalReading r;
-  r.time = journal.readString(kSection, "Time", "");
-  if (auto entry = decodeEntry(journal.readString(kSection, kEntryCodeKey, ""))) {
+  r.time = readKey(journal, kSection, journal_keys::kTime);
+  if (auto entry = decodeEntry(readKey(journal, kSection, journal_keys::kEntryCode))) {
     r.entry = *entry;
   } else {
-    r.entry = journal.readString(kSection, "Entry", "Default");
+    r.entry = readKey(journal, kSection, journal_keys::kEntry);
   }
-  r.accountKind = journal.readInt(kSection, "AccID", 0);
+  r.accountKind = readKey(journal, kSection, journal_keys::kAccId);
   if (r.accountKind < 0 || r.accountKind > 5) r.accountKind = 0;
-  const int weekday = journal.readInt(kSection, "WeekDay", -1);
+  const int weekday = readKey(journal, kSection, journal_keys::kWeekDay, -1);
   if (weekday >= 0 && weekday <= 6) r.weekday = weekday;
-  r.seconds = std::max(0, journal.readInt(kSection, "Duration", 0));
-  r.hasLosses = journal.hasKey(kSection, "Losses");
-  r.losses = parseDecimal(journal.readString(kSection, "Losses", "0"));
-  r.account = parseDecimal(journal.readString(kSection, "Account", ""));
+  r.seconds = std::max(0, readKey(journal, kSection, journal_keys::kDuration));
+  r.hasLosses = hasKey(journal, kSection, journal_keys::kLosses);
+  r.losses = parseDecimal(readKey(journal, kSection, journal_keys::kLosses));
+  r.account = parseDecimal(readKey(journal, kSection, journal_keys::kAccount));
   r.mark = readMark(journal);
-  r.identity = journal.readString(kSection, kIdentityKey, "");
+  r.identity = readKey(journal, kSection, journal_keys::kBookingId);
   return r;
 }
 

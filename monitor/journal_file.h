@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
 
@@ -11,7 +12,7 @@ namespace tarvik {
 
 // The running figures of the meter, as the journal stores them.
 struct MeterFigures {
-  std::string entry = "Default";
+  std::string entry{kDefaultEntry};
   float cost = 0;     // hundredths of the currency unit ("Losses")
   float balance = 0;  // currency units ("Account")
   int seconds = 0;    // metered seconds ("Duration")
@@ -42,7 +43,7 @@ void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& 
 // A level as read back, before the recovery decides what to make of missing figures.
 struct JournalReading {
   std::string time;  // "" when missing
-  std::string entry = "Default";
+  std::string entry{kDefaultEntry};
   int accountKind = 0;
   std::optional<int> weekday;  // nullopt when missing or out of range
   int seconds = 0;

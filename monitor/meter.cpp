@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdint>
 
-#include "config/entry_section.h"
 #include "config/keys.h"
 #include "monitor/program_timers.h"
 #include "platform/clock.h"
@@ -53,13 +52,12 @@ bool Meter::running() const {
 
 void Meter::readKeys(const std::string& entry) {
   entry_ = entry;
-  section_ = sectionForEntry(entry);
-  auto num = [&](IntKey key) { return readKey(config_, section_, key); };
-  auto global = [&](IntKey key) { return readKey(config_, kGlobalSection, key); };
+  const auto section = sections::entry(entry);
+  auto num = [&](const IntKey<Scope::Entry>& key) { return readKey(config_, section, key); };
   truncate_ = num(entry_keys::kTruncate) != 0;
   freeTime_ = num(entry_keys::kFreeTime);
   zeroWarn_ = num(entry_keys::kZeroWarn) != 0;
-  zeroFile_ = readKey(config_, section_, entry_keys::kZeroFile);
+  zeroFile_ = readKey(config_, section, entry_keys::kZeroFile);
   for (std::size_t n = 0; n < 4; ++n) {
     levelOn_[n] = num(entry_keys::kAccountUse[n]) != 0;
     levelValue_[n] = num(entry_keys::kAccountVal[n]);
@@ -68,8 +66,8 @@ void Meter::readKeys(const std::string& entry) {
   onLineSecond_ = num(entry_keys::kOnLineSecond) != 0;
   onLinePeriod_ = num(entry_keys::kOnLinePeriod);
   statusShow_ = num(entry_keys::kStatusShow) != 0;
-  securityII_ = global(global_keys::kSecurityII) != 0;
-  display_ = readDisplaySettings(config_, section_);
+  securityII_ = readSwitch(config_, sections::global(), global_keys::kSecurityII);
+  display_ = readDisplaySettings(config_, section);
 
   // A warning that is switched off counts as already given.
   zeroFired_ = !zeroWarn_;

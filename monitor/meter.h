@@ -71,7 +71,6 @@ class Meter {
   IniFile config_;
 
   std::string entry_;
-  std::string section_;
   DisplaySettings display_;
   bool truncate_ = false;
   int freeTime_ = 5;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/program_timers.h"
@@ -36,13 +35,13 @@ Notifications::Notifications(const ProgramFiles& files, EventLog& log, User& use
 
 void Notifications::reloadGlobals() {
   IniFile config(files_.config());
-  warnWave_ = readSwitch(config, kGlobalSection, global_keys::kWarnWave);
-  warnFile_ = readKey(config, kGlobalSection, global_keys::kWarnFile);
-  warnBeep_ = readSwitch(config, kGlobalSection, global_keys::kWarnBeep);
+  const auto global = sections::global();
+  warnWave_ = readSwitch(config, global, global_keys::kWarnWave);
+  warnFile_ = readKey(config, global, global_keys::kWarnFile);
+  warnBeep_ = readSwitch(config, global, global_keys::kWarnBeep);
   // A negative length would be a timer that never ends the flash; 0 is the same, and that is
   // what the user asked for.
-  timers_.flashAnti.setInterval(
-      secondsToMs(readKey(config, kGlobalSection, global_keys::kWarnTime)));
+  timers_.flashAnti.setInterval(secondsToMs(readKey(config, global, global_keys::kWarnTime)));
 }
 
 void Notifications::setHangupTimer(bool enabled) {
@@ -51,7 +50,7 @@ void Notifications::setHangupTimer(bool enabled) {
 }
 
 void Notifications::connectActions(const std::string& entryName) {
-  const std::string entry = sectionForEntry(entryName);
+  const auto entry = sections::entry(entryName);
   IniFile config(files_.config());
   timers_.hangup.setInterval(secondsToMs(readKey(config, entry, entry_keys::kHangUpTime)));
   setHangupTimer(readSwitch(config, entry, entry_keys::kHangUpAuto));
@@ -64,7 +63,7 @@ void Notifications::connectActions(const std::string& entryName) {
     // The count is read before every launch, so a count lowered meanwhile stops the list.
     for (int i = 0; i < readKey(IniFile(files_.config()), entry, entry_keys::kExeCountRunTime);
          ++i) {
-      const std::string line = entry_keys::readExeLine(IniFile(files_.config()), entry, i);
+      const std::string line = readKey(IniFile(files_.config()), entry, entry_keys::exeLine(i));
       if (!line.empty()) devices_.launcher.run(line);
       user_.bringStatusWindowToFront();
     }
@@ -72,7 +71,7 @@ void Notifications::connectActions(const std::string& entryName) {
 }
 
 void Notifications::disconnectSignals(const std::string& entryName) {
-  const std::string entry = sectionForEntry(entryName);
+  const auto entry = sections::entry(entryName);
   IniFile config(files_.config());
   if (readSwitch(config, entry, entry_keys::kOffLineWave))
     devices_.sound.play(readKey(config, entry, entry_keys::kOffLineFile));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "config/entry_section.h"
 #include "config/keys.h"
 #include "monitor/close_out.h"
 #include "monitor/journal_file.h"
@@ -43,8 +42,8 @@ ConnectionStateMachine::ConnectionStateMachine(const MonitorEnv& env, Probe& pro
       stateCode_(stateCode),
       entries_(phonebookEntries) {}
 
-std::string ConnectionStateMachine::section(const std::string& entry) const {
-  return sectionForEntry(entry);
+Section<Scope::Entry> ConnectionStateMachine::section(const std::string& entry) const {
+  return sections::entry(entry);
 }
 
 void ConnectionStateMachine::setStateCode(std::string code) {
@@ -91,8 +90,7 @@ void ConnectionStateMachine::authenticationStart(const std::string& entry) {
   env_.hooks.connectionStarting();
   connectionStartWork(entry);
   startDone_ = true;
-  authMetering_ = config_.readInt(section(entry), entry_keys::kAuthentification.name,
-                                  entry_keys::kAuthentification.def) != 0;
+  authMetering_ = readSwitch(config_, section(entry), entry_keys::kAuthentification);
   if (authMetering_) {
     meter_.start(entry);
     env_.log.append(" Authentification...");
@@ -144,16 +142,13 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
   for (Timer* timer : {t.general, t.securityA, t.securityZ, t.minute, t.second}) stop(timer);
   env_.hooks.setMidnightArmed(false);
 
-  const std::string sec = section(entry);
+  const auto sec = section(entry);
   if (t.hide) {
     // A hand-edited wait too long for a millisecond timer waits as long as one can.
     const int waitMs =
-        std::clamp(config_.readInt(sec, entry_keys::kStatusWait.name, entry_keys::kStatusWait.def),
-                   0, INT_MAX / 1000) *
-        1000;
+        std::clamp(readKey(config_, sec, entry_keys::kStatusWait), 0, INT_MAX / 1000) * 1000;
     if (t.hide->interval() != waitMs) t.hide->setInterval(waitMs);
-    t.hide->setEnabled(
-        config_.readInt(sec, entry_keys::kStatusHide.name, entry_keys::kStatusHide.def) != 0);
+    t.hide->setEnabled(readSwitch(config_, sec, entry_keys::kStatusHide));
   }
 
   if (isVirtual) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "monitor/monitor_env.h"
 
 namespace tarvik {
@@ -47,7 +48,7 @@ class ConnectionStateMachine {
 
  private:
   void connectionStartWork(const std::string& entry);
-  std::string section(const std::string& entry) const;
+  Section<Scope::Entry> section(const std::string& entry) const;
 
   const MonitorEnv& env_;
   Probe& probe_;
@@ -58,7 +59,7 @@ class ConnectionStateMachine {
 
   std::string& stateCode_;  // starts as "di"
   const std::vector<std::string>& entries_;
-  std::string currentEntry_ = "Default";
+  std::string currentEntry_{kDefaultEntry};
   bool connectedFlag_ = false;
   bool authMetering_ = false;
   bool startDone_ = false;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "platform/event_log.h"
@@ -12,8 +11,8 @@ namespace tarvik {
 namespace {
 
 std::string describe(const AccountKey& where, std::string_view text) {
-  return " Account value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + where.section + "] " +
-         where.key + ") is not a number;";
+  return " Account value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + where.section.name() +
+         "] " + where.key.name.str() + ") is not a number;";
 }
 
 }  // namespace
@@ -21,16 +20,15 @@ std::string describe(const AccountKey& where, std::string_view text) {
 AccountKey accountKey(std::string_view entry, int kind) {
   switch (kind) {
     case kAccountDefault:
-      return {std::string(kDefaultEntry), std::string(balance_keys::kAccount.name)};
+      return {sections::balance(kDefaultEntry), balance_keys::kAccount};
     case kAccountSingle:
-      return {std::string(kGlobalSection), std::string(balance_keys::kAccount.name)};
+      return {sections::sharedBalance(), balance_keys::kAccount};
     case kAccountGroup1:
     case kAccountGroup2:
     case kAccountGroup3:
-      return {std::string(kGlobalSection),
-              std::string(balance_keys::kGroupAccount[kind - kAccountGroup1].name)};
+      return {sections::sharedBalance(), balance_keys::kGroupAccount[kind - kAccountGroup1]};
     default:
-      return {sectionForEntry(entry), std::string(balance_keys::kAccount.name)};
+      return {sections::balance(entry), balance_keys::kAccount};
   }
 }
 
@@ -39,13 +37,14 @@ Accounts::Accounts(ProgramFiles files, NumberFormat format, EventLog& log)
 
 ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
   IniFile config(files_.config());
-  std::string own = sectionForEntry(entry);
-  const bool ownSettings = hasOwnSettings(config, own);
+  const auto own = sections::entry(entry);
+  const auto global = sections::global();
+  const bool ownSettings = hasOwnSettings(config, entry);
 
   ChosenAccount chosen;
-  if (readSwitch(config, kGlobalSection, global_keys::kDefaultAcc) && !ownSettings) {
+  if (readSwitch(config, global, global_keys::kDefaultAcc) && !ownSettings) {
     chosen.kind = kAccountDefault;
-  } else if (readSwitch(config, kGlobalSection, global_keys::kAccountOne)) {
+  } else if (readSwitch(config, global, global_keys::kAccountOne)) {
     chosen.kind = kAccountSingle;
   } else if (readSwitch(config, own, entry_keys::kAccountProvider1)) {
     chosen.kind = kAccountGroup1;
@@ -58,8 +57,7 @@ ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
   }
 
   AccountKey where = accountKey(entry, chosen.kind);
-  std::string text =
-      IniFile(files_.accounts()).readString(where.section, where.key, balance_keys::kAccount.def);
+  std::string text = readKey(IniFile(files_.accounts()), where.section, where.key);
   std::optional<double> value = parseDecimal(text);
   if (value && std::isfinite(static_cast<float>(*value))) {
     chosen.balance = static_cast<float>(*value);
@@ -78,17 +76,17 @@ BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float bala
 
   // A stored text that is not a number was typed by hand, possibly as a note of a real
   // balance; overwriting it with a figure computed from 0 would lose that, so it stays.
-  std::string stored = accounts.readString(where.section, where.key, balance_keys::kAccount.def);
+  std::string stored = readKey(accounts, where.section, where.key);
   if (!parseDecimal(stored) || !std::isfinite(balance)) {
     log_.append(describe(where, stored) + " balance not saved.");
-    return {false, accounts.readString(own.section, own.key, balance_keys::kAccount.def)};
+    return {false, readKey(accounts, own.section, own.key)};
   }
 
   std::string text = formatGeneral(balance, format_);
   IniEdit edit(accounts);
-  edit.writeString(where.section, where.key, text);
+  writeKey(edit, where.section, where.key, text);
   // The entry's own account always shows the balance after its last connection.
-  edit.writeString(own.section, own.key, text);
+  writeKey(edit, own.section, own.key, text);
   edit.commit();
   return {true, text};
 }
@@ -96,21 +94,21 @@ BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float bala
 bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
   IniFile accounts(files_.accounts());
   AccountKey own = accountKey(entry, kAccountIndividual);
-  std::string stored = accounts.readString(own.section, own.key, balance_keys::kAccount.def);
+  std::string stored = readKey(accounts, own.section, own.key);
   std::optional<double> value = parseDecimal(stored);
   if (!value || !std::isfinite(amountHundredths)) {
     log_.append(describe(own, stored) + " not credited with " +
                 formatGeneral(amountHundredths, format_) + ".");
     return false;
   }
-  accounts.writeString(own.section, own.key,
-                       formatGeneral(*value + amountHundredths * 0.01, format_));
+  writeKey(accounts, own.section, own.key,
+           formatGeneral(*value + amountHundredths * 0.01, format_));
   return true;
 }
 
 std::string Accounts::entryAccountText(std::string_view entry) const {
   AccountKey own = accountKey(entry, kAccountIndividual);
-  return IniFile(files_.accounts()).readString(own.section, own.key, balance_keys::kAccount.def);
+  return readKey(IniFile(files_.accounts()), own.section, own.key);
 }
 
 }  // namespace tarvik

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
 
@@ -10,21 +11,11 @@ namespace tarvik {
 
 class EventLog;
 
-// Where a connection's balance is kept (the values are stored in files and crash journals).
-enum AccountKind : int {
-  kAccountIndividual = 0,  // the entry's own "Account"
-  kAccountDefault = 1,     // [Default] "Account", for entries without own settings
-  kAccountSingle = 2,      // [Olm:TK] "Account", one account for all entries
-  kAccountGroup1 = 3,      // [Olm:TK] "Account1"
-  kAccountGroup2 = 4,      // [Olm:TK] "Account2"
-  kAccountGroup3 = 5,      // [Olm:TK] "Account3"
-};
-
 // Section and key of an account in the accounts file (TarvikA.Kfg). `entry` is an entry name;
 // kinds outside 0-5 are treated as the entry's own account.
 struct AccountKey {
-  std::string section;
-  std::string key;
+  Section<Scope::Balance> section;
+  TextKey<Scope::Balance> key;
 };
 AccountKey accountKey(std::string_view entry, int kind);
 

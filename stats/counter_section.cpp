@@ -17,12 +17,12 @@ bool blank(std::string_view text) {
 
 }  // namespace
 
-CounterSection::CounterSection(IniEdit& file, std::string section, const NumberFormat& format,
-                               EventLog& log)
+CounterSection::CounterSection(IniEdit& file, Section<Scope::Statistics> section,
+                               const NumberFormat& format, EventLog& log)
     : file_(file), section_(std::move(section)), format_(format), log_(log) {}
 
-std::optional<long long> CounterSection::readInt(std::string_view key) {
-  std::string text = file_.readString(section_, key);
+std::optional<long long> CounterSection::readInt(const Key& key) {
+  std::string text = readKey(file_, section_, key, "");
   if (blank(text)) return 0;
   // The integer rule gives its default for garbage; two different defaults reveal it.
   int a = parseProfileInt(text, 0);
@@ -34,8 +34,8 @@ std::optional<long long> CounterSection::readInt(std::string_view key) {
   return a;
 }
 
-std::optional<double> CounterSection::readMoney(std::string_view key) {
-  std::string text = file_.readString(section_, key);
+std::optional<double> CounterSection::readMoney(const Key& key) {
+  std::string text = readKey(file_, section_, key, "");
   if (blank(text)) return 0.0;
   std::optional<double> value = parseDecimal(text);
   if (!value || !std::isfinite(*value)) {
@@ -45,35 +45,35 @@ std::optional<double> CounterSection::readMoney(std::string_view key) {
   return value;
 }
 
-std::string CounterSection::readText(std::string_view key) {
-  return file_.readString(section_, key, "0");
+std::string CounterSection::readText(const Key& key) {
+  return readKey(file_, section_, key);
 }
 
-void CounterSection::writeInt(std::string_view key, long long value) {
-  file_.writeString(section_, key, std::to_string(value));
+void CounterSection::writeInt(const Key& key, long long value) {
+  writeKey(file_, section_, key, std::to_string(value));
 }
 
-void CounterSection::writeMoney(std::string_view key, double value) {
-  file_.writeString(section_, key, formatGeneral(value, format_));
+void CounterSection::writeMoney(const Key& key, double value) {
+  writeKey(file_, section_, key, formatGeneral(value, format_));
 }
 
-void CounterSection::writeText(std::string_view key, std::string_view text) {
-  file_.writeString(section_, key, text);
+void CounterSection::writeText(const Key& key, std::string_view text) {
+  writeKey(file_, section_, key, text);
 }
 
-void CounterSection::writeTruncated(std::string_view key, double value) {
+void CounterSection::writeTruncated(const Key& key, double value) {
   const double clamped =
       std::clamp(std::trunc(value), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX));
   writeInt(key, std::isnan(clamped) ? 0 : static_cast<long long>(clamped));
 }
 
-void CounterSection::addInt(std::string_view key, long long delta) {
+void CounterSection::addInt(const Key& key, long long delta) {
   if (auto value = readInt(key)) writeInt(key, *value + delta);
 }
 
-void CounterSection::reportGarbage(std::string_view key, std::string_view text) {
-  log_.append(" Statistics value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + section_ + "] " +
-              std::string(key) + ") is not a number; left unchanged.");
+void CounterSection::reportGarbage(const Key& key, std::string_view text) {
+  log_.append(" Statistics value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + section_.name() +
+              "] " + key.name.str() + ") is not a number; left unchanged.");
 }
 
 }  // namespace tarvik

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "config/number_text.h"
 
 namespace tarvik {
@@ -16,28 +17,31 @@ class EventLog;
 // leaves it as it is instead of booking over it.
 class CounterSection {
  public:
-  CounterSection(IniEdit& file, std::string section, const NumberFormat& format, EventLog& log);
+  using Key = TextKey<Scope::Statistics>;
 
-  std::optional<long long> readInt(std::string_view key);
-  std::optional<double> readMoney(std::string_view key);
+  CounterSection(IniEdit& file, Section<Scope::Statistics> section, const NumberFormat& format,
+                 EventLog& log);
+
+  std::optional<long long> readInt(const Key& key);
+  std::optional<double> readMoney(const Key& key);
   // The stored text, "0" when missing (for text copies, which never lose anything).
-  std::string readText(std::string_view key);
+  std::string readText(const Key& key);
 
-  void writeInt(std::string_view key, long long value);
-  void writeMoney(std::string_view key, double value);
-  void writeText(std::string_view key, std::string_view text);
+  void writeInt(const Key& key, long long value);
+  void writeMoney(const Key& key, double value);
+  void writeText(const Key& key, std::string_view text);
   // Writes `value` truncated toward zero, held within the int range that readInt() accepts
   // (a hand-edited huge amount must not leave a key that can never be read again).
-  void writeTruncated(std::string_view key, double value);
+  void writeTruncated(const Key& key, double value);
 
   // Adds `delta` to an integer key; a garbage key is left alone.
-  void addInt(std::string_view key, long long delta);
+  void addInt(const Key& key, long long delta);
 
  private:
-  void reportGarbage(std::string_view key, std::string_view text);
+  void reportGarbage(const Key& key, std::string_view text);
 
   IniEdit& file_;
-  std::string section_;
+  Section<Scope::Statistics> section_;
   const NumberFormat& format_;
   EventLog& log_;
 };

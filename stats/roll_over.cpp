@@ -3,13 +3,11 @@
 #include <filesystem>
 #include <set>
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "platform/event_log.h"
 #include "stats/counter_section.h"
 #include "stats/statistics.h"
-#include "stats/statistics_keys.h"
 
 namespace tarvik {
 
@@ -44,11 +42,11 @@ std::string caseKey(std::string_view section) {
   return key;
 }
 
-void roll(IniEdit& edit, std::string_view section,
+void roll(IniEdit& edit, const Section<Scope::Statistics>& section,
           const std::array<stats_keys::RollPair, 3>& pairs) {
   for (const auto& pair : pairs) {
-    edit.writeString(section, pair.previous, edit.readString(section, pair.current, "0"));
-    edit.writeString(section, pair.current, "0");
+    writeKey(edit, section, pair.previous, readKey(edit, section, pair.current));
+    writeKey(edit, section, pair.current, "0");
   }
 }
 
@@ -62,13 +60,17 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
   // Day, week and month texts repeat every year; the year marker tells a start on the same
   // date a year later from a restart on the same day. Files written without it compare the
   // texts alone, and so does a year that is not a number.
-  const int storedYear = config.readInt(kUpdateSection, "Year", -1);
+  const auto markerSection = sections::update();
+  const int storedYear = readKey(config, markerSection, update_keys::kYear);
   const bool yearChanged = storedYear >= 0 && storedYear != today.year;
 
   RolloverResult result;
-  result.day = yearChanged || config.readString(kUpdateSection, "Day", now.day) != now.day;
-  result.week = yearChanged || config.readString(kUpdateSection, "Week", now.week) != now.week;
-  result.month = yearChanged || config.readString(kUpdateSection, "Month", now.month) != now.month;
+  const auto stored = [&](const TextKey<Scope::Update>& key, const std::string& current) {
+    return readKey(config, markerSection, key, current);
+  };
+  result.day = yearChanged || stored(update_keys::kDay, now.day) != now.day;
+  result.week = yearChanged || stored(update_keys::kWeek, now.week) != now.week;
+  result.month = yearChanged || stored(update_keys::kMonth, now.month) != now.month;
 
   // The markers are stored only after the statistics were rolled, so a roll that did not
   // reach the disk is made again at the next start. Settings that cannot take the markers
@@ -82,17 +84,17 @@ RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
   }
   try {
     IniEdit markers(config);
-    markers.writeString(kUpdateSection, "Day", now.day);
-    markers.writeString(kUpdateSection, "Week", now.week);
-    markers.writeString(kUpdateSection, "Month", now.month);
-    markers.writeString(kUpdateSection, "Year", now.year);
+    writeKey(markers, markerSection, update_keys::kDay, now.day);
+    writeKey(markers, markerSection, update_keys::kWeek, now.week);
+    writeKey(markers, markerSection, update_keys::kMonth, now.month);
+    writeKey(markers, markerSection, update_keys::kYear, now.year);
     markers.commit();
   } catch (const IniWriteError&) {
     return failedRollOver(" Failed saving settings.");
   }
 
   // Cleared only once the new month is on record, so the report of a failed roll stays.
-  if (result.month && readSwitch(config, kGlobalSection, global_keys::kLogClear)) {
+  if (result.month && readSwitch(config, sections::global(), global_keys::kLogClear)) {
     std::error_code ignored;
     std::filesystem::remove(log_.path(), ignored);
     log_.append(" Log-file cleared.");
@@ -111,19 +113,18 @@ void Statistics::rollEntries(const std::vector<std::string>& entries,
   IniEdit edit(statistics);
   std::set<std::string> rolled;
   for (const std::string& entry : entries) {
-    const std::string section = sectionForEntry(entry);
-    if (!rolled.insert(caseKey(section)).second) continue;
+    const auto section = sections::statistics(entry);
+    if (!rolled.insert(caseKey(section.name())).second) continue;
     if (result.day) {
       roll(edit, section, stats_keys::kDayPairs);
-      edit.writeString(section, "UndoX", "1");
+      writeKey(edit, section, stats_keys::kUndoX, "1");
     }
     if (result.week) {
       roll(edit, section, stats_keys::kWeekPairs);
       for (int d = 0; d <= 6; ++d) {
-        const std::string prefix = "Gr" + std::to_string(d);
-        edit.writeString(section, prefix + "t", "0");
-        edit.writeString(section, prefix + "f", "0");
-        edit.writeString(section, prefix + "c", "0");
+        writeKey(edit, section, stats_keys::weeklyTime(d), "0");
+        writeKey(edit, section, stats_keys::weeklyMoney(d), "0");
+        writeKey(edit, section, stats_keys::weeklyCount(d), "0");
       }
     }
     if (result.month) roll(edit, section, stats_keys::kMonthPairs);

@@ -3,11 +3,9 @@
 #include <array>
 #include <cmath>
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "stats/counter_section.h"
-#include "stats/statistics_keys.h"
 
 namespace tarvik {
 
@@ -25,53 +23,52 @@ bool Statistics::bookConnectionOnce(std::string_view identity, std::string_view 
   if (lastBookedIdentity() == identity) return false;
   IniEdit edit(IniFile(files_.statistics()));
   addConnection(edit, entry, weekday, seconds, cost);
-  edit.writeString(kGlobalSection, stats_keys::kBooked, identity);
+  writeKey(edit, sections::sharedStatistics(), stats_keys::kBooked, identity);
   edit.commit();
   return true;
 }
 
 std::string Statistics::lastBookedIdentity() const {
-  return IniFile(files_.statistics()).readString(kGlobalSection, stats_keys::kBooked, "");
+  return readKey(IniFile(files_.statistics()), sections::sharedStatistics(), stats_keys::kBooked);
 }
 
 void Statistics::addConnection(IniEdit& edit, std::string_view entry, int weekday, int seconds,
                                float cost) {
-  CounterSection s(edit, sectionForEntry(entry), format_, log_);
+  CounterSection s(edit, sections::statistics(entry), format_, log_);
   const double costValue = cost;  // widened exactly, so the texts show the float as it is
 
-  for (std::string_view key : stats_keys::kCurrentCounts) s.addInt(key, 1);
+  for (const auto& key : stats_keys::kCurrentCounts) s.addInt(key, 1);
 
-  s.writeText("TimePC", s.readText("TimeTC"));
-  s.writeInt("TimeTC", seconds);
-  for (std::string_view key : stats_keys::kCurrentTimes) s.addInt(key, seconds);
+  s.writeText(stats_keys::kTimePC, s.readText(stats_keys::kTimeTC));
+  s.writeInt(stats_keys::kTimeTC, seconds);
+  for (const auto& key : stats_keys::kCurrentTimes) s.addInt(key, seconds);
 
-  s.writeText("MoneyPC", s.readText("MoneyTC"));
-  s.writeMoney("MoneyTC", costValue);
-  for (std::string_view key : stats_keys::kCurrentMoney) {
+  s.writeText(stats_keys::kMoneyPC, s.readText(stats_keys::kMoneyTC));
+  s.writeMoney(stats_keys::kMoneyTC, costValue);
+  for (const auto& key : stats_keys::kCurrentMoney) {
     if (auto old = s.readMoney(key)) s.writeMoney(key, *old + costValue);
   }
 
   if (weekday >= 0 && weekday <= 6) {
-    const std::string d = std::to_string(weekday);
-    s.addInt("Gr" + d + "t", seconds);
-    if (auto old = s.readInt("Gr" + d + "f")) {
-      s.writeTruncated("Gr" + d + "f", static_cast<double>(*old) + costValue);
+    s.addInt(stats_keys::weeklyTime(weekday), seconds);
+    if (auto old = s.readInt(stats_keys::weeklyMoney(weekday))) {
+      s.writeTruncated(stats_keys::weeklyMoney(weekday), static_cast<double>(*old) + costValue);
     }
-    s.addInt("Gr" + d + "c", 1);
+    s.addInt(stats_keys::weeklyCount(weekday), 1);
   }
 
-  s.writeInt("Undo", 1);
-  s.writeInt("UndoX", 0);
-  s.writeInt("UndoWD", weekday);
-  s.writeMoney("UndoLos", costValue);
-  s.writeInt("UndoTim", seconds);
+  s.writeInt(stats_keys::kUndo, 1);
+  s.writeInt(stats_keys::kUndoX, 0);
+  s.writeInt(stats_keys::kUndoWD, weekday);
+  s.writeMoney(stats_keys::kUndoLos, costValue);
+  s.writeInt(stats_keys::kUndoTim, seconds);
 }
 
 void Statistics::clear(std::string_view entry) {
   IniFile file(files_.statistics());
   IniEdit edit(file);
-  const std::string section = sectionForEntry(entry);
-  for (std::string_view key : stats_keys::kClearedKeys) edit.writeInt(section, key, 0);
+  const auto section = sections::statistics(entry);
+  for (const auto& key : stats_keys::kClearedKeys) writeKey(edit, section, key, "0");
   edit.commit();
 }
 

@@ -1,29 +1,29 @@
 #include <cmath>
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "stats/accounts.h"
 #include "stats/counter_section.h"
 #include "stats/statistics.h"
-#include "stats/statistics_keys.h"
 
 namespace tarvik {
 
 bool Statistics::undoLastConnection(std::string_view entry) {
   IniFile file(files_.statistics());
   IniEdit edit(file);
-  CounterSection s(edit, sectionForEntry(entry), format_, log_);
+  CounterSection s(edit, sections::statistics(entry), format_, log_);
+  namespace k = stats_keys;
 
   // Taking the same connection back twice would subtract it twice.
-  if (s.readInt("Undo").value_or(0) == 0) return false;
+  if (s.readInt(k::kUndo).value_or(0) == 0) return false;
 
-  const std::optional<double> weekdayValue = s.readMoney("UndoWD");
+  const std::optional<double> weekdayValue = s.readMoney(k::kUndoWD);
   const int weekday = weekdayValue ? static_cast<int>(std::trunc(*weekdayValue)) : -1;
-  const std::optional<double> loss = s.readMoney("UndoLos");
-  const long long seconds = s.readInt("UndoTim").value_or(0);
+  const std::optional<double> loss = s.readMoney(k::kUndoLos);
+  const long long seconds = s.readInt(k::kUndoTim).value_or(0);
   bool negatives = false;
 
-  for (std::string_view key : stats_keys::kCurrentCounts) {
+  for (const auto& key : stats_keys::kCurrentCounts) {
     if (auto v = s.readInt(key)) {
       if (*v < 1) {
         *v = 1;
@@ -33,9 +33,9 @@ bool Statistics::undoLastConnection(std::string_view entry) {
     }
   }
 
-  s.writeText("TimeTC", s.readText("TimePC"));
-  s.writeInt("TimePC", 0);
-  for (std::string_view key : stats_keys::kCurrentTimes) {
+  s.writeText(k::kTimeTC, s.readText(k::kTimePC));
+  s.writeInt(k::kTimePC, 0);
+  for (const auto& key : stats_keys::kCurrentTimes) {
     if (auto v = s.readInt(key)) {
       if (*v < seconds) {
         *v = seconds;
@@ -45,10 +45,10 @@ bool Statistics::undoLastConnection(std::string_view entry) {
     }
   }
 
-  s.writeText("MoneyTC", s.readText("MoneyPC"));
-  s.writeText("MoneyPC", "0");
+  s.writeText(k::kMoneyTC, s.readText(k::kMoneyPC));
+  s.writeText(k::kMoneyPC, "0");
   if (loss) {
-    for (std::string_view key : stats_keys::kCurrentMoney) {
+    for (const auto& key : stats_keys::kCurrentMoney) {
       if (auto v = s.readMoney(key)) {
         if (*v < *loss) {
           *v = *loss;
@@ -61,20 +61,19 @@ bool Statistics::undoLastConnection(std::string_view entry) {
 
   // The weekly record has no floor.
   if (weekday >= 0 && weekday <= 6) {
-    const std::string d = std::to_string(weekday);
-    s.addInt("Gr" + d + "t", -seconds);
+    s.addInt(k::weeklyTime(weekday), -seconds);
     if (loss) {
-      if (auto v = s.readInt("Gr" + d + "f")) {
-        s.writeTruncated("Gr" + d + "f", static_cast<double>(*v) - *loss);
+      if (auto v = s.readInt(k::weeklyMoney(weekday))) {
+        s.writeTruncated(k::weeklyMoney(weekday), static_cast<double>(*v) - *loss);
       }
     }
-    s.addInt("Gr" + d + "c", -1);
+    s.addInt(k::weeklyCount(weekday), -1);
   }
 
   // Cleared before the credit is written, so a failed credit cannot be followed by a second
   // undo of the same connection.
-  s.writeInt("Undo", 0);
-  s.writeInt("UndoX", 0);
+  s.writeInt(k::kUndo, 0);
+  s.writeInt(k::kUndoX, 0);
   edit.commit();
 
   if (loss) Accounts(files_, format_, log_).creditEntry(entry, *loss);

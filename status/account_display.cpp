@@ -1,6 +1,5 @@
 #include "status/account_display.h"
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 
@@ -8,12 +7,12 @@ namespace tarvik {
 
 bool storeAccountDisplay(const ProgramFiles& files, std::string_view settingsEntry,
                          bool accountShown) {
-  const std::string section = sectionForEntry(settingsEntry);
+  const auto section = sections::entry(settingsEntry);
   try {
     IniFile config(files.config());
     IniEdit edit(config);
-    edit.writeInt(section, entry_keys::kAccountDisplay.name, accountShown ? 1 : 0);
-    if (accountShown) edit.writeInt(section, entry_keys::kCurrencyDisplay.name, 1);
+    writeSwitch(edit, section, entry_keys::kAccountDisplay, accountShown);
+    if (accountShown) writeSwitch(edit, section, entry_keys::kCurrencyDisplay, true);
     edit.commit();
     return true;
   } catch (const IniWriteError&) {

@@ -6,18 +6,14 @@
 
 namespace tarvik {
 
-DisplaySettings readDisplaySettings(const IniFile& config, std::string_view section) {
+DisplaySettings readDisplaySettings(const IniFile& config, const Section<Scope::Entry>& section) {
   DisplaySettings s;
-  auto on = [&](std::string_view sec, IntKey key) {
-    return config.readInt(sec, key.name, key.def) != 0;
-  };
-  auto text = [&](TextKey key) { return config.readString(section, key.name, key.def); };
-  s.accountDisplay = on(section, entry_keys::kAccountDisplay);
-  s.currencyDisplay = on(section, entry_keys::kCurrencyDisplay);
-  s.credit = on(section, entry_keys::kCredit);
-  s.currencyA = text(entry_keys::kCurrencyDisplayA);
-  s.currencyZ = text(entry_keys::kCurrencyDisplayZ);
-  s.displayCost = on(kGlobalSection, global_keys::kDisplayCost);
+  s.accountDisplay = readSwitch(config, section, entry_keys::kAccountDisplay);
+  s.currencyDisplay = readSwitch(config, section, entry_keys::kCurrencyDisplay);
+  s.credit = readSwitch(config, section, entry_keys::kCredit);
+  s.currencyA = readKey(config, section, entry_keys::kCurrencyDisplayA);
+  s.currencyZ = readKey(config, section, entry_keys::kCurrencyDisplayZ);
+  s.displayCost = readSwitch(config, sections::global(), global_keys::kDisplayCost);
   return s;
 }
 
@@ -49,11 +45,9 @@ DisplayTexts clearedDisplayTexts(bool displayZero, std::string_view defaultCurre
 }
 
 void writeClearedDisplay(User& user, const IniFile& config) {
-  const bool zero = config.readInt(kGlobalSection, global_keys::kDisplayZero.name,
-                                   global_keys::kDisplayZero.def) != 0;
-  const DisplayTexts t =
-      clearedDisplayTexts(zero, config.readString(kDefaultEntry, entry_keys::kCurrencyDisplayA.name,
-                                                  entry_keys::kCurrencyDisplayA.def));
+  const bool zero = readSwitch(config, sections::global(), global_keys::kDisplayZero);
+  const DisplayTexts t = clearedDisplayTexts(
+      zero, readKey(config, sections::entry(kDefaultEntry), entry_keys::kCurrencyDisplayA));
   user.setField(DisplayField::Time, t.time);
   user.setField(DisplayField::Money, t.money);
   user.setField(DisplayField::Currency, t.currency);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/keys.h"
 #include "config/number_text.h"
 
 namespace tarvik {
@@ -23,7 +24,7 @@ struct DisplaySettings {
 };
 
 // The entry keys from `section` of TarvikC.Kfg and "DisplayCost" from the global section.
-DisplaySettings readDisplaySettings(const IniFile& config, std::string_view section);
+DisplaySettings readDisplaySettings(const IniFile& config, const Section<Scope::Entry>& section);
 
 // The five field texts of the status display.
 struct DisplayTexts {

@@ -24,9 +24,9 @@ std::string upper(std::string_view text) {
 SkinChoice readSkinChoice(const ProgramFiles& files) {
   IniFile config(files.config());
   SkinChoice choice;
-  choice.full = readKey(config, kSkinSection, skin_keys::kSkinSize) == 1;
-  choice.name = readKey(config, kSkinSection, skin_keys::kSkinName);
-  choice.external = readSwitch(config, kSkinSection, skin_keys::kSkinExternal);
+  choice.full = readKey(config, sections::skin(), skin_keys::kSkinSize) == 1;
+  choice.name = readKey(config, sections::skin(), skin_keys::kSkinName);
+  choice.external = readSwitch(config, sections::skin(), skin_keys::kSkinExternal);
   return choice;
 }
 
@@ -109,9 +109,10 @@ void SkinLoader::fallBackToStandard() {
   try {
     IniFile config(files_.config());
     IniEdit edit(config);
-    edit.writeInt(kSkinSection, skin_keys::kSkinExternal.name, 0)
-        .writeString(kSkinSection, skin_keys::kSkinName.name, skin_keys::kStandardSkinName)
-        .writeInt(kSkinSection, skin_keys::kSkinSize.name, 0);
+    const auto section = sections::skin();
+    writeSwitch(edit, section, skin_keys::kSkinExternal, false);
+    writeKey(edit, section, skin_keys::kSkinName, skin_keys::kStandardSkinName);
+    writeKey(edit, section, skin_keys::kSkinSize, 0);
     edit.commit();
   } catch (const IniWriteError&) {
     log_.append(" Failed. Unable to write settings.");
@@ -128,7 +129,7 @@ void SkinLoader::fallBackToStandard() {
 SkinLoadResult SkinLoader::switchMode(bool full, SkinPictures& pictures) {
   try {
     IniFile config(files_.config());
-    writeKey(config, kSkinSection, skin_keys::kSkinSize, full ? 1 : 0);
+    writeKey(config, sections::skin(), skin_keys::kSkinSize, full ? 1 : 0);
   } catch (const IniWriteError&) {
     log_.append(" Failed switching between skin modes.", true);
     user_.message(std::string(kWriteFailed) +

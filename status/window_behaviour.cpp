@@ -135,8 +135,8 @@ void WindowBehaviour::dragEnd() {
   const WindowPoint stored = storedPosition(settings_.origin, dragPos_, surface_.screenSize());
   try {
     IniEdit edit{IniFile(files_.config())};
-    edit.writeInt(kGlobalSection, global_keys::kX.name, stored.x)
-        .writeInt(kGlobalSection, global_keys::kY.name, stored.y);
+    writeKey(edit, sections::global(), global_keys::kX, stored.x);
+    writeKey(edit, sections::global(), global_keys::kY, stored.y);
     edit.commit();
     settings_.x = stored.x;
     settings_.y = stored.y;
@@ -157,7 +157,7 @@ bool WindowBehaviour::toggleSnapping() {
   settings_.borders = !settings_.borders;
   try {
     IniFile config(files_.config());
-    writeSwitch(config, kGlobalSection, global_keys::kBorders, settings_.borders);
+    writeSwitch(config, sections::global(), global_keys::kBorders, settings_.borders);
   } catch (const IniWriteError&) {
     // The check mark still follows the click; the setting lasts for this run.
   }

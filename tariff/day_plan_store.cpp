@@ -3,28 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 
 namespace tarvik {
 
 namespace {
-
-constexpr std::string_view kDefaultSection = "Default";
-
-std::string countKey(int weekday) {
-  return "Tar" + std::to_string(weekday);
-}
-
-// "Tar" + d + "x" + i + field, e.g. Tar6x12Cost.
-std::string periodKey(int weekday, int index, std::string_view field) {
-  std::string key = countKey(weekday);
-  key += 'x';
-  key += std::to_string(index);
-  key += field;
-  return key;
-}
 
 std::string twoDigits(int value) {
   char text[16];
@@ -38,25 +22,24 @@ std::string fiveDigits(int value) {
   return text;
 }
 
-std::string sectionFrom(const IniFile& config, std::string_view entry) {
-  std::string own = sectionForEntry(entry);
-  if (hasOwnSettings(config, own)) return own;
-  return std::string(kDefaultSection);
+Section<Scope::Tariff> sectionFrom(const IniFile& config, std::string_view entry) {
+  return sections::tariff(hasOwnSettings(config, entry) ? entry : kDefaultEntry);
 }
 
 template <typename Reader>
-DayPlan planFrom(const Reader& file, std::string_view section, int weekday) {
-  int count = std::clamp(file.readInt(section, countKey(weekday), 1), 0, kMaxTariffPeriods);
+DayPlan planFrom(const Reader& file, const Section<Scope::Tariff>& section, int weekday) {
+  using namespace tariff_keys;
+  int count = std::clamp(readKey(file, section, tariff_keys::count(weekday)), 0, kMaxTariffPeriods);
   DayPlan plan;
   plan.reserve(count);
   for (int i = 0; i < count; ++i) {
     TariffPeriod p;
-    p.startHour = file.readInt(section, periodKey(weekday, i, "AH"), 0);
-    p.startMinute = file.readInt(section, periodKey(weekday, i, "AM"), 0);
-    p.endHour = file.readInt(section, periodKey(weekday, i, "ZH"), 24);
-    p.endMinute = file.readInt(section, periodKey(weekday, i, "ZM"), 0);
-    p.costPerHour = file.readInt(section, periodKey(weekday, i, "Cost"), 0);
-    p.name = file.readString(section, periodKey(weekday, i, "Name"), kGuestTariffName);
+    p.startHour = readKey(file, section, startHour(weekday, i));
+    p.startMinute = readKey(file, section, startMinute(weekday, i));
+    p.endHour = readKey(file, section, endHour(weekday, i));
+    p.endMinute = readKey(file, section, endMinute(weekday, i));
+    p.costPerHour = readKey(file, section, cost(weekday, i));
+    p.name = readKey(file, section, name(weekday, i));
     plan.push_back(std::move(p));
   }
   return plan;
@@ -64,30 +47,32 @@ DayPlan planFrom(const Reader& file, std::string_view section, int weekday) {
 
 }  // namespace
 
-std::string tariffSection(const IniFile& config, std::string_view entry) {
+Section<Scope::Tariff> tariffSection(const IniFile& config, std::string_view entry) {
   return sectionFrom(config, entry);
 }
 
-DayPlan readDayPlan(const IniFile& file, std::string_view section, int weekday) {
+DayPlan readDayPlan(const IniFile& file, const Section<Scope::Tariff>& section, int weekday) {
   return planFrom(file, section, weekday);
 }
 
 int lookupStored(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
                  CurrentTariff& current) {
-  const std::string section = sectionFrom(config, entry);
-  const int count = std::clamp(config.readInt(section, countKey(weekday), 1), 0, kMaxTariffPeriods);
+  using namespace tariff_keys;
+  const auto section = sectionFrom(config, entry);
+  const int count =
+      std::clamp(readKey(config, section, tariff_keys::count(weekday)), 0, kMaxTariffPeriods);
   // The last period in force wins, so scanning from the end can stop at the first hit and
   // read the cost and name of that period alone.
   for (int k = count - 1; k >= 0; --k) {
     TariffPeriod p;
-    p.startHour = config.readInt(section, periodKey(weekday, k, "AH"), 0);
-    p.endHour = config.readInt(section, periodKey(weekday, k, "ZH"), 24);
+    p.startHour = readKey(config, section, startHour(weekday, k));
+    p.endHour = readKey(config, section, endHour(weekday, k));
     if (p.endHour < hour || p.startHour > hour) continue;
-    p.startMinute = config.readInt(section, periodKey(weekday, k, "AM"), 0);
-    p.endMinute = config.readInt(section, periodKey(weekday, k, "ZM"), 0);
+    p.startMinute = readKey(config, section, startMinute(weekday, k));
+    p.endMinute = readKey(config, section, endMinute(weekday, k));
     if (!periodInForce(p, hour, minute)) continue;
-    current.costPerHour = config.readInt(section, periodKey(weekday, k, "Cost"), 0);
-    current.name = config.readString(section, periodKey(weekday, k, "Name"), kGuestTariffName);
+    current.costPerHour = readKey(config, section, cost(weekday, k));
+    current.name = readKey(config, section, name(weekday, k));
     return k;
   }
   current.costPerHour = 0;
@@ -95,21 +80,24 @@ int lookupStored(const IniFile& config, std::string_view entry, int hour, int mi
   return -1;
 }
 
-void writeDayPlan(IniEdit& edit, std::string_view section, int weekday, const DayPlan& plan) {
-  int count = std::min(static_cast<int>(plan.size()), kMaxTariffPeriods);
-  edit.writeString(section, countKey(weekday), std::to_string(count));
-  for (int i = 0; i < count; ++i) {
+void writeDayPlan(IniEdit& edit, const Section<Scope::Tariff>& section, int weekday,
+                  const DayPlan& plan) {
+  using namespace tariff_keys;
+  const int periods = std::min(static_cast<int>(plan.size()), kMaxTariffPeriods);
+  writeKey(edit, section, tariff_keys::count(weekday), std::to_string(periods));
+  for (int i = 0; i < periods; ++i) {
     const TariffPeriod& p = plan[i];
-    edit.writeString(section, periodKey(weekday, i, "AH"), twoDigits(p.startHour));
-    edit.writeString(section, periodKey(weekday, i, "AM"), twoDigits(p.startMinute));
-    edit.writeString(section, periodKey(weekday, i, "ZH"), twoDigits(p.endHour));
-    edit.writeString(section, periodKey(weekday, i, "ZM"), twoDigits(p.endMinute));
-    edit.writeString(section, periodKey(weekday, i, "Cost"), fiveDigits(p.costPerHour));
-    edit.writeString(section, periodKey(weekday, i, "Name"), p.name);
+    writeKey(edit, section, startHour(weekday, i), twoDigits(p.startHour));
+    writeKey(edit, section, startMinute(weekday, i), twoDigits(p.startMinute));
+    writeKey(edit, section, endHour(weekday, i), twoDigits(p.endHour));
+    writeKey(edit, section, endMinute(weekday, i), twoDigits(p.endMinute));
+    writeKey(edit, section, cost(weekday, i), fiveDigits(p.costPerHour));
+    writeKey(edit, section, name(weekday, i), p.name);
   }
 }
 
-void writeDayPlan(IniFile& file, std::string_view section, int weekday, const DayPlan& plan) {
+void writeDayPlan(IniFile& file, const Section<Scope::Tariff>& section, int weekday,
+                  const DayPlan& plan) {
   IniEdit edit(file);
   writeDayPlan(edit, section, weekday, plan);
   edit.commit();
@@ -120,12 +108,12 @@ std::string dayFileName(int weekday) {
 }
 
 DayPlan readDayFile(const std::filesystem::path& file) {
-  return readDayPlan(IniFile(file), kDefaultSection, 0);
+  return readDayPlan(IniFile(file), sections::tariff(kDefaultEntry), 0);
 }
 
 void writeDayFile(const std::filesystem::path& file, const DayPlan& plan) {
   IniFile ini(file);
-  writeDayPlan(ini, kDefaultSection, 0, plan);
+  writeDayPlan(ini, sections::tariff(kDefaultEntry), 0, plan);
 }
 
 }  // namespace tarvik

@@ -4,16 +4,18 @@
 #include <string_view>
 #include <vector>
 
+#include "config/keys.h"
+
 namespace tarvik {
 
 class IniFile;
 
 // A day plan never holds more periods than this; longer counts in a hand-edited file are cut.
-inline constexpr int kMaxTariffPeriods = 24;
+inline constexpr int kMaxTariffPeriods = tariff_keys::kMaxPeriods;
 // The tariff name shown when no period of the day plan covers the current time.
 inline constexpr std::string_view kNoTariffName = "Error!";
 // The name of a period whose "Name" key is missing.
-inline constexpr std::string_view kGuestTariffName = "Guest";
+inline constexpr std::string_view kGuestTariffName = tariff_keys::kGuestName;
 
 // One row of a day plan. Start is inclusive, end exclusive; end hour 24 is the end of the day.
 // The defaults are those of a period whose keys are all missing: the whole day free.

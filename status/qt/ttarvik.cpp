@@ -199,7 +199,7 @@ void Ttarvik::createMenu() {
           [this, bounds] { bounds->setChecked(behaviour_->toggleSnapping()); });
   sep(menu_, "m_sep_1");
 
-  entryMenu_ = menu_->addMenu("Default");
+  entryMenu_ = menu_->addMenu(qs(kDefaultEntry));
   entryMenu_->setObjectName("m_entry_menu");
   entryMenu_->menuAction()->setObjectName("m_entry");
   QAction* showExp = addItem(entryMenu_, "m_show_exp", "Показывать затраты");
@@ -437,7 +437,8 @@ void Ttarvik::showStateCode(std::string_view code) {
   const SkinBitmap picture = indicatorFor(code, &known);
   if (!known) return;
   stateCode_ = std::string(code);
-  const int icon = readKey(IniFile(files_.config()), kGlobalSection, global_keys::kIcon);
+  const int icon =
+      static_cast<int>(readKey(IniFile(files_.config()), sections::global(), global_keys::kIcon));
   static const char* kFamilies[4] = {"dk", "lt", "in", "v3"};
   if (icon >= 0 && icon <= 3)
     tray_.setIcon(QIcon(QStringLiteral(":/tray/i_%1_%2").arg(kFamilies[icon]).arg(qs(code))));
@@ -458,15 +459,15 @@ void Ttarvik::reloadWindowSettings() {
   const IniFile config(files_.config());
   namespace g = global_keys;
   WindowSettings s;
-  s.origin = readKey(config, kGlobalSection, g::kO);
-  s.x = readKey(config, kGlobalSection, g::kX);
-  s.y = readKey(config, kGlobalSection, g::kY);
-  s.borders = readKey(config, kGlobalSection, g::kBorders) != 0;
-  s.transparent = readKey(config, kGlobalSection, g::kTransparent) != 0;
-  s.opacity = readKey(config, kGlobalSection, g::kOpacity);
-  s.fade = readKey(config, kGlobalSection, g::kFade) != 0;
-  s.speed = readKey(config, kGlobalSection, g::kSpeed);
-  s.priority = readKey(config, kGlobalSection, g::kPriority) != 0;
+  s.origin = readKey(config, sections::global(), g::kO);
+  s.x = readKey(config, sections::global(), g::kX);
+  s.y = readKey(config, sections::global(), g::kY);
+  s.borders = readKey(config, sections::global(), g::kBorders) != 0;
+  s.transparent = readKey(config, sections::global(), g::kTransparent) != 0;
+  s.opacity = readKey(config, sections::global(), g::kOpacity);
+  s.fade = readKey(config, sections::global(), g::kFade) != 0;
+  s.speed = readKey(config, sections::global(), g::kSpeed);
+  s.priority = readKey(config, sections::global(), g::kPriority) != 0;
   behaviour_->apply(s);
   menu_->findChild<QAction*>("m_bounds")->setChecked(s.borders);
 }
@@ -611,28 +612,29 @@ void Ttarvik::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void Ttarvik::windowDoubleClicked() {
-  const int action = readKey(IniFile(files_.config()), kGlobalSection, global_keys::kAction);
+  const DoubleClickAction action =
+      readKey(IniFile(files_.config()), sections::global(), global_keys::kAction);
   const bool active = commands_.connectionActive ? commands_.connectionActive() : !offline_;
   switch (action) {
-    case 0:
+    case DoubleClickAction::ShowStatistics:
       if (commands_.openSettings) {
         raise();
         commands_.openSettings(kStatisticsPage);
       }
       break;
-    case 1:
+    case DoubleClickAction::HideWindow:
       hideStatusWindow();
       break;
-    case 2:
+    case DoubleClickAction::SwitchMoney:
       toggleAccountDisplay();
       break;
-    case 3:
+    case DoubleClickAction::SwitchSkinMode:
       switchMode();
       break;
-    case 4:
+    case DoubleClickAction::HangUp:
       if (active) runCommand(commands_.hangUp);
       break;
-    case 5:
+    case DoubleClickAction::CancelAutoHangUp:
       if (active && entryMenu_->findChild<QAction*>("m_nohangup")->isVisible()) {
         runCommand(commands_.keepLine);
         setKeepLineMenu(false);
@@ -664,12 +666,12 @@ void Ttarvik::trayDoubleClicked() {
 
 void Ttarvik::balloon(std::string_view title, std::string_view text, bool optional) {
   const IniFile config(files_.config());
-  if (readKey(config, kGlobalSection, global_keys::kHelpShow) == 0) return;
-  if (optional && readKey(config, kGlobalSection, global_keys::kBaloon) == 0) return;
+  if (readKey(config, sections::global(), global_keys::kHelpShow) == 0) return;
+  if (optional && readKey(config, sections::global(), global_keys::kBaloon) == 0) return;
   if (!trayEnabled_) return;
   balloonTimer_->setEnabled(false);
   notifier_.show(qs(title).left(kTitleLimit), qs(text).left(kTextLimit), kBalloonTimeoutMs);
-  balloonTimer_->setInterval(readKey(config, kGlobalSection, global_keys::kHelpTime) * 1000);
+  balloonTimer_->setInterval(readKey(config, sections::global(), global_keys::kHelpTime) * 1000);
   balloonTimer_->setEnabled(true);
 }
 

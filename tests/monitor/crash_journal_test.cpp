@@ -72,7 +72,7 @@ struct JournalHost : CrashJournalHost {
   void finishQuickLogLine(const std::string& tail) override { quickLines.push_back(tail); }
   std::optional<float> storedBalance(const std::string& entry, int kind) override {
     const AccountKey key = accountKey(entry, kind);
-    const auto value = parseDecimal(IniFile(files.accounts()).readString(key.section, key.key));
+    const auto value = parseDecimal(readKey(IniFile(files.accounts()), key.section, key.key, ""));
     if (!value) return std::nullopt;
     return static_cast<float>(*value);
   }

@@ -74,7 +74,7 @@ TEST_F(AccountsTest, BookBalanceWritesTheKindAndTheEntrysOwnAccount) {
     EXPECT_TRUE(booked.booked);
     EXPECT_EQ(booked.entryAccountText, "99,75");
     AccountKey where = accountKey("Inet", kind);
-    EXPECT_EQ(account(where.section, where.key), "99,75");
+    EXPECT_EQ(account(where.section.name(), where.key.name), "99,75");
     EXPECT_EQ(account("Inet", "Account"), "99,75");
     // Every other account keeps its value.
     const char* keys[] = {"Account", "Account1", "Account2", "Account3"};
@@ -102,7 +102,7 @@ TEST_F(AccountsTest, ChosenAccountIsTheOneBookedAtDisconnect) {
     ASSERT_EQ(chosen.kind, c.kind);
     accounts.bookBalance("Inet", chosen.kind, chosen.balance - 0.5f);
     AccountKey where = accountKey("Inet", chosen.kind);
-    EXPECT_EQ(account(where.section, where.key), "19,5") << c.config;
+    EXPECT_EQ(account(where.section.name(), where.key.name), "19,5") << c.config;
     EXPECT_EQ(account("Inet", "Account"), "19,5") << c.config;
     EXPECT_EQ(accounts.chooseAccount("Inet").balance, 19.5f);
   }

@@ -137,7 +137,7 @@ TEST_F(LookupFile, CountAboveTwentyFourReadsOnlyTheFirstTwentyFour) {
 TEST_F(LookupFile, PlanSavedBetweenTwoLookupsAppliesAtOnce) {
   EXPECT_EQ(lookupAt("Default", 5, 12, 0), 0);
   IniFile config(dir.files().config());
-  writeDayPlan(config, "Default", 5,
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 5,
                {period(0, 0, 12, 0, 10, "Am"), period(12, 0, 24, 0, 20, "Pm")});
   EXPECT_EQ(lookupAt("Default", 5, 12, 0), 1);
   EXPECT_EQ(current.name, "Pm");
@@ -148,8 +148,8 @@ TEST_F(LookupFile, OddEntryNamesNeitherShareNorCorruptPlans) {
   const std::string odd = "Net]\nTar1=0";
   config.writeInt(sectionForEntry(odd), "Done", 1);
   config.writeInt("Net", "Done", 1);
-  writeDayPlan(config, sectionForEntry(odd), 1, {period(0, 0, 24, 0, 300, "Odd")});
-  writeDayPlan(config, "Net", 1, {period(0, 0, 24, 0, 100, "Plain")});
+  writeDayPlan(config, sections::tariff(odd), 1, {period(0, 0, 24, 0, 300, "Odd")});
+  writeDayPlan(config, sections::tariff("Net"), 1, {period(0, 0, 24, 0, 100, "Plain")});
   EXPECT_EQ(lookupAt(odd, 1, 10, 0), 0);
   EXPECT_EQ(current.name, "Odd");
   EXPECT_EQ(lookupAt("Net", 1, 10, 0), 0);
@@ -160,13 +160,13 @@ TEST_F(LookupFile, OddEntryNamesNeitherShareNorCorruptPlans) {
 
 TEST_F(LookupFile, StoredLookupAgreesWithTheRuleOnTheWholePlan) {
   IniFile config(dir.files().config());
-  writeDayPlan(config, "Default", 2,
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 2,
                {period(0, 0, 24, 0, 100, "All"), period(12, 0, 13, 0, 0, "Lunch"),
                 period(10, 30, 10, 15, 5, "Odd"), period(22, 5, 23, 55, 70, "Late"),
                 period(13, 0, 12, 0, 9, "Backwards")});
-  writeDayPlan(config, "Default", 3, {period(8, 0, 17, 0, 100, "Day")});
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 3, {period(8, 0, 17, 0, 100, "Day")});
   for (int weekday : {2, 3}) {
-    const DayPlan plan = readDayPlan(config, "Default", weekday);
+    const DayPlan plan = readDayPlan(config, sections::tariff(kDefaultEntry), weekday);
     for (int hour = 0; hour < 24; ++hour) {
       for (int minute = 0; minute < 60; minute += 5) {
         CurrentTariff expected;

@@ -34,28 +34,30 @@ class DayPlanStore : public ::testing::Test {
 TEST_F(DayPlanStore, WritesTheEditorsDigitsAndReadsThemBack) {
   IniFile config(dir.files().config());
   DayPlan plan{{0, 0, 8, 0, 50, "Ночь"}, {8, 5, 24, 0, 250, "Day"}};
-  writeDayPlan(config, "Default", 6, plan);
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 6, plan);
   EXPECT_EQ(config.readString("Default", "Tar6"), "2");
   EXPECT_EQ(config.readString("Default", "Tar6x1AM"), "05");
   EXPECT_EQ(config.readString("Default", "Tar6x1ZH"), "24");
   EXPECT_EQ(config.readString("Default", "Tar6x1Cost"), "00250");
   EXPECT_EQ(config.readString("Default", "Tar6x0Name"), "Ночь");
-  EXPECT_EQ(readDayPlan(config, "Default", 6), plan);
+  EXPECT_EQ(readDayPlan(config, sections::tariff(kDefaultEntry), 6), plan);
 }
 
 TEST_F(DayPlanStore, ShorterPlanLeavesOldKeysButReadsOnlyTheCount) {
   IniFile config(dir.files().config());
-  writeDayPlan(config, "Default", 1, {{}, {1, 0, 2, 0, 5, "B"}, {2, 0, 3, 0, 5, "C"}});
-  writeDayPlan(config, "Default", 1, {{0, 0, 24, 0, 7, "Only"}});
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 1,
+               {{}, {1, 0, 2, 0, 5, "B"}, {2, 0, 3, 0, 5, "C"}});
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 1, {{0, 0, 24, 0, 7, "Only"}});
   EXPECT_TRUE(config.hasKey("Default", "Tar1x2Name"));
-  EXPECT_EQ(readDayPlan(config, "Default", 1), (DayPlan{{0, 0, 24, 0, 7, "Only"}}));
-  writeDayPlan(config, "Default", 1, {});
-  EXPECT_TRUE(readDayPlan(config, "Default", 1).empty());
+  EXPECT_EQ(readDayPlan(config, sections::tariff(kDefaultEntry), 1),
+            (DayPlan{{0, 0, 24, 0, 7, "Only"}}));
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 1, {});
+  EXPECT_TRUE(readDayPlan(config, sections::tariff(kDefaultEntry), 1).empty());
 }
 
 TEST_F(DayPlanStore, NeverWritesMoreThanTwentyFourPeriods) {
   IniFile config(dir.files().config());
-  writeDayPlan(config, "Default", 2, DayPlan(30));
+  writeDayPlan(config, sections::tariff(kDefaultEntry), 2, DayPlan(30));
   EXPECT_EQ(config.readInt("Default", "Tar2", 0), 24);
   EXPECT_FALSE(config.hasKey("Default", "Tar2x24AH"));
 }
@@ -63,9 +65,9 @@ TEST_F(DayPlanStore, NeverWritesMoreThanTwentyFourPeriods) {
 TEST_F(DayPlanStore, TariffSectionFollowsTheDoneMarker) {
   dir.writeConfig("[Own]\nDone=1\n[Half]\nTar1=3\n");
   IniFile config(dir.files().config());
-  EXPECT_EQ(tariffSection(config, "Own"), "Own");
-  EXPECT_EQ(tariffSection(config, "Half"), "Default");
-  EXPECT_EQ(tariffSection(config, "Nobody"), "Default");
+  EXPECT_EQ(tariffSection(config, "Own").name(), "Own");
+  EXPECT_EQ(tariffSection(config, "Half").name(), "Default");
+  EXPECT_EQ(tariffSection(config, "Nobody").name(), "Default");
 }
 
 TEST_F(DayPlanStore, SingleDayFileHoldsThePlanUnderSundayOfDefault) {
