@@ -3,7 +3,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "config/entry_section.h"
 #include "config/keys.h"
 
 namespace tarvik {
@@ -106,7 +105,22 @@ const std::vector<DialogKey>& entryKeys() {
 }
 
 std::string exeLineName(int line) {
-  return entry_keys::exeLineKey(line);
+  return entry_keys::exeLine(line).name.str();
+}
+
+// The section a key of `place` lives in; `entrySection` from sections::entry().
+std::string sectionOf(Place place, const std::string& entrySection) {
+  switch (place) {
+    case Place::Skin:
+      return sections::skin().name();
+    case Place::Entry:
+      return entrySection;
+    case Place::SharedBalance:
+      return sections::sharedBalance().name();
+    case Place::Global:
+      break;
+  }
+  return sections::global().name();
 }
 
 bool isExeCount(const DialogKey& key) {
@@ -117,9 +131,7 @@ template <typename File>
 std::string readValue(const File& config, const File& accounts, const DialogKey& key,
                       const std::string& entrySection) {
   const File& file = key.place == Place::SharedBalance ? accounts : config;
-  std::string_view section = kGlobalSection;
-  if (key.place == Place::Skin) section = kSkinSection;
-  if (key.place == Place::Entry) section = entrySection;
+  const std::string section = sectionOf(key.place, entrySection);
   if (key.text) return file.readString(section, key.name, key.def);
   return std::to_string(file.readInt(section, key.name, parseProfileInt(key.def, 0)));
 }
@@ -127,9 +139,7 @@ std::string readValue(const File& config, const File& accounts, const DialogKey&
 void writeValue(IniEdit& config, IniEdit& accounts, const DialogKey& key,
                 const std::string& entrySection, const SettingsValues& values) {
   IniEdit& file = key.place == Place::SharedBalance ? accounts : config;
-  std::string_view section = kGlobalSection;
-  if (key.place == Place::Skin) section = kSkinSection;
-  if (key.place == Place::Entry) section = entrySection;
+  const std::string section = sectionOf(key.place, entrySection);
   file.writeString(section, key.name, values.has(key.name) ? values.text(key.name) : key.def);
 }
 
@@ -163,23 +173,22 @@ SettingsValues loadGlobalSettings(const SettingsFiles& files) {
 
 SettingsValues loadEntrySettings(const SettingsFiles& files, std::string_view entry,
                                  EventLog& log) {
-  std::string section = sectionForEntry(entry);
-  const auto& done = entry_keys::kDone;
-  if (files.config.readInt(section, done.name, defaultNumber(done)) == 0) {
-    section = std::string(kDefaultEntry);
+  auto section = sections::entry(entry);
+  if (!hasOwnSettings(files.config, entry)) {
+    section = sections::entry(kDefaultEntry);
     log.append(fallbackLogLine(entry), true);
   }
   SettingsValues values;
   for (const DialogKey& key : entryKeys()) {
     if (!isExeCount(key)) {
-      values.set(key.name, readValue(files.config, files.accounts, key, section));
+      values.set(key.name, readValue(files.config, files.accounts, key, section.name()));
       continue;
     }
     // The count is read afresh for every line, as the lines were always read.
     int line = 0;
-    while (line < files.config.readInt(section, key.name, parseProfileInt(key.def, 0))) {
-      values.set(exeLineName(line),
-                 files.config.readString(section, exeLineName(line), entry_keys::kDefaultExeLine));
+    while (line < readKey(files.config, section, entry_keys::kExeCountDialog)) {
+      values.set(exeLineName(line), readKey(files.config, section, entry_keys::exeLine(line),
+                                            entry_keys::kDefaultExeLine));
       ++line;
     }
     values.set(key.name, line);
@@ -193,14 +202,14 @@ void saveGlobalSettings(const SettingsValues& values, IniEdit& config, IniEdit& 
 
 void saveEntrySettings(const SettingsValues& values, std::string_view entry, IniEdit& config,
                        IniEdit& accounts) {
-  const std::string section = sectionForEntry(entry);
-  config.writeInt(section, entry_keys::kDone.name, 1);
+  const auto section = sections::entry(entry);
+  writeKey(config, section, entry_keys::kDone, 1);
   for (const DialogKey& key : entryKeys()) {
-    writeValue(config, accounts, key, section, values);
+    writeValue(config, accounts, key, section.name(), values);
     if (!isExeCount(key)) continue;
     const int count = values.number(key.name, 0);
     for (int line = 0; line < count; ++line)
-      config.writeString(section, exeLineName(line), values.text(exeLineName(line)));
+      writeKey(config, section, entry_keys::exeLine(line), values.text(exeLineName(line)));
   }
 }
 

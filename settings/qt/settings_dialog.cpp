@@ -256,8 +256,7 @@ void Tsettings::loadOnShow() {
     source->setCurrentIndex(0);
   }
   const IniFile config(files_.config());
-  const auto& entryKey = global_keys::kEntry;
-  const int remembered = config.readInt(kGlobalSection, entryKey.name, entryKey.def);
+  const int remembered = readKey(config, sections::global(), global_keys::kEntry);
   o_entry_->setCurrentIndex(remembered >= 0 && remembered < o_entry_->count() ? remembered : 0);
   entryChanged();
   loadGlobal();
@@ -342,7 +341,7 @@ void Tsettings::apply() {
   save([&](IniEdit& config, IniEdit& accounts) {
     saveGlobalSettings(values, config, accounts);
     saveEntrySettings(values, entry, config, accounts);
-    if (closing) config.writeInt(kGlobalSection, global_keys::kEntry.name, std::max(0, entryIndex));
+    if (closing) writeKey(config, sections::global(), global_keys::kEntry, std::max(0, entryIndex));
   });
   host_.reloadGlobalParameters(skinChanged_);
   skinChanged_ = false;

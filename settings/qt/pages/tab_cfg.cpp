@@ -256,9 +256,8 @@ void TabCfg::checkSingleAccount() {
   if (parseDecimal(e_acc_one_->text().toStdString())) return;
   // Not a number: the stored balance comes back.
   const IniFile accounts(frame_.files().accounts());
-  const auto& key = balance_keys::kAccount;
   e_acc_one_->setText(
-      QString::fromStdString(accounts.readString(kGlobalSection, key.name, key.def)));
+      QString::fromStdString(readKey(accounts, sections::sharedBalance(), balance_keys::kAccount)));
 }
 
 void TabCfg::showIndicator() {
