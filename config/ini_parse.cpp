@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "config/codepage.h"
+#include "config/ini_name_index.h"
 #include "config/ini_write_error.h"
 
 namespace tarvik::ini {
@@ -81,85 +82,6 @@ bool sectionExists(const Region& region) {
   return region.headerLine != Region::kNoHeader || region.hasKeys;
 }
 
-// The lower-case form of every byte, looked up instead of computed: names are folded byte
-// by byte while they are hashed and compared, never copied.
-const std::array<unsigned char, 256>& foldTable() {
-  static const std::array<unsigned char, 256> table = [] {
-    std::array<unsigned char, 256> lower{};
-    for (int byte = 0; byte < 256; ++byte)
-      lower[byte] = cp1251Lower(static_cast<unsigned char>(byte));
-    return lower;
-  }();
-  return table;
-}
-
-constexpr std::uint64_t kHashStart = 14695981039346656037ull;
-constexpr std::uint64_t kHashStep = 1099511628211ull;
-
-std::uint64_t hashStart(std::size_t region) {
-  std::uint64_t hash = kHashStart;
-  for (int shift = 0; shift < 64; shift += 8)
-    hash = (hash ^ ((region >> shift) & 0xFF)) * kHashStep;
-  return hash;
-}
-
-// Hash of a name in the text, folded on the way; equal to hashFolded() of its folded form.
-std::uint64_t hashRaw(std::uint64_t hash, std::string_view raw) {
-  const auto& lower = foldTable();
-  for (const char c : raw) hash = (hash ^ lower[static_cast<unsigned char>(c)]) * kHashStep;
-  return hash;
-}
-
-std::uint64_t hashFolded(std::uint64_t hash, std::string_view folded) {
-  for (const char c : folded) hash = (hash ^ static_cast<unsigned char>(c)) * kHashStep;
-  return hash;
-}
-
-bool sameFolded(std::string_view raw, std::string_view folded) {
-  if (raw.size() != folded.size()) return false;
-  const auto& lower = foldTable();
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (lower[static_cast<unsigned char>(raw[i])] != static_cast<unsigned char>(folded[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-bool sameRaw(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const auto& lower = foldTable();
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])]) {
-      return false;
-    }
-  }
-  return true;
-}
-
-void sizeIndex(NameIndex& index, std::size_t names) {
-  std::size_t capacity = 8;
-  while (capacity < names + names / 2 + 1) capacity *= 2;
-  index.slots.assign(capacity, 0);
-}
-
-// Walks the slots of `hash` until `matches` accepts an entry (returns it) or an empty slot
-// ends the walk (returns nullopt, with `empty` set to that slot).
-template <typename Matches>
-std::optional<std::size_t> probe(const NameIndex& index, std::uint64_t hash, Matches matches,
-                                 std::size_t* empty = nullptr) {
-  if (index.slots.empty()) return std::nullopt;
-  const std::size_t mask = index.slots.size() - 1;
-  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const std::uint32_t entry = index.slots[slot];
-    if (entry == 0) {
-      if (empty != nullptr) *empty = slot;
-      return std::nullopt;
-    }
-    if (matches(entry - 1)) return entry - 1;
-  }
-}
-
 std::string_view sectionName(const Document& doc, std::size_t region) {
   const std::size_t header = doc.regions[region].headerLine;
   if (header == Region::kNoHeader) return {};
@@ -173,15 +95,6 @@ std::string_view keyName(const Document& doc, std::size_t line) {
 
 bool inRegion(const Region& region, std::size_t line) {
   return line >= region.firstLine && line < region.endLine;
-}
-
-// Adds a name unless an equal one is there; returns whether it was added.
-template <typename Same>
-bool insert(NameIndex& index, std::uint64_t hash, std::size_t value, Same same) {
-  std::size_t empty = 0;
-  if (probe(index, hash, same, &empty)) return false;
-  index.slots[empty] = static_cast<std::uint32_t>(value + 1);
-  return true;
 }
 
 bool endsWithLineBreak(std::string_view bytes) {

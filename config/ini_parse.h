@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config/file_encoding.h"
+#include "config/ini_name_index.h"
 
 namespace tarvik::ini {
 
@@ -42,12 +43,6 @@ struct Region {
   // whether it holds a key line.
   bool first = false;
   bool hasKeys = false;
-};
-
-// Names found by folded hash: each slot holds an index + 1 (0 = empty); the names themselves
-// stay in the text, so the index costs four bytes a slot and no copy of any name.
-struct NameIndex {
-  std::vector<std::uint32_t> slots;
 };
 
 struct Document {
