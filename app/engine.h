@@ -38,7 +38,7 @@ class Engine {
   // An open settings dialog shows the statistics of `entry` afresh (after its Clear and Undo;
   // a booking reaches the same place by itself).
   void showStatistics(std::string_view entry);
-  void newCount();  // "Новый отсчёт": a virtual reconnect
+  void newCount();  // "Начать отсчёт заново": a virtual reconnect
   void keepLine();  // "Не разрывать связь": cancels the automatic hang-up
   void hangUp();    // "Отключиться"
   // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).

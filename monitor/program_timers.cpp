@@ -5,11 +5,11 @@
 namespace tarvik {
 
 ProgramTimers::ProgramTimers(TimerFactory& factory) {
-  for (const TimerSpec& spec : kTimerTable) {
-    std::unique_ptr<Timer> timer = factory.createTimer(std::string(spec.name));
+  for (const TimerRow& row : kTimerTable) {
+    std::unique_ptr<Timer> timer = factory.createTimer(std::string(row.name));
     timer->setEnabled(false);
-    timer->setInterval(spec.intervalMs);
-    timers_[static_cast<std::size_t>(spec.id)] = std::move(timer);
+    timer->setInterval(row.intervalMs);
+    timers_[static_cast<std::size_t>(row.id)] = std::move(timer);
   }
 }
 

@@ -30,27 +30,27 @@ enum class TimerId {
   Baloon,
 };
 
-struct TimerSpec {
+struct TimerRow {
   TimerId id;
   std::string_view name;
   int intervalMs;  // an interval that follows a setting starts at the key's default
 };
 
 inline constexpr std::array kTimerTable{
-    TimerSpec{TimerId::Online, "t_online", 1000},         // the connection poller
-    TimerSpec{TimerId::General, "t_general", 750},        // the meter tick
-    TimerSpec{TimerId::SecurityA, "t_security_a", 5000},  // crash journal, level 1
-    TimerSpec{TimerId::SecurityZ, "t_security_z", 5555},  // crash journal, level 2
-    TimerSpec{TimerId::Remind, "t_remind", 60000},        // the recovery question again
-    TimerSpec{TimerId::Minute, "t_minute", 59995},        // the beep every minute
-    TimerSpec{TimerId::Second, "t_second", entry_keys::kOnLinePeriod.def * 1000 - 5},
-    TimerSpec{TimerId::Hangup, "t_hangup", entry_keys::kHangUpTime.def * 1000},
-    TimerSpec{TimerId::Flash, "t_flash", 250},  // the steps of a warning flash
-    TimerSpec{TimerId::FlashAnti, "t_flash_anti", global_keys::kWarnTime.def * 1000},
-    TimerSpec{TimerId::Midnight, "t_midnight", 888},                  // looks for midnight
-    TimerSpec{TimerId::Reboot, "t_reboot", global_keys::kPause.def},  // the start-up pause
-    TimerSpec{TimerId::Hide, "t_hide", entry_keys::kStatusWait.def * 1000},
-    TimerSpec{TimerId::Baloon, "t_baloon", global_keys::kHelpTime.def * 1000},
+    TimerRow{TimerId::Online, "t_online", 1000},         // the connection poller
+    TimerRow{TimerId::General, "t_general", 750},        // the meter tick
+    TimerRow{TimerId::SecurityA, "t_security_a", 5000},  // crash journal, level 1
+    TimerRow{TimerId::SecurityZ, "t_security_z", 5555},  // crash journal, level 2
+    TimerRow{TimerId::Remind, "t_remind", 60000},        // the recovery question again
+    TimerRow{TimerId::Minute, "t_minute", 59995},        // the beep every minute
+    TimerRow{TimerId::Second, "t_second", entry_keys::kOnLinePeriod.def * 1000 - 5},
+    TimerRow{TimerId::Hangup, "t_hangup", entry_keys::kHangUpTime.def * 1000},
+    TimerRow{TimerId::Flash, "t_flash", 250},  // the steps of a warning flash
+    TimerRow{TimerId::FlashAnti, "t_flash_anti", global_keys::kWarnTime.def * 1000},
+    TimerRow{TimerId::Midnight, "t_midnight", 888},                  // looks for midnight
+    TimerRow{TimerId::Reboot, "t_reboot", global_keys::kPause.def},  // the start-up pause
+    TimerRow{TimerId::Hide, "t_hide", entry_keys::kStatusWait.def * 1000},
+    TimerRow{TimerId::Baloon, "t_baloon", global_keys::kHelpTime.def * 1000},
 };
 
 constexpr bool timerTableInIdOrder() {
@@ -60,11 +60,11 @@ constexpr bool timerTableInIdOrder() {
 }
 static_assert(timerTableInIdOrder());
 
-constexpr const TimerSpec& timerSpec(TimerId id) {
+constexpr const TimerRow& timerRow(TimerId id) {
   return kTimerTable[static_cast<std::size_t>(id)];
 }
 constexpr int intervalOf(TimerId id) {
-  return timerSpec(id).intervalMs;
+  return timerRow(id).intervalMs;
 }
 
 // Every timer of the table, created switched off with its first interval.

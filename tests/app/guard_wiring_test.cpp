@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/assembly.h"
 #include "monitor/monitor_rig.h"
@@ -52,11 +51,7 @@ struct Program {
     stateCode = "of";
     t("t_online").setEnabled(true);
   }
-  Timer& t(std::string_view name) {
-    for (const TimerSpec& spec : kTimerTable)
-      if (spec.name == name) return assembly.timers[spec.id];
-    throw std::out_of_range(std::string(name));
-  }
+  Timer& t(std::string_view name) { return test::timerNamed(assembly.timers, name); }
 
   EventLog log;
   KillableUser user;

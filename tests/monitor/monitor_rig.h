@@ -21,6 +21,13 @@
 
 namespace tarvik::test {
 
+// One of the program's timers by its name in the table ("t_online", ...).
+inline Timer& timerNamed(const ProgramTimers& timers, std::string_view name) {
+  for (const TimerRow& row : kTimerTable)
+    if (row.name == name) return timers[row.id];
+  throw std::out_of_range(std::string(name));
+}
+
 // Records the call points the guard fills in the program.
 class RecordingHooks : public MonitorHooks {
  public:
@@ -79,11 +86,7 @@ class MonitorRig {
     timer("t_online").setEnabled(true);
   }
 
-  Timer& timer(std::string_view name) {
-    for (const TimerSpec& spec : kTimerTable)
-      if (spec.name == name) return assembly->timers[spec.id];
-    throw std::out_of_range(std::string(name));
-  }
+  Timer& timer(std::string_view name) { return timerNamed(assembly->timers, name); }
   const std::string& stateCode() const { return assembly->stateCode; }
   Meter& meter() { return monitor->meter(); }
   ConnectionStateMachine& machine() { return monitor->stateMachine(); }
