@@ -1,6 +1,8 @@
 #include "config/entry_section.h"
 
 #include <array>
+#include <map>
+#include <set>
 
 #include "config/codepage.h"
 #include "config/keys.h"
@@ -10,6 +12,13 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kProgramSections{kGlobalSection, kSkinSection,
                                                            kUpdateSection};
+
+// Names of the current phonebook that share their case-folded spelling with another name
+// (or with the fallback entry's).
+std::set<std::string, std::less<>>& collidingNames() {
+  static std::set<std::string, std::less<>> names;
+  return names;
+}
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
@@ -58,8 +67,29 @@ std::string escape(std::string_view name) {
 }  // namespace
 
 std::string sectionForEntry(std::string_view entryName) {
-  if (standsAsSection(entryName)) return std::string(entryName);
+  if (standsAsSection(entryName) && !collidingNames().contains(entryName)) {
+    return std::string(entryName);
+  }
   return escape(entryName);
+}
+
+void usePhonebookNames(std::span<const std::string> names) {
+  // Spellings by folded form; only names that stand as sections can share one (the escaped
+  // form is distinct under case folding by itself).
+  std::map<std::string, std::set<std::string>> spellings;
+  spellings[cp1251Fold(kDefaultEntry)].insert(std::string(kDefaultEntry));
+  for (const std::string& name : names) {
+    if (standsAsSection(name)) spellings[cp1251Fold(utf8ToCp1251(name))].insert(name);
+  }
+  auto& colliding = collidingNames();
+  colliding.clear();
+  for (const auto& [folded, group] : spellings) {
+    if (group.size() < 2) continue;
+    for (const std::string& name : group) {
+      // "Default" is the fallback entry itself and keeps its section.
+      if (name != kDefaultEntry) colliding.insert(name);
+    }
+  }
 }
 
 }  // namespace tarvik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,19 @@ namespace tarvik {
 // to "~~" followed by an escaped form. The mapping is stable and injective even under the
 // case-insensitive comparison of section names, so such an entry neither corrupts a file
 // nor shares its settings, tariff, balance or statistics with another entry.
+//
+// Names that differ only in case ("Work" and "WORK", which the connection manager allows)
+// would share one section, since section names compare without regard to case. While such
+// names stand side by side in the phonebook (see usePhonebookNames), each of them maps to its
+// escaped form, so every one keeps its own settings, tariff, balance and statistics. All
+// of them are escaped alike, not all but one: which of them wrote the shared section first
+// cannot be told, so none of them is handed its mixed history. Names that collide with
+// nothing keep their plain sections, so files of ordinary names keep working as they are.
 std::string sectionForEntry(std::string_view entryName);
+
+// The phonebook as last listed: tells sectionForEntry which names differ from another name
+// of the list, or from "Default", only in case. Called wherever the phonebook is read.
+void usePhonebookNames(std::span<const std::string> names);
 
 // The prefix that starts every escaped section name.
 inline constexpr std::string_view kEscapedSectionPrefix = "~~";

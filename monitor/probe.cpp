@@ -1,5 +1,6 @@
 #include "monitor/probe.h"
 
+#include "config/entry_section.h"
 #include "platform/event_log.h"
 
 namespace tarvik {
@@ -75,12 +76,16 @@ bool Probe::probe(bool hangUp, bool hangUpConfirmed) {
 
 void Probe::listEntries() {
   entries_.clear();
+  usePhonebookNames(entries_);
   std::optional<std::vector<std::string>> names = service_.phonebookEntries();
   if (!names) {
     log_.append(kEntriesFailed, false);
     return;
   }
+  // Cut as the name of a live connection is cut, so that the connection finds its entry.
+  for (std::string& name : *names) name = cutToChars(name, kMaxEntryName);
   entries_ = std::move(*names);
+  usePhonebookNames(entries_);
 }
 
 }  // namespace tarvik

@@ -60,6 +60,21 @@ TEST(EntrySection, EscapedEntriesKeepTheirOwnSettingsInAFile) {
   EXPECT_FALSE(ini.hasKey("Olm:TK", "Done"));
 }
 
+TEST(EntrySection, OnlyNamesListedBesideACaseTwinLeaveTheirPlainSection) {
+  const std::vector<std::string> phonebook{"Work", "WORK", "Home", "default", "日本"};
+  usePhonebookNames(phonebook);
+  EXPECT_EQ(sectionForEntry("Home"), "Home");
+  EXPECT_EQ(sectionForEntry("Default"), "Default");
+  EXPECT_EQ(sectionForEntry("wORK"), "wORK") << "not in the list";
+  std::set<std::string> folded;
+  for (const char* name : {"Work", "WORK", "default"}) {
+    EXPECT_TRUE(sectionForEntry(name).starts_with(kEscapedSectionPrefix)) << name;
+    EXPECT_TRUE(folded.insert(cp1251Fold(sectionForEntry(name))).second) << name;
+  }
+  usePhonebookNames({});
+  EXPECT_EQ(sectionForEntry("Work"), "Work") << "alone again, the plain section returns";
+}
+
 class Resolve : public ::testing::Test {
  protected:
   TempDir dir_;
