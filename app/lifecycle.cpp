@@ -23,7 +23,8 @@ Lifecycle::Lifecycle(const Clock& clock, EventLog& log, User& user, ProcessLaunc
       launcher_(launcher),
       journal_(journal),
       host_(host),
-      timers_(timers) {
+      timers_(timers),
+      startDay_(clock.now()) {
   timers_.midnight.setInterval(intervalOf(TimerId::Midnight));
   timers_.midnight.onFire([this] { midnightTick(); });
 }
@@ -91,6 +92,9 @@ void Lifecycle::enableCommand() {
 void Lifecycle::midnightTick() {
   const LocalTime now = clock_.now();
   if (now.hour != 0 || now.minute != 0 || now.second != 0) return;
+  if (now.year == startDay_.year && now.month == startDay_.month && now.day == startDay_.day) {
+    return;
+  }
   timers_.midnight.setEnabled(false);
 
   if (user_.settingsDialogOpen()) {

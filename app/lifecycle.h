@@ -67,6 +67,9 @@ class Lifecycle {
   bool monitoringOn_ = true;
   bool midnightArmed_ = false;
   bool midnightCancelled_ = false;  // Cancel at midnight: no restart until the next start
+  // The day this instance started: an instance started by the midnight restart itself may
+  // still see 00:00:00 on its clock, and that midnight is already behind it.
+  LocalTime startDay_;
 };
 
 extern const char* const kExitWhileOnlineQuestion;

@@ -174,6 +174,39 @@ TEST_F(LifecycleFixture, MidnightWhileOfflineOnlyRestarts) {
   EXPECT_EQ(logText(), "\r\n08.12.2026 00:00:00\r\n Midnight reinitialize...\r\n");
 }
 
+// The instance the midnight restart starts comes up while the clock still reads 00:00:00 and
+// arms its own t_midnight at once; it must leave that midnight alone and take the next one.
+TEST_F(LifecycleFixture, TheRestartedInstanceRestartsOnlyAtTheNextMidnight) {
+  clock.setNow(makeLocalTime(2026, 12, 7, 23, 59, 59, 162));
+  lifecycle.reloadGlobals(true);
+  clock.advanceTo(makeLocalTime(2026, 12, 8, 0, 0, 0, 50));  // the first tick of the day
+  ASSERT_EQ(process.instances, V{"/reinitialize"});
+  midnight->setEnabled(false);  // the old instance has ended
+
+  FakeProcess nextProcess;
+  FakeUser nextUser;
+  std::unique_ptr<Timer> nextOnline = clock.createTimer("t_online");
+  std::unique_ptr<Timer> nextMidnight = clock.createTimer("t_midnight");
+  Lifecycle next{clock,
+                 log,
+                 nextUser,
+                 nextProcess,
+                 journal,
+                 monitor,
+                 LifecycleTimers{*nextOnline, *nextMidnight}};
+  next.reloadGlobals(true);  // its first tick comes at 00:00:00.938
+  clock.advanceTo(makeLocalTime(2026, 12, 8, 23, 59, 59));
+  EXPECT_TRUE(nextProcess.instances.empty());
+  EXPECT_EQ(nextUser.terminated, 0);
+  EXPECT_TRUE(nextMidnight->enabled());
+  clock.advanceTo(makeLocalTime(2026, 12, 9, 0, 0, 1));
+  EXPECT_EQ(nextProcess.instances, V{"/reinitialize"});
+  EXPECT_EQ(nextUser.terminated, 1);
+  EXPECT_EQ(logText(),
+            "\r\n08.12.2026 00:00:00\r\n Midnight reinitialize...\r\n"
+            "\r\n09.12.2026 00:00:00\r\n Midnight reinitialize...\r\n");
+}
+
 TEST_F(LifecycleFixture, MidnightSwitchedOffDoesNothing) {
   lifecycle.reloadGlobals(false);
   lifecycle.setMidnightArmed(true);
