@@ -116,6 +116,7 @@ void Meter::start(const std::string& entry) {
   const LocalTime now = env_.clock.now();
   startSecondOfDay_ = secondOfDay(now);
   startPeriod_ = lookupNow(now);
+  lastTickWeekday_ = now.weekday;
 
   env_.user.setField(DisplayField::Entry, entry_);
   setInterval(env_.timers.general, intervalOf(TimerId::General));
@@ -163,7 +164,15 @@ void Meter::refreshMoney() {
 
 bool Meter::tick() {
   const LocalTime now = env_.clock.now();
-  if (lookupNow(now) != startPeriod_) {
+  const CurrentTariff before = tariff_;
+  const int period = lookupNow(now);
+  // Day plans number their periods on their own, so at a day boundary the same number may
+  // stand for another price: the minutes before midnight must keep the old day's price.
+  const bool dayTurned = now.weekday != lastTickWeekday_;
+  lastTickWeekday_ = now.weekday;
+  const bool tariffChanged =
+      dayTurned && (tariff_.costPerHour != before.costPerHour || tariff_.name != before.name);
+  if (period != startPeriod_ || tariffChanged) {
     setEnabled(env_.timers.general, false);
     env_.log.append(" Virtual reconnect (tariff changed).", true);
     env_.user.balloon(entry_,

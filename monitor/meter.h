@@ -86,6 +86,7 @@ class Meter {
 
   int startSecondOfDay_ = 0;
   int startPeriod_ = -1;
+  int lastTickWeekday_ = -1;
   CurrentTariff tariff_;
   std::int32_t meteredSeconds_ = 0;
   bool withinFreeTime_ = true;

@@ -90,6 +90,39 @@ TEST(MeterFigures, AcrossMidnightWithMidnightOffIsOneConnection) {
   EXPECT_EQ(rig.stat("Default", "Gr1t"), "<none>");
 }
 
+// Monday's and Tuesday's plans both have one period numbered 0, at another price and name:
+// midnight is a tariff change all the same, and each half is charged at its own day's price.
+TEST(MeterTariff, AnotherPriceUnderTheSamePeriodNumberAtMidnightSplitsTheConnection) {
+  MonitorRig rig(makeLocalTime(2026, 12, 7, 23, 59, 49));  // a Monday
+  std::string plan = MonitorRig::uniformTariff(3600, "Mon");
+  plan.insert(0, "Tar2x0Cost=07200\nTar2x0Name=Tue\n");  // the first of a key counts
+  rig.dir.writeConfig("[Olm:TK]\nMidnight=0\n[Default]\nFreeTime=0\n" + plan);
+  rig.dir.writeAccounts("[Default]\nAccount=10\n");
+  rig.build();
+  connectAtFirstPoll(rig);  // 23:59:50
+  EXPECT_EQ(rig.user.field(DisplayField::Tariff), "Mon");
+  rig.clock.advanceTo(makeLocalTime(2026, 12, 7, 23, 59, 59, 900));
+  const std::size_t mark = rig.logMark();
+  rig.clock.advanceTo(makeLocalTime(2026, 12, 8, 0, 0, 0, 900));
+  EXPECT_EQ(rig.logSince(mark).rfind("\r\n08.12.2026 00:00:00\r\n"
+                                     " Virtual reconnect (tariff changed).\r\n"
+                                     " Disconnected (virtually).\r\n",
+                                     0),
+            0u);
+  EXPECT_EQ(rig.user.field(DisplayField::Tariff), "Tue");
+  EXPECT_EQ(rig.meter().costPerHour(), 7200);
+
+  rig.clock.advanceTo(makeLocalTime(2026, 12, 8, 0, 0, 10, 500));
+  rig.ras.drop();
+  rig.advance(500);
+  // 9 s at one hundredth a second before midnight, 10 s at two after it.
+  EXPECT_EQ(rig.quickLines(),
+            "07.12.2026 23:59:50 = 00:00:09 + [$ | ~0,09   | =9,9099 ] <Default>\r\n"
+            "08.12.2026 00:00:00 = 00:00:10 + [$ | ~0,2    | =9,7100 ] <Default>\r\n");
+  EXPECT_EQ(rig.stat("Default", "CountTT"), "2");
+  EXPECT_EQ(rig.account("Default"), "9,71000003814697");
+}
+
 TEST(MeterTariff, ABoundaryPassedOnlineSplitsTheConnection) {
   MonitorRig rig(makeLocalTime(2026, 12, 7, 11, 59, 0));
   std::string plan;
