@@ -8,6 +8,8 @@ packages=(
   # build
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-multimedia-dev libxcb1-dev libx11-dev
+  # Qt's own Russian texts (the buttons of message boxes)
+  qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev python3 python3-dbusmock dbus
   # a display for headless runs, window manager, tray host and notification daemon

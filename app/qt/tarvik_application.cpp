@@ -1,5 +1,7 @@
 #include "app/qt/tarvik_application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -23,7 +25,15 @@ std::string exceptionId(const std::type_info& type) {
 }  // namespace
 
 TarvikApplication::TarvikApplication(int& argc, char** argv, EventLog& log)
-    : QApplication(argc, argv), log_(log) {}
+    : QApplication(argc, argv), log_(log) {
+  // Window managers show the application's name where a window has no caption of its own.
+  setApplicationName(QString::fromUtf8(kApplicationTitle));
+  setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
+  if (qtTexts_.load(QLocale(QLocale::Russian, QLocale::Russia), "qtbase", "_",
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    installTranslator(&qtTexts_);
+  }
+}
 
 bool TarvikApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -29,7 +29,7 @@ QMessageBox::StandardButton runBox(QMessageBox::StandardButtons buttons,
 }  // namespace
 
 QMessageBox::StandardButton run(QMessageBox& box) {
-  box.setWindowTitle(QString());
+  box.setWindowTitle(QString::fromUtf8(kCaption));
   box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   if (!nextAnswers().empty()) {
     const QMessageBox::StandardButton answer = nextAnswers().front();

@@ -6,9 +6,14 @@
 
 namespace tarvik {
 
-// The program's message boxes: modal, on top, empty caption. Every box the Qt layer shows
-// goes through run(), so that the test answers below reach all of them.
+// The program's message boxes: modal, on top, captioned with the program's name. (A box
+// without a caption would get the name anyway: window managers put the application's name
+// into an empty title, and Qt appends it to a title of only blanks.) Every box the Qt layer
+// shows goes through run(), so that the test answers below reach all of them.
 namespace message_box {
+
+// The caption of every message box and question window of the program.
+inline constexpr char kCaption[] = "Tarvik";
 
 // Runs a prepared box and returns the button chosen.
 QMessageBox::StandardButton run(QMessageBox& box);

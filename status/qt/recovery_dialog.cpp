@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/message_box.h"
 #include "platform/qt/unattended.h"
 
 namespace tarvik {
@@ -17,7 +18,7 @@ RecoveryDialog::RecoveryDialog(const QString& text, bool allowRemind, QWidget* p
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint) {
   setObjectName("recovery_dialog");
-  setWindowTitle(" ");
+  setWindowTitle(QString::fromUtf8(message_box::kCaption));
   setModal(true);
   auto* label = new QLabel(text, this);
   label->setObjectName("recovery_text");

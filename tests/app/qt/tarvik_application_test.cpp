@@ -1,9 +1,11 @@
 #include "app/qt/tarvik_application.h"
 
+#include <QAbstractButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <stdexcept>
 
+#include "app/lifecycle.h"
 #include "app/qt/qt_clock.h"
 #include "platform/event_log.h"
 #include "platform/qt/message_box.h"
@@ -19,6 +21,26 @@ class TarvikApplicationTest : public QObject {
   TarvikApplicationTest(TarvikApplication& app, EventLog& log) : app_(app), log_(log) {}
 
  private slots:
+  // The boxes speak Russian whatever the locale (the test runs under the C locale), and carry
+  // the program's name as their caption. The box is read and answered while it is up.
+  void questionsShowRussianButtonsUnderTheProgramsName() {
+    QStringList seen;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      caption = box->windowTitle();
+      for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+        if (QAbstractButton* button = box->button(b)) seen << button->text().remove('&');
+      box->button(QMessageBox::Yes)->click();
+    });
+    QCOMPARE(message_box::askYesNo(QString::fromUtf8(kExitWhileOnlineQuestion), true),
+             QMessageBox::Yes);
+    QCOMPARE(seen, QStringList({"Да", "Нет"}));
+    QCOMPARE(caption, QString("Tarvik"));
+    QCOMPARE(QApplication::applicationDisplayName(), QString("Tarvik"));
+  }
+
   void exceptionInATimerEndsTheLoopWithTheLogLines() {
     QtTimerFactory timers;
     auto timer = timers.createTimer("t_general");

@@ -279,7 +279,7 @@ class TtarvikTest : public QObject {
     QCOMPARE(first.laterButton()->text(), QString("напомнить позже"));
     QVERIFY(first.laterButton()->isEnabled());
     QCOMPARE(first.bookButton()->width(), 120);
-    QCOMPARE(first.windowTitle(), QString(" "));
+    QCOMPARE(first.windowTitle(), QString("Tarvik"));
     first.show();
     QVERIFY(first.bookButton()->x() < first.ignoreButton()->x());
     QVERIFY(first.ignoreButton()->x() < first.laterButton()->x());
