@@ -1,10 +1,12 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/banner.h"
 #include "app/engine.h"
@@ -163,7 +165,12 @@ int main(int argc, char** argv) {
   writeStartBanner(files, log, firstArgument, systemLine());
 
   InstanceLock instanceLock(instanceLockPath(kInstanceLockName));
-  if (!instanceLock.acquire(!skipsInstanceCheck(classifyArgument(firstArgument)))) {
+  DirectoryLock directoryLock(files.dir);
+  const auto pause = [] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kDirectoryLockPauseMs));
+  };
+  if (!takeInstanceLocks(instanceLock, directoryLock,
+                         skipsInstanceCheck(classifyArgument(firstArgument)), log, pause)) {
     application();
     QApplication::setApplicationDisplayName(QString());
     logInstanceRefused(log);

@@ -4,14 +4,17 @@
 The lock lives in a private runtime folder (XDG_RUNTIME_DIR), so a Tarvik the user runs does
 not interfere. Message boxes answer themselves through the TARVIK_TEST_DISMISS_MS test hook.
 """
+import fcntl
 import os
+import shutil
 import signal
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import ProgramDirTestCase  # noqa: E402
+from e2e_support import ProgramDirTestCase, ini_value, metered_config  # noqa: E402
 
 REFUSED = b" Failed. One instance allowed only.\r\n New instance will be terminated.\r\n"
 
@@ -84,19 +87,28 @@ class StartupInstanceTest(ProgramDirTestCase):
         self.assertTrue(os.path.exists(os.path.join(self.dir, "Velk.TxT")))
 
     def test_second_ordinary_start_refused_switches_not(self):
-        self.start_running()
+        first = self.start_running()
         self.assert_refused()
+        # A restart is not refused, but it meters only once its predecessor has gone.
+        reboot = self.start("/reboot")
+        self.wait_for(lambda: b" Arg: /reboot\r\n" in self.log_bytes(), "restart banner")
         self.assert_refused("/AUTO")  # not a switch: an ordinary start
-        reboot = self.start_running("/reboot")
-        self.assertIn(b" Arg: /reboot\r\n", self.log_bytes())
+        self.assertEqual(self.log_bytes().count(b" StandBy.\r\n"), 1)
+        self.assertIsNone(reboot.poll())
+        first.terminate()
+        first.wait(timeout=10)
+        self.wait_for(lambda: self.log_bytes().count(b" StandBy.\r\n") == 2, "restart start-up")
         self.assertIsNone(reboot.poll())
 
     def test_restarted_instance_still_blocks(self):
         old = self.start_running()
-        self.start_running("/reboot")
+        reboot = self.start("/reboot")
+        self.wait_for(lambda: b" Arg: /reboot\r\n" in self.log_bytes(), "restart banner")
         old.terminate()
         old.wait(timeout=10)
+        self.wait_for(lambda: self.log_bytes().count(b" StandBy.\r\n") == 2, "restart start-up")
         self.assert_refused()
+        self.assertIsNone(reboot.poll())
 
     def test_killed_instance_does_not_block(self):
         only = self.start_running()
@@ -133,6 +145,70 @@ class StartupInstanceTest(ProgramDirTestCase):
         self.procs.append(p)
         self.assertNotEqual(p.wait(timeout=30), 0)
         self.assertTrue(self.log_bytes().endswith(b" Initializing...\r\n"), self.log_bytes())
+
+    # --- the lock's place and the program directory's own lock ---
+
+    def run_call(self, seconds=2):
+        """One call on "Home", booked once it ends."""
+        before = self.log_bytes().count(b" Account value: ")
+        self.line("dial", "Home")
+        self.wait_for(lambda: b" Connection established.\r\n" in self.log_bytes(), "connect")
+        time.sleep(seconds)
+        self.line("hangup")
+        self.wait_for(lambda: self.log_bytes().count(b" Account value: ") > before, "booking")
+
+    def test_runtime_folder_made_after_the_first_start_still_blocks(self):
+        runtime = os.path.join(self.root, "not-yet", "runtime")
+        self.env["XDG_RUNTIME_DIR"] = runtime
+        self.line("add", "Home")
+        self.write_config("TarvikC.Kfg", metered_config())
+        self.start_running()
+        os.makedirs(runtime, exist_ok=True)  # as the toolkit does when it finds it missing
+        self.assert_refused()
+        self.run_call()
+        self.assertEqual(ini_value(self.path("TarvikS.Kfg"), "Default", "CountTT"), "1")
+        self.assertEqual(len(self.instances()), 1)
+
+    def test_one_instance_per_program_folder_whatever_the_runtime_folder(self):
+        # The first start cannot lock anything in its runtime folder (its parent is a file,
+        # which stops root as well) and says so; a start from another session's runtime folder
+        # still finds the program folder taken.
+        blocker = os.path.join(self.root, "plain-file")
+        with open(blocker, "w") as f:
+            f.write("x")
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(blocker, "runtime")
+        self.start_running()
+        failed = (" Failed. Instance lock not available: " + blocker + "/runtime/TRK_2_4_x.lock (")
+        self.assertIn(failed.encode(), self.log_bytes())
+        self.env["XDG_RUNTIME_DIR"] = self.runtime
+        self.assert_refused()
+        self.assertEqual(len(self.instances()), 1)
+
+    def test_without_a_runtime_folder_the_lock_is_the_users_own(self):
+        # A lock of the same name in the shared /tmp (anyone may make one there) blocks nothing;
+        # the user's own lock still keeps a second copy of the program from starting.
+        home = os.path.join(self.root, "home")
+        os.mkdir(home)
+        del self.env["XDG_RUNTIME_DIR"]
+        self.env["HOME"] = home
+        shared = f"/tmp/TRK_2_4_x-{os.getuid()}.lock"
+        if not os.path.exists(shared):
+            self.addCleanup(os.remove, shared)
+        fd = os.open(shared, os.O_RDWR | os.O_CREAT, 0o600)
+        self.addCleanup(os.close, fd)
+        fcntl.flock(fd, fcntl.LOCK_EX)
+        self.start_running()
+        self.assertTrue(os.path.exists(os.path.join(home, ".cache", "TRK_2_4_x.lock")))
+        other = os.path.join(self.root, "prog2")
+        os.mkdir(other)
+        shutil.copy2(self.exe, os.path.join(other, "tarvik"))
+        p = subprocess.Popen([os.path.join(other, "tarvik")], cwd=self.root, env=self.env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(p)
+        self.assertEqual(p.wait(timeout=30), 1)
+        with open(os.path.join(other, "Tarvik.LOG"), "rb") as f:
+            self.assertTrue(f.read().endswith(REFUSED))
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
