@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "platform/event_log.h"
 #include "platform/virtual_clock.h"
@@ -60,6 +61,19 @@ TEST_F(InstanceLockTest, LockEndsWithTheLastInstance) {
   EXPECT_EQ(next.acquire(true), LockResult::Held);
 }
 
+// Waits (a bounded while) until the spawned `sleep` really sleeps. The kernel lets the parent
+// of a spawn go on before the child has dropped its close-on-exec descriptors, and drops their
+// locks only on the child's way back to user space.
+void waitUntilAsleep(pid_t pid) {
+  const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+  for (int round = 0; round < 1000000; ++round) {
+    std::ifstream in(stat);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    if (text.find("(sleep) S") != std::string::npos) return;
+    std::this_thread::yield();
+  }
+}
+
 TEST_F(InstanceLockTest, LaunchedProgramsDoNotInheritTheLock) {
   auto lock = std::make_unique<InstanceLock>(file);
   ASSERT_EQ(lock->acquire(true), LockResult::Held);
@@ -72,6 +86,7 @@ TEST_F(InstanceLockTest, LaunchedProgramsDoNotInheritTheLock) {
   ASSERT_EQ(::posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ), 0);
   lock.reset();
   directory.reset();
+  waitUntilAsleep(child);
 
   InstanceLock next(file);
   const LockResult acquired = next.acquire(true);
