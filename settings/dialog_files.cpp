@@ -11,6 +11,8 @@ namespace {
 
 enum class Place { Global, Skin, Entry, SharedBalance };
 
+constexpr int kMaxProgramLines = 1000;
+
 struct DialogKey {
   Place place;
   std::string name;
@@ -184,9 +186,12 @@ SettingsValues loadEntrySettings(const SettingsFiles& files, std::string_view en
       values.set(key.name, readValue(files.config, files.accounts, key, section.name()));
       continue;
     }
-    // The count is read afresh for every line, as the lines were always read.
+    // The count is read afresh for every line, as the lines were always read. A hand-edited
+    // count in the millions would hang the dialog on default lines: it shows at most
+    // kMaxProgramLines.
     int line = 0;
-    while (line < readKey(files.config, section, entry_keys::kExeCountDialog)) {
+    while (line < kMaxProgramLines &&
+           line < readKey(files.config, section, entry_keys::kExeCountDialog)) {
       values.set(exeLineName(line), readKey(files.config, section, entry_keys::exeLine(line),
                                             entry_keys::kDefaultExeLine));
       ++line;

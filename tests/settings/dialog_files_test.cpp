@@ -98,9 +98,11 @@ TEST_F(DialogFilesTest, RoundTripKeepsValuesAndKeyOrder) {
 // An entry without "Done" shows the settings of "Default" and says so in the log; saving
 // it gives it own settings ("Done"=1) under its own name.
 TEST_F(DialogFilesTest, EntryWithoutOwnSettingsFallsBackAndSavingMakesThemItsOwn) {
-  dir_.writeConfig("[Default]\nDone=1\nHangUpTime=600\n[ISP]\nHangUpTime=30\n");
+  dir_.writeConfig(
+      "[Default]\nDone=1\nHangUpTime=600\nExeCount=2147483647\n[ISP]\nHangUpTime=30\n");
   const SettingsValues values = loadEntrySettings(files(), "ISP", log_);
   EXPECT_EQ(values.number("HangUpTime"), 600);
+  EXPECT_EQ(values.number("ExeCount"), 1000) << "a count in the billions must not hang the load";
   EXPECT_NE(log().find(" Failed loading settings for «ISP» entry.\r\n «Default» entry settings "
                        "will be loaded..."),
             std::string::npos)
