@@ -20,6 +20,7 @@ enum class Scope {
   Balance,     // accounts file, the shared section or an entry's section
   Statistics,  // statistics file, an entry's section or the shared section
   Journal,     // the crash journal files
+  SkinFile,    // a skin's own file (skin.qsf) or a built-in skin's text
 };
 
 // A key's name held by value, so that names built from numbers ("ExeLine3", "Gr6f",

@@ -49,6 +49,27 @@ Section<Scope::Journal> journal() {
   return Section<Scope::Journal>::fromSectionName(std::string(kGlobalSection));
 }
 
+Section<Scope::SkinFile> skinHeader() {
+  return Section<Scope::SkinFile>::fromSectionName("skin");
+}
+
+Section<Scope::SkinFile> skinInfo() {
+  return Section<Scope::SkinFile>::fromSectionName("skin:info");
+}
+
+Section<Scope::SkinFile> skinMode(std::string_view mode) {
+  return Section<Scope::SkinFile>::fromSectionName("skin:" + std::string(mode));
+}
+
+Section<Scope::SkinFile> skinPoints(std::string_view mode) {
+  return Section<Scope::SkinFile>::fromSectionName(skinMode(mode).name() + ":points");
+}
+
+Section<Scope::SkinFile> skinObject(std::string_view mode, std::string_view object) {
+  return Section<Scope::SkinFile>::fromSectionName(skinMode(mode).name() + ":" +
+                                                   std::string(object));
+}
+
 }  // namespace sections
 
 bool hasOwnSettings(const IniFile& config, std::string_view entryName) {

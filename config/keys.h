@@ -36,6 +36,14 @@ Section<Scope::Balance> balance(std::string_view entryName);
 Section<Scope::Statistics> sharedStatistics();
 Section<Scope::Statistics> statistics(std::string_view entryName);
 Section<Scope::Journal> journal();
+// The sections of a skin file: "skin", "skin:info", and per mode word ("compact", "full")
+// "skin:" + mode, its outline "skin:" + mode + ":points" and its objects "skin:" + mode +
+// ":" + object ("time", "face", ...).
+Section<Scope::SkinFile> skinHeader();
+Section<Scope::SkinFile> skinInfo();
+Section<Scope::SkinFile> skinMode(std::string_view mode);
+Section<Scope::SkinFile> skinPoints(std::string_view mode);
+Section<Scope::SkinFile> skinObject(std::string_view mode, std::string_view object);
 }  // namespace sections
 
 // The choices stored as integers.
@@ -322,6 +330,49 @@ inline constexpr I kAccId{"AccID", 0};
 inline constexpr T kBooking{"Booking", ""};
 inline constexpr T kBookingId{"BookingId", ""};
 }  // namespace journal_keys
+
+// Keys of a skin file. The objects' positions and sizes default per object (see the skin
+// reader); the rest have one default.
+namespace skin_file_keys {
+using I = IntKey<Scope::SkinFile>;
+using T = TextKey<Scope::SkinFile>;
+// sections::skinHeader()
+inline constexpr I kSeparated{"separated", 0};
+inline constexpr I kDouble{"double", 0};
+inline constexpr I kGeneration{"generation", 0};
+inline constexpr I kSupport{"support", 0};
+inline constexpr T kGenerator{"generator", ""};
+// sections::skinInfo()
+inline constexpr T kName{"name", ""};
+inline constexpr T kVersion{"version", ""};
+inline constexpr T kAuthor{"author", ""};
+inline constexpr T kMail{"mail", ""};
+inline constexpr T kWeb{"web", ""};
+inline constexpr I kCommentUse{"comment_use", 0};
+inline constexpr T kCommentMsg{"comment_msg", ""};
+// sections::skinMode()
+inline constexpr I kShadowUse{"shadow_use", 0};
+inline constexpr I kShadowColor{"shadow_color", 0};
+// sections::skinPoints(): the number of outline points, then point n (from 1) as n + "x"
+// and n + "y".
+inline constexpr I kMaxCount{"max_count", 16};
+constexpr I pointX(int n) {
+  return {KeyName("").append(n).append("x"), 0};
+}
+constexpr I pointY(int n) {
+  return {KeyName("").append(n).append("y"), 0};
+}
+// sections::skinObject(): place and size of every object; texts add alignment, bold,
+// colour, font, size and character set, images whether the picture is stretched.
+inline constexpr I kX{"x", 0}, kY{"y", 0}, kH{"h", 0}, kW{"w", 0};
+inline constexpr I kAlign{"a", 0};
+inline constexpr I kBold{"b", 0};
+inline constexpr I kColor{"c", 16777215};
+inline constexpr T kFont{"f", "Small Fonts"};
+inline constexpr I kFontSize{"s", 7};
+inline constexpr I kCharset{"k", 1};
+inline constexpr I kStretch{"s", 0};
+}  // namespace skin_file_keys
 
 // Typed access: a key only with a section of its own scope. `File` is IniFile, IniEdit or
 // IniDocument (reads) and IniFile or IniEdit (writes).

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "config/keys.h"
+
 namespace tarvik {
 namespace {
 
@@ -60,69 +62,73 @@ SkinColor color(int value) {
 }  // namespace
 
 SkinHeader readSkinHeader(const SkinKeys& keys) {
+  namespace k = skin_file_keys;
+  const auto skin = sections::skinHeader();
+  const auto info = sections::skinInfo();
   SkinHeader h;
-  h.separated = keys.readInt("skin", "separated", 0) != 0;
-  h.doubleMode = keys.readInt("skin", "double", 0) != 0;
-  h.generation = keys.readInt("skin", "generation", 0);
-  h.support = keys.readInt("skin", "support", 0);
-  h.generator = keys.readString("skin", "generator", "");
-  h.name = keys.readString("skin:info", "name", "");
-  h.version = keys.readString("skin:info", "version", "");
-  h.author = keys.readString("skin:info", "author", "");
-  h.mail = keys.readString("skin:info", "mail", "");
-  h.web = keys.readString("skin:info", "web", "");
-  h.commentUse = keys.readInt("skin:info", "comment_use", 0) != 0;
-  h.commentMsg = keys.readString("skin:info", "comment_msg", "");
+  h.separated = readSwitch(keys, skin, k::kSeparated);
+  h.doubleMode = readSwitch(keys, skin, k::kDouble);
+  h.generation = readKey(keys, skin, k::kGeneration);
+  h.support = readKey(keys, skin, k::kSupport);
+  h.generator = readKey(keys, skin, k::kGenerator);
+  h.name = readKey(keys, info, k::kName);
+  h.version = readKey(keys, info, k::kVersion);
+  h.author = readKey(keys, info, k::kAuthor);
+  h.mail = readKey(keys, info, k::kMail);
+  h.web = readKey(keys, info, k::kWeb);
+  h.commentUse = readSwitch(keys, info, k::kCommentUse);
+  h.commentMsg = readKey(keys, info, k::kCommentMsg);
   return h;
 }
 
 SkinLayout readSkinLayout(const SkinKeys& keys, SkinMode mode) {
+  namespace k = skin_file_keys;
   SkinLayout layout;
   layout.mode = mode;
-  const std::string prefix = std::string("skin:") + skinModeWord(mode);
+  const std::string_view word = skinModeWord(mode);
 
-  const std::string pointsSection = prefix + ":points";
-  const int count = keys.readInt(pointsSection, "max_count", 16);
+  const auto points = sections::skinPoints(word);
+  const int count = readKey(keys, points, k::kMaxCount);
   layout.pointsOutOfRange = count < 1 || count > kMaxSkinPoints;
   const int toRead = std::clamp(count, 0, kMaxSkinPoints);
   layout.points.reserve(static_cast<std::size_t>(toRead));
   for (int n = 1; n <= toRead; ++n) {
-    const std::string number = std::to_string(n);
-    SkinPoint p{coordinate(keys.readInt(pointsSection, number + "x", 0)),
-                coordinate(keys.readInt(pointsSection, number + "y", 0))};
+    SkinPoint p{coordinate(readKey(keys, points, k::pointX(n))),
+                coordinate(readKey(keys, points, k::pointY(n)))};
     layout.width = std::max(layout.width, p.x);
     layout.height = std::max(layout.height, p.y);
     layout.points.push_back(p);
   }
 
-  layout.shadowUse = keys.readInt(prefix, "shadow_use", 0) != 0;
-  layout.shadowColor = color(keys.readInt(prefix, "shadow_color", 0));
+  const auto modeSection = sections::skinMode(word);
+  layout.shadowUse = readSwitch(keys, modeSection, k::kShadowUse);
+  layout.shadowColor = color(readKey(keys, modeSection, k::kShadowColor));
 
   for (int i = 0; i < 5; ++i) {
-    const std::string section = prefix + ":" + kTextSections[i];
+    const auto section = sections::skinObject(word, kTextSections[i]);
     const TextDefaults& d = kTextDefaults[i];
     SkinText& t = layout.texts[static_cast<std::size_t>(i)];
-    t.x = coordinate(keys.readInt(section, "x", d.x));
-    t.y = coordinate(keys.readInt(section, "y", d.y));
-    t.h = extent(keys.readInt(section, "h", d.h));
-    t.w = extent(keys.readInt(section, "w", d.w));
-    t.align = alignment(keys.readInt(section, "a", d.a));
-    t.bold = keys.readInt(section, "b", d.b) != 0;
-    t.color = color(keys.readInt(section, "c", 16777215));
-    t.font = firstCharacters(keys.readString(section, "f", "Small Fonts"), kMaxSkinFontName);
-    t.pointSize = std::clamp(keys.readInt(section, "s", 7), 1, kMaxSkinFontSize);
-    t.charset = keys.readInt(section, "k", 1);
+    t.x = coordinate(readKey(keys, section, k::kX, d.x));
+    t.y = coordinate(readKey(keys, section, k::kY, d.y));
+    t.h = extent(readKey(keys, section, k::kH, d.h));
+    t.w = extent(readKey(keys, section, k::kW, d.w));
+    t.align = alignment(readKey(keys, section, k::kAlign, d.a));
+    t.bold = readKey(keys, section, k::kBold, d.b) != 0;
+    t.color = color(readKey(keys, section, k::kColor));
+    t.font = firstCharacters(readKey(keys, section, k::kFont), kMaxSkinFontName);
+    t.pointSize = std::clamp(readKey(keys, section, k::kFontSize), 1, kMaxSkinFontSize);
+    t.charset = readKey(keys, section, k::kCharset);
   }
 
   for (int i = 0; i < 4; ++i) {
-    const std::string section = prefix + ":" + kImageSections[i];
+    const auto section = sections::skinObject(word, kImageSections[i]);
     const ImageDefaults& d = kImageDefaults[i];
     SkinImage& img = layout.images[static_cast<std::size_t>(i)];
-    img.x = coordinate(keys.readInt(section, "x", d.x));
-    img.y = coordinate(keys.readInt(section, "y", d.y));
-    img.h = extent(keys.readInt(section, "h", d.h));
-    img.w = extent(keys.readInt(section, "w", d.w));
-    img.stretch = keys.readInt(section, "s", d.s) != 0;
+    img.x = coordinate(readKey(keys, section, k::kX, d.x));
+    img.y = coordinate(readKey(keys, section, k::kY, d.y));
+    img.h = extent(readKey(keys, section, k::kH, d.h));
+    img.w = extent(readKey(keys, section, k::kW, d.w));
+    img.stretch = readKey(keys, section, k::kStretch, d.s) != 0;
   }
   return layout;
 }
@@ -134,8 +140,9 @@ std::string skinBitmapFileName(std::string_view baseName, bool separated, SkinMo
 }
 
 SkinValidity checkSkinValidity(const SkinKeys& keys) {
-  if (keys.readInt("skin", "generation", 0) == 0) return SkinValidity::NotASkin;
-  if (keys.readInt("skin", "support", 0) > kSupportedSkinLevel)
+  if (readKey(keys, sections::skinHeader(), skin_file_keys::kGeneration) == 0)
+    return SkinValidity::NotASkin;
+  if (readKey(keys, sections::skinHeader(), skin_file_keys::kSupport) > kSupportedSkinLevel)
     return SkinValidity::NeedsNewerProgram;
   return SkinValidity::Valid;
 }

@@ -73,13 +73,13 @@ SkinLoadResult SkinLoader::load(const SkinChoice& choice, SkinPictures& pictures
   } else {
     const std::filesystem::path folder(choice.name);
     keys = std::make_unique<FileSkinKeys>(IniFile(std::filesystem::path(choice.name + "skin.qsf")));
-    if (keys->readInt("skin", "double", 0) == 0) {
+    if (!readSwitch(*keys, sections::skinHeader(), skin_file_keys::kDouble)) {
       if (mode == SkinMode::Full)
         log_.append(
             " Failed. Skin has one mode settings only.\n Compact mode parameters will be loaded.");
       mode = SkinMode::Compact;
     }
-    const bool separated = keys->readInt("skin", "separated", 0) != 0;
+    const bool separated = readSwitch(*keys, sections::skinHeader(), skin_file_keys::kSeparated);
     for (std::size_t i = 0; i < kSkinBitmapNames.size(); ++i) {
       const auto file = std::filesystem::path(
           choice.name + skinBitmapFileName(kSkinBitmapNames[i], separated, mode));
