@@ -237,12 +237,6 @@ QString Tsettings::currentEntry() const {
   return o_entry_->currentText();
 }
 
-QStringList Tsettings::entryNames() const {
-  QStringList names;
-  for (int i = 0; i < o_entry_->count(); ++i) names << o_entry_->itemText(i);
-  return names;
-}
-
 void Tsettings::loadOnShow() {
   LoadingGuard guard(loading_);
   for (SettingsTab* p : pages_) p->prepareShow();

@@ -42,7 +42,6 @@ class Tsettings : public QDialog, public SettingsFrame {
   // SettingsFrame
   bool loading() const override { return loading_; }
   QString currentEntry() const override;
-  QStringList entryNames() const override;
   void copySettingsFrom(const QString& sourceEntry) override;
   void resetAllSettings() override;
   void setSkinChanged() override { skinChanged_ = true; }

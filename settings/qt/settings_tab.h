@@ -20,8 +20,6 @@ class SettingsFrame {
   virtual bool loading() const = 0;
   // The entry shown in the entry selector ("Default" first).
   virtual QString currentEntry() const = 0;
-  // The entry list of the selector, "Default" first.
-  virtual QStringList entryNames() const = 0;
   virtual void copySettingsFrom(const QString& sourceEntry) = 0;
   virtual void resetAllSettings() = 0;
   virtual void setSkinChanged() = 0;
