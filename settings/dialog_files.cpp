@@ -28,14 +28,34 @@ int defaultNumber(const Key& key) {
     return key.def;
 }
 
+// Where the dialog finds a key, by the key's scope: the type of the key decides, so no key
+// can be listed with a section it does not belong to. Balances are the shared ones.
 template <typename Key>
-DialogKey number(Place place, const Key& key) {
-  return {place, std::string(std::string_view(key.name)), std::to_string(defaultNumber(key))};
+constexpr Place placeOf() {
+  static_assert(Key::scope == Scope::Global || Key::scope == Scope::Skin ||
+                    Key::scope == Scope::Entry || Key::scope == Scope::Balance,
+                "the dialog edits the settings and the shared balances only");
+  switch (Key::scope) {
+    case Scope::Skin:
+      return Place::Skin;
+    case Scope::Entry:
+      return Place::Entry;
+    case Scope::Balance:
+      return Place::SharedBalance;
+    default:
+      return Place::Global;
+  }
 }
 
 template <typename Key>
-DialogKey text(Place place, const Key& key) {
-  return {place, std::string(std::string_view(key.name)), std::string(key.def), true};
+DialogKey number(const Key& key) {
+  return {placeOf<Key>(), std::string(std::string_view(key.name)),
+          std::to_string(defaultNumber(key))};
+}
+
+template <typename Key>
+DialogKey text(const Key& key) {
+  return {placeOf<Key>(), std::string(std::string_view(key.name)), std::string(key.def), true};
 }
 
 // The global part, in the order its save writes it.
@@ -43,21 +63,21 @@ const std::vector<DialogKey>& globalKeys() {
   namespace g = global_keys;
   namespace s = skin_keys;
   static const std::vector<DialogKey> keys{
-      number(Place::Global, g::kO),           number(Place::Global, g::kX),
-      number(Place::Global, g::kY),           number(Place::Global, g::kShow),
-      number(Place::Global, g::kInit),        number(Place::Global, g::kPause),
-      number(Place::Global, g::kIcon),        number(Place::Global, g::kSpeed),
-      number(Place::Global, g::kFade),        number(Place::Global, g::kOpacity),
-      number(Place::Global, g::kTransparent), number(Place::Global, g::kMidnight),
-      number(Place::Global, g::kAction),      number(Place::Global, g::kHelpShow),
-      number(Place::Global, g::kHelpTime),    number(Place::Global, g::kDefaultAcc),
-      number(Place::Global, g::kAccountOne),  text(Place::SharedBalance, balance_keys::kAccount),
-      number(Place::Global, g::kLogClear),    number(Place::Global, g::kDisplayZero),
-      number(Place::Global, g::kDisplayCost), number(Place::Global, g::kSecurityII),
-      number(Place::Global, g::kWarnTime),    number(Place::Global, g::kWarnBeep),
-      number(Place::Global, g::kWarnWave),    text(Place::Global, g::kWarnFile),
-      number(Place::Global, g::kPriority),    number(Place::Skin, s::kSkinExternal),
-      text(Place::Skin, s::kSkinName),
+      number(g::kO),           number(g::kX),
+      number(g::kY),           number(g::kShow),
+      number(g::kInit),        number(g::kPause),
+      number(g::kIcon),        number(g::kSpeed),
+      number(g::kFade),        number(g::kOpacity),
+      number(g::kTransparent), number(g::kMidnight),
+      number(g::kAction),      number(g::kHelpShow),
+      number(g::kHelpTime),    number(g::kDefaultAcc),
+      number(g::kAccountOne),  text(balance_keys::kAccount),
+      number(g::kLogClear),    number(g::kDisplayZero),
+      number(g::kDisplayCost), number(g::kSecurityII),
+      number(g::kWarnTime),    number(g::kWarnBeep),
+      number(g::kWarnWave),    text(g::kWarnFile),
+      number(g::kPriority),    number(s::kSkinExternal),
+      text(s::kSkinName),
   };
   return keys;
 }
@@ -67,40 +87,33 @@ const std::vector<DialogKey>& entryKeys() {
   namespace e = entry_keys;
   static const std::vector<DialogKey> keys = [] {
     std::vector<DialogKey> k{
-        number(Place::Entry, e::kCurrencyIndex),    number(Place::Entry, e::kCurrencyDisplay),
-        text(Place::Entry, e::kCurrencyDisplayA),   text(Place::Entry, e::kCurrencyDisplayZ),
-        text(Place::Entry, e::kCurrencyCustomAA),   text(Place::Entry, e::kCurrencyCustomAZ),
-        text(Place::Entry, e::kCurrencyCustomZA),   text(Place::Entry, e::kCurrencyCustomZZ),
-        number(Place::Entry, e::kAccountDisplay),   number(Place::Entry, e::kAccountPersonal),
-        number(Place::Entry, e::kAccountProvider1), number(Place::Entry, e::kAccountProvider2),
-        number(Place::Entry, e::kAccountProvider3),
+        number(e::kCurrencyIndex),    number(e::kCurrencyDisplay),  text(e::kCurrencyDisplayA),
+        text(e::kCurrencyDisplayZ),   text(e::kCurrencyCustomAA),   text(e::kCurrencyCustomAZ),
+        text(e::kCurrencyCustomZA),   text(e::kCurrencyCustomZZ),   number(e::kAccountDisplay),
+        number(e::kAccountPersonal),  number(e::kAccountProvider1), number(e::kAccountProvider2),
+        number(e::kAccountProvider3),
     };
-    for (const auto& group : balance_keys::kGroupAccount)
-      k.push_back(text(Place::SharedBalance, group));
+    for (const auto& group : balance_keys::kGroupAccount) k.push_back(text(group));
     for (const DialogKey& key : {
-             number(Place::Entry, e::kAuthentification),  number(Place::Entry, e::kStatusShow),
-             number(Place::Entry, e::kStatusHide),        number(Place::Entry, e::kStatusWait),
-             number(Place::Entry, e::kFreeTime),          number(Place::Entry, e::kHangUpAuto),
-             number(Place::Entry, e::kHangUpTime),        number(Place::Entry, e::kExecute),
-             number(Place::Entry, e::kExeCountDialog),    number(Place::Entry, e::kOnLineMinute),
-             number(Place::Entry, e::kOnLineSecond),      number(Place::Entry, e::kOnLinePeriod),
-             number(Place::Entry, e::kOnLineBeep),        number(Place::Entry, e::kOnLineWave),
-             text(Place::Entry, e::kOnLineFile),          number(Place::Entry, e::kOffLineBeep),
-             number(Place::Entry, e::kOffLineWave),       text(Place::Entry, e::kOffLineFile),
-             number(Place::Entry, e::kZeroWarn),          text(Place::Entry, e::kZeroFile),
-             number(Place::Global, global_keys::kBaloon),
+             number(e::kAuthentification), number(e::kStatusShow),   number(e::kStatusHide),
+             number(e::kStatusWait),       number(e::kFreeTime),     number(e::kHangUpAuto),
+             number(e::kHangUpTime),       number(e::kExecute),      number(e::kExeCountDialog),
+             number(e::kOnLineMinute),     number(e::kOnLineSecond), number(e::kOnLinePeriod),
+             number(e::kOnLineBeep),       number(e::kOnLineWave),   text(e::kOnLineFile),
+             number(e::kOffLineBeep),      number(e::kOffLineWave),  text(e::kOffLineFile),
+             number(e::kZeroWarn),         text(e::kZeroFile),       number(global_keys::kBaloon),
          })
       k.push_back(key);
     for (std::size_t i = 0; i < e::kAccountUse.size(); ++i) {
-      k.push_back(number(Place::Entry, e::kAccountUse[i]));
-      k.push_back(number(Place::Entry, e::kAccountVal[i]));
+      k.push_back(number(e::kAccountUse[i]));
+      k.push_back(number(e::kAccountVal[i]));
     }
-    k.push_back(number(Place::Entry, e::kGraphMax));
-    k.push_back(number(Place::Entry, e::kGraphX));
-    for (const auto& graph : e::kGraph) k.push_back(number(Place::Entry, graph));
-    k.push_back(number(Place::Entry, e::kTruncate));
-    k.push_back(number(Place::Entry, e::kCredit));
-    k.push_back(number(Place::Entry, e::kMonthLimit));
+    k.push_back(number(e::kGraphMax));
+    k.push_back(number(e::kGraphX));
+    for (const auto& graph : e::kGraph) k.push_back(number(graph));
+    k.push_back(number(e::kTruncate));
+    k.push_back(number(e::kCredit));
+    k.push_back(number(e::kMonthLimit));
     return k;
   }();
   return keys;

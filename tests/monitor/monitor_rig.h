@@ -10,6 +10,7 @@
 
 #include "app/assembly.h"
 #include "config/ini_file.h"
+#include "config/keys.h"
 #include "platform/event_log.h"
 #include "platform/ras_service.h"
 #include "platform/virtual_clock.h"
@@ -66,11 +67,19 @@ class MonitorRig {
 
   // A weekly tariff of one all-day period in "Default" (or `section`).
   static std::string uniformTariff(int costPerHour, const std::string& name) {
+    using namespace tariff_keys;
     std::string s;
+    const auto line = [&s](const KeyName& key, const std::string& value) {
+      s += key.str() + "=" + value + "\n";
+    };
     for (int d = 0; d < 7; ++d) {
-      const std::string p = "Tar" + std::to_string(d);
-      s += p + "=1\n" + p + "x0AH=00\n" + p + "x0AM=00\n" + p + "x0ZH=24\n" + p + "x0ZM=00\n" + p +
-           "x0Cost=" + std::to_string(costPerHour) + "\n" + p + "x0Name=" + name + "\n";
+      line(count(d).name, "1");
+      line(startHour(d, 0).name, "00");
+      line(startMinute(d, 0).name, "00");
+      line(endHour(d, 0).name, "24");
+      line(endMinute(d, 0).name, "00");
+      line(cost(d, 0).name, std::to_string(costPerHour));
+      line(tariff_keys::name(d, 0).name, name);
     }
     return s;
   }
