@@ -7,12 +7,12 @@
 
 #include "app/services.h"
 #include "monitor/program_timers.h"
+#include "status/tray_hint.h"
 
 namespace tarvik {
 
 struct Assembly;
 
-inline constexpr std::string_view kTrayHint = "Tarvik v4.0";
 inline constexpr std::string_view kNoCrashJournal = "NULL";
 
 // The program at run time, without any drawing: it owns the assembly, runs the start-up

@@ -12,6 +12,21 @@ constexpr int kHoldMs = 250;
 constexpr int kPriorityMs = 1000;
 }  // namespace
 
+WindowSettings readWindowSettings(const IniFile& config) {
+  namespace g = global_keys;
+  WindowSettings s;
+  s.origin = readKey(config, sections::global(), g::kO);
+  s.x = readKey(config, sections::global(), g::kX);
+  s.y = readKey(config, sections::global(), g::kY);
+  s.borders = readKey(config, sections::global(), g::kBorders) != 0;
+  s.transparent = readKey(config, sections::global(), g::kTransparent) != 0;
+  s.opacity = readKey(config, sections::global(), g::kOpacity);
+  s.fade = readKey(config, sections::global(), g::kFade) != 0;
+  s.speed = readKey(config, sections::global(), g::kSpeed);
+  s.priority = readKey(config, sections::global(), g::kPriority) != 0;
+  return s;
+}
+
 WindowBehaviour::WindowBehaviour(TimerFactory& timers, WindowSurface& surface, ProgramFiles files,
                                  EventLog& log, User& user)
     : surface_(surface),

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "config/ini_file.h"
 #include "config/program_files.h"
 #include "platform/event_log.h"
 #include "platform/timer.h"
@@ -27,6 +28,8 @@ class WindowSurface {
   virtual int windowWidth() const = 0;
   virtual int windowHeight() const = 0;
   virtual ScreenSize screenSize() const = 0;
+  // The part of the screen the desktop's panels leave to windows.
+  virtual ScreenArea availableArea() const = 0;
   // nullopt when the cursor position cannot be read.
   virtual std::optional<WindowPoint> cursorPosition() const = 0;
   virtual bool settingsDialogShown() const = 0;
@@ -46,6 +49,9 @@ struct WindowSettings {
   int speed = 20;
   bool priority = false;
 };
+
+// The window keys of the global section.
+WindowSettings readWindowSettings(const IniFile& config);
 
 // Showing and hiding with fades, transparency, dragging with edge snapping and saving the
 // position, and keeping the window on top. Owns the timers t_move, t_fade_a, t_fade_z, t_hold

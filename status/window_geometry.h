@@ -7,6 +7,14 @@ struct ScreenSize {
   int height = 0;
 };
 
+// A rectangle of the screen in screen pixels, such as the part the panels leave free.
+struct ScreenArea {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
 struct WindowPoint {
   int x = 0;
   int y = 0;

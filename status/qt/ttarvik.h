@@ -1,12 +1,7 @@
 #pragma once
 
-#include <QLabel>
-#include <QMenu>
-#include <QPointer>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,40 +10,17 @@
 #include "platform/event_log.h"
 #include "platform/timer.h"
 #include "platform/user.h"
-#include "status/qt/balloon_notifier.h"
-#include "status/qt/skin_pictures.h"
+#include "status/qt/skin_view.h"
+#include "status/qt/tray_icon.h"
+#include "status/qt/tray_menu.h"
 #include "status/skin_loader.h"
 #include "status/window_behaviour.h"
 
 namespace tarvik {
 
-// The commands of the tray menu and the double-click that belong to other parts of the program.
-// An unset command leaves its menu item disabled.
-struct TrayCommands {
-  std::function<void()> clearDisplay;  // m_status_clear
-  // Re-reads the entry's settings after the account/expenses toggle stored its choice.
-  std::function<void()> reloadEntrySettings;
-  std::function<void()> newCount;          // m_reset: virtual reconnect
-  std::function<void()> keepLine;          // m_nohangup: cancel the automatic hang-up
-  std::function<void()> hangUp;            // m_hangup
-  std::function<void()> openHelp;          // m_help
-  std::function<void()> getHelp;           // m_get
-  std::function<void(int)> openSettings;   // m_settings, m_stat, m_info (a SettingsPage)
-  std::function<void()> enableMonitoring;  // m_enable
-  std::function<void()> restart;           // m_reboot
-  std::function<void()> exit;              // m_exit
-  // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
-  std::function<bool()> connectionActive;
-  std::function<bool()> settingsShown;
-  std::function<void(int x, int y)> copyPositionToSettings;  // t_hold
-};
-
-// Indices of the settings dialog's pages that the tray menu and the double-clicks open.
-enum SettingsPage { kFirstPage = 0, kInformationPage = 4, kStatisticsPage = 9 };
-
 // The status window: a small frameless window cut to its skin's outline that stays on top and
-// has no taskbar button, the tray icon with its menu TrayPopUp, balloons and message boxes. It
-// draws what the core tells it through User and forwards the user's commands; the decisions
+// has no taskbar button, with the tray icon, its menu TrayPopUp, balloons and message boxes.
+// It draws what the core tells it through User and forwards the user's commands; the decisions
 // stay in the core.
 class Ttarvik : public QWidget, public User, private WindowSurface {
   Q_OBJECT
@@ -59,21 +31,21 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
 
   void setCommands(TrayCommands commands);
   // The engine's t_baloon; without it the window uses a timer of its own.
-  void setBalloonTimer(Timer& t_baloon);
+  void setBalloonTimer(Timer& t_baloon) { tray_.setBalloonTimer(t_baloon); }
   // The engine's t_hide, which hides the window after a disconnection; any hiding stops it, so
   // that it cannot hide the window again once the user has shown it anew.
   void setHideTimer(Timer& t_hide) { hideTimer_ = &t_hide; }
-  void showTrayIcon();
+  void showTrayIcon() { tray_.icon().show(); }
 
   // Reads the window keys of the global section and applies them (placement included).
   void reloadWindowSettings();
   // m_compact, m_full and a click on i_switch.
   void switchMode();
 
-  QMenu* trayPopUp() const { return menu_; }
-  QSystemTrayIcon& trayIcon() { return tray_; }
+  TrayMenu* trayPopUp() const { return menu_; }
+  QSystemTrayIcon& trayIcon() { return tray_.icon(); }
   WindowBehaviour& behaviour() { return *behaviour_; }
-  bool fullModeChecked() const { return fullChecked_; }
+  bool fullModeChecked() const { return menu_->fullChecked(); }
   // The tray icon's left-button events, as the tray reports them.
   void trayClicked();
   void trayDoubleClicked();
@@ -86,25 +58,27 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void showStateCode(std::string_view code) override;
   void setField(DisplayField field, std::string_view text) override;
   void setOnlineMenu(bool connectionUp, bool authenticating) override;
-  void setMonitoringMenu(bool monitoringOn) override;
+  void setMonitoringMenu(bool monitoringOn) override { menu_->setMonitoring(monitoringOn); }
   void showStatusWindow() override;
   void hideStatusWindow() override;
-  void bringStatusWindowToFront() override;
-  void balloon(std::string_view title, std::string_view text, bool optional) override;
+  void bringStatusWindowToFront() override { raise(); }
+  void balloon(std::string_view title, std::string_view text, bool optional) override {
+    tray_.balloon(title, text, optional);
+  }
   void message(std::string_view text) override;
   Answer askYesNo(std::string_view text, bool defaultNo) override;
   Answer askYesNoCancel(std::string_view text) override;
   RecoveryAnswer askRecovery(std::string_view text, bool allowRemind) override;
-  bool settingsDialogOpen() override;
+  bool settingsDialogOpen() override { return settingsDialogShown(); }
   void applyAndCloseSettingsDialog() override;
   void cancelSettingsDialog() override;
   void terminate() override;
-  void setTrayHint(std::string_view hint) override;
+  void setTrayHint(std::string_view hint) override { tray_.setHint(hint); }
   void makeInert() override;
-  void hideTrayIcon() override;
+  void hideTrayIcon() override { tray_.icon().hide(); }
   void setAccountDisplayChecks(bool accountShown) override;
   void setCurrentEntry(std::string_view entry) override;
-  void setKeepLineMenu(bool visible) override;
+  void setKeepLineMenu(bool visible) override { menu_->setKeepLineVisible(visible); }
   void setRecoveryCommandsEnabled(bool enabled) override;
   bool loadSkin() override;
   void placeStatusWindow() override { reloadWindowSettings(); }
@@ -122,7 +96,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   bool isShown() const override;
   void showWindow() override;
   void hideWindow() override;
-  void raiseWindow() override;
+  void raiseWindow() override { raise(); }
   bool supportsAlpha() const override { return true; }
   void setAlpha(int level) override;
   void moveWindow(WindowPoint topLeft) override;
@@ -130,58 +104,29 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   int windowWidth() const override { return width(); }
   int windowHeight() const override { return height(); }
   ScreenSize screenSize() const override;
+  ScreenArea availableArea() const override;
   std::optional<WindowPoint> cursorPosition() const override;
   bool settingsDialogShown() const override;
   void copyPositionToSettings(WindowPoint topLeft) override;
 
-  void createChildren();
-  void createMenu();
+  void connectMenu();
   void applySkin(const SkinLoadResult& result);
-  void applyModeChecks(bool full);
-  void updateOnlineItems();
-  void updateHelpItems();
-  void setButtonPicture(QLabel* button, SkinBitmap picture);
+  void openSettingsPage(int page);
+  void keepLine();
+  bool buttonEvent(SkinButton button, QEvent* event);
   void clearButtonMarks();
-  void removeBalloon();
-  QAction* addItem(QMenu* menu, const char* name, const QString& caption);
-  void runCommand(const std::function<void()>& command);
 
   ProgramFiles files_;
   EventLog& log_;
-  TimerFactory& timers_;
-  TrayCommands commands_;
+  SkinView view_;
   SkinLoader loader_;
-  QtSkinPictures pictures_;
   std::unique_ptr<WindowBehaviour> behaviour_;
-  std::unique_ptr<Timer> ownBalloonTimer_;
-  Timer* balloonTimer_ = nullptr;
+  TrayIcon tray_;
+  TrayMenu* menu_ = nullptr;
   Timer* hideTimer_ = nullptr;
-
-  // Children, bottom to top.
-  QLabel* i_face_ = nullptr;
-  QLabel* i_ind_ = nullptr;
-  std::array<QLabel*, 5> shadows_{};  // s_time, s_money, s_cur, s_entry, s_tariff
-  std::array<QLabel*, 5> texts_{};    // s_time_s, s_money_s, s_cur_s, s_entry_s, s_tariff_s
-  QLabel* i_hide_ = nullptr;
-  QLabel* i_switch_ = nullptr;
   bool hideMarked_ = false;
   bool switchMarked_ = false;
-  bool outlineSet_ = false;
-
-  QSystemTrayIcon tray_;
-  BalloonNotifier notifier_;
-  bool trayEnabled_ = true;
   bool inert_ = false;  // a delayed start waiting for its successor
-  QTimer clickTimer_;   // holds a single click back for the double-click time
-  bool clickPending_ = false;
-
-  QMenu* menu_ = nullptr;
-  QMenu* modeMenu_ = nullptr;
-  QMenu* entryMenu_ = nullptr;
-  bool fullChecked_ = false;
-  bool accountChecked_ = false;
-  bool offline_ = true;
-  bool recoveryCommandsEnabled_ = true;
   std::string stateCode_ = "di";
 };
 

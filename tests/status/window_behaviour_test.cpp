@@ -65,6 +65,7 @@ class FakeSurface : public WindowSurface {
   std::optional<WindowPoint> cursor;
   bool dialog = false;
   std::vector<WindowPoint> copied;
+  ScreenArea area{0, 0, 1024, 768};
 
   bool isShown() const override { return shown; }
   void showWindow() override { shown = true; }
@@ -80,6 +81,7 @@ class FakeSurface : public WindowSurface {
   int windowWidth() const override { return 99; }
   int windowHeight() const override { return 26; }
   ScreenSize screenSize() const override { return {1024, 768}; }
+  ScreenArea availableArea() const override { return area; }
   std::optional<WindowPoint> cursorPosition() const override { return cursor; }
   bool settingsDialogShown() const override { return dialog; }
   void copyPositionToSettings(WindowPoint p) override { copied.push_back(p); }

@@ -112,6 +112,11 @@ class TtarvikTest : public QObject {
                                {"s_tariff_s", "s_tariff"}};
     w->setField(DisplayField::Time, "00:00:07");
     QCOMPARE(child(*w, "s_time")->text(), QString("00:00:07"));
+    // A connection coming up starts the time field from zero, shadow copy included.
+    w->setOnlineMenu(false, true);
+    QCOMPARE(child(*w, "s_time")->text(), QString("00:00:00"));
+    QCOMPARE(child(*w, "s_time_s")->text(), QString("00:00:00"));
+    QVERIFY(item(*w, "m_entry")->isVisible());
     for (auto& p : pairs) {
       QLabel* text = child(*w, p[0]);
       QLabel* shadow = child(*w, p[1]);
@@ -140,68 +145,6 @@ class TtarvikTest : public QObject {
     QCOMPARE(w->size(), QSize(99, 26));
     item(*w, "m_compact")->trigger();
     QCOMPARE(w->size(), QSize(99, 50));
-  }
-
-  void menuOrderAndStates() {
-    auto w = make();
-    w->setCommands(TrayCommands{[] {}, [] {}, [] {}, [] {}, [] {}, [] {}, [] {}, [](int) {}, [] {},
-                                [] {}, [] {}, nullptr, nullptr, nullptr});
-    QStringList names;
-    for (QAction* a : w->trayPopUp()->actions()) names << a->objectName();
-    QCOMPARE(names, QStringList({"m_status_show", "m_status_clear", "m_status_hide",
-                                 "m_status_mode", "m_sep_1", "m_entry", "m_sep_2", "m_help",
-                                 "m_get", "m_settings", "m_stat", "m_info", "m_sep_3", "m_enable",
-                                 "m_sep_4", "m_reboot", "m_exit"}));
-    QCOMPARE(item(*w, "m_status_clear")->text(), QString("Статус   [очистить]"));
-    QCOMPARE(item(*w, "m_get")->text(), QString("Справка…"));
-
-    // Offline.
-    w->setOnlineMenu(false, false);
-    for (const char* name : {"m_status_clear", "m_enable", "m_reboot", "m_exit"})
-      QVERIFY2(item(*w, name)->isEnabled(), name);
-    QVERIFY(!item(*w, "m_entry")->isVisible());
-    QVERIFY(!item(*w, "m_sep_2")->isVisible());
-    // Authenticating and online: the entry's submenu, no clearing, switching off or restart.
-    for (bool up : {false, true}) {
-      w->setOnlineMenu(up, !up);
-      for (const char* name : {"m_status_clear", "m_enable", "m_reboot"})
-        QVERIFY2(!item(*w, name)->isEnabled(), name);
-      QVERIFY(item(*w, "m_exit")->isEnabled());
-      QVERIFY(item(*w, "m_entry")->isVisible());
-      QVERIFY(item(*w, "m_sep_2")->isVisible());
-      QCOMPARE(child(*w, "s_time_s")->text(), QString("00:00:00"));
-    }
-    w->setCurrentEntry("Provider");
-    QCOMPARE(item(*w, "m_entry")->text(), QString("Provider"));
-    QVERIFY(!item(*w, "m_nohangup")->isVisible());
-    w->setKeepLineMenu(true);
-    QVERIFY(item(*w, "m_nohangup")->isVisible());
-    w->setAccountDisplayChecks(true);
-    QVERIFY(item(*w, "m_show_acc")->isChecked());
-    QVERIFY(!item(*w, "m_show_exp")->isChecked());
-    w->setMonitoringMenu(false);
-    QCOMPARE(item(*w, "m_enable")->text(), QString("Включить"));
-    w->setOnlineMenu(false, false);
-    w->setRecoveryCommandsEnabled(false);
-    for (const char* name : {"m_enable", "m_reboot", "m_exit"})
-      QVERIFY2(!item(*w, name)->isEnabled(), name);
-
-    // Help: the local file when it is there, else the download page.
-    emit w->trayPopUp()->aboutToShow();
-    QVERIFY(!item(*w, "m_help")->isVisible());
-    QVERIFY(item(*w, "m_get")->isVisible());
-    std::ofstream(files_.helpFile()) << "help";
-    emit w->trayPopUp()->aboutToShow();
-    QVERIFY(item(*w, "m_help")->isVisible());
-    QVERIFY(!item(*w, "m_get")->isVisible());
-  }
-
-  void missingCommandsLeaveItemsDisabled() {
-    auto w = make();
-    w->setOnlineMenu(true, false);
-    for (const char* name : {"m_hangup", "m_reset", "m_stat"})
-      QVERIFY2(!item(*w, name)->isEnabled(), name);
-    QVERIFY(item(*w, "m_status_show")->isEnabled());
   }
 
   void doubleClickActions() {
@@ -270,34 +213,6 @@ class TtarvikTest : public QObject {
     emit w->trayIcon().activated(QSystemTrayIcon::Trigger);
     QVERIFY(!w->isVisible());
     QTRY_VERIFY(w->isVisible());
-  }
-
-  void recoveryDialogButtons() {
-    RecoveryDialog first("text", true);
-    QCOMPARE(first.bookButton()->text(), QString("засчитать"));
-    QCOMPARE(first.ignoreButton()->text(), QString("игнорировать"));
-    QCOMPARE(first.laterButton()->text(), QString("напомнить позже"));
-    QVERIFY(first.laterButton()->isEnabled());
-    QCOMPARE(first.bookButton()->width(), 120);
-    QCOMPARE(first.windowTitle(), QString("Tarvik"));
-    first.show();
-    QVERIFY(first.bookButton()->x() < first.ignoreButton()->x());
-    QVERIFY(first.ignoreButton()->x() < first.laterButton()->x());
-    // Left and right buttons 5 pixels in from the dialog's edges, the middle one centred.
-    QCOMPARE(first.bookButton()->geometry().left(), 5);
-    QCOMPARE(first.width() - 1 - first.laterButton()->geometry().right(), 5);
-    QVERIFY(std::abs(first.ignoreButton()->geometry().center().x() - first.width() / 2) <= 1);
-    first.laterButton()->click();
-    QCOMPARE(first.answer(), RecoveryAnswer::RemindLater);
-    // Escape does not end the question.
-    RecoveryDialog second("text", false);
-    second.show();
-    QVERIFY(!second.laterButton()->isEnabled());
-    QTest::keyClick(&second, Qt::Key_Escape);
-    QVERIFY(second.isVisible());
-    second.ignoreButton()->click();
-    QCOMPARE(second.answer(), RecoveryAnswer::Ignore);
-    QVERIFY(!second.isVisible());
   }
 
   void recoveryQuestionThroughTheWindow() {

@@ -1,0 +1,164 @@
+#include "status/qt/tray_menu.h"
+
+#include <QActionGroup>
+
+#include "config/keys.h"
+
+namespace tarvik {
+namespace {
+
+void addSeparator(QMenu* menu, const char* name) {
+  if (name) menu->addSeparator()->setObjectName(name);
+}
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption,
+                 const char* separatorBefore = nullptr) {
+  addSeparator(menu, separatorBefore);
+  QAction* a = menu->addAction(QString::fromUtf8(caption));
+  a->setObjectName(name);
+  return a;
+}
+
+QMenu* addSubmenu(QMenu* menu, const char* name, const char* caption,
+                  const char* separatorBefore = nullptr) {
+  addSeparator(menu, separatorBefore);
+  QMenu* sub = menu->addMenu(QString::fromUtf8(caption));
+  sub->setObjectName(QString::fromLatin1(name) + "_menu");
+  sub->menuAction()->setObjectName(name);
+  return sub;
+}
+
+// Radio pairs are drawn as such; their handlers set both check marks themselves.
+void makeRadioPair(QAction* first, QAction* second) {
+  auto* group = new QActionGroup(first->parent());
+  for (QAction* a : {first, second}) {
+    a->setCheckable(true);
+    group->addAction(a);
+  }
+}
+
+}  // namespace
+
+TrayMenu::TrayMenu(std::filesystem::path helpFile, QWidget* parent)
+    : QMenu(parent),
+      m_status_show(addItem(this, "m_status_show", "Статус   [показать]")),
+      m_status_clear(addItem(this, "m_status_clear", "Статус   [очистить]")),
+      m_status_hide(addItem(this, "m_status_hide", "Статус   [скрыть]")),
+      m_status_mode_menu(addSubmenu(this, "m_status_mode", "Статус   [режим]")),
+      m_status_mode(m_status_mode_menu->menuAction()),
+      m_compact(addItem(m_status_mode_menu, "m_compact", "Компактный")),
+      m_full(addItem(m_status_mode_menu, "m_full", "Расширенный")),
+      m_bounds(addItem(m_status_mode_menu, "m_bounds", "Прилипание к краям экрана", "m_sep_7")),
+      m_entry_menu(addSubmenu(this, "m_entry", kDefaultEntry.data(), "m_sep_1")),
+      m_entry(m_entry_menu->menuAction()),
+      m_show_exp(addItem(m_entry_menu, "m_show_exp", "Показывать затраты")),
+      m_show_acc(addItem(m_entry_menu, "m_show_acc", "Показывать счёт")),
+      m_reset(addItem(m_entry_menu, "m_reset", "Начать отсчёт заново", "m_sep_5")),
+      m_nohangup(addItem(m_entry_menu, "m_nohangup", "Не разрывать связь", "m_sep_6")),
+      m_hangup(addItem(m_entry_menu, "m_hangup", "Отключиться")),
+      m_sep_2(addSeparator()),
+      m_help(addItem(this, "m_help", "Справка")),
+      m_get(addItem(this, "m_get", "Справка…")),
+      m_settings(addItem(this, "m_settings", "Настройки")),
+      m_stat(addItem(this, "m_stat", "Статистика")),
+      m_info(addItem(this, "m_info", "Информация")),
+      m_enable(addItem(this, "m_enable", "Выключить", "m_sep_3")),
+      m_reboot(addItem(this, "m_reboot", "Перезапуск", "m_sep_4")),
+      m_exit(addItem(this, "m_exit", "Выход")),
+      helpFile_(std::move(helpFile)) {
+  setObjectName("TrayPopUp");
+  m_sep_2->setObjectName("m_sep_2");
+  makeRadioPair(m_compact, m_full);
+  makeRadioPair(m_show_exp, m_show_acc);
+  m_bounds->setCheckable(true);
+  m_bounds->setChecked(true);
+  connectCommands();
+  connect(this, &QMenu::aboutToShow, this, [this] { updateHelpItems(); });
+
+  setKeepLineVisible(false);
+  setModeChecks(false);
+  setAccountChecks(false);
+  updateItems();
+  updateHelpItems();
+}
+
+void TrayMenu::connectCommands() {
+  auto bind = [this](QAction* item, std::function<void()> TrayCommands::*command) {
+    connect(item, &QAction::triggered, this, [this, command] { run(commands_.*command); });
+  };
+  bind(m_status_clear, &TrayCommands::clearDisplay);
+  bind(m_reset, &TrayCommands::newCount);
+  bind(m_hangup, &TrayCommands::hangUp);
+  bind(m_help, &TrayCommands::openHelp);
+  bind(m_get, &TrayCommands::getHelp);
+  bind(m_enable, &TrayCommands::enableMonitoring);
+  bind(m_reboot, &TrayCommands::restart);
+  connect(m_nohangup, &QAction::triggered, this, [this] {
+    run(commands_.keepLine);
+    setKeepLineVisible(false);
+  });
+}
+
+void TrayMenu::run(const std::function<void()>& command) {
+  if (command) command();
+}
+
+void TrayMenu::setCommands(TrayCommands commands) {
+  commands_ = std::move(commands);
+  updateItems();
+}
+
+void TrayMenu::setOffline(bool offline) {
+  offline_ = offline;
+  updateItems();
+}
+
+void TrayMenu::setRecoveryCommandsEnabled(bool enabled) {
+  recoveryCommandsEnabled_ = enabled;
+  updateItems();
+}
+
+void TrayMenu::updateItems() {
+  const auto has = [](const auto& f) { return static_cast<bool>(f); };
+  m_status_clear->setEnabled(offline_ && has(commands_.clearDisplay));
+  m_enable->setEnabled(offline_ && recoveryCommandsEnabled_ && has(commands_.enableMonitoring));
+  m_reboot->setEnabled(offline_ && recoveryCommandsEnabled_ && has(commands_.restart));
+  m_exit->setEnabled(recoveryCommandsEnabled_);
+  m_entry->setVisible(!offline_);
+  m_sep_2->setVisible(!offline_);
+  m_reset->setEnabled(has(commands_.newCount));
+  m_nohangup->setEnabled(has(commands_.keepLine));
+  m_hangup->setEnabled(has(commands_.hangUp));
+  m_help->setEnabled(has(commands_.openHelp));
+  m_get->setEnabled(has(commands_.getHelp));
+  for (QAction* page : {m_settings, m_stat, m_info}) page->setEnabled(has(commands_.openSettings));
+}
+
+void TrayMenu::updateHelpItems() {
+  std::error_code ec;
+  const bool helpThere = std::filesystem::exists(helpFile_, ec);
+  m_help->setVisible(helpThere);
+  m_get->setVisible(!helpThere);
+}
+
+void TrayMenu::setMonitoring(bool monitoringOn) {
+  m_enable->setText(monitoringOn ? "Выключить" : "Включить");
+}
+
+void TrayMenu::setModeChecks(bool full) {
+  full_ = full;
+  m_full->setChecked(full);
+  m_compact->setChecked(!full);
+}
+
+void TrayMenu::setAccountChecks(bool accountShown) {
+  accountShown_ = accountShown;
+  m_show_acc->setChecked(accountShown);
+  m_show_exp->setChecked(!accountShown);
+}
+
+void TrayMenu::setEntry(const QString& entry) {
+  m_entry_menu->setTitle(entry);
+}
+
+}  // namespace tarvik
