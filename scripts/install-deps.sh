@@ -13,7 +13,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev python3 python3-dbusmock dbus
   # a display for headless runs, window manager, tray host and notification daemon
-  xvfb xauth icewm dunst xdotool x11-utils x11-xserver-utils imagemagick libnotify-bin
+  xvfb xauth icewm xcompmgr dunst xdotool x11-utils x11-xserver-utils imagemagick libnotify-bin
   # the desktop opener and printing
   xdg-utils cups-client
 )

@@ -190,6 +190,8 @@ void Ttarvik::hideWindow() {
 
 void Ttarvik::setAlpha(int level) {
   setWindowOpacity(level / 255.0);
+  // Each step of a fade must be seen when it is made, not when the next input event comes.
+  flushToDisplay();
 }
 
 void Ttarvik::moveWindow(WindowPoint topLeft) {

@@ -44,6 +44,12 @@ void askToSkipTaskbar(QWidget* window) {
   xcb_flush(c);
 }
 
+void flushToDisplay() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 && x11->connection()) xcb_flush(x11->connection());
+}
+
 }  // namespace tarvik
 
 namespace tarvik {

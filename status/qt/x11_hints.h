@@ -9,6 +9,11 @@ namespace tarvik {
 // window is withdrawn. Does nothing outside X11.
 void askToSkipTaskbar(QWidget* window);
 
+// Sends the requests the toolkit has queued for the X server now. Property changes such as a
+// window's opacity otherwise wait until some input event makes the toolkit flush, which may
+// be many seconds later. Does nothing outside X11.
+void flushToDisplay();
+
 }  // namespace tarvik
 
 namespace tarvik {

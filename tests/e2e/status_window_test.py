@@ -2,7 +2,7 @@
 """The status window under a real window manager: the real program on a virtual X display
 with icewm (window manager and tray). The window must be mapped at its corner, stay out of
 the taskbar and above other windows, be cut to the skin's outline, follow a drag with edge
-snapping and store its new position.
+snapping and store its new position, and its fades must reach a compositor step by step.
 """
 import os
 import shutil
@@ -15,7 +15,8 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import ProgramDirTestCase  # noqa: E402
 
-TOOLS = ["Xvfb", "icewm", "xdotool", "xprop", "xwininfo", "import", "convert", "xsetroot"]
+TOOLS = ["Xvfb", "icewm", "xcompmgr", "xdotool", "xprop", "xwininfo", "import", "convert",
+         "xsetroot"]
 DESKTOP = "#204060"
 
 
@@ -123,6 +124,65 @@ class StatusWindowTest(ProgramDirTestCase):
         self.assertEqual(ny, y + 50)
         self.assertEqual(self.read_key("X"), "0")
         self.assertEqual(self.read_key("Y"), str(y + 50))
+
+    def opacity(self, window):
+        """_NET_WM_WINDOW_OPACITY on the 0-255 scale of the settings, None when absent."""
+        out = self.run_tool("xprop", "-id", window, "_NET_WM_WINDOW_OPACITY")
+        if "=" not in out:
+            return None
+        value = int(out.split("=")[1].strip())
+        return value // 0x01010101 if value % 0x01010101 == 0 else value / 0x01010101
+
+    def watch_fade(self, window, end, seconds=4):
+        """The opacities seen until `end` is reached (or the time is up)."""
+        seen = []
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            level = self.opacity(window)
+            if not seen or seen[-1] != level:
+                seen.append(level)
+            if level == end:
+                break
+            time.sleep(0.02)
+        return seen
+
+    def visible_window(self, seconds=10):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            ids = self.run_tool("xdotool", "search", "--onlyvisible", "--name", "^Tarvik$").split()
+            if ids:
+                return ids[0]
+            time.sleep(0.05)
+        return None
+
+    def test_fades_reach_a_compositor_and_end_exactly(self):
+        # The compositor shows windows as _NET_WM_WINDOW_OPACITY says; a fade that is not
+        # flushed leaves the window invisible until the pointer happens to cross it.
+        self.procs.append(subprocess.Popen(["xcompmgr"], env=self.env, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL))
+        window = self.start_program("[Olm:TK]\nO=1\nX=300\nY=200\nTransparent=1\n"
+                                    "Opacity=25\n[Provider]\nDone=1\n")
+        # Fade-in from invisible at the default speed (about a second) up to 75 % exactly.
+        seen = self.watch_fade(window, 191)
+        self.assertEqual(seen[-1], 191, seen)
+        self.assertTrue([level for level in seen if level and 0 < level < 191], seen)
+
+        # Hidden by the menu ("Статус   [скрыть]"), it fades out to nothing and is unmapped.
+        self.menu_keys(window, "Down", "Down", "Down", "Return")
+        deadline = time.time() + 5
+        while time.time() < deadline and self.visible_window(0.1):
+            time.sleep(0.1)
+        self.assertIsNone(self.visible_window(0.1))
+
+        # Transparency switched off by hand; a connection shows the window again, which reads
+        # the settings anew and ends fully opaque.
+        self.write_config("TarvikC.Kfg", "[Olm:TK]\nO=1\nX=300\nY=200\nTransparent=0\n"
+                                         "[Provider]\nDone=1\n")
+        self.line("dial", "Provider", "--auth", "0.2")
+        window = self.visible_window()
+        self.assertIsNotNone(window, "a connection did not show the window")
+        seen = self.watch_fade(window, 255)
+        self.assertEqual(seen[-1], 255, seen)
 
     def line_state(self):
         return self.line("status").split("\t")[0].strip()
