@@ -138,8 +138,13 @@ void WindowBehaviour::dragStart(WindowPoint grab) {
 void WindowBehaviour::moveStep() {
   const auto cursor = surface_.cursorPosition();
   if (!cursor) return;
-  dragPos_ = dragPosition(*cursor, grab_, surface_.windowWidth(), surface_.windowHeight(),
-                          surface_.screenSize(), settings_.borders);
+  ScreenArea area = surface_.availableArea();
+  if (area.width <= 0 || area.height <= 0) {
+    const ScreenSize screen = surface_.screenSize();
+    area = {0, 0, screen.width, screen.height};
+  }
+  dragPos_ = dragPosition(*cursor, grab_, surface_.windowWidth(), surface_.windowHeight(), area,
+                          settings_.borders);
   surface_.moveWindow(dragPos_);
 }
 

@@ -15,14 +15,16 @@ WindowPoint storedPosition(int origin, WindowPoint topLeft, ScreenSize screen) {
 }
 
 WindowPoint dragPosition(WindowPoint cursor, WindowPoint grab, int windowWidth, int windowHeight,
-                         ScreenSize screen, bool snapping) {
+                         ScreenArea area, bool snapping) {
   const int d = snapping ? kSnapDistance : 0;
+  const int right = area.x + area.width - windowWidth;
+  const int bottom = area.y + area.height - windowHeight;
   int left = cursor.x - grab.x;
   int top = cursor.y - grab.y;
-  if (left > screen.width - windowWidth - d) left = screen.width - windowWidth;
-  if (top > screen.height - windowHeight - d) top = screen.height - windowHeight;
-  if (left < d) left = 0;
-  if (top < d) top = 0;
+  if (left > right - d) left = right;
+  if (top > bottom - d) top = bottom;
+  if (left < area.x + d) left = area.x;
+  if (top < area.y + d) top = area.y;
   return {left, top};
 }
 

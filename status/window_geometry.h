@@ -37,10 +37,12 @@ WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen);
 // The stored position ("X", "Y") of a window whose top-left corner is at `topLeft`.
 WindowPoint storedPosition(int origin, WindowPoint topLeft, ScreenSize screen);
 
-// One step of a drag: the window follows the cursor, stays on the screen, and with `snapping`
-// jumps to an edge it comes within kSnapDistance of (right and bottom edges checked first).
+// One step of a drag: the window follows the cursor, stays inside `area` (the part of the
+// screen the desktop's panels leave free: a window manager keeps windows out of its panels, so
+// a position below a panel would be stored but never taken) and with `snapping` jumps to an
+// edge of the area it comes within kSnapDistance of (right and bottom edges checked first).
 WindowPoint dragPosition(WindowPoint cursor, WindowPoint grab, int windowWidth, int windowHeight,
-                         ScreenSize screen, bool snapping);
+                         ScreenArea area, bool snapping);
 
 // Alpha of the shown window: (100 - percent) * 255 / 100 with transparency on, else opaque.
 int targetOpacity(bool transparent, int opacityPercent);

@@ -125,6 +125,23 @@ class StatusWindowTest(ProgramDirTestCase):
         self.assertEqual(self.read_key("X"), "0")
         self.assertEqual(self.read_key("Y"), str(y + 50))
 
+        # Dropped on the panel at the bottom: the window stays above it and the stored
+        # position is where it really is.
+        area = [int(v) for v in self.run_tool("xprop", "-root", "_NET_WORKAREA")
+                .split("=")[1].split(",")[:4]]
+        free_bottom = area[1] + area[3]
+        self.assertLess(free_bottom, 600, "icewm's panel should take the bottom of the screen")
+        self.run_tool("xdotool", "mousemove", "60", str(ny + 20), "mousedown", "1")
+        for step in range(1, 11):
+            self.run_tool("xdotool", "mousemove", "60", str(ny + 20 + 40 * step))
+            time.sleep(0.03)
+        time.sleep(0.2)
+        self.run_tool("xdotool", "mouseup", "1")
+        time.sleep(0.5)
+        _, by, _, bh = self.geometry(window)
+        self.assertEqual(by, free_bottom - bh)
+        self.assertEqual(self.read_key("Y"), str(by))
+
     def opacity(self, window):
         """_NET_WM_WINDOW_OPACITY on the 0-255 scale of the settings, None when absent."""
         out = self.run_tool("xprop", "-id", window, "_NET_WM_WINDOW_OPACITY")

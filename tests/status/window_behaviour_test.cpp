@@ -23,7 +23,7 @@ TEST(WindowGeometry, PlacementFromEitherCorner) {
 }
 
 TEST(WindowGeometry, DragSnapsWithin18Pixels) {
-  const ScreenSize screen{1024, 768};
+  const ScreenArea screen{0, 0, 1024, 768};
   const WindowPoint grab{5, 5};
   // Left edge 17 pixels in snaps to 0; 18 pixels stays.
   EXPECT_EQ(dragPosition({22, 300}, grab, 99, 26, screen, true).x, 0);
@@ -36,12 +36,26 @@ TEST(WindowGeometry, DragSnapsWithin18Pixels) {
 }
 
 TEST(WindowGeometry, DragWithoutSnappingStaysOnScreen) {
-  const ScreenSize screen{1024, 768};
+  const ScreenArea screen{0, 0, 1024, 768};
   EXPECT_EQ(dragPosition({5000, 300}, {0, 0}, 99, 26, screen, false), (WindowPoint{925, 300}));
   EXPECT_EQ(dragPosition({-40, -40}, {0, 0}, 99, 26, screen, false), (WindowPoint{0, 0}));
   EXPECT_EQ(dragPosition({1, 1}, {0, 0}, 99, 26, screen, false), (WindowPoint{1, 1}));
   // A window wider than the screen sits at the left edge.
   EXPECT_EQ(dragPosition({50, 50}, {0, 0}, 2000, 26, screen, false).x, 0);
+}
+
+TEST(WindowGeometry, DragStaysOutOfThePanels) {
+  // An 800-pixel screen with a 26-pixel panel at the bottom and a 30-pixel one on the left.
+  const ScreenArea area{30, 0, 770, 774};
+  const WindowPoint grab{5, 5};
+  EXPECT_EQ(dragPosition({300, 790}, grab, 99, 26, area, true), (WindowPoint{295, 748}));
+  EXPECT_EQ(dragPosition({300, 790}, grab, 99, 26, area, false), (WindowPoint{295, 748}));
+  EXPECT_EQ(dragPosition({300, 748 - 18 + 5}, grab, 99, 26, area, true).y, 748 - 18);
+  EXPECT_EQ(dragPosition({300, 748 - 17 + 5}, grab, 99, 26, area, true).y, 748);
+  // The left edge of the free area counts as the screen's edge: 17 pixels from it snaps.
+  EXPECT_EQ(dragPosition({30 + 17 + 5, 300}, grab, 99, 26, area, true).x, 30);
+  EXPECT_EQ(dragPosition({30 + 18 + 5, 300}, grab, 99, 26, area, true).x, 48);
+  EXPECT_EQ(dragPosition({0, 300}, grab, 99, 26, area, false).x, 30);
 }
 
 TEST(WindowGeometry, Opacity) {
@@ -227,6 +241,18 @@ TEST_F(WindowBehaviourTest, DragFollowsCursorAndSavesPosition) {
   clock.advance(250);
   ASSERT_EQ(surface.copied.size(), 1u);
   EXPECT_EQ(surface.copied[0], (WindowPoint{0, 300}));
+
+  // Dropped on a 26-pixel panel at the bottom: kept above it and stored where it is, measured
+  // from the whole screen's corner, so that it comes back there.
+  surface.area = {0, 0, 1024, 768 - 26};
+  behaviour->dragStart({10, 5});
+  surface.cursor = WindowPoint{510, 760};
+  clock.advance(10);
+  behaviour->dragEnd();
+  EXPECT_EQ(surface.pos, (WindowPoint{500, 768 - 26 - 26}));
+  EXPECT_EQ(config.readInt("Olm:TK", "Y", 0), 52);
+  behaviour->apply(readWindowSettings(config));
+  EXPECT_EQ(surface.pos, (WindowPoint{500, 768 - 26 - 26}));
 }
 
 TEST_F(WindowBehaviourTest, NoDragWhileFading) {
