@@ -35,6 +35,10 @@ class Engine {
   // Re-reads the global keys; with `skinChanged`, also the skin (the dialog's ОК and
   // ПРИМЕНИТЬ, the tray's account/expenses toggle).
   void reloadGlobalParameters(bool skinChanged);
+  // The status window went from hidden to shown: the configuration is read again, and while a
+  // connection is metered its entry's settings too, which picks up hand edits and re-arms the
+  // balance warnings (one still below its threshold comes again).
+  void statusWindowShown() { reloadGlobalParameters(false); }
   // An open settings dialog shows the statistics of `entry` afresh (after its Clear and Undo;
   // a booking reaches the same place by itself).
   void showStatistics(std::string_view entry);

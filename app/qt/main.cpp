@@ -125,6 +125,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   commands.settingsShown = [&settings] { return settings.isVisible(); };
   commands.clearDisplay = [&user, &files] { writeClearedDisplay(user, IniFile(files.config())); };
   commands.reloadEntrySettings = [&engine] { engine.reloadGlobalParameters(false); };
+  commands.windowShown = [&engine] { engine.statusWindowShown(); };
   commands.newCount = [&engine] { engine.newCount(); };
   commands.keepLine = [&engine] { engine.keepLine(); };
   commands.hangUp = [&engine] { engine.hangUp(); };

@@ -3,6 +3,8 @@
 // the booking.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/engine.h"
 #include "monitor/monitor_rig.h"
 
@@ -104,6 +106,34 @@ TEST_F(EngineMetering, TheSettingsReloadWhileOnlineReadsTheEntryAgain) {
   EXPECT_EQ(user.field(DisplayField::Currency), "EUR");
   // The "Default" balance was 0; -0.03 in single precision is -0.0299999993294477.
   EXPECT_EQ(user.field(DisplayField::Money), "-0,029");
+  EXPECT_TRUE(engine->timer(TimerId::General).enabled());  // the meter runs
+}
+
+TEST_F(EngineMetering, ShowingTheWindowReadsTheEntryAgainAndRearmsItsWarnings) {
+  // A balance of 50 under a warning at 40: below it after 10 s at 1 a second.
+  start("[Home]\nDone=1\nFreeTime=0\nAccountUse2=1\nAccountVal2=4000\nCurrencyDisplayZ=k\n" +
+        MonitorRig::uniformTariff(360000, "Fast"));
+  ras.dial("Home", kRasConnected);
+  clock.advance(12'500);
+  const auto warnings = [&] {
+    return std::count_if(user.balloons.begin(), user.balloons.end(), [](const auto& b) {
+      return b.text.find("ниже одной из 4-ёх границ") != std::string::npos;
+    });
+  };
+  ASSERT_EQ(warnings(), 1);
+  clock.advance(5000);
+  EXPECT_EQ(warnings(), 1);  // given once per metering start
+  EXPECT_EQ(user.field(DisplayField::Currency), "k");
+
+  // Edited by hand while online, then the window is hidden and shown again.
+  dir.writeConfig(
+      "[Home]\nDone=1\nFreeTime=0\nAccountUse2=1\nAccountVal2=4000\n"
+      "CurrencyDisplayZ=m\n" +
+      MonitorRig::uniformTariff(360000, "Fast"));
+  engine->statusWindowShown();
+  EXPECT_EQ(user.field(DisplayField::Currency), "m");
+  clock.advance(1000);
+  EXPECT_EQ(warnings(), 2);
   EXPECT_TRUE(engine->timer(TimerId::General).enabled());  // the meter runs
 }
 
