@@ -24,7 +24,7 @@ void BM_DragStep(benchmark::State& state) {
   for (auto _ : state) {
     x = (x + 7) % 1024;
     benchmark::DoNotOptimize(
-        tarvik::dragPosition({x, 300}, {5, 5}, 99, 26, tarvik::ScreenSize{1024, 768}, true));
+        tarvik::dragPosition({x, 300}, {5, 5}, 99, 26, tarvik::ScreenArea{0, 0, 1024, 768}, true));
   }
 }
 BENCHMARK(BM_DragStep);

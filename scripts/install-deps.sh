@@ -14,8 +14,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev python3 python3-dbusmock dbus
   # a display for headless runs, window manager, tray host and notification daemon
   xvfb xauth icewm xcompmgr dunst xdotool x11-utils x11-xserver-utils imagemagick libnotify-bin
-  # the desktop opener and printing
-  xdg-utils cups-client
+  # the desktop opener, printing, and the fonts that stand in for the skins' Windows fonts
+  xdg-utils cups-client fonts-liberation
 )
 
 missing=()

@@ -85,9 +85,9 @@ for skin in Advanced Default; do
     wait_window
     "$LINE" "$dir" dial Provider --auth 1 >/dev/null
     sleep 5
-    # The window at (270, 200), enlarged three times for the README.
+    # The window at (270, 200), enlarged four times so that every pixel of the texts shows.
     import -window root "$WORK/root.png"
-    convert "$WORK/root.png" -crop 120x70+260+190 +repage -filter point -resize 300% \
+    convert "$WORK/root.png" -crop 120x70+260+190 +repage -filter point -resize 400% \
       "$OUT/status-$(echo "$skin" | tr '[:upper:]' '[:lower:]')-$mode.png"
     if [ "$skin" = Advanced ] && [ "$size" = 0 ]; then
       # The identification and connection balloons come through dunst.

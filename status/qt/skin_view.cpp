@@ -1,23 +1,18 @@
 #include "status/qt/skin_view.h"
 
+#include "status/qt/skin_fonts.h"
+
 #include <QPalette>
 #include <QPolygon>
 #include <QRegion>
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
 
 namespace tarvik {
 namespace {
 
 QColor qColor(SkinColor c) {
   return QColor(c.red(), c.green(), c.blue());
-}
-
-// Skin font sizes are points at the 96 dots per inch the skins were drawn for; the window is
-// never scaled by the screen's resolution.
-int pixelSize(int points) {
-  return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
 }
 
 Qt::Alignment alignment(TextAlign a) {
@@ -101,11 +96,10 @@ void SkinView::apply(const SkinLayout& layout, bool doubleMode) {
   const std::size_t tariff = static_cast<std::size_t>(DisplayField::Tariff);
   for (std::size_t i = 0; i < 5; ++i) {
     const SkinText& t = layout.texts[i];
-    QFont font(QString::fromStdString(t.font));
-    font.setPixelSize(pixelSize(t.pointSize));
-    font.setBold(t.bold);
+    const SkinTextStyle style = skinTextStyle(t);
     for (QLabel* l : {texts_[i], shadows_[i]}) {
-      l->setFont(font);
+      l->setFont(style.font);
+      l->setContentsMargins(0, style.topMargin, 0, 0);
       l->setAlignment(alignment(t.align));
       l->resize(t.w, t.h);
     }

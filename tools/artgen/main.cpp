@@ -63,6 +63,11 @@ void standardSkin() {
     QPainter p(&face);
     drawPanel(p, QRect(0, 0, 75, 20));  // the compact window shows this half only
     drawPanel(p, QRect(0, 20, 75, 20));
+    // One dividing line between the halves: the entry's text starts right below it.
+    p.setPen(QColor(255, 255, 255));
+    p.drawLine(1, 20, 73, 20);
+    // The time's digits reach the top edge: no frame behind them, so that they stay whole.
+    p.drawLine(13, 0, 67, 0);
     // Recess for the indicator.
     p.setPen(QColor(150, 162, 184));
     p.drawRect(2, 2, 9, 15);
@@ -83,24 +88,30 @@ void standardSkin() {
     save(ind, QString("D_IND_") + QString(s.code).toUpper(), skinFiles);
   }
 
-  // Hide button: a slim vertical bar with a dash.
+  // Hide button: a slim bar in the frame's colour, set off from the light panel, with a white
+  // dash; lighter under the mouse, darker when pressed.
   const struct {
     const char* name;
     QColor body;
   } hideStates[] = {
-      {"OF", QColor(150, 164, 188)}, {"ON", QColor(90, 140, 210)}, {"DN", QColor(50, 80, 130)}};
+      {"OF", QColor(96, 112, 140)}, {"ON", QColor(70, 120, 200)}, {"DN", QColor(40, 60, 100)}};
   for (const auto& st : hideStates) {
     QImage img = canvas(4, 18);
     QPainter p(&img);
-    QLinearGradient g(0, 0, 4, 0);
-    g.setColorAt(0, st.body.lighter(130));
-    g.setColorAt(1, st.body.darker(120));
+    QLinearGradient g(0, 0, 0, 18);
+    g.setColorAt(0, st.body.lighter(125));
+    g.setColorAt(1, st.body.darker(110));
     p.fillRect(0, 0, 4, 18, g);
     p.fillRect(1, 8, 2, 2, QColor(255, 255, 255));
     p.end();
     save(img, QString("D_HIDE_") + st.name, skinFiles);
   }
-  for (const auto& st : hideStates) {
+  const struct {
+    const char* name;
+    QColor body;
+  } switchStates[] = {
+      {"OF", QColor(150, 164, 188)}, {"ON", QColor(90, 140, 210)}, {"DN", QColor(50, 80, 130)}};
+  for (const auto& st : switchStates) {
     QImage img = canvas(8, 13);
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, 13);
@@ -152,14 +163,22 @@ void advancedSkin() {
     p.setBrush(Qt::NoBrush);
     p.drawPolygon(advancedOutline(50).translated(0.5, 0.5).intersected(
         QPolygonF(QRectF(0.5, 0.5, 98.5, 49))));
+    // Faint where the full mode's tariff text crosses it.
     p.setPen(QPen(QColor(70, 104, 150), 1));
-    p.drawLine(QPointF(1, 25.5), QPointF(97, 25.5));
+    p.drawLine(QPointF(1, 25.5), QPointF(27, 25.5));
+    p.setPen(QPen(QColor(70, 104, 150, 60), 1));
+    p.drawLine(QPointF(28, 25.5), QPointF(97, 25.5));
     p.setPen(QPen(QColor(255, 255, 255), 1));
     p.drawLine(QPointF(1, 26.5), QPointF(97, 26.5));
-    // Lines under the entry and tariff fields of the full mode.
+    // Lines under the tariff and entry fields of the full mode, two pixels below the baselines
+    // of their texts.
     p.setPen(QPen(QColor(70, 104, 150, 70), 1));
-    p.drawLine(QPointF(29, 36.5), QPointF(92, 36.5));
-    p.drawLine(QPointF(29, 47.5), QPointF(92, 47.5));
+    p.drawLine(QPointF(29, 33.5), QPointF(92, 33.5));
+    p.drawLine(QPointF(29, 44.5), QPointF(92, 44.5));
+    // The time's digits reach the top edge: no rim behind them, so that they stay whole.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(246, 249, 253));
+    p.drawRect(QRectF(28, 0, 60, 1.5));
   }
   save(face, "A_FACE", skinFiles);
 

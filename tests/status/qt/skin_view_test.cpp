@@ -55,6 +55,60 @@ class SkinViewTest : public QObject {
       }
     }
   }
+  // The skins were laid out for Windows fonts; their metric-compatible stand-ins must keep
+  // every text inside its box and the window (digits neither cut at the bottom nor at the top)
+  // and the full mode's lower texts below the line that ends the compact half of the standard
+  // skin's face.
+  void textsSitInTheirBoxes() {
+    QTemporaryDir dir;
+    ProgramFiles files{dir.path().toStdString()};
+    VirtualClock clock;
+    EventLog log(files.eventLog(), clock);
+    test::FakeUser user;
+    const std::pair<DisplayField, const char*> texts[] = {{DisplayField::Time, "88:88:88"},
+                                                          {DisplayField::Money, "888,88"},
+                                                          {DisplayField::Currency, "ц"},
+                                                          {DisplayField::Entry, "Provider"},
+                                                          {DisplayField::Tariff, "Day"}};
+    const char* names[] = {"s_time_s", "s_money_s", "s_cur_s", "s_entry_s", "s_tariff_s"};
+    for (const char* skin : {"Default", "Advanced"}) {
+      for (int full : {0, 1}) {
+        IniFile config(files.config());
+        config.writeString("Olm:TK:Skin", "SkinName", skin);
+        config.writeInt("Olm:TK:Skin", "SkinSize", full);
+        QWidget host;
+        SkinView view(host, nullptr);
+        const SkinLoadResult loaded =
+            SkinLoader(files, log, user).load(readSkinChoice(files), view.pictures());
+        QVERIFY(loaded.ok);
+        view.apply(loaded.layout, loaded.header.doubleMode);
+        for (const auto& [field, text] : texts) {
+          view.setField(field, QString::fromUtf8(text));
+          const QLabel* label = host.findChild<QLabel*>(names[static_cast<int>(field)]);
+          if (!label->isVisibleTo(&host)) continue;
+          const QString where = QString("%1 %2 %3").arg(skin).arg(full).arg(label->objectName());
+          const SkinText& object = loaded.layout.texts[static_cast<std::size_t>(field)];
+          const QString expected =
+              object.font == "Courier New" ? "Liberation Mono" : "Liberation Sans";
+          QCOMPARE(QFontInfo(label->font()).family(), expected);
+          const QFontMetrics metrics(label->font());
+          const QRect box = label->geometry();
+          const QRect inner = label->contentsRect().translated(box.topLeft());
+          QRect ink = metrics.tightBoundingRect(label->text());
+          const int advance = metrics.horizontalAdvance(label->text());
+          const int left = label->alignment() & Qt::AlignRight ? inner.right() + 1 - advance
+                           : label->alignment() & Qt::AlignHCenter
+                               ? inner.center().x() - advance / 2
+                               : inner.left();
+          ink.translate(left, inner.top() + metrics.ascent());
+          QVERIFY2(box.contains(ink), qPrintable(where));
+          QVERIFY2(host.rect().contains(ink), qPrintable(where));
+          if (QString(skin) == "Default" && field >= DisplayField::Entry)
+            QVERIFY2(ink.top() > 19, qPrintable(where));
+        }
+      }
+    }
+  }
 };
 
 QTEST_MAIN(SkinViewTest)
