@@ -1,7 +1,11 @@
 #include "app/guard_wiring.h"
 
+#include <cmath>
+#include <limits>
+
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "monitor/close_out.h"
 #include "monitor/monitor.h"
 #include "monitor/probe.h"
 #include "stats/accounts.h"
@@ -26,12 +30,16 @@ GuardWiring::GuardWiring(const Services& services, const ProgramTimers& timers, 
       CrashJournalTimers{timers[TimerId::SecurityA], timers[TimerId::SecurityZ],
                          timers[TimerId::Remind], timers[TimerId::Baloon]},
       services.numberFormat);
+  // A connection that starts while bookings wait is metered from the balances they will leave.
+  accounts_.setPendingBalances(&journal_->keptBookings());
   lifecycle_ = std::make_unique<Lifecycle>(
       services.clock, services.log, services.user, services.process, *journal_, lifecycleHost,
       LifecycleTimers{timers[TimerId::Online], timers[TimerId::Midnight]});
 }
 
-GuardWiring::~GuardWiring() = default;
+GuardWiring::~GuardWiring() {
+  accounts_.setPendingBalances(nullptr);
+}
 
 void GuardWiring::attach(Monitor& monitor, Probe& probe) {
   monitor_ = &monitor;
@@ -64,16 +72,13 @@ void GuardWiring::setMidnightArmed(bool armed) {
 }
 
 void GuardWiring::connectionStarting() {
-  journal_->completeKeptBooking();
-  // A journal an earlier connection left behind (its deletion failed) would be taken for this
-  // connection's after a crash in its first seconds, and booked a second time.
-  journal_->remove();
+  journal_->connectionStarting();
 }
 
-std::string GuardWiring::closingConnection(std::string_view entry, int accountKind,
-                                           std::int32_t seconds, float cost, float balance) {
-  return journal_->markClosing(
-      MeterFigures{std::string(entry), cost, balance, seconds, accountKind});
+void GuardWiring::closingConnection(CloseOutFigures& f) {
+  f.identity =
+      journal_->markClosing(MeterFigures{f.entry, f.cost, f.balance, f.seconds, f.accountKind});
+  f.held = journal_->bookingKept();
 }
 
 bool GuardWiring::connectionClosed(bool booked) {
@@ -99,8 +104,9 @@ MeterFigures GuardWiring::meterFigures() const {
                       meter.meteredSeconds(), meter.accountKind()};
 }
 
-bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
-  if (!monitor_) return false;
+namespace {
+
+CloseOutFigures recoveredFigures(const InterruptedConnection& c) {
   CloseOutFigures figures;
   figures.isVirtual = true;
   figures.entry = c.entry;
@@ -110,9 +116,22 @@ bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
   figures.cost = c.cost;
   figures.balance = c.balance;
   figures.identity = c.identity;
-  const bool booked = monitor_->closeOut().run(figures);
+  figures.retry = c.retry;
+  figures.lineOpen = c.lineOpen;
+  return figures;
+}
+
+}  // namespace
+
+bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
+  if (!monitor_) return false;
+  const bool booked = monitor_->closeOut().run(recoveredFigures(c));
   refreshSettingsDialog(c.entry, c.accountKind);
   return booked;
+}
+
+std::string GuardWiring::quickLogTail(const InterruptedConnection& c) {
+  return monitor_ ? monitor_->closeOut().quickLogTail(recoveredFigures(c)) : std::string();
 }
 
 void GuardWiring::finishQuickLogLine(const std::string& tail) {
@@ -124,7 +143,7 @@ std::optional<float> GuardWiring::storedBalance(const std::string& entry, int ac
   const IniFile accounts(services_.files.accounts());
   if (!hasKey(accounts, key.section, key.key)) return std::nullopt;
   const std::optional<double> value = parseDecimal(readKey(accounts, key.section, key.key, ""));
-  if (!value) return std::nullopt;
+  if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
   return static_cast<float>(*value);
 }
 

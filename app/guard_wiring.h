@@ -48,8 +48,7 @@ class GuardWiring final : public MonitorHooks,
   void playTune(int tune) override;
   void setMidnightArmed(bool armed) override;
   void connectionStarting() override;
-  std::string closingConnection(std::string_view entry, int accountKind, std::int32_t seconds,
-                                float cost, float balance) override;
+  void closingConnection(CloseOutFigures& figures) override;
   bool connectionClosed(bool booked) override;
   void refreshSettingsDialog(std::string_view entry, int accountKind) override;
 
@@ -61,6 +60,7 @@ class GuardWiring final : public MonitorHooks,
   MeterFigures meterFigures() const override;
   bool closeOutRecovered(const InterruptedConnection& connection) override;
   void finishQuickLogLine(const std::string& tail) override;
+  std::string quickLogTail(const InterruptedConnection& connection) override;
   std::optional<float> storedBalance(const std::string& entry, int accountKind) override;
   void bookBalance(const std::string& entry, int accountKind, float balance) override;
   void resumeMonitoring() override;

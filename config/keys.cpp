@@ -49,6 +49,11 @@ Section<Scope::Journal> journal() {
   return Section<Scope::Journal>::fromSectionName(std::string(kGlobalSection));
 }
 
+Section<Scope::Journal> keptBooking(std::string_view identity) {
+  return Section<Scope::Journal>::fromSectionName(std::string(kKeptBookingPrefix) +
+                                                  std::string(identity));
+}
+
 Section<Scope::SkinFile> skinHeader() {
   return Section<Scope::SkinFile>::fromSectionName("skin");
 }

@@ -36,6 +36,9 @@ Section<Scope::Balance> balance(std::string_view entryName);
 Section<Scope::Statistics> sharedStatistics();
 Section<Scope::Statistics> statistics(std::string_view entryName);
 Section<Scope::Journal> journal();
+// A booking kept for a later attempt, in the kept-bookings file: "Booking " + its identity.
+inline constexpr std::string_view kKeptBookingPrefix = "Booking ";
+Section<Scope::Journal> keptBooking(std::string_view identity);
 // The sections of a skin file: "skin", "skin:info", and per mode word ("compact", "full")
 // "skin:" + mode, its outline "skin:" + mode + ":points" and its objects "skin:" + mode +
 // ":" + object ("time", "face", ...).
@@ -329,6 +332,8 @@ inline constexpr I kAccId{"AccID", 0};
 // Whether the booking of the journalled connection has started, and its identity.
 inline constexpr T kBooking{"Booking", ""};
 inline constexpr T kBookingId{"BookingId", ""};
+// A kept booking whose connection's quick-log line still waits for its tail.
+inline constexpr I kLineOpen{"LineOpen", 0};
 }  // namespace journal_keys
 
 // Keys of a skin file. The objects' positions and sizes default per object (see the skin

@@ -18,6 +18,8 @@ struct ProgramFiles {
   std::filesystem::path journalSeq() const { return dir / "security.seq"; }
   std::filesystem::path journalPro() const { return dir / "security.pro"; }
   std::filesystem::path journalTmp() const { return dir / "security.tmp"; }
+  // Bookings of finished connections that could not be written yet, oldest first.
+  std::filesystem::path keptBookings() const { return dir / "security.que"; }
   std::filesystem::path skinTmp() const { return dir / "qsf_skin.tmp"; }
   std::filesystem::path helpFile() const { return dir / "tarvikhelp.hlp"; }
 };

@@ -1,5 +1,6 @@
 #include "monitor/booking_identity.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "config/ini_file.h"
@@ -12,9 +13,10 @@ std::string lastBookedIdentity(const ProgramFiles& files) {
   return readKey(IniFile(files.statistics()), sections::sharedStatistics(), stats_keys::kBooked);
 }
 
-std::string nextBookingIdentity(const ProgramFiles& files) {
-  const int last = parseProfileInt(
+std::string nextBookingIdentity(const ProgramFiles& files, std::string_view after) {
+  const int booked = parseProfileInt(
       readKey(IniFile(files.statistics()), sections::sharedStatistics(), stats_keys::kBooked), 0);
+  const int last = std::max(booked, parseProfileInt(after, 0));
   return std::to_string(last > 0 && last < INT_MAX ? last + 1 : 1);
 }
 

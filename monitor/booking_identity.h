@@ -17,8 +17,9 @@ class EventLog;
 
 // The identity booked last, or "" when none was.
 std::string lastBookedIdentity(const ProgramFiles& files);
-// A fresh identity: one more than the last booked one.
-std::string nextBookingIdentity(const ProgramFiles& files);
+// A fresh identity: one more than the last booked one, or than `after` (the identity of a
+// booking still waiting to be written) when that is larger.
+std::string nextBookingIdentity(const ProgramFiles& files, std::string_view after = {});
 
 // Books the connection into the statistics and stores `identity` as booked, as one
 // replacement of the statistics file. Does nothing and returns false when `identity` is the

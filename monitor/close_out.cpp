@@ -17,11 +17,18 @@ CloseOut::CloseOut(const MonitorEnv& env, Statistics& statistics, Accounts& acco
                    QuickLog& quickLog)
     : env_(env), statistics_(statistics), accounts_(accounts), quickLog_(quickLog) {}
 
+namespace {
+
+std::string entryText(const std::string& entry, const TextKey<Scope::Entry>& key,
+                      const ProgramFiles& files) {
+  return readKey(IniFile(files.config()), sections::entry(entry), key);
+}
+
+}  // namespace
+
 bool CloseOut::run(const CloseOutFigures& f) {
-  const IniFile config(env_.files.config());
-  const auto section = sections::entry(f.entry);
-  const std::string signA = readKey(config, section, entry_keys::kCurrencyDisplayA);
-  const std::string signZ = readKey(config, section, entry_keys::kCurrencyDisplayZ);
+  const std::string signA = entryText(f.entry, entry_keys::kCurrencyDisplayA, env_.files);
+  const std::string signZ = entryText(f.entry, entry_keys::kCurrencyDisplayZ, env_.files);
   const std::string hms = durationText(f.seconds);
 
   const std::string summary = "Соединение с интернетом завершено.\nВремя online: " + hms +
@@ -30,6 +37,24 @@ bool CloseOut::run(const CloseOutFigures& f) {
                               "): " + sixText(f.balance, env_.format);
 
   BookedBalance booked;
+  if (f.held || !book(f, booked)) {
+    // A kept booking tried again stays quiet: its failure was shown when it first failed.
+    if (!f.retry) {
+      env_.user.balloon(
+          f.entry, summary + "\nP.S.: произошла ошибка во время сохранения статистики.", false);
+    }
+    return false;
+  }
+
+  env_.log.append(" Time spent online: " + hms);
+  env_.log.append(" Financial expences: " + formatGeneral(f.cost, env_.format) + " " + signZ);
+  env_.log.append(" Account value: " + signA + " " + booked.entryAccountText);
+  if (!f.isVirtual && !f.retry) env_.user.balloon(f.entry, summary, false);
+  if (f.lineOpen) quickLog_.finishLine(quickLogTail(f));
+  return true;
+}
+
+bool CloseOut::book(const CloseOutFigures& f, BookedBalance& booked) {
   try {
     if (f.identity.empty()) {
       statistics_.bookConnection(f.entry, f.weekday, f.seconds, f.cost);
@@ -38,19 +63,15 @@ bool CloseOut::run(const CloseOutFigures& f) {
                          f.seconds, f.cost);
     }
     booked = accounts_.bookBalance(f.entry, f.accountKind, f.balance);
+    return true;
   } catch (const IniWriteError&) {
-    env_.user.balloon(f.entry, summary + "\nP.S.: произошла ошибка во время сохранения статистики.",
-                      false);
     return false;
   }
+}
 
-  env_.log.append(" Time spent online: " + hms);
-  env_.log.append(" Financial expences: " + formatGeneral(f.cost, env_.format) + " " + signZ);
-  env_.log.append(" Account value: " + signA + " " + booked.entryAccountText);
-  if (!f.isVirtual) env_.user.balloon(f.entry, summary, false);
-  quickLog_.finishLine(
-      bookedQuickLogTail(signA, f.seconds, f.cost, f.balance, f.entry, env_.format));
-  return true;
+std::string CloseOut::quickLogTail(const CloseOutFigures& f) const {
+  return bookedQuickLogTail(entryText(f.entry, entry_keys::kCurrencyDisplayA, env_.files),
+                            f.seconds, f.cost, f.balance, f.entry, env_.format);
 }
 
 }  // namespace tarvik

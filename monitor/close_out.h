@@ -8,6 +8,7 @@
 namespace tarvik {
 
 class Accounts;
+struct BookedBalance;
 class QuickLog;
 class Statistics;
 
@@ -23,6 +24,13 @@ struct CloseOutFigures {
   // The crash journal's identity of this booking: the statistics are then booked only when
   // they do not carry it yet. Empty books them unconditionally.
   std::string identity;
+  // Earlier bookings still wait to be written: this one must not overtake them, so nothing
+  // is written and the close-out reports the failure.
+  bool held = false;
+  // A kept booking tried again: no balloon, whether it succeeds or fails once more.
+  bool retry = false;
+  // The connection's quick-log line still waits for its tail.
+  bool lineOpen = true;
 };
 
 // Books a finished connection: statistics, balance, the summary in the event log, the
@@ -34,8 +42,13 @@ class CloseOut {
   // False when a data file could not be written: the balloon then says so, the summary lines
   // are not logged and the quick-log line stays open (the next connection's line ends it).
   bool run(const CloseOutFigures& figures);
+  // The quick-log tail of the booked connection.
+  std::string quickLogTail(const CloseOutFigures& figures) const;
 
  private:
+  // Statistics, then balance; false when a data file could not be written.
+  bool book(const CloseOutFigures& f, BookedBalance& booked);
+
   const MonitorEnv& env_;
   Statistics& statistics_;
   Accounts& accounts_;

@@ -1,5 +1,6 @@
 #include "monitor/crash_journal.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "monitor/booking_identity.h"
@@ -25,7 +26,8 @@ CrashJournal::CrashJournal(const ProgramFiles& files, const Clock& clock, EventL
       user_(user),
       host_(host),
       timers_(timers),
-      format_(format) {
+      format_(format),
+      waiting_(files, format) {
   timers_.levelOne.setInterval(kJournalLevelOneMs);
   timers_.levelOne.onFire([this] { writeLevelOne(); });
   timers_.levelTwo.setInterval(kJournalLevelTwoMs);
@@ -86,29 +88,116 @@ CrashJournal::Mark CrashJournal::writeMark(const JournalRecord& record) {
   return anyJournalLeft(files_) ? Mark::Failed : Mark::Removed;
 }
 
+std::string CrashJournal::nextIdentity() const {
+  std::string after = waiting_.lastIdentity();
+  if (kept_) after = readJournalRecord(files_.journalSeq()).identity;
+  return nextBookingIdentity(files_, after);
+}
+
+void CrashJournal::connectionStarting() {
+  // Before the meter reads the balance those bookings change.
+  completeKeptBooking();
+  finishKeptLine();
+  // A journal an earlier connection left behind (its deletion failed) would be taken for this
+  // connection's after a crash in its first seconds, and booked a second time.
+  remove();
+}
+
 std::string CrashJournal::markClosing(const MeterFigures& finalFigures) {
   marked_ = false;
-  if (kept_) return {};
+  completeKeptBooking();
   JournalRecord record = recordNow(finalFigures);
   record.mark = BookingMark::Started;
-  record.identity = nextBookingIdentity(files_);
-  marked_ = writeMark(record) == Mark::Written;
-  return marked_ ? record.identity : std::string();
+  record.identity = nextIdentity();
+  closing_ = record;
+  // While security.seq is the kept booking, a mark would write over it.
+  if (!kept_) marked_ = writeMark(record) == Mark::Written;
+  return record.identity;
 }
 
 bool CrashJournal::closeOutEnded(bool booked) {
   const bool marked = std::exchange(marked_, false);
   if (kept_) return false;
-  if (booked || !marked) return true;
+  // The close-out left the connection's quick-log line open.
+  if (booked || keep(closing_, true)) return true;
+  if (!marked) return true;
+  // security.que refuses it too: the marked journal stays as the one kept booking.
   kept_ = true;
   stopForDisconnect();
   return false;
 }
 
+bool CrashJournal::keep(const JournalRecord& record, bool lineOpen) {
+  try {
+    waiting_.append(KeptBooking{record, lineOpen});
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+InterruptedConnection CrashJournal::connectionOf(const JournalRecord& record) {
+  const MeterFigures& f = record.figures;
+  InterruptedConnection c;
+  c.entry = f.entry;
+  c.accountKind = f.accountKind;
+  c.weekday = record.weekday;
+  c.seconds = f.seconds;
+  c.cost = f.cost;
+  c.balance = f.balance;
+  c.identity = record.identity;
+  return c;
+}
+
 void CrashJournal::completeKeptBooking() {
-  if (!kept_ || !completeStartedBooking(files_.journalSeq())) return;
-  kept_ = false;
-  removeJournalFiles(files_);
+  for (const KeptBooking& kept : waiting_.list()) {
+    if (!bookKept(kept)) return;
+  }
+  if (kept_ && completeStartedBooking(files_.journalSeq())) {
+    kept_ = false;
+    removeJournalFiles(files_);
+  }
+}
+
+bool CrashJournal::bookKept(const KeptBooking& kept) {
+  InterruptedConnection c = connectionOf(kept.record);
+  c.retry = true;
+  c.lineOpen = kept.lineOpen && !linesFinished_.contains(c.identity);
+  log_.append(" Kept connection data:");
+  // The statistics carry the identity once written, so a booking that stopped at the balance
+  // is not counted again here.
+  if (!host_.closeOutRecovered(c)) {
+    log_.append(" Kept connection not booked yet: the data files cannot be written.");
+    return false;
+  }
+  linesFinished_.insert(c.identity);
+  try {
+    waiting_.removeFirst();
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+void CrashJournal::finishKeptLine() {
+  // Only the newest kept booking's line can still be the open one: every line that opened
+  // after an older one came here first.
+  const std::vector<KeptBooking> kept = waiting_.list();
+  const auto open = std::find_if(kept.rbegin(), kept.rend(), [this](const KeptBooking& k) {
+    return k.lineOpen && !linesFinished_.contains(k.record.identity);
+  });
+  if (open == kept.rend()) return;
+  // The figures are final; only their booking waits. The line shows them now, so that every
+  // connection keeps a line of its own and the next one does not continue it.
+  host_.finishQuickLogLine(host_.quickLogTail(connectionOf(open->record)));
+  for (const KeptBooking& k : kept) {
+    if (!k.lineOpen) continue;
+    linesFinished_.insert(k.record.identity);
+    try {
+      waiting_.setLineFinished(k.record.identity);
+    } catch (const std::exception&) {
+    }
+  }
 }
 
 void CrashJournal::markIgnored() {

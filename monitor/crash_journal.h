@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "config/number_text.h"
 #include "config/program_files.h"
 #include "monitor/journal_file.h"
+#include "monitor/pending_bookings.h"
 #include "monitor/program_timers.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
@@ -24,6 +26,10 @@ struct InterruptedConnection {
   float cost = 0;
   float balance = 0;
   std::string identity;  // of a booking that had started, else ""
+  // A kept booking tried again: no balloon either way (its failure was shown when it failed).
+  bool retry = false;
+  // Its quick-log line still waits for the tail (a line finished earlier gets none).
+  bool lineOpen = true;
 };
 
 // What the crash journal needs from the rest of the program.
@@ -38,6 +44,8 @@ class CrashJournalHost {
   virtual bool closeOutRecovered(const InterruptedConnection& connection) = 0;
   // Appends a tail and a line end to the open quick-log line.
   virtual void finishQuickLogLine(const std::string& tail) = 0;
+  // The quick-log tail the close-out would write for the connection.
+  virtual std::string quickLogTail(const InterruptedConnection& connection) = 0;
   // The balance now stored for the entry's account of that kind, or nullopt when unknown.
   virtual std::optional<float> storedBalance(const std::string& entry, int accountKind) = 0;
   // Writes a balance to the account of that kind and the entry's own "Account" (Book balance).
@@ -67,8 +75,13 @@ inline constexpr int kRemindMs = intervalOf(TimerId::Remind);
 // start-up reads first and is deleted last. A started booking also carries its identity,
 // which the statistics file stores with the counters: a restart that finds such a journal
 // books the statistics only when they lack that identity, rewrites the journal's balance
-// (which is idempotent) and deletes the journal. A booking whose close-out failed keeps its
-// journal the same way until a later attempt completes it.
+// (which is idempotent) and deletes the journal.
+//
+// A booking that cannot be written (a data file is read-only, the disk is full) is kept in
+// security.que and tried again, oldest first, at every connection start and close-out and at
+// the next start-up; a connection that ends while earlier bookings wait is kept behind them.
+// Only when security.que itself cannot be written does the marked security.seq stay as the
+// one kept booking, and protection stays off until it is written.
 //
 // The file format of one level is in journal_file.*; this class decides when each level is
 // written (crash_journal.cpp) and what a start-up does with a journal it finds
@@ -85,24 +98,30 @@ class CrashJournal {
   void writeLevelOne();
   void writeLevelTwo();
 
-  // Call right before the close-out of a connection (real or virtual). Stores the final
-  // figures marked as being booked, so a kill during the close-out or before remove() cannot
-  // make the connection count twice. Returns the booking's identity for the close-out, or ""
-  // when no mark could be written or a kept booking holds the journal.
+  // A connection is about to be metered (or the second half of a split): kept bookings that
+  // can be written now are booked, the open quick-log line of one that still waits gets its
+  // tail, and a journal an earlier connection left behind goes.
+  void connectionStarting();
+  // Call right before the close-out of a connection (real or virtual), after trying the kept
+  // bookings once more. Stores the final figures marked as being booked, so a kill during the
+  // close-out or before remove() cannot make the connection count twice. Returns the
+  // booking's identity for the close-out. While bookingKept(), the close-out must not write
+  // (it would overtake the waiting ones) and reports the failure instead.
   std::string markClosing(const MeterFigures& finalFigures);
-  // The close-out after markClosing() ended. Returns whether the journal may be deleted: when
-  // the booking failed, its marked journal is kept (and nothing writes over it) until
-  // completeKeptBooking() or the next start books it.
+  // The close-out after markClosing() ended. A booking that failed or was held back is kept.
+  // Returns whether the journal files may be deleted.
   bool closeOutEnded(bool booked);
-  // Books a kept journal's remainder and deletes the journal when that succeeds.
+  // Books the kept bookings that can be written now, oldest first; stops at the first that
+  // still fails.
   void completeKeptBooking();
-  // A failed booking's journal waits for completion.
-  bool bookingKept() const { return kept_; }
+  // Bookings wait for a later attempt.
+  bool bookingKept() const { return kept_ || !waiting_.empty(); }
+  const KeptBookings& keptBookings() const { return waiting_; }
   // Call before the program itself ends a metered connection without booking it (exit while
   // online): a kill before remove() must not bring the connection back as interrupted.
   void markIgnored();
-  // Deletes security.tmp, security.pro and security.seq (in that order), unless a kept
-  // booking still needs them.
+  // Deletes security.tmp, security.pro and security.seq (in that order), unless the marked
+  // security.seq is the kept booking.
   void remove();
 
   // Start-up: finds a journal, logs " Abnormal termination detected (...)" and asks at once.
@@ -120,6 +139,13 @@ class CrashJournal {
   enum class Mark { Written, Removed, Failed };
   JournalRecord recordNow(const MeterFigures& figures) const;
   Mark writeMark(const JournalRecord& record);
+  std::string nextIdentity() const;
+  // Adds the booking to security.que; false when that cannot be written.
+  bool keep(const JournalRecord& record, bool lineOpen);
+  bool bookKept(const KeptBooking& kept);
+  void finishKeptLine();
+  static InterruptedConnection connectionOf(const JournalRecord& record);
+  static JournalRecord recordOf(const InterruptedConnection& c, const std::string& time);
   // Completes a started booking from its marked journal; false when a write failed.
   bool completeStartedBooking(const std::filesystem::path& file);
   void writeFailed();
@@ -142,8 +168,13 @@ class CrashJournal {
 
   std::filesystem::path path_;
   bool remindedOnce_ = false;
-  bool marked_ = false;  // markClosing() wrote the mark of the close-out now running
-  bool kept_ = false;    // a failed booking's journal waits in security.seq
+  KeptBookings waiting_;
+  JournalRecord closing_;  // the booking of the close-out now running
+  bool marked_ = false;    // markClosing() wrote the mark of the close-out now running
+  bool kept_ = false;      // security.que could not take a failed booking: it waits in security.seq
+  // Kept bookings whose quick-log line got its tail in this session (should security.que
+  // refuse to record that).
+  std::set<std::string> linesFinished_;
 };
 
 // The texts of the recovery question and the write-failure balloon.

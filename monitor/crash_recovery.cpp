@@ -8,7 +8,31 @@
 
 namespace tarvik {
 
+namespace {
+
+// "dd.mm.yyyy hh.nn.ss" as "yyyymmddhhnnss", which sorts by time; empty when it is no such
+// text.
+std::string sortableTime(const std::string& text) {
+  if (text.size() != 19) return {};
+  std::string key = text.substr(6, 4) + text.substr(3, 2) + text.substr(0, 2) + text.substr(11, 2) +
+                    text.substr(14, 2) + text.substr(17, 2);
+  for (const char c : key)
+    if (c < '0' || c > '9') return {};
+  return key;
+}
+
+// True when `a` is earlier than `b`, or either cannot be told.
+bool journalTimeBefore(const std::string& a, const std::string& b) {
+  const std::string ka = sortableTime(a);
+  const std::string kb = sortableTime(b);
+  return ka.empty() || kb.empty() || ka < kb;
+}
+
+}  // namespace
+
 bool CrashJournal::detectAtStart() {
+  // Bookings kept in an earlier session come first: they are older than any journal.
+  completeKeptBooking();
   path_ = foundJournal(files_);
   if (path_.empty()) return false;
 
@@ -57,6 +81,7 @@ void CrashJournal::askRecovery() {
 std::optional<InterruptedConnection> CrashJournal::readConnection(const std::filesystem::path& file,
                                                                   std::string& time) const {
   const JournalReading journal = readJournalRecord(file);
+  if (!journal.sound) return std::nullopt;
   InterruptedConnection c;
   c.entry = journal.entry;
   c.accountKind = journal.accountKind;
@@ -91,12 +116,21 @@ std::optional<InterruptedConnection> CrashJournal::readConnection(const std::fil
 
 void CrashJournal::book() {
   log_.append(" Interrupted connection data:");
-  // The journal found first is used; the other levels hold the same connection, a few
-  // seconds older, and stand in when it cannot be read.
+  // The levels hold the same connection written at different moments (every 5 s and every
+  // 5.555 s): the freshest readable one is booked, so a crash loses one interval at most.
+  // The level found first decides which connection it is; a level of another one (left
+  // behind when its deletion failed) is no stand-in.
   std::optional<InterruptedConnection> c;
   std::string time;
   for (const auto& file : {path_, files_.journalSeq(), files_.journalPro(), files_.journalTmp()}) {
-    if (std::filesystem::exists(file) && (c = readConnection(file, time))) break;
+    std::string levelTime;
+    std::optional<InterruptedConnection> level;
+    if (!std::filesystem::exists(file) || !(level = readConnection(file, levelTime))) continue;
+    if (!c || (level->entry == c->entry && level->accountKind == c->accountKind &&
+               level->seconds > c->seconds && !journalTimeBefore(levelTime, time))) {
+      c = std::move(level);
+      time = levelTime;
+    }
   }
   if (!c) {
     log_.append(" Interrupted connection data unreadable: nothing booked.");
@@ -105,12 +139,8 @@ void CrashJournal::book() {
     return;
   }
 
-  JournalRecord record;
-  record.time = time;
-  record.figures = MeterFigures{c->entry, c->cost, c->balance, c->seconds, c->accountKind};
-  record.weekday = c->weekday;
-  record.mark = BookingMark::Started;
-  record.identity = nextBookingIdentity(files_);
+  JournalRecord record = recordOf(*c, time);
+  record.identity = nextIdentity();
   c->identity = record.identity;
   if (writeMark(record) == Mark::Failed) {
     // Neither marked nor deleted: booking now could count the connection twice after a kill.
@@ -120,8 +150,14 @@ void CrashJournal::book() {
     user_.setRecoveryCommandsEnabled(false);
     return;
   }
-  // A failed booking keeps its marked journal for the next attempt.
-  kept_ = !host_.closeOutRecovered(*c) && std::filesystem::exists(files_.journalSeq());
+  // Behind bookings that still wait, or after a failed attempt, it is kept for the next one;
+  // the marked journal stands in when security.que cannot take it either.
+  if (bookingKept()) {
+    log_.append(" Interrupted connection kept: earlier bookings are not written yet.");
+    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq());
+  } else if (!host_.closeOutRecovered(*c)) {
+    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq());
+  }
   finishRecovery();
 }
 
@@ -140,17 +176,40 @@ void CrashJournal::ignore() {
 }
 
 void CrashJournal::resumeInterruptedBooking() {
-  kept_ = !completeStartedBooking(path_);
+  const JournalReading journal = readJournalRecord(path_);
+  // A kill after the failed booking was kept leaves it in security.que already.
+  if (!waiting_.holds(journal.identity) && !completeStartedBooking(path_)) {
+    std::string time;
+    if (std::optional<InterruptedConnection> c = readConnection(path_, time)) {
+      JournalRecord record = recordOf(*c, time);
+      record.identity = journal.identity.empty() ? nextIdentity() : journal.identity;
+      // Statistics that hold the booking mean its close-out got past them; whether it
+      // reached the quick-log line is unknown, so the line gets no second tail.
+      const bool lineOpen = lastBookedIdentity(files_) != journal.identity;
+      kept_ = !keep(record, lineOpen);
+    }
+  }
   finishRecovery();
 }
 
+JournalRecord CrashJournal::recordOf(const InterruptedConnection& c, const std::string& time) {
+  JournalRecord record;
+  record.time = time;
+  record.figures = MeterFigures{c.entry, c.cost, c.balance, c.seconds, c.accountKind};
+  record.weekday = c.weekday;
+  record.mark = BookingMark::Started;
+  record.identity = c.identity;
+  return record;
+}
+
 bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
+  // Bookings written out of order would leave the older balance on the account.
+  if (!waiting_.empty()) return false;
   const JournalReading journal = readJournalRecord(file);
   const std::string& identity = journal.identity;
   if (!identity.empty() && lastBookedIdentity(files_) != identity) {
     // The statistics come first in a close-out and lack this booking, so nothing of it reached
     // the files: the whole close-out runs now.
-    log_.append(" Interrupted connection was being booked: booking completed.");
     std::string time;
     std::optional<InterruptedConnection> c = readConnection(file, time);
     if (!c) {
@@ -159,7 +218,11 @@ bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
       return true;
     }
     c->identity = identity;
-    return host_.closeOutRecovered(*c);
+    const bool booked = host_.closeOutRecovered(*c);
+    log_.append(booked ? " Interrupted connection was being booked: booking completed."
+                       : " Interrupted connection was being booked: booking failed, kept for the "
+                         "next attempt.");
+    return booked;
   }
   // The statistics hold this booking (or the journal predates identities and they may):
   // they are left alone. The balance is an absolute value, so writing it again completes a

@@ -1,6 +1,8 @@
 #include "monitor/journal_file.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <system_error>
 
 #include "config/entry_section.h"
@@ -12,14 +14,39 @@ namespace tarvik {
 
 namespace {
 
-// The journal files keep their record under the section every data file shares.
-const Section<Scope::Journal> kSection = sections::journal();
 constexpr const char* kBookingStarted = "started";
 constexpr const char* kBookingIgnored = "ignored";
 // An entry name that would not come back from "Entry" as it was (blanks at its ends are
 // trimmed, a line break cuts it, characters code page 1251 lacks become '?') is kept here as
 // well, byte by byte in hexadecimal (journal_keys::kEntryCode), so the recovery books it to
-// the right entry.
+// the right entry. A value reads back cut to 1023 characters, so a long code goes in pieces:
+// "EntryCode" holds the first (all of it in journals written before the pieces),
+// "EntryCode2", "EntryCode3" ... the rest.
+constexpr std::size_t kEntryCodePiece = 1000;  // even, so each piece holds whole bytes
+
+journal_keys::T entryCodeKey(int piece) {
+  journal_keys::T key = journal_keys::kEntryCode;
+  if (piece > 0) key.name.append(piece + 1);
+  return key;
+}
+
+void putEntryCode(IniEdit& edit, const Section<Scope::Journal>& section, std::string_view code) {
+  int piece = 0;
+  for (; static_cast<std::size_t>(piece) * kEntryCodePiece < code.size(); ++piece)
+    writeKey(edit, section, entryCodeKey(piece),
+             code.substr(piece * kEntryCodePiece, kEntryCodePiece));
+  // A piece left from a longer name would be read on.
+  deleteKey(edit, section, entryCodeKey(piece));
+}
+
+std::string getEntryCode(const IniFile& journal, const Section<Scope::Journal>& section) {
+  std::string code;
+  for (int piece = 0;; ++piece) {
+    const std::string part = readKey(journal, section, entryCodeKey(piece));
+    code += part;
+    if (part.size() != kEntryCodePiece) return code;
+  }
+}
 
 std::string entryCode(std::string_view entry) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -66,8 +93,8 @@ const char* markText(BookingMark mark) {
   return nullptr;
 }
 
-BookingMark readMark(const IniFile& journal) {
-  const std::string text = readKey(journal, kSection, journal_keys::kBooking);
+BookingMark readMark(const IniFile& journal, const Section<Scope::Journal>& section) {
+  const std::string text = readKey(journal, section, journal_keys::kBooking);
   if (text == kBookingStarted) return BookingMark::Started;
   if (text == kBookingIgnored) return BookingMark::Ignored;
   return BookingMark::None;
@@ -82,50 +109,63 @@ bool fileExists(const std::filesystem::path& p) {
 
 void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& record,
                         NumberFormat format) {
-  IniFile journal(file);
-  IniEdit edit(journal);
-  writeKey(edit, kSection, journal_keys::kTime, record.time);
-  const std::string& entry = record.figures.entry;
-  writeKey(edit, kSection, journal_keys::kEntry, plainEntryValue(entry) ? entry : oneLine(entry));
-  writeKey(edit, kSection, journal_keys::kLosses, formatGeneral(record.figures.cost, format));
-  writeKey(edit, kSection, journal_keys::kAccount, formatGeneral(record.figures.balance, format));
-  writeKey(edit, kSection, journal_keys::kDuration, record.figures.seconds);
-  writeKey(edit, kSection, journal_keys::kWeekDay, record.weekday);
-  writeKey(edit, kSection, journal_keys::kAccId, record.figures.accountKind);
-  if (plainEntryValue(entry))
-    deleteKey(edit, kSection, journal_keys::kEntryCode);
-  else
-    writeKey(edit, kSection, journal_keys::kEntryCode, entryCode(entry));
-  if (const char* mark = markText(record.mark))
-    writeKey(edit, kSection, journal_keys::kBooking, mark);
-  else
-    deleteKey(edit, kSection, journal_keys::kBooking);
-  if (!record.identity.empty())
-    writeKey(edit, kSection, journal_keys::kBookingId, record.identity);
-  else
-    deleteKey(edit, kSection, journal_keys::kBookingId);
+  // The journal files keep their record under the section every data file shares.
+  IniEdit edit{IniFile(file)};
+  putJournalRecord(edit, sections::journal(), record, format);
   edit.commit();
 }
 
+void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
+                      const JournalRecord& record, NumberFormat format) {
+  writeKey(edit, section, journal_keys::kTime, record.time);
+  const std::string& entry = record.figures.entry;
+  writeKey(edit, section, journal_keys::kEntry, plainEntryValue(entry) ? entry : oneLine(entry));
+  writeKey(edit, section, journal_keys::kLosses, formatGeneral(record.figures.cost, format));
+  writeKey(edit, section, journal_keys::kAccount, formatGeneral(record.figures.balance, format));
+  writeKey(edit, section, journal_keys::kDuration, record.figures.seconds);
+  writeKey(edit, section, journal_keys::kWeekDay, record.weekday);
+  writeKey(edit, section, journal_keys::kAccId, record.figures.accountKind);
+  putEntryCode(edit, section, plainEntryValue(entry) ? std::string() : entryCode(entry));
+  if (const char* mark = markText(record.mark))
+    writeKey(edit, section, journal_keys::kBooking, mark);
+  else
+    deleteKey(edit, section, journal_keys::kBooking);
+  if (!record.identity.empty())
+    writeKey(edit, section, journal_keys::kBookingId, record.identity);
+  else
+    deleteKey(edit, section, journal_keys::kBookingId);
+}
+
 JournalReading readJournalRecord(const std::filesystem::path& file) {
-  const IniFile journal(file);
+  return getJournalRecord(IniFile(file), sections::journal());
+}
+
+JournalReading getJournalRecord(const IniFile& journal, const Section<Scope::Journal>& section) {
   JournalReading r;
-  r.time = readKey(journal, kSection, journal_keys::kTime);
-  if (auto entry = decodeEntry(readKey(journal, kSection, journal_keys::kEntryCode))) {
+  r.time = readKey(journal, section, journal_keys::kTime);
+  if (auto entry = decodeEntry(getEntryCode(journal, section))) {
     r.entry = *entry;
   } else {
-    r.entry = readKey(journal, kSection, journal_keys::kEntry);
+    r.entry = readKey(journal, section, journal_keys::kEntry);
   }
-  r.accountKind = readKey(journal, kSection, journal_keys::kAccId);
+  r.accountKind = readKey(journal, section, journal_keys::kAccId);
   if (r.accountKind < 0 || r.accountKind > 5) r.accountKind = 0;
-  const int weekday = readKey(journal, kSection, journal_keys::kWeekDay, -1);
+  const int weekday = readKey(journal, section, journal_keys::kWeekDay, -1);
   if (weekday >= 0 && weekday <= 6) r.weekday = weekday;
-  r.seconds = std::max(0, readKey(journal, kSection, journal_keys::kDuration));
-  r.hasLosses = hasKey(journal, kSection, journal_keys::kLosses);
-  r.losses = parseDecimal(readKey(journal, kSection, journal_keys::kLosses));
-  r.account = parseDecimal(readKey(journal, kSection, journal_keys::kAccount));
-  r.mark = readMark(journal);
-  r.identity = readKey(journal, kSection, journal_keys::kBookingId);
+  r.seconds = readKey(journal, section, journal_keys::kDuration, -1);
+  if (r.seconds < 0) {
+    r.sound = !hasKey(journal, section, journal_keys::kDuration);
+    r.seconds = 0;
+  }
+  r.hasLosses = hasKey(journal, section, journal_keys::kLosses);
+  r.losses = parseDecimal(readKey(journal, section, journal_keys::kLosses));
+  r.account = parseDecimal(readKey(journal, section, journal_keys::kAccount));
+  const auto fits = [](const std::optional<double>& v) {
+    return !v || std::fabs(*v) <= std::numeric_limits<float>::max();
+  };
+  if (!fits(r.losses) || !fits(r.account)) r.sound = false;
+  r.mark = readMark(journal, section);
+  r.identity = readKey(journal, section, journal_keys::kBookingId);
   return r;
 }
 

@@ -3,12 +3,17 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "config/key_types.h"
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
 
 namespace tarvik {
+
+class IniEdit;
+class IniFile;
 
 // The running figures of the meter, as the journal stores them.
 struct MeterFigures {
@@ -39,6 +44,9 @@ struct JournalRecord {
 // Writes the record over the level's file, as one replacement. Throws IniWriteError.
 void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& record,
                         NumberFormat format);
+// The same keys in `section` of an edit (the kept bookings hold one record per section).
+void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
+                      const JournalRecord& record, NumberFormat format);
 
 // A level as read back, before the recovery decides what to make of missing figures.
 struct JournalReading {
@@ -52,8 +60,13 @@ struct JournalReading {
   std::optional<double> account;  // nullopt when missing or not a number
   BookingMark mark = BookingMark::None;
   std::string identity;
+  // False when a figure is there but cannot be a real one: costs or balances that single
+  // precision cannot hold (1e39, INF, NAN), or a duration that is no count of seconds. Such a
+  // level is unreadable; booking it would leave keys no later booking can read.
+  bool sound = true;
 };
 JournalReading readJournalRecord(const std::filesystem::path& file);
+JournalReading getJournalRecord(const IniFile& file, const Section<Scope::Journal>& section);
 
 // The level a start-up looks at first: the last one present in the order security.tmp,
 // security.pro, security.seq. Empty when there is none.

@@ -14,6 +14,7 @@ class EventLog;
 class Timer;
 class User;
 class SoundPlayer;
+struct CloseOutFigures;
 
 // The timers the state machine and the meter switch (ProgramTimers::forMonitor). The handlers
 // of the crash journal, the beeps and the hang-up belong to their own units; the monitor only
@@ -44,18 +45,18 @@ class MonitorHooks {
   virtual void playTune(int tune) = 0;
   // Tells the midnight handling whether a connection is being metered.
   virtual void setMidnightArmed(bool armed) = 0;
-  // A real connection or authentication is about to be metered: a booking kept from a failed
-  // close-out is completed first, before the meter reads the balance it changes.
+  // A connection, an authentication or the second half of a split is about to be metered:
+  // bookings kept from failed close-outs are completed first, before the meter reads the
+  // balance they change.
   virtual void connectionStarting() = 0;
   // Right before a metered connection is booked (both halves of a virtual reconnect too): the
   // crash journal marks itself with the final figures, so that a kill during the booking or
-  // before the journal is deleted cannot make the connection count twice. Returns the
-  // booking's identity for the close-out, or "" when no journal guards it.
-  virtual std::string closingConnection(std::string_view entry, int accountKind,
-                                        std::int32_t seconds, float cost, float balance) = 0;
-  // The close-out ended (`booked` false when a data file could not be written). Returns
-  // whether the crash journal may be deleted: a journal whose booking failed stays for the
-  // next start to complete.
+  // before the journal is deleted cannot make the connection count twice, and sets the
+  // booking's identity and whether earlier bookings still wait (then it is held back).
+  virtual void closingConnection(CloseOutFigures& figures) = 0;
+  // The close-out ended (`booked` false when a data file could not be written or it was held
+  // back; the booking is then kept for a later attempt). Returns whether the crash journal
+  // may be deleted.
   virtual bool connectionClosed(bool booked) = 0;
   // A connection of `entry` ended: an open settings dialog refreshes its statistics pages
   // when it shows this entry, and its shared-account fields when `accountKind` is not 0.

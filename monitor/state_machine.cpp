@@ -105,8 +105,9 @@ void ConnectionStateMachine::connected(const std::string& entry, bool isVirtual)
     env_.log.append(" Authentification successful.", true);
   } else {
     if (!startDone_) {
-      // The second half of a split follows a booking that just ran: no point retrying there.
-      if (!isVirtual) env_.hooks.connectionStarting();
+      // Also for the second half of a split: a first half whose booking failed must get its
+      // quick-log line finished before this half opens one.
+      env_.hooks.connectionStarting();
       connectionStartWork(entry);
     }
     meter_.start(entry);
@@ -167,8 +168,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     figures.seconds = meter_.meteredSeconds();
     figures.cost = meter_.cost();
     figures.balance = meter_.balance();
-    figures.identity = env_.hooks.closingConnection(figures.entry, figures.accountKind,
-                                                    figures.seconds, figures.cost, figures.balance);
+    env_.hooks.closingConnection(figures);
     booked = closeOut_.run(figures);
   } else {
     quickLog_.finishLine(neverEstablishedQuickLogTail(meter_.balance(), entry, env_.format));

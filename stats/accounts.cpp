@@ -1,6 +1,7 @@
 #include "stats/accounts.h"
 
 #include <cmath>
+#include <limits>
 
 #include "config/ini_file.h"
 #include "config/keys.h"
@@ -13,6 +14,15 @@ namespace {
 std::string describe(const AccountKey& where, std::string_view text) {
   return " Account value \xC2\xAB" + std::string(text) + "\xC2\xBB ([" + where.section.name() +
          "] " + where.key.name.str() + ") is not a number;";
+}
+
+// A stored balance as the meter holds it: a number within single precision. Anything else
+// (text, or a figure like 1e39 that single precision cannot hold) is the user's own note
+// that the program neither meters from nor writes over.
+std::optional<float> balanceValue(std::string_view text) {
+  const std::optional<double> value = parseDecimal(text);
+  if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
+  return static_cast<float>(*value);
 }
 
 }  // namespace
@@ -58,9 +68,9 @@ ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
 
   AccountKey where = accountKey(entry, chosen.kind);
   std::string text = readKey(IniFile(files_.accounts()), where.section, where.key);
-  std::optional<double> value = parseDecimal(text);
-  if (value && std::isfinite(static_cast<float>(*value))) {
-    chosen.balance = static_cast<float>(*value);
+  if (const std::optional<float> value = balanceValue(text)) {
+    chosen.balance = *value;
+    if (pending_) chosen.balance = pending_->pendingBalance(where).value_or(chosen.balance);
   } else {
     chosen.numeric = false;
     chosen.balance = 0;
@@ -77,7 +87,7 @@ BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float bala
   // A stored text that is not a number was typed by hand, possibly as a note of a real
   // balance; overwriting it with a figure computed from 0 would lose that, so it stays.
   std::string stored = readKey(accounts, where.section, where.key);
-  if (!parseDecimal(stored) || !std::isfinite(balance)) {
+  if (!balanceValue(stored) || !std::isfinite(balance)) {
     log_.append(describe(where, stored) + " balance not saved.");
     return {false, readKey(accounts, own.section, own.key)};
   }
@@ -95,7 +105,8 @@ bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
   IniFile accounts(files_.accounts());
   AccountKey own = accountKey(entry, kAccountIndividual);
   std::string stored = readKey(accounts, own.section, own.key);
-  std::optional<double> value = parseDecimal(stored);
+  // Credited in full precision: the value typed by the user may have more digits than a float.
+  const std::optional<double> value = balanceValue(stored) ? parseDecimal(stored) : std::nullopt;
   if (!value || !std::isfinite(amountHundredths)) {
     log_.append(describe(own, stored) + " not credited with " +
                 formatGeneral(amountHundredths, format_) + ".");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,14 @@ struct AccountKey {
   TextKey<Scope::Balance> key;
 };
 AccountKey accountKey(std::string_view entry, int kind);
+
+// Balances already worked out for connections whose bookings could not be written yet: the
+// value such a booking will leave on an account, when one will.
+class PendingBalances {
+ public:
+  virtual ~PendingBalances() = default;
+  virtual std::optional<float> pendingBalance(const AccountKey& account) const = 0;
+};
 
 // The account a connection is metered against, fixed when metering starts.
 struct ChosenAccount {
@@ -44,8 +53,9 @@ class Accounts {
   // Rules in order: "DefaultAcc" on and the entry without own settings -> [Default];
   // "AccountOne" on -> the single account; the entry's "AccountProvider1..3" -> group 1..3;
   // otherwise the entry's own account. A stored text that is not a number logs a line and
-  // meters from 0.
+  // meters from 0. A balance that a waiting booking will write stands in for the stored one.
   ChosenAccount chooseAccount(std::string_view entry) const;
+  void setPendingBalances(const PendingBalances* pending) { pending_ = pending; }
 
   // Writes the balance to the key of `kind`, then the same text to the entry's own
   // "Account". When the stored text of `kind` is not a number, nothing is written (the text
@@ -63,6 +73,7 @@ class Accounts {
   ProgramFiles files_;
   NumberFormat format_;
   EventLog& log_;
+  const PendingBalances* pending_ = nullptr;
 };
 
 }  // namespace tarvik

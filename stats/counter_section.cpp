@@ -1,6 +1,7 @@
 #include "stats/counter_section.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -15,6 +16,18 @@ bool blank(std::string_view text) {
   return text.find_first_not_of(" \t") == std::string::npos;
 }
 
+// Optional blanks and sign, then decimal digits only, within 64 bits.
+std::optional<long long> wideDecimal(std::string_view text) {
+  std::size_t pos = text.find_first_not_of(" \t");
+  const std::size_t end = text.find_last_not_of(" \t") + 1;
+  text = text.substr(pos, end - pos);
+  long long value = 0;
+  const auto [rest, error] = std::from_chars(text.data() + (text.starts_with('+') ? 1 : 0),
+                                             text.data() + text.size(), value);
+  if (error != std::errc() || rest != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 CounterSection::CounterSection(IniEdit& file, Section<Scope::Statistics> section,
@@ -27,11 +40,12 @@ std::optional<long long> CounterSection::readInt(const Key& key) {
   // The integer rule gives its default for garbage; two different defaults reveal it.
   int a = parseProfileInt(text, 0);
   int b = parseProfileInt(text, 1);
-  if (a != b) {
-    reportGarbage(key, text);
-    return std::nullopt;
-  }
-  return a;
+  if (a == b) return a;
+  // A count that outgrew the int range is still a count: it goes on growing instead of
+  // being left as it is for ever.
+  if (auto wide = wideDecimal(text)) return wide;
+  reportGarbage(key, text);
+  return std::nullopt;
 }
 
 std::optional<double> CounterSection::readMoney(const Key& key) {
@@ -54,6 +68,11 @@ void CounterSection::writeInt(const Key& key, long long value) {
 }
 
 void CounterSection::writeMoney(const Key& key, double value) {
+  // "INF" would be a key no later booking can read: the old value stays instead.
+  if (!std::isfinite(value)) {
+    reportGarbage(key, formatGeneral(value, format_));
+    return;
+  }
   writeKey(file_, section_, key, formatGeneral(value, format_));
 }
 
@@ -68,7 +87,11 @@ void CounterSection::writeTruncated(const Key& key, double value) {
 }
 
 void CounterSection::addInt(const Key& key, long long delta) {
-  if (auto value = readInt(key)) writeInt(key, *value + delta);
+  auto value = readInt(key);
+  if (!value) return;
+  long long sum = 0;
+  if (__builtin_add_overflow(*value, delta, &sum)) sum = delta > 0 ? LLONG_MAX : LLONG_MIN;
+  writeInt(key, sum);
 }
 
 void CounterSection::reportGarbage(const Key& key, std::string_view text) {

@@ -22,16 +22,18 @@ class CounterSection {
   CounterSection(IniEdit& file, Section<Scope::Statistics> section, const NumberFormat& format,
                  EventLog& log);
 
+  // Integers past the int range read as the 64-bit values they are.
   std::optional<long long> readInt(const Key& key);
   std::optional<double> readMoney(const Key& key);
   // The stored text, "0" when missing (for text copies, which never lose anything).
   std::string readText(const Key& key);
 
   void writeInt(const Key& key, long long value);
+  // A value that is not finite is not written (logged instead).
   void writeMoney(const Key& key, double value);
   void writeText(const Key& key, std::string_view text);
-  // Writes `value` truncated toward zero, held within the int range that readInt() accepts
-  // (a hand-edited huge amount must not leave a key that can never be read again).
+  // Writes `value` truncated toward zero, held within the int range (the weekly graph reads
+  // these keys as ints).
   void writeTruncated(const Key& key, double value);
 
   // Adds `delta` to an integer key; a garbage key is left alone.

@@ -357,7 +357,8 @@ void failingConnection(Wiring& w, Program& p, const std::filesystem::path& file)
   ASSERT_FALSE(p.user.balloons.empty());
   EXPECT_TRUE(p.user.balloons.back().text.ends_with(kFailureBalloonEnd));
   EXPECT_EQ(w.logText().substr(mark), "\r\n07.12.2026 12:00:21\r\n Disconnected.\r\n");
-  EXPECT_TRUE(std::filesystem::exists(w.dir.files().journalSeq()));
+  EXPECT_TRUE(std::filesystem::exists(w.dir.files().keptBookings()));
+  EXPECT_FALSE(w.anyJournal());
 }
 
 TEST_F(Wiring, AFailedCloseOutIsBookedOnceAtTheNextStart) {
@@ -420,28 +421,109 @@ TEST_F(Wiring, AFailedCloseOutIsBookedBeforeTheNextConnectionOnceWritesWork) {
   EXPECT_EQ(count(), 2);
 }
 
-TEST_F(Wiring, WhileWritesStillFailTheKeptJournalIsLeftAsItIs) {
+// The way it was found: the statistics file read-only through connections A (7 s) and B
+// (3 s), writable again for C. Each is booked once, as itself, in order, with one quick-log
+// line of its own, and the balance carries all three costs.
+TEST_F(Wiring, BookingsThatCannotBeWrittenWaitInOrderAndEachIsBookedOnceAsItself) {
+  dir.writeConfig("[Default]\nFreeTime=0\n" + MonitorRig::uniformTariff(3600, "Day"));
+  dir.writeStatistics("[Default]\nCountTT=0\n");
+  const std::filesystem::path stats = dir.files().statistics();
+  auto p = program();
+  const auto failures = [&] {
+    return std::count_if(p->user.balloons.begin(), p->user.balloons.end(),
+                         [](const auto& b) { return b.text.ends_with(kFailureBalloonEnd); });
+  };
+  const auto connection = [&](int minute, int seconds) {
+    advanceTo(12, minute, 0);
+    ras.dial("Home", kRasConnected);
+    advanceTo(12, minute, 1);
+    advanceTo(12, minute, 1 + seconds);
+    ras.drop();
+    advanceTo(12, minute, 2 + seconds);
+  };
+  setWritable(stats, false);
+  connection(0, 7);  // A
+  EXPECT_EQ(failures(), 1);
+  const std::size_t beforeB = logText().size();
+  connection(1, 3);  // B
+  // A is tried again quietly; nothing claims a booking that did not happen.
+  EXPECT_EQ(failures(), 2);
+  const std::string duringB = logText().substr(beforeB);
+  EXPECT_EQ(duringB.find("booking completed"), std::string::npos) << duringB;
+  EXPECT_EQ(duringB.find(" Time spent online"), std::string::npos) << duringB;
+  EXPECT_EQ(count(), 0);
+  EXPECT_EQ(balance(), "100");
+  // B was protected by its own journal and is kept behind A.
+  EXPECT_EQ(p->guard->journal().keptBookings().list().size(), 2u);
+
+  setWritable(stats, true);
+  const std::size_t beforeC = logText().size();
+  advanceTo(12, 2, 0);
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 2, 1);
+  // Both are booked before C's meter reads the balance.
+  EXPECT_EQ(count(), 2);
+  EXPECT_NEAR(p->monitor->meter().balance(), 100 - 0.07 - 0.03, 1e-4);
+  advanceTo(12, 2, 6);
+  ras.drop();
+  advanceTo(12, 2, 7);
+  EXPECT_EQ(failures(), 2);
+  const std::string log = logText().substr(beforeC);
+  const std::size_t a = log.find(" Kept connection data:\r\n Time spent online: 00:00:07\r\n");
+  const std::size_t b = log.find(" Kept connection data:\r\n Time spent online: 00:00:03\r\n");
+  EXPECT_NE(a, std::string::npos) << log;
+  EXPECT_LT(a, b) << log;
+
+  const IniFile s(stats);
+  EXPECT_EQ(s.readInt("Default", "CountTT", 0), 3);
+  EXPECT_EQ(s.readInt("Default", "TimeTT", 0), 7 + 3 + 5);
+  EXPECT_EQ(s.readInt("Default", "TimePC", 0), 3);  // B is the connection before C
+  const std::optional<double> after = parseDecimal(balance());
+  ASSERT_TRUE(after);
+  EXPECT_NEAR(*after, 100 - 0.15, 1e-4);
+  EXPECT_EQ(ProgramDir::readText(dir.files().quickLog()),
+            "Tarvik «4» quick connections log\r\n\r\n"
+            "07.12.2026 12:00:01 = 00:00:07 + [$ | ~0,07   | =99,930 ] <Default>\r\n"
+            "07.12.2026 12:01:01 = 00:00:03 + [$ | ~0,03   | =99,900 ] <Default>\r\n"
+            "07.12.2026 12:02:01 = 00:00:05 + [$ | ~0,05   | =99,849 ] <Default>\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.files().keptBookings()));
+  EXPECT_FALSE(anyJournal());
+
+  p.reset();
+  auto restart = program();
+  EXPECT_TRUE(restart->user.questions.empty());
+  EXPECT_EQ(count(), 3);
+}
+
+TEST_F(Wiring, KeptBookingsSurviveAKillAndAreBookedAtTheNextStart) {
   dir.writeStatistics("[Default]\nCountTT=0\n");
   {
     auto p = program();
     failingConnection(*this, *p, dir.files().statistics());
-    const std::string kept = ProgramDir::readText(dir.files().journalSeq());
+    advanceTo(12, 1, 0);
     ras.dial("Home", kRasConnected);
     advanceTo(12, 1, 1);
-    advanceTo(12, 1, 20);  // journal ticks of the second connection
+    advanceTo(12, 1, 20);
     ras.drop();
-    advanceTo(12, 1, 21);  // its close-out fails too
+    advanceTo(12, 1, 21);  // kept behind the first
+    advanceTo(12, 2, 0);
     ras.dial("Home", kRasConnected);
     advanceTo(12, 2, 1);
-    p->user.answers = {Answer::Yes};
-    p->guard->lifecycle().exitCommand();  // exit while online marks and deletes nothing kept
-    EXPECT_EQ(ProgramDir::readText(dir.files().journalSeq()), kept);
+    advanceTo(12, 2, 8);  // killed while a third connection is metered
   }
+  ras.drop();
   setWritable(dir.files().statistics(), true);
-  auto next = program();
-  // The kept connection counts once; the later ones had no journal to come back from.
-  EXPECT_EQ(count(), 1);
-  EXPECT_EQ(balance(), "99,8099975585938");
+  auto next = std::make_unique<Program>(dir, clock, ras);
+  next->user.recoveryAnswers = {RecoveryAnswer::Book};
+  next->start();
+  // The two kept bookings first, then the interrupted connection after the question.
+  EXPECT_EQ(next->user.questions.size(), 1u);
+  EXPECT_EQ(count(), 3);
+  EXPECT_EQ(IniFile(dir.files().statistics()).readInt("Default", "TimeTT", 0), 19 + 19 + 5);
+  const std::optional<double> after = parseDecimal(balance());
+  ASSERT_TRUE(after);
+  EXPECT_NEAR(*after, 100 - 0.43, 1e-4);
+  EXPECT_FALSE(std::filesystem::exists(dir.files().keptBookings()));
   EXPECT_FALSE(anyJournal());
 }
 

@@ -24,6 +24,7 @@ struct NoJournalHost : CrashJournalHost {
   MeterFigures meterFigures() const override { return {}; }
   bool closeOutRecovered(const InterruptedConnection&) override { return true; }
   void finishQuickLogLine(const std::string&) override {}
+  std::string quickLogTail(const InterruptedConnection&) override { return {}; }
   std::optional<float> storedBalance(const std::string&, int) override { return 0.0f; }
   void bookBalance(const std::string&, int, float) override {}
   void resumeMonitoring() override {}

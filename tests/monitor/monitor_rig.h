@@ -49,9 +49,7 @@ class RecordingHooks : public MonitorHooks {
   }
   // No crash journal guards the bookings.
   void connectionStarting() override {}
-  std::string closingConnection(std::string_view, int, std::int32_t, float, float) override {
-    return {};
-  }
+  void closingConnection(CloseOutFigures&) override {}
   bool connectionClosed(bool booked) override { return booked; }
 };
 

@@ -127,6 +127,16 @@ TEST_F(AccountsTest, BookBalanceKeepsAStoredTextThatIsNotANumber) {
             "saved.\r\n");
 }
 
+TEST_F(AccountsTest, ABalanceBeyondSinglePrecisionIsMeteredFromZeroAndNeverWrittenOver) {
+  dir.writeAccounts("[Default]\nAccount=1e39\n");
+  const ChosenAccount chosen = accounts.chooseAccount("Default");
+  EXPECT_FALSE(chosen.numeric);
+  EXPECT_EQ(chosen.balance, 0);
+  EXPECT_FALSE(accounts.bookBalance("Default", chosen.kind, -0.07f).booked);
+  EXPECT_FALSE(accounts.creditEntry("Default", 7));
+  EXPECT_EQ(account("Default", "Account"), "1e39");
+}
+
 TEST_F(AccountsTest, CreditEntryAddsHundredthsToTheOwnAccountOnly) {
   dir.writeAccounts("[Olm:TK]\nAccount1=5\n[Inet]\nAccount=10.5\n");
   EXPECT_TRUE(accounts.creditEntry("Inet", 250));

@@ -68,6 +68,16 @@ TEST_F(BookConnection, GarbageValuesAreLeftAloneAndLoggedWhileTheRestIsBooked) {
             " Statistics value «lots» ([Inet] MoneyTT) is not a number; left unchanged.\r\n");
 }
 
+TEST_F(BookConnection, CountersPastTheIntRangeGoOnCounting) {
+  dir.writeStatistics("[Inet]\nTimeTT=2147483647\nCountTT=4294967296\nTimeTW=-3000000000\n");
+  stats.bookConnection("Inet", 1, 10, 5);
+  stats.bookConnection("Inet", 1, 10, 5);
+  EXPECT_EQ(stat("Inet", "TimeTT"), "2147483667");
+  EXPECT_EQ(stat("Inet", "CountTT"), "4294967298");
+  EXPECT_EQ(stat("Inet", "TimeTW"), "-2999999980");
+  EXPECT_EQ(logText(), "");
+}
+
 TEST_F(BookConnection, EntriesWithOddNamesGetSectionsOfTheirOwn) {
   stats.bookConnection("Inet]\nTimeTT=9", 1, 60, 1.0f);
   stats.bookConnection("Inet", 1, 30, 1.0f);
