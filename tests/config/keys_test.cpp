@@ -212,18 +212,18 @@ TEST(KeyAccess, AnEditAppliesItsChangesOnceEvenWhenCommittedAgain) {
 
 // The ranges are what the dialog's controls enforce: each default must be one of them.
 TEST(KeyTables, NamesAreUniqueAndDefaultsLieInTheirRanges) {
-  std::set<std::string_view> global;
+  std::set<std::string> global;
   for (const auto& key : global_keys::kIntKeys) {
-    EXPECT_TRUE(global.insert(key.name).second) << key.name.view();
+    EXPECT_TRUE(global.emplace(key.name.view()).second) << key.name.view();
     EXPECT_TRUE(key.range.contains(key.def)) << key.name.view();
   }
   for (std::string_view name :
        {global_keys::kWarnFile.name.view(), global_keys::kIcon.name.view(),
         global_keys::kAction.name.view(), global_keys::kWeekEnd.name.view()})
-    EXPECT_TRUE(global.insert(name).second) << name;
+    EXPECT_TRUE(global.emplace(name).second) << name;
 
   using namespace entry_keys;
-  std::set<std::string_view> entry;
+  std::set<std::string> entry;
   for (const auto& key : {kDone,
                           kCurrencyDisplay,
                           kAccountDisplay,
@@ -264,16 +264,16 @@ TEST(KeyTables, NamesAreUniqueAndDefaultsLieInTheirRanges) {
                           kTruncate,
                           kCredit,
                           kMonthLimit}) {
-    EXPECT_TRUE(entry.insert(key.name).second) << key.name.view();
+    EXPECT_TRUE(entry.emplace(key.name.view()).second) << key.name.view();
     EXPECT_TRUE(key.range.contains(key.def)) << key.name.view();
   }
   for (const auto& key :
        {kCurrencyDisplayA, kCurrencyDisplayZ, kCurrencyCustomAA, kCurrencyCustomAZ,
         kCurrencyCustomZA, kCurrencyCustomZZ, kOnLineFile, kOffLineFile, kZeroFile, exeLine(0)}) {
-    EXPECT_TRUE(entry.insert(key.name).second) << key.name.view();
+    EXPECT_TRUE(entry.emplace(key.name.view()).second) << key.name.view();
   }
   for (std::string_view name : {kCurrencyIndex.name.view(), kGraphX.name.view()})
-    EXPECT_TRUE(entry.insert(name).second) << name;
+    EXPECT_TRUE(entry.emplace(name).second) << name;
 }
 
 }  // namespace
