@@ -87,6 +87,43 @@ class DialogHost final : public SettingsHost {
   Engine* engine_ = nullptr;
 };
 
+// The status window's and tray menu's way into the running program.
+class WindowHost final : public TrayHost {
+ public:
+  WindowHost(Engine& engine, Tsettings& settings, Ttarvik& window, Shell& shell,
+             const ProgramFiles& files)
+      : engine_(engine), settings_(settings), window_(window), shell_(shell), files_(files) {}
+
+  void clearDisplay() override { writeClearedDisplay(window_, IniFile(files_.config())); }
+  void reloadEntrySettings() override { engine_.reloadGlobalParameters(false); }
+  void newCount() override { engine_.newCount(); }
+  void keepLine() override { engine_.keepLine(); }
+  void hangUp() override { engine_.hangUp(); }
+  // The local help file when it is there (the menu shows "Справка" only then), else the
+  // download page.
+  void openHelp() override { shell_.open(files_.helpFile().string()); }
+  void getHelp() override { shell_.open(kHelpDownloadPage); }
+  void openSettings(int page) override { settings_.showOnPage(page); }
+  void enableMonitoring() override { engine_.toggleMonitoring(); }
+  void restart() override { engine_.restart(); }
+  void exit() override { engine_.exit(); }
+  bool connectionActive() override { return engine_.connectionActive(); }
+  bool settingsShown() override { return settings_.isVisible(); }
+  void copyPositionToSettings(int left, int top) override {
+    settings_.copyWindowPosition(left, top);
+  }
+  void windowShown() override { engine_.statusWindowShown(); }
+  void applySettings() override { settings_.ok(); }
+  void cancelSettings() override { settings_.cancel(); }
+
+ private:
+  Engine& engine_;
+  Tsettings& settings_;
+  Ttarvik& window_;
+  Shell& shell_;
+  const ProgramFiles& files_;
+};
+
 NumberFormat localeNumberFormat() {
   const QString point = QLocale::system().decimalPoint();
   return NumberFormat{point == "." ? '.' : ','};
@@ -112,34 +149,19 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // The settings dialog starts hidden; its pages are built when it is first shown.
   DialogHost dialogHost(user, sound, tone, shell, files, log);
   Tsettings settings(files, log, dialogHost);
-  user.onApplySettings = [&settings] { settings.ok(); };
-  user.onCancelSettings = [&settings] { settings.cancel(); };
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
   dialogHost.attach(engine);
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
-  TrayCommands commands;
-  commands.openSettings = [&settings](int page) { settings.showOnPage(page); };
-  commands.settingsShown = [&settings] { return settings.isVisible(); };
-  commands.clearDisplay = [&user, &files] { writeClearedDisplay(user, IniFile(files.config())); };
-  commands.reloadEntrySettings = [&engine] { engine.reloadGlobalParameters(false); };
-  commands.windowShown = [&engine] { engine.statusWindowShown(); };
-  commands.newCount = [&engine] { engine.newCount(); };
-  commands.keepLine = [&engine] { engine.keepLine(); };
-  commands.hangUp = [&engine] { engine.hangUp(); };
-  commands.enableMonitoring = [&engine] { engine.toggleMonitoring(); };
-  commands.restart = [&engine] { engine.restart(); };
-  commands.exit = [&engine] { engine.exit(); };
-  commands.connectionActive = [&engine] { return engine.connectionActive(); };
-  // Help: the local help file when it is there (the menu shows "Справка" only then), else the
-  // download page.
-  commands.openHelp = [&shell, &files] { shell.open(files.helpFile().string()); };
-  commands.getHelp = [&shell] { shell.open(kHelpDownloadPage); };
-  user.setCommands(std::move(commands));
+  WindowHost windowHost(engine, settings, user, shell, files);
+  user.setHost(&windowHost);
   engine.start();
-  return app.exec();
+  const int result = app.exec();
+  // The host goes before the window does; nothing may reach it while the rest is torn down.
+  user.setHost(nullptr);
+  return result;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "config/keys.h"
 #include "platform/qt/message_box.h"
 #include "settings/qt/pages/page_set.h"
+#include "settings/qt/pages/tab_cfg.h"
 
 namespace tarvik {
 
@@ -192,6 +193,10 @@ void Tsettings::buildPages() {
     stack_->addWidget(p);
     connect(p, &SettingsTab::changed, this, [this] { setDirty(true); });
   }
+}
+
+void Tsettings::copyWindowPosition(int left, int top) {
+  if (auto* cfg = dynamic_cast<TabCfg*>(pages_[0])) cfg->showWindowPosition(left, top);
 }
 
 void Tsettings::showOnPage(int page) {

@@ -29,6 +29,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   void showOnPage(int page);
   void selectPage(int page);
   int currentPage() const;
+  // A drag of the status window ended while the dialog was shown: the position fields follow.
+  void copyWindowPosition(int left, int top);
 
   void apply();   // ПРИМЕНИТЬ, Ctrl+S
   void ok();      // ОК: always saves both parts

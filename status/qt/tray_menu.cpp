@@ -83,28 +83,28 @@ TrayMenu::TrayMenu(std::filesystem::path helpFile, QWidget* parent)
 }
 
 void TrayMenu::connectCommands() {
-  auto bind = [this](QAction* item, std::function<void()> TrayCommands::*command) {
-    connect(item, &QAction::triggered, this, [this, command] { run(commands_.*command); });
+  auto bind = [this](QAction* item, void (TrayHost::*command)()) {
+    connect(item, &QAction::triggered, this, [this, command] { run(command); });
   };
-  bind(m_status_clear, &TrayCommands::clearDisplay);
-  bind(m_reset, &TrayCommands::newCount);
-  bind(m_hangup, &TrayCommands::hangUp);
-  bind(m_help, &TrayCommands::openHelp);
-  bind(m_get, &TrayCommands::getHelp);
-  bind(m_enable, &TrayCommands::enableMonitoring);
-  bind(m_reboot, &TrayCommands::restart);
+  bind(m_status_clear, &TrayHost::clearDisplay);
+  bind(m_reset, &TrayHost::newCount);
+  bind(m_hangup, &TrayHost::hangUp);
+  bind(m_help, &TrayHost::openHelp);
+  bind(m_get, &TrayHost::getHelp);
+  bind(m_enable, &TrayHost::enableMonitoring);
+  bind(m_reboot, &TrayHost::restart);
   connect(m_nohangup, &QAction::triggered, this, [this] {
-    run(commands_.keepLine);
+    run(&TrayHost::keepLine);
     setKeepLineVisible(false);
   });
 }
 
-void TrayMenu::run(const std::function<void()>& command) {
-  if (command) command();
+void TrayMenu::run(void (TrayHost::*command)()) {
+  if (host_) (host_->*command)();
 }
 
-void TrayMenu::setCommands(TrayCommands commands) {
-  commands_ = std::move(commands);
+void TrayMenu::setHost(TrayHost* host) {
+  host_ = host;
   updateItems();
 }
 
@@ -119,19 +119,15 @@ void TrayMenu::setRecoveryCommandsEnabled(bool enabled) {
 }
 
 void TrayMenu::updateItems() {
-  const auto has = [](const auto& f) { return static_cast<bool>(f); };
-  m_status_clear->setEnabled(offline_ && has(commands_.clearDisplay));
-  m_enable->setEnabled(offline_ && recoveryCommandsEnabled_ && has(commands_.enableMonitoring));
-  m_reboot->setEnabled(offline_ && recoveryCommandsEnabled_ && has(commands_.restart));
+  const bool hosted = host_ != nullptr;
+  m_status_clear->setEnabled(offline_ && hosted);
+  m_enable->setEnabled(offline_ && recoveryCommandsEnabled_ && hosted);
+  m_reboot->setEnabled(offline_ && recoveryCommandsEnabled_ && hosted);
   m_exit->setEnabled(recoveryCommandsEnabled_);
   m_entry->setVisible(!offline_);
   m_sep_2->setVisible(!offline_);
-  m_reset->setEnabled(has(commands_.newCount));
-  m_nohangup->setEnabled(has(commands_.keepLine));
-  m_hangup->setEnabled(has(commands_.hangUp));
-  m_help->setEnabled(has(commands_.openHelp));
-  m_get->setEnabled(has(commands_.getHelp));
-  for (QAction* page : {m_settings, m_stat, m_info}) page->setEnabled(has(commands_.openSettings));
+  for (QAction* item : {m_reset, m_nohangup, m_hangup, m_help, m_get, m_settings, m_stat, m_info})
+    item->setEnabled(hosted);
 }
 
 void TrayMenu::updateHelpItems() {

@@ -2,32 +2,10 @@
 
 #include <QMenu>
 #include <filesystem>
-#include <functional>
+
+#include "status/qt/tray_host.h"
 
 namespace tarvik {
-
-// The commands of the tray menu and the double-click that belong to other parts of the program.
-// An unset command leaves its menu item disabled.
-struct TrayCommands {
-  std::function<void()> clearDisplay;  // m_status_clear
-  // Re-reads the entry's settings after the account/expenses toggle stored its choice.
-  std::function<void()> reloadEntrySettings;
-  std::function<void()> newCount;          // m_reset: virtual reconnect
-  std::function<void()> keepLine;          // m_nohangup: cancel the automatic hang-up
-  std::function<void()> hangUp;            // m_hangup
-  std::function<void()> openHelp;          // m_help
-  std::function<void()> getHelp;           // m_get
-  std::function<void(int)> openSettings;   // m_settings, m_stat, m_info (a SettingsPage)
-  std::function<void()> enableMonitoring;  // m_enable
-  std::function<void()> restart;           // m_reboot
-  std::function<void()> exit;              // m_exit
-  // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
-  std::function<bool()> connectionActive;
-  std::function<bool()> settingsShown;
-  std::function<void(int x, int y)> copyPositionToSettings;  // t_hold
-  // The status window went from hidden to shown: the configuration is read again.
-  std::function<void()> windowShown;
-};
 
 // Indices of the settings dialog's pages that the tray menu and the double-clicks open.
 enum SettingsPage { kFirstPage = 0, kInformationPage = 4, kStatisticsPage = 9 };
@@ -42,8 +20,9 @@ class TrayMenu : public QMenu {
  public:
   TrayMenu(std::filesystem::path helpFile, QWidget* parent);
 
-  void setCommands(TrayCommands commands);
-  const TrayCommands& commands() const { return commands_; }
+  // The program behind the items; null leaves the items that need it disabled.
+  void setHost(TrayHost* host);
+  TrayHost* host() const { return host_; }
 
   // Items that need no connection (clear, enable, restart) and those that need one (the
   // entry's submenu) follow this.
@@ -94,10 +73,10 @@ class TrayMenu : public QMenu {
   void connectCommands();
   void updateItems();
   void updateHelpItems();
-  void run(const std::function<void()>& command);
+  void run(void (TrayHost::*command)());
 
   std::filesystem::path helpFile_;
-  TrayCommands commands_;
+  TrayHost* host_ = nullptr;
   bool offline_ = true;
   bool full_ = false;
   bool accountShown_ = false;

@@ -77,15 +77,11 @@ void Ttarvik::connectMenu() {
   on(menu_->m_stat, [this] { openSettingsPage(kStatisticsPage); });
   on(menu_->m_info, [this] { openSettingsPage(kInformationPage); });
   on(menu_->m_exit, [this] {
-    if (menu_->commands().exit)
-      menu_->commands().exit();
+    if (TrayHost* host = menu_->host())
+      host->exit();
     else
       terminate();
   });
-}
-
-void Ttarvik::setCommands(TrayCommands commands) {
-  menu_->setCommands(std::move(commands));
 }
 
 void Ttarvik::setOnlineMenu(bool connectionUp, bool authenticating) {
@@ -166,7 +162,7 @@ void Ttarvik::showStatusWindow() {
   if (wasHidden) reloadWindowSettings();
   behaviour_->show();
   // Only once it is shown: the re-read may ask to show the window again.
-  if (wasHidden && menu_->commands().windowShown) menu_->commands().windowShown();
+  if (wasHidden && menu_->host()) menu_->host()->windowShown();
 }
 
 void Ttarvik::hideStatusWindow() {
@@ -222,12 +218,11 @@ std::optional<WindowPoint> Ttarvik::cursorPosition() const {
 }
 
 bool Ttarvik::settingsDialogShown() const {
-  return menu_->commands().settingsShown && menu_->commands().settingsShown();
+  return menu_->host() && menu_->host()->settingsShown();
 }
 
 void Ttarvik::copyPositionToSettings(WindowPoint topLeft) {
-  if (menu_->commands().copyPositionToSettings)
-    menu_->commands().copyPositionToSettings(topLeft.x, topLeft.y);
+  if (menu_->host()) menu_->host()->copyPositionToSettings(topLeft.x, topLeft.y);
 }
 
 void Ttarvik::trayClicked() {
@@ -272,11 +267,11 @@ RecoveryAnswer Ttarvik::askRecovery(std::string_view text, bool allowRemind) {
 }
 
 void Ttarvik::applyAndCloseSettingsDialog() {
-  if (onApplySettings) onApplySettings();
+  if (menu_->host()) menu_->host()->applySettings();
 }
 
 void Ttarvik::cancelSettingsDialog() {
-  if (onCancelSettings) onCancelSettings();
+  if (menu_->host()) menu_->host()->cancelSettings();
 }
 
 void Ttarvik::terminate() {

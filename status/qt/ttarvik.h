@@ -29,7 +29,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidget* parent = nullptr);
   ~Ttarvik() override;
 
-  void setCommands(TrayCommands commands);
+  void setHost(TrayHost* host) { menu_->setHost(host); }
   // The engine's t_baloon; without it the window uses a timer of its own.
   void setBalloonTimer(Timer& t_baloon) { tray_.setBalloonTimer(t_baloon); }
   // The engine's t_hide, which hides the window after a disconnection; any hiding stops it, so
@@ -82,10 +82,6 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void setRecoveryCommandsEnabled(bool enabled) override;
   bool loadSkin() override;
   void placeStatusWindow() override { reloadWindowSettings(); }
-
-  // Hooks for the settings dialog's ОК and ОТМЕНА (it is not known here).
-  std::function<void()> onApplySettings;
-  std::function<void()> onCancelSettings;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -79,21 +79,21 @@ void Ttarvik::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void Ttarvik::openSettingsPage(int page) {
-  if (!menu_->commands().openSettings) return;
+  if (!menu_->host()) return;
   raise();
-  menu_->commands().openSettings(page);
+  menu_->host()->openSettings(page);
 }
 
 void Ttarvik::keepLine() {
-  if (menu_->commands().keepLine) menu_->commands().keepLine();
+  if (menu_->host()) menu_->host()->keepLine();
   setKeepLineMenu(false);
 }
 
 void Ttarvik::windowDoubleClicked() {
-  const TrayCommands& commands = menu_->commands();
+  TrayHost* host = menu_->host();
   const DoubleClickAction action =
       readKey(IniFile(files_.config()), sections::global(), global_keys::kAction);
-  const bool active = commands.connectionActive ? commands.connectionActive() : !menu_->offline();
+  const bool active = host ? host->connectionActive() : !menu_->offline();
   switch (action) {
     case DoubleClickAction::ShowStatistics:
       openSettingsPage(kStatisticsPage);
@@ -108,7 +108,7 @@ void Ttarvik::windowDoubleClicked() {
       switchMode();
       break;
     case DoubleClickAction::HangUp:
-      if (active && commands.hangUp) commands.hangUp();
+      if (active && host) host->hangUp();
       break;
     case DoubleClickAction::CancelAutoHangUp:
       if (active && menu_->keepLineVisible()) keepLine();
@@ -122,7 +122,7 @@ void Ttarvik::toggleAccountDisplay() {
   // Both items toggle, whichever is chosen.
   setAccountDisplayChecks(!menu_->accountChecked());
   storeAccountDisplay(files_, menu_->entry().toStdString(), menu_->accountChecked());
-  if (menu_->commands().reloadEntrySettings) menu_->commands().reloadEntrySettings();
+  if (menu_->host()) menu_->host()->reloadEntrySettings();
 }
 
 }  // namespace tarvik

@@ -13,6 +13,7 @@
 #include "platform/qt/message_box.h"
 #include "settings/autostart_choice.h"
 #include "settings/qt/page_widgets.h"
+#include "status/window_geometry.h"
 
 namespace tarvik {
 
@@ -265,6 +266,20 @@ void TabCfg::showIndicator() {
     if (!o_t_[i]->isChecked()) continue;
     i_indicator_->setPixmap(QPixmap(QStringLiteral(":/tray/i_%1_on").arg(kIconFamilies[i])));
   }
+}
+
+void TabCfg::showWindowPosition(int left, int top) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QSize size = screen->geometry().size();
+  const WindowPoint shown =
+      storedPosition(o_topleft_->isChecked() ? 1 : 0, {left, top}, {size.width(), size.height()});
+  e_xx_->setEnabled(false);
+  e_yy_->setEnabled(false);
+  e_xx_->setValue(shown.x);
+  e_yy_->setValue(shown.y);
+  e_xx_->setEnabled(true);
+  e_yy_->setEnabled(true);
 }
 
 void TabCfg::previewPosition() {

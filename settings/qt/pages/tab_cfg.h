@@ -20,6 +20,9 @@ class TabCfg : public SettingsTab {
   explicit TabCfg(SettingsFrame& frame);
 
   void prepareShow() override;
+  // The status window's top-left corner after a drag, shown as the origin choice measures it;
+  // the fields are off meanwhile, so that the preview does not move the window back.
+  void showWindowPosition(int left, int top);
 
  protected:
   void loaded(const SettingsValues& values) override;

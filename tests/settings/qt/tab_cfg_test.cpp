@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -42,13 +43,21 @@ class TabCfgTest : public QObject {
     QVERIFY(f.find<QCheckBox>("o_midnight")->isChecked());
     QVERIFY(!f.find<QCheckBox>("o_show")->isChecked());
     QVERIFY(f.host.placements.empty());
+    // A drag of the status window shows its place as the origin choice measures it, without
+    // moving the window back through the preview.
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    f.dialog->copyWindowPosition(100, 50);
+    QCOMPARE(f.find<QSpinBox>("e_xx")->value(), screen.width() - 100);
+    QCOMPARE(f.find<QSpinBox>("e_yy")->value(), screen.height() - 50);
+    QVERIFY(f.find<QSpinBox>("e_xx")->isEnabled());
+    QVERIFY(f.host.placements.empty());
 
     f.find<QCheckBox>("o_balloon")->setChecked(true);
     QVERIFY(f.find<QSpinBox>("e_balloon")->isEnabled());
     f.find<QRadioButton>("o_t_3")->setChecked(true);
     f.find<QRadioButton>("o_topleft")->setChecked(true);
     QCOMPARE(f.host.placements.back().fromTopLeft, true);
-    QCOMPARE(f.host.placements.back().x, 30);
+    QCOMPARE(f.host.placements.back().x, screen.width() - 100);
     f.find<QSpinBox>("e_yy")->setValue(25);
     QCOMPARE(f.host.placements.back().y, 25);
     f.find<QCheckBox>("o_reinit")->setChecked(false);

@@ -1,5 +1,7 @@
 #include "status/qt/ttarvik.h"
 
+#include "status/qt/recording_tray_host.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLayout>
@@ -149,22 +151,22 @@ class TtarvikTest : public QObject {
 
   void doubleClickActions() {
     auto w = make();
-    int stats = 0, toggles = 0, hangups = 0, keeps = 0;
-    bool active = false;
-    TrayCommands c;
-    c.openSettings = [&](int page) { stats += page == kStatisticsPage; };
-    c.reloadEntrySettings = [&] { ++toggles; };
-    c.hangUp = [&] { ++hangups; };
-    c.keepLine = [&] { ++keeps; };
-    c.connectionActive = [&] { return active; };
-    w->setCommands(c);
+    test::RecordingTrayHost host;
+    w->setHost(&host);
+    const auto stats = [&] {
+      return host.lastPage == kStatisticsPage ? host.count("openSettings") : -1;
+    };
+    const auto toggles = [&] { return host.count("reloadEntrySettings"); };
+    const auto hangups = [&] { return host.count("hangUp"); };
+    const auto keeps = [&] { return host.count("keepLine"); };
+    bool& active = host.active;
     auto action = [&](int n) { config().writeInt("Olm:TK", "Action", n); };
 
     w->windowDoubleClicked();  // Action 0 by default
-    QCOMPARE(stats, 1);
+    QCOMPARE(stats(), 1);
     action(2);
     w->windowDoubleClicked();
-    QCOMPARE(toggles, 1);
+    QCOMPARE(toggles(), 1);
     QCOMPARE(config().readInt("Default", "AccountDisplay", -1), 1);
     QVERIFY(item(*w, "m_show_acc")->isChecked());
     action(3);
@@ -173,20 +175,20 @@ class TtarvikTest : public QObject {
     QVERIFY(w->fullModeChecked());
     action(4);
     w->windowDoubleClicked();  // offline: nothing
-    QCOMPARE(hangups, 0);
+    QCOMPARE(hangups(), 0);
     active = true;
     w->windowDoubleClicked();
-    QCOMPARE(hangups, 1);
+    QCOMPARE(hangups(), 1);
     action(5);
     w->windowDoubleClicked();  // no pending hang-up
-    QCOMPARE(keeps, 0);
+    QCOMPARE(keeps(), 0);
     w->setKeepLineMenu(true);
     w->windowDoubleClicked();
-    QCOMPARE(keeps, 1);
+    QCOMPARE(keeps(), 1);
     QVERIFY(!item(*w, "m_nohangup")->isVisible());
     action(9);
     w->windowDoubleClicked();
-    QCOMPARE(stats + toggles + hangups + keeps, 4);
+    QCOMPARE(stats() + toggles() + hangups() + keeps(), 4);
 
     // Action 1 hides the window.
     config().writeInt("Olm:TK", "Fade", 0);
@@ -199,15 +201,14 @@ class TtarvikTest : public QObject {
 
   void trayDoubleClickOpensStatisticsOnly() {
     auto w = make();
-    int stats = 0;
-    TrayCommands c;
-    c.openSettings = [&](int page) { stats += page == kStatisticsPage; };
-    w->setCommands(c);
+    test::RecordingTrayHost host;
+    w->setHost(&host);
     config().writeInt("Olm:TK", "Fade", 0);
     emit w->trayIcon().activated(QSystemTrayIcon::Trigger);
     emit w->trayIcon().activated(QSystemTrayIcon::DoubleClick);
     QTest::qWait(QApplication::doubleClickInterval() + 100);
-    QCOMPARE(stats, 1);
+    QCOMPARE(host.count("openSettings"), 1);
+    QCOMPARE(host.lastPage, int(kStatisticsPage));
     QVERIFY(!w->isVisible());
     // A single click shows the window once the double-click time has passed.
     emit w->trayIcon().activated(QSystemTrayIcon::Trigger);
@@ -329,22 +330,21 @@ class TtarvikTest : public QObject {
     config().writeInt("Olm:TK", "Fade", 0);
     auto w = make();
     QVERIFY(w->loadSkin());
-    int rereads = 0;
-    TrayCommands c;
-    c.windowShown = [&] {
-      ++rereads;
+    test::RecordingTrayHost host;
+    host.whenWindowShown = [&] {
       QVERIFY(w->isVisible());
       w->showStatusWindow();
     };
-    w->setCommands(c);
+    w->setHost(&host);
+    const auto rereads = [&] { return host.count("windowShown"); };
     item(*w, "m_status_show")->trigger();
-    QCOMPARE(rereads, 1);
+    QCOMPARE(rereads(), 1);
     item(*w, "m_status_show")->trigger();  // already shown
-    QCOMPARE(rereads, 1);
+    QCOMPARE(rereads(), 1);
     item(*w, "m_status_hide")->trigger();
     QVERIFY(!w->isVisible());
     w->trayClicked();
-    QCOMPARE(rereads, 2);
+    QCOMPARE(rereads(), 2);
   }
 
   void inertWindowStaysOutOfSightUntilTheEnd() {

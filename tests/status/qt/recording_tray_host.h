@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "status/qt/tray_host.h"
+
+namespace tarvik::test {
+
+// Counts what the window and its menu ask of the program, by command name.
+class RecordingTrayHost : public TrayHost {
+ public:
+  std::map<std::string, int> calls;
+  int lastPage = -1;
+  bool active = false;
+  bool dialogShown = false;
+  std::function<void()> whenWindowShown;
+
+  int count(const std::string& name) const {
+    const auto it = calls.find(name);
+    return it == calls.end() ? 0 : it->second;
+  }
+
+  void clearDisplay() override { ++calls["clearDisplay"]; }
+  void reloadEntrySettings() override { ++calls["reloadEntrySettings"]; }
+  void newCount() override { ++calls["newCount"]; }
+  void keepLine() override { ++calls["keepLine"]; }
+  void hangUp() override { ++calls["hangUp"]; }
+  void openHelp() override { ++calls["openHelp"]; }
+  void getHelp() override { ++calls["getHelp"]; }
+  void openSettings(int page) override {
+    ++calls["openSettings"];
+    lastPage = page;
+  }
+  void enableMonitoring() override { ++calls["enableMonitoring"]; }
+  void restart() override { ++calls["restart"]; }
+  void exit() override { ++calls["exit"]; }
+  bool connectionActive() override { return active; }
+  bool settingsShown() override { return dialogShown; }
+  void copyPositionToSettings(int, int) override { ++calls["copyPositionToSettings"]; }
+  void windowShown() override {
+    ++calls["windowShown"];
+    if (whenWindowShown) whenWindowShown();
+  }
+  void applySettings() override { ++calls["applySettings"]; }
+  void cancelSettings() override { ++calls["cancelSettings"]; }
+};
+
+}  // namespace tarvik::test
