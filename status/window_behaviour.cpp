@@ -54,13 +54,19 @@ void WindowBehaviour::apply(const WindowSettings& settings) {
   // Transparency just switched off: the window must become opaque now, not at its next show.
   const bool transparencyEnded = settings_.transparent && !settings.transparent;
   settings_ = settings;
-  surface_.moveWindow(placeWindow(settings.origin, settings.x, settings.y, surface_.screenSize()));
+  place();
   // A speed of 0 would stop a fade half-way (a timer of interval 0 never fires).
   const int speed = settings.speed > 0 ? settings.speed : 1;
   t_fade_a_->setInterval(speed);
   t_fade_z_->setInterval(speed);
   t_priority_->setEnabled(settings.priority);
   if (!fading_) applyAlpha(targetAlpha(), transparencyEnded);
+}
+
+void WindowBehaviour::place() {
+  surface_.moveWindow(placeWindowInside(settings_.origin, settings_.x, settings_.y,
+                                        {surface_.windowWidth(), surface_.windowHeight()},
+                                        surface_.screenSize()));
 }
 
 void WindowBehaviour::applyAlpha(int level, bool forced) {

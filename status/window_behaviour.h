@@ -63,6 +63,9 @@ class WindowBehaviour {
 
   // New settings: places the window and sets the timers.
   void apply(const WindowSettings& settings);
+  // Puts the window where the stored position says, inside the screen; again whenever the
+  // window changes its size (a skin or mode switch), since the fit depends on it.
+  void place();
   const WindowSettings& settings() const { return settings_; }
 
   void show();

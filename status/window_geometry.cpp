@@ -2,11 +2,24 @@
 
 #include <algorithm>
 
+#include "config/keys.h"
+
 namespace tarvik {
 
 WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen) {
   if (origin == 1) return {x, y};
   return {screen.width - x, screen.height - y};
+}
+
+WindowPoint placeWindowInside(int origin, int x, int y, WindowSize window, ScreenSize screen) {
+  const WindowPoint p = placeWindow(origin, x, y, screen);
+  return {std::clamp(p.x, 0, std::max(0, screen.width - window.width)),
+          std::clamp(p.y, 0, std::max(0, screen.height - window.height))};
+}
+
+ScreenSize positionLimits(ScreenSize screen) {
+  return {std::max(0, screen.width - global_keys::kScreenMargin),
+          std::max(0, screen.height - global_keys::kScreenMargin)};
 }
 
 WindowPoint storedPosition(int origin, WindowPoint topLeft, ScreenSize screen) {

@@ -21,6 +21,11 @@ struct WindowPoint {
   bool operator==(const WindowPoint&) const = default;
 };
 
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+};
+
 // Window edges closer than this to a screen edge jump to it while edge snapping is on.
 inline constexpr int kSnapDistance = 18;
 // A fade changes the window's alpha by this much per step.
@@ -33,6 +38,15 @@ inline constexpr int kMaxOpacityPercent = 75;
 // Top-left corner of the window from the stored position: measured from the screen's top-left
 // corner (origin 1) or from its bottom-right corner (any other origin).
 WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen);
+
+// The same corner, moved only as far as it takes to keep a window of `window`'s size wholly on
+// the screen. A position stored under another screen size or scale factor, or typed into the
+// position fields up to their limits, would otherwise leave part of the window out of sight.
+// A window larger than the screen keeps its left and top edges on it.
+WindowPoint placeWindowInside(int origin, int x, int y, WindowSize window, ScreenSize screen);
+
+// The largest "X" and "Y" the settings dialog offers: the screen's size less kScreenMargin.
+ScreenSize positionLimits(ScreenSize screen);
 
 // The stored position ("X", "Y") of a window whose top-left corner is at `topLeft`.
 WindowPoint storedPosition(int origin, WindowPoint topLeft, ScreenSize screen);

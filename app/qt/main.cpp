@@ -65,7 +65,9 @@ class DialogHost final : public SettingsHost {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QSize size = screen->geometry().size();
-    const WindowPoint p = placeWindow(fromTopLeft ? 1 : 0, x, y, {size.width(), size.height()});
+    const WindowPoint p =
+        placeWindowInside(fromTopLeft ? 1 : 0, x, y, {window_.width(), window_.height()},
+                          {size.width(), size.height()});
     window_.move(p.x, p.y);
   }
   void restart() override {

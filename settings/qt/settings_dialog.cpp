@@ -43,22 +43,24 @@ constexpr std::array<PageButton, kPageCount> kPageButtons{{
 // The help topic of each page (10 is not used).
 constexpr std::array<int, kPageCount> kHelpContexts{5, 6, 7, 8, 9, 11, 12, 13, 14, 15};
 
-constexpr int kClientWidth = 750;
-constexpr int kClientHeight = 235;
-constexpr int kFontPixels = 8;
-
-constexpr int kGroupTitlePixels = 7;
+// The free part of the primary screen, in the logical pixels the dialog is laid out in.
+DialogFit fitToScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return kDialogDesign;
+  const QRect free = screen->availableGeometry();
+  return fitDialog(free.width(), free.height());
+}
 
 // Group boxes and rows packed as tightly as the captions allow; the letter-spaced group titles
 // a size smaller than the controls.
-void compact(QWidget* root) {
+void compact(QWidget* root, int titlePixels) {
   for (QLayout* layout : root->findChildren<QLayout*>()) {
     layout->setContentsMargins(3, 1, 3, 1);
     layout->setSpacing(1);
   }
   const QFont controls = root->font();
   QFont titles = controls;
-  titles.setPixelSize(kGroupTitlePixels);
+  titles.setPixelSize(titlePixels);
   for (QGroupBox* group : root->findChildren<QGroupBox*>()) {
     group->setFont(titles);
     for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -88,11 +90,12 @@ Tsettings::Tsettings(ProgramFiles files, EventLog& log, SettingsHost& host, QWid
   setObjectName("Tsettings");
   // No system buttons: the dialog closes through its own buttons only.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(kClientWidth, kClientHeight);
   // Ten pages of controls share 750 x 235 pixels: a small face and tight spacing keep every
-  // caption whole.
+  // caption whole. A screen too small for that at its scale factor gets all of it smaller.
+  fit_ = fitToScreen();
+  setFixedSize(fit_.width, fit_.height);
   QFont small = font();
-  small.setPixelSize(kFontPixels);
+  small.setPixelSize(fit_.fontPixels);
   setFont(small);
   buildFrame();
 }
@@ -189,7 +192,7 @@ void Tsettings::buildPages() {
   if (pages_[0]) return;
   pages_ = makePages(*this);
   for (SettingsTab* p : pages_) {
-    compact(p);
+    compact(p, fit_.titlePixels);
     stack_->addWidget(p);
     connect(p, &SettingsTab::changed, this, [this] { setDirty(true); });
   }

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 
+#include "settings/dialog_fit.h"
 #include "settings/qt/settings_tab.h"
 
 class QComboBox;
@@ -97,6 +98,7 @@ class Tsettings : public QDialog, public SettingsFrame {
   QPushButton* b_apply_ = nullptr;
   QPushButton* b_cancel_ = nullptr;
 
+  DialogFit fit_;
   bool loading_ = false;
   bool skinChanged_ = false;
   QString previousEntry_;

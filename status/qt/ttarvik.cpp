@@ -124,6 +124,7 @@ void Ttarvik::switchMode() {
 void Ttarvik::applySkin(const SkinLoadResult& result) {
   hideMarked_ = switchMarked_ = false;
   view_.apply(result.layout, result.header.doubleMode);
+  behaviour_->place();
   menu_->setModeMenuVisible(result.header.doubleMode);
   showStateCode(stateCode_);
 }

@@ -80,6 +80,8 @@ class FakeSurface : public WindowSurface {
   bool dialog = false;
   std::vector<WindowPoint> copied;
   ScreenArea area{0, 0, 1024, 768};
+  ScreenSize screen{1024, 768};
+  WindowSize window{99, 26};
 
   bool isShown() const override { return shown; }
   void showWindow() override { shown = true; }
@@ -92,9 +94,9 @@ class FakeSurface : public WindowSurface {
   }
   void moveWindow(WindowPoint p) override { pos = p; }
   WindowPoint windowPosition() const override { return pos; }
-  int windowWidth() const override { return 99; }
-  int windowHeight() const override { return 26; }
-  ScreenSize screenSize() const override { return {1024, 768}; }
+  int windowWidth() const override { return window.width; }
+  int windowHeight() const override { return window.height; }
+  ScreenSize screenSize() const override { return screen; }
   ScreenArea availableArea() const override { return area; }
   std::optional<WindowPoint> cursorPosition() const override { return cursor; }
   bool settingsDialogShown() const override { return dialog; }
@@ -253,6 +255,74 @@ TEST_F(WindowBehaviourTest, DragFollowsCursorAndSavesPosition) {
   EXPECT_EQ(config.readInt("Olm:TK", "Y", 0), 52);
   behaviour->apply(readWindowSettings(config));
   EXPECT_EQ(surface.pos, (WindowPoint{500, 768 - 26 - 26}));
+}
+
+// A 1280 x 800 screen at the scale factors 1, 1.5 and 2 is 1280 x 800, 853 x 533 and 640 x 400
+// logical pixels; the window (99 x 26, the compact standard skin) is measured in the same units.
+TEST_F(WindowBehaviourTest, WindowStaysOnScreenAtEveryScaleFactor) {
+  for (const double factor : {1.0, 1.5, 2.0}) {
+    SCOPED_TRACE(factor);
+    const int w = static_cast<int>(1280 / factor);
+    const int h = static_cast<int>(800 / factor);
+    surface.screen = {w, h};
+    surface.area = {0, 0, w, h};
+    surface.window = {99, 26};
+    auto inside = [&] {
+      return surface.pos.x >= 0 && surface.pos.y >= 0 && surface.pos.x + 99 <= w &&
+             surface.pos.y + 26 <= h;
+    };
+    WindowSettings s;
+    s.fade = false;
+    behaviour->apply(s);  // the defaults: 99 and 56 from the bottom-right corner
+    EXPECT_EQ(surface.pos, (WindowPoint{w - 99, h - 56}));
+
+    // Stored from the top-left at scale 1 near the bottom-right corner: kept on screen at the
+    // larger factors, flush with the edges it would have crossed.
+    s.origin = 1;
+    s.x = 1150;
+    s.y = 760;
+    behaviour->apply(s);
+    EXPECT_TRUE(inside());
+    if (factor > 1)
+      EXPECT_EQ(surface.pos, (WindowPoint{w - 99, h - 26}));
+    else
+      EXPECT_EQ(surface.pos, (WindowPoint{1150, 760}));
+
+    // Closer to the bottom-right corner than the window is large, and the dialog's limits.
+    s.origin = 0;
+    s.x = 20;
+    s.y = 10;
+    behaviour->apply(s);
+    EXPECT_EQ(surface.pos, (WindowPoint{w - 99, h - 26}));
+    const ScreenSize limits = positionLimits(surface.screen);
+    EXPECT_EQ(limits.width, w - 5);
+    for (const int origin : {0, 1}) {
+      s.origin = origin;
+      s.x = limits.width;
+      s.y = limits.height;
+      behaviour->apply(s);
+      EXPECT_TRUE(inside()) << origin;
+    }
+
+    // A drag that snaps to the right edge is stored and placed back at the same spot.
+    s.origin = 0;
+    s.x = 300;
+    s.y = 200;
+    behaviour->apply(s);
+    surface.shown = true;
+    behaviour->dragStart({10, 5});
+    surface.cursor = WindowPoint{w - 99 - 10 + 10, 105};
+    clock.advance(10);
+    behaviour->dragEnd();
+    EXPECT_EQ(surface.pos, (WindowPoint{w - 99, 100}));
+    behaviour->apply(readWindowSettings(IniFile(files.config())));
+    EXPECT_EQ(surface.pos, (WindowPoint{w - 99, 100}));
+
+    // The full mode's larger window placed again from the same position stays inside too.
+    surface.window = {170, 60};
+    behaviour->place();
+    EXPECT_EQ(surface.pos, (WindowPoint{w - 170, 100}));
+  }
 }
 
 TEST_F(WindowBehaviourTest, NoDragWhileFading) {

@@ -20,8 +20,6 @@ namespace tarvik {
 namespace {
 
 constexpr int kHangUpAction = 4;
-// "X" and "Y" stop this far short of the screen's size, so the window stays reachable.
-constexpr int kScreenMargin = 5;
 const char* const kHangUpActionQuestion =
     "Вы уверены, что хотите сопоставить\nпроцесс разрыва связи (отключения)\n"
     "для дабл-клика по окну состояния?";
@@ -194,8 +192,9 @@ void TabCfg::prepareShow() {
   // Positions run to the screen's size less the margin that keeps the window reachable.
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize size = screen ? screen->geometry().size() : QSize(800, 600);
-  e_xx_->setMaximum(size.width() - kScreenMargin);
-  e_yy_->setMaximum(size.height() - kScreenMargin);
+  const ScreenSize limits = positionLimits({size.width(), size.height()});
+  e_xx_->setMaximum(limits.width);
+  e_yy_->setMaximum(limits.height);
 }
 
 void TabCfg::loaded(const SettingsValues& values) {
