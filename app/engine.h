@@ -47,6 +47,8 @@ class Engine {
   void hangUp();    // "Отключиться"
   // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
   bool connectionActive();
+  // The remote-access service changed while running: its phonebook replaces the entries.
+  void phonebookChanged() { listPhonebookEntries(); }
 
   // The program's timers: the status window runs its balloons and its hiding on t_baloon and
   // t_hide, and tests watch them.

@@ -144,7 +144,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // The icon goes up first, in the state "di", before the slower services start.
   user.showTrayIcon();
   DesktopShell shell;
-  std::unique_ptr<RasService> ras = selectRasService(files, log);
+  std::unique_ptr<RasSwitch> ras = selectRasService(files, log);
   LinuxToneDevice tone;
   LinuxSoundPlayer sound;
   LinuxProcessLauncher process;
@@ -155,6 +155,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
   dialogHost.attach(engine);
+  ras->setOnSwitch([&engine] { engine.phonebookChanged(); });
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
   WindowHost windowHost(engine, settings, user, shell, files);

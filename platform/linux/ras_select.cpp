@@ -1,5 +1,7 @@
 #include "platform/linux/ras_select.h"
 
+#include <QDBusServiceWatcher>
+
 #include "platform/event_log.h"
 #include "platform/linux/nm_ras_service.h"
 
@@ -7,37 +9,50 @@ namespace tarvik {
 
 namespace {
 
-// No remote-access service on this system.
-class MissingRasService final : public RasService {
+// Whether NetworkManager owns its name, kept by the bus's NameOwnerChanged signal: asked once
+// at start, then only told. The flag changes in the event loop, between polls.
+class NmPresence {
  public:
-  bool available() override { return false; }
-  std::vector<RasConnection> activeConnections() override { return {}; }
-  std::optional<std::int32_t> connectionState(std::uint64_t) override { return std::nullopt; }
-  void hangUp(std::uint64_t) override {}
-  std::optional<std::vector<std::string>> phonebookEntries() override { return std::nullopt; }
+  explicit NmPresence(const QDBusConnection& bus)
+      : watcher_(QStringLiteral("org.freedesktop.NetworkManager"), bus,
+                 QDBusServiceWatcher::WatchForOwnerChange) {
+    QObject::connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged,
+                     [this](const QString&, const QString&, const QString& newOwner) {
+                       present_ = !newOwner.isEmpty();
+                     });
+    present_ = NmRasService::answers(bus);
+  }
+  bool present() const { return present_; }
+
+ private:
+  QDBusServiceWatcher watcher_;
+  bool present_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<RasService> selectRasService(const ProgramFiles& files, EventLog& log,
-                                             RasChoices choices) {
+std::unique_ptr<RasSwitch> selectRasService(const ProgramFiles& files, EventLog& log,
+                                            RasChoices choices) {
   const std::filesystem::path simFile = SimLine::fileIn(files.dir);
-  std::error_code ec;
-  if (std::filesystem::exists(simFile, ec)) {
-    log.append(" Remote access: simulated line.");
-    return std::make_unique<SimLine>(simFile, std::move(choices.simLineNow));
-  }
-  if (NmRasService::answers(choices.bus)) {
-    log.append(" Remote access: NetworkManager.");
-    return std::make_unique<NmRasService>(choices.bus);
-  }
-  auto pppd = std::make_unique<PppdRasService>(choices.pppdRoots);
-  if (pppd->available()) {
-    log.append(" Remote access: pppd.");
-    return pppd;
-  }
-  log.append(" Remote access: none found.");
-  return std::make_unique<MissingRasService>();
+  auto nm = std::make_shared<NmPresence>(choices.bus);
+  const PppdRoots pppdRoots = choices.pppdRoots;
+  std::vector<RasCandidate> candidates;
+  candidates.push_back(
+      {"simulated line",
+       [simFile] {
+         std::error_code ec;
+         return std::filesystem::exists(simFile, ec);
+       },
+       [simFile, now = choices.simLineNow] { return std::make_unique<SimLine>(simFile, now); }});
+  candidates.push_back({"NetworkManager", [nm] { return nm->present(); },
+                        [bus = choices.bus] { return std::make_unique<NmRasService>(bus); }});
+  candidates.push_back({"pppd",
+                        [peers = pppdRoots.etcPpp / "peers"] {
+                          std::error_code ec;
+                          return std::filesystem::is_directory(peers, ec);
+                        },
+                        [pppdRoots] { return std::make_unique<PppdRasService>(pppdRoots); }});
+  return std::make_unique<RasSwitch>(std::move(candidates), log);
 }
 
 }  // namespace tarvik

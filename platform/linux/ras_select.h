@@ -5,7 +5,7 @@
 
 #include "config/program_files.h"
 #include "platform/linux/pppd_ras_service.h"
-#include "platform/ras_service.h"
+#include "platform/ras_switch.h"
 #include "platform/sim_line.h"
 
 namespace tarvik {
@@ -20,11 +20,12 @@ struct RasChoices {
   PppdRoots pppdRoots;
 };
 
-// Picks the remote-access service at start and logs the choice: the simulated line when its
-// file is in the program directory, else NetworkManager when it answers on the bus, else
-// pppd when it is installed. With none of them, the service returned is never available, so
-// the probe reports the missing service once.
-std::unique_ptr<RasService> selectRasService(const ProgramFiles& files, EventLog& log,
-                                             RasChoices choices = {});
+// The remote-access service of this system, followed while the program runs: the simulated
+// line while its file is in the program directory, else NetworkManager while it owns its
+// name on the bus (watched through the bus's name-owner signals, never asked at every poll),
+// else pppd while it is installed. With none of them the service is not available, so the
+// probe reports the missing service once.
+std::unique_ptr<RasSwitch> selectRasService(const ProgramFiles& files, EventLog& log,
+                                            RasChoices choices = {});
 
 }  // namespace tarvik

@@ -50,33 +50,56 @@ class RasSelectTest : public QObject {
     fs::create_directories(nothing().pppdRoots.etcPpp / "peers");
     EventLog log(files_.eventLog(), clock_);
     auto ras = selectRasService(files_, log, nothing());
-    QVERIFY(dynamic_cast<SimLine*>(ras.get()) != nullptr);
+    QCOMPARE(ras->currentName(), std::string("simulated line"));
     QCOMPARE(ras->phonebookEntries(), std::optional(std::vector<std::string>{"ISP"}));
     QCOMPARE(logText(), std::string(" Remote access: simulated line.\r\n"));
   }
 
-  void networkManagerWhenItOwnsItsNameOnTheBus() {
+  // NetworkManager comes, goes and comes back on the bus while the program runs; the simulated
+  // line's file is made and removed. Each change is followed at the next poll and logged once.
+  void followsServicesAsTheyComeAndGo() {
     PrivateBus daemon;
     const QString address = daemon.start();
     QVERIFY(!address.isEmpty());
     QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("select-test"));
     QVERIFY(bus.isConnected());
+    // NetworkManager's name is owned by a connection of its own, as a separate process would.
+    QDBusConnection nm = QDBusConnection::connectToBus(address, QStringLiteral("nm"));
+    QVERIFY(nm.isConnected());
 
     RasChoices choices = nothing();
     choices.bus = bus;
     fs::create_directories(choices.pppdRoots.etcPpp / "peers");
-    {
-      EventLog log(files_.eventLog(), clock_);
-      auto ras = selectRasService(files_, log, choices);
-      QVERIFY(dynamic_cast<PppdRasService*>(ras.get()) != nullptr);  // name not owned yet
-    }
-    QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.NetworkManager")));
     EventLog log(files_.eventLog(), clock_);
     auto ras = selectRasService(files_, log, choices);
-    QVERIFY(dynamic_cast<NmRasService*>(ras.get()) != nullptr);
-    QCOMPARE(logText(),
-             std::string(" Remote access: pppd.\r\n Remote access: NetworkManager.\r\n"));
+    int switches = 0;
+    ras->setOnSwitch([&switches] { ++switches; });
+    QCOMPARE(ras->currentName(), std::string("pppd"));
 
+    QVERIFY(nm.registerService(QStringLiteral("org.freedesktop.NetworkManager")));
+    QTRY_VERIFY_WITH_TIMEOUT((ras->available(), ras->currentName() == "NetworkManager"), 5000);
+    SimLine(SimLine::fileIn(files_.dir), [] { return 0; }).addEntry("ISP");
+    QVERIFY(ras->available());
+    QCOMPARE(ras->currentName(), std::string("simulated line"));
+    fs::remove(SimLine::fileIn(files_.dir));
+    QVERIFY(ras->available());
+    QCOMPARE(ras->currentName(), std::string("NetworkManager"));
+
+    QVERIFY(nm.unregisterService(QStringLiteral("org.freedesktop.NetworkManager")));
+    QTRY_VERIFY_WITH_TIMEOUT((ras->available(), ras->currentName() == "pppd"), 5000);
+    fs::remove_all(choices.pppdRoots.etcPpp);
+    QVERIFY(!ras->available());
+    QVERIFY(!ras->available());
+    QCOMPARE(ras->currentName(), std::string());
+    QCOMPARE(switches, 4);  // the switch to none has no phonebook to list
+    QCOMPARE(logText(), std::string(" Remote access: pppd.\r\n"
+                                    " Remote access: NetworkManager.\r\n"
+                                    " Remote access: simulated line.\r\n"
+                                    " Remote access: NetworkManager.\r\n"
+                                    " Remote access: pppd.\r\n"
+                                    " Remote access: none found.\r\n"));
+
+    QDBusConnection::disconnectFromBus(QStringLiteral("nm"));
     QDBusConnection::disconnectFromBus(QStringLiteral("select-test"));
   }
 
