@@ -19,6 +19,8 @@ class EventLog {
   void append(std::string_view text, bool stamp = false, int lineEnds = 1);
 
   const std::filesystem::path& path() const { return file_; }
+  // The program's clock, which stamps the lines: what "today" is for those who log.
+  const Clock& clock() const { return clock_; }
 
  private:
   std::filesystem::path file_;

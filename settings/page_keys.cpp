@@ -69,16 +69,24 @@ std::vector<PageKey> appKeys() {
   };
 }
 
+std::vector<PageKey> tarKeys() {
+  namespace e = entry_keys;
+  return {plain("o_trunc", e::kTruncate), plain("o_credit", e::kCredit)};
+}
+
 }  // namespace
 
 std::span<const PageKey> pageKeys(PageId page) {
   static const std::vector<PageKey> cfg = cfgKeys();
   static const std::vector<PageKey> app = appKeys();
+  static const std::vector<PageKey> tar = tarKeys();
   switch (page) {
     case PageId::Cfg:
       return cfg;
     case PageId::App:
       return app;
+    case PageId::Tar:
+      return tar;
     default:
       return {};
   }

@@ -34,8 +34,7 @@ int lookup(const IniFile& config, std::string_view entry, int hour, int minute, 
   return lookupStored(config, entry, hour, minute, weekday, current);
 }
 
-int lookupInList(const std::vector<std::string>& periodTexts, int hour, int minute,
-                 CurrentTariff& current) {
+DayPlan planFromTexts(const std::vector<std::string>& periodTexts) {
   DayPlan plan;
   plan.reserve(periodTexts.size());
   for (const std::string& text : periodTexts) {
@@ -46,7 +45,12 @@ int lookupInList(const std::vector<std::string>& periodTexts, int hour, int minu
       plan.push_back(TariffPeriod{.startHour = 1, .endHour = 0});
     }
   }
-  return findPeriod(plan, hour, minute, current);
+  return plan;
+}
+
+int lookupInList(const std::vector<std::string>& periodTexts, int hour, int minute,
+                 CurrentTariff& current) {
+  return findPeriod(planFromTexts(periodTexts), hour, minute, current);
 }
 
 }  // namespace tarvik

@@ -53,6 +53,10 @@ int findPeriod(const DayPlan& plan, int hour, int minute, CurrentTariff& current
 int lookup(const IniFile& config, std::string_view entry, int hour, int minute, int weekday,
            CurrentTariff& current);
 
+// The editor's period texts ("08:00 - 17:30 = 00120 Day"), one per line in list order, as a
+// day plan. A line that cannot be read as a period keeps its place but is never in force.
+DayPlan planFromTexts(const std::vector<std::string>& periodTexts);
+
 // The same rule on the editor's period texts ("08:00 - 17:30 = 00120 Day"), one per line in
 // list order. A line that cannot be read as a period keeps its place but is never in force.
 int lookupInList(const std::vector<std::string>& periodTexts, int hour, int minute,

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <deque>
+#include <utility>
 
 #include "platform/qt/unattended.h"
 
@@ -13,8 +14,15 @@ std::deque<QString>& nextFileNames() {
   return names;
 }
 
-QString run(QFileDialog& dialog) {
+QList<Offer>& offers() {
+  static QList<Offer> made;
+  return made;
+}
+
+QString run(QFileDialog& dialog, const QString& path) {
   if (!nextFileNames().empty()) {
+    offers().append(
+        {dialog.windowTitle(), path, dialog.nameFilters().join(";;"), dialog.defaultSuffix()});
     QString name = nextFileNames().front();
     nextFileNames().pop_front();
     return name;
@@ -32,26 +40,31 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& dir
   QFileDialog dialog(parent, caption, directory, filter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  return run(dialog);
+  return run(dialog, directory);
 }
 
 QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
-                     const QString& filter) {
+                     const QString& filter, const QString& defaultSuffix) {
   QFileDialog dialog(parent, caption, suggestedPath, filter);
+  dialog.setDefaultSuffix(defaultSuffix);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  return run(dialog);
+  return run(dialog, suggestedPath);
 }
 
 QString existingDirectory(QWidget* parent, const QString& caption, const QString& directory) {
   QFileDialog dialog(parent, caption, directory);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
-  return run(dialog);
+  return run(dialog, directory);
 }
 
 void setNextFileName(const QString& fileName) {
   nextFileNames().push_back(fileName);
+}
+
+QList<Offer> takeOffers() {
+  return std::exchange(offers(), {});
 }
 
 }  // namespace tarvik::file_dialog

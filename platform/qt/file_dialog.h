@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -13,15 +14,25 @@ namespace file_dialog {
 QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
                      const QString& filter);
 // A file to save to (the picker itself asks before an existing file is replaced); "" when
-// the user cancels.
+// the user cancels. A name typed without an extension gets `defaultSuffix`.
 QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
-                     const QString& filter);
+                     const QString& filter, const QString& defaultSuffix = {});
 // An existing folder; "" when the user cancels.
 QString existingDirectory(QWidget* parent, const QString& caption, const QString& directory);
 
 // Widget tests pick in-process: each call queues the name that the next picker returns at
 // once, without being shown; "" stands for a picker the user cancels.
 void setNextFileName(const QString& fileName);
+
+// What a picker was set up with, as a test reads it back.
+struct Offer {
+  QString caption;
+  QString path;  // the start folder or suggested file
+  QString filter;
+  QString defaultSuffix;
+};
+// The pickers answered in-process since the last call, oldest first.
+QList<Offer> takeOffers();
 
 }  // namespace file_dialog
 }  // namespace tarvik

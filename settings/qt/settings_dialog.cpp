@@ -382,6 +382,14 @@ void Tsettings::copySettingsFrom(const QString& sourceEntry) {
   });
 }
 
+bool Tsettings::saveShownEntry() {
+  const SettingsValues values = controlValues();
+  const std::string entry = currentEntry().toStdString();
+  return save([&](IniEdit& config, IniEdit& accounts) {
+    saveEntrySettings(values, entry, config, accounts);
+  });
+}
+
 void Tsettings::resetAllSettings() {
   if (message_box::askYesNo(qs(kResetQuestion), true) != QMessageBox::Yes) return;
   log_.append(" Reset... (all settings data will be lost)", true);

@@ -48,6 +48,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   void copySettingsFrom(const QString& sourceEntry) override;
   void resetAllSettings() override;
   void setSkinChanged() override { skinChanged_ = true; }
+  bool saveShownEntry() override;
+  void reportSaveFailure() override;
   bool skinChanged() const { return skinChanged_; }
   SettingsHost& host() override { return host_; }
   const ProgramFiles& files() const override { return files_; }
@@ -84,7 +86,6 @@ class Tsettings : public QDialog, public SettingsFrame {
   SettingsValues controlValues() const;
   // One edit per file, committed together; a failure is logged and, outside loads, shown.
   bool save(const std::function<void(IniEdit& config, IniEdit& accounts)>& queue);
-  void reportSaveFailure();
 
   ProgramFiles files_;
   EventLog& log_;

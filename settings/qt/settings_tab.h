@@ -23,6 +23,11 @@ class SettingsFrame {
   virtual void copySettingsFrom(const QString& sourceEntry) = 0;
   virtual void resetAllSettings() = 0;
   virtual void setSkinChanged() = 0;
+  // Dialog save of one entry: the controls as the settings of the entry shown, which gives it
+  // own settings ("Done"). False when the write failed; the failure is reported already.
+  virtual bool saveShownEntry() = 0;
+  // A failed write of the settings file: the log line and, outside loads, the message.
+  virtual void reportSaveFailure() = 0;
   virtual SettingsHost& host() = 0;
   virtual const ProgramFiles& files() const = 0;
   virtual EventLog& log() = 0;
