@@ -76,8 +76,8 @@ void GuardWiring::connectionStarting() {
 }
 
 void GuardWiring::closingConnection(CloseOutFigures& f) {
-  f.identity =
-      journal_->markClosing(MeterFigures{f.entry, f.cost, f.balance, f.seconds, f.accountKind});
+  f.identity = journal_->markClosing(
+      MeterFigures{f.entry, f.cost, f.balance, f.seconds, f.accountKind, f.volume});
   f.held = journal_->bookingKept();
 }
 
@@ -100,8 +100,12 @@ void GuardWiring::hangUpNow() {
 MeterFigures GuardWiring::meterFigures() const {
   if (!monitor_) return {};
   Meter& meter = monitor_->meter();
-  return MeterFigures{monitor_->stateMachine().currentEntry(), meter.cost(), meter.balance(),
-                      meter.meteredSeconds(), meter.accountKind()};
+  return MeterFigures{monitor_->stateMachine().currentEntry(),
+                      meter.cost(),
+                      meter.balance(),
+                      meter.meteredSeconds(),
+                      meter.accountKind(),
+                      meter.volume()};
 }
 
 namespace {
@@ -115,6 +119,7 @@ CloseOutFigures recoveredFigures(const InterruptedConnection& c) {
   figures.seconds = c.seconds;
   figures.cost = c.cost;
   figures.balance = c.balance;
+  figures.volume = c.volume;
   figures.identity = c.identity;
   figures.retry = c.retry;
   figures.lineOpen = c.lineOpen;

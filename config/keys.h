@@ -314,6 +314,32 @@ inline constexpr std::array kClearedKeys{
     kTimeTC,  kTimePC,  kTimeTD,  kTimePD,  kTimeTW,  kTimePW,  kTimeTM,  kTimePM,  kTimeTT,
     kMoneyTC, kMoneyPC, kMoneyTD, kMoneyPD, kMoneyTW, kMoneyPW, kMoneyTM, kMoneyPM, kMoneyTT,
     kCountTD, kCountPD, kCountTW, kCountPW, kCountTM, kCountPM, kCountTT, kUndo,    kUndoX};
+
+// The volume of the connections in bytes beside their time and money: "Rx" received and "Tx"
+// sent, joined with T or P and the span like the others; the weekly record adds "Gr" + d +
+// "rx" and "tx", and the undo data "UndoRx" and "UndoTx". Files without them read as 0.
+inline constexpr K kRxTC{"RxTC", "0"}, kRxPC{"RxPC", "0"}, kRxTD{"RxTD", "0"}, kRxPD{"RxPD", "0"},
+    kRxTW{"RxTW", "0"}, kRxPW{"RxPW", "0"}, kRxTM{"RxTM", "0"}, kRxPM{"RxPM", "0"},
+    kRxTT{"RxTT", "0"};
+inline constexpr K kTxTC{"TxTC", "0"}, kTxPC{"TxPC", "0"}, kTxTD{"TxTD", "0"}, kTxPD{"TxPD", "0"},
+    kTxTW{"TxTW", "0"}, kTxPW{"TxPW", "0"}, kTxTM{"TxTM", "0"}, kTxPM{"TxPM", "0"},
+    kTxTT{"TxTT", "0"};
+inline constexpr K kUndoRx{"UndoRx", "0"}, kUndoTx{"UndoTx", "0"};
+constexpr K weeklyReceived(int weekday) {
+  return {KeyName("Gr").append(weekday).append("rx"), "0"};
+}
+constexpr K weeklySent(int weekday) {
+  return {KeyName("Gr").append(weekday).append("tx"), "0"};
+}
+inline constexpr std::array kCurrentReceived{kRxTD, kRxTW, kRxTM, kRxTT};
+inline constexpr std::array kCurrentSent{kTxTD, kTxTW, kTxTM, kTxTT};
+inline constexpr std::array<RollPair, 2> kDayVolumePairs{{{kRxTD, kRxPD}, {kTxTD, kTxPD}}};
+inline constexpr std::array<RollPair, 2> kWeekVolumePairs{{{kRxTW, kRxPW}, {kTxTW, kTxPW}}};
+inline constexpr std::array<RollPair, 2> kMonthVolumePairs{{{kRxTM, kRxPM}, {kTxTM, kTxPM}}};
+// Cleared after the keys above.
+inline constexpr std::array kVolumeClearedKeys{kRxTC, kRxPC, kRxTD, kRxPD, kRxTW, kRxPW,
+                                               kRxTM, kRxPM, kRxTT, kTxTC, kTxPC, kTxTD,
+                                               kTxPD, kTxTW, kTxPW, kTxTM, kTxPM, kTxTT};
 }  // namespace stats_keys
 
 // Keys of a crash journal file (one connection's figures at one moment).
@@ -329,6 +355,9 @@ inline constexpr T kAccount{"Account", ""};
 inline constexpr I kDuration{"Duration", 0};
 inline constexpr I kWeekDay{"WeekDay", 0};
 inline constexpr I kAccId{"AccID", 0};
+// Bytes the connection has received and sent so far.
+inline constexpr T kReceived{"Received", "0"};
+inline constexpr T kSent{"Sent", "0"};
 // Whether the booking of the journalled connection has started, and its identity.
 inline constexpr T kBooking{"Booking", ""};
 inline constexpr T kBookingId{"BookingId", ""};

@@ -22,8 +22,9 @@ std::string nextBookingIdentity(const ProgramFiles& files, std::string_view afte
 
 bool bookStatisticsOnce(const ProgramFiles& files, NumberFormat format, EventLog& log,
                         const std::string& identity, std::string_view entry, int weekday,
-                        int seconds, float cost) {
-  return Statistics(files, format, log).bookConnectionOnce(identity, entry, weekday, seconds, cost);
+                        int seconds, float cost, const TrafficBytes& volume) {
+  return Statistics(files, format, log)
+      .bookConnectionOnce(identity, entry, weekday, seconds, cost, volume);
 }
 
 }  // namespace tarvik

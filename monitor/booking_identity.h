@@ -5,6 +5,7 @@
 
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "platform/traffic.h"
 
 namespace tarvik {
 
@@ -26,6 +27,6 @@ std::string nextBookingIdentity(const ProgramFiles& files, std::string_view afte
 // one booked last. Throws IniWriteError and leaves the file as it was when it cannot write.
 bool bookStatisticsOnce(const ProgramFiles& files, NumberFormat format, EventLog& log,
                         const std::string& identity, std::string_view entry, int weekday,
-                        int seconds, float cost);
+                        int seconds, float cost, const TrafficBytes& volume = {});
 
 }  // namespace tarvik

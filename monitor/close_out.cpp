@@ -57,10 +57,10 @@ bool CloseOut::run(const CloseOutFigures& f) {
 bool CloseOut::book(const CloseOutFigures& f, BookedBalance& booked) {
   try {
     if (f.identity.empty()) {
-      statistics_.bookConnection(f.entry, f.weekday, f.seconds, f.cost);
+      statistics_.bookConnection(f.entry, f.weekday, f.seconds, f.cost, f.volume);
     } else {
       bookStatisticsOnce(env_.files, env_.format, env_.log, f.identity, f.entry, f.weekday,
-                         f.seconds, f.cost);
+                         f.seconds, f.cost, f.volume);
     }
     booked = accounts_.bookBalance(f.entry, f.accountKind, f.balance);
     return true;

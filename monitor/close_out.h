@@ -4,6 +4,7 @@
 #include <string>
 
 #include "monitor/monitor_env.h"
+#include "platform/traffic.h"
 
 namespace tarvik {
 
@@ -21,6 +22,7 @@ struct CloseOutFigures {
   std::int32_t seconds = 0;
   float cost = 0;     // hundredths
   float balance = 0;  // whole units
+  TrafficBytes volume;
   // The crash journal's identity of this booking: the statistics are then booked only when
   // they do not carry it yet. Empty books them unconditionally.
   std::string identity;

@@ -145,6 +145,7 @@ InterruptedConnection CrashJournal::connectionOf(const JournalRecord& record) {
   c.seconds = f.seconds;
   c.cost = f.cost;
   c.balance = f.balance;
+  c.volume = f.volume;
   c.identity = record.identity;
   return c;
 }

@@ -25,6 +25,7 @@ struct InterruptedConnection {
   int seconds = 0;
   float cost = 0;
   float balance = 0;
+  TrafficBytes volume;
   std::string identity;  // of a booking that had started, else ""
   // A kept booking tried again: no balloon either way (its failure was shown when it failed).
   bool retry = false;

@@ -87,6 +87,7 @@ std::optional<InterruptedConnection> CrashJournal::readConnection(const std::fil
   c.accountKind = journal.accountKind;
   c.weekday = journal.weekday.value_or(clock_.now().weekday);
   c.seconds = journal.seconds;
+  c.volume = journal.volume;
   time = journal.time.empty() ? journalTimeText(clock_.now()) : journal.time;
 
   const bool hasLosses = journal.hasLosses;
@@ -195,7 +196,7 @@ void CrashJournal::resumeInterruptedBooking() {
 JournalRecord CrashJournal::recordOf(const InterruptedConnection& c, const std::string& time) {
   JournalRecord record;
   record.time = time;
-  record.figures = MeterFigures{c.entry, c.cost, c.balance, c.seconds, c.accountKind};
+  record.figures = MeterFigures{c.entry, c.cost, c.balance, c.seconds, c.accountKind, c.volume};
   record.weekday = c.weekday;
   record.mark = BookingMark::Started;
   record.identity = c.identity;

@@ -1,6 +1,7 @@
 #include "monitor/journal_file.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
@@ -100,6 +101,14 @@ BookingMark readMark(const IniFile& journal, const Section<Scope::Journal>& sect
   return BookingMark::None;
 }
 
+// A journal written before volumes were kept, or a hand-made figure, books no volume.
+std::uint64_t byteCount(std::string_view text) {
+  std::uint64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end ? value : 0;
+}
+
 bool fileExists(const std::filesystem::path& p) {
   std::error_code ec;
   return std::filesystem::exists(p, ec);
@@ -125,6 +134,16 @@ void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
   writeKey(edit, section, journal_keys::kDuration, record.figures.seconds);
   writeKey(edit, section, journal_keys::kWeekDay, record.weekday);
   writeKey(edit, section, journal_keys::kAccId, record.figures.accountKind);
+  // Only a connection that moved bytes carries them, so a journal of a line without counters
+  // holds just the keys it always held.
+  const TrafficBytes& volume = record.figures.volume;
+  if (volume != TrafficBytes{}) {
+    writeKey(edit, section, journal_keys::kReceived, std::to_string(volume.received));
+    writeKey(edit, section, journal_keys::kSent, std::to_string(volume.sent));
+  } else {
+    deleteKey(edit, section, journal_keys::kReceived);
+    deleteKey(edit, section, journal_keys::kSent);
+  }
   putEntryCode(edit, section, plainEntryValue(entry) ? std::string() : entryCode(entry));
   if (const char* mark = markText(record.mark))
     writeKey(edit, section, journal_keys::kBooking, mark);
@@ -166,6 +185,8 @@ JournalReading getJournalRecord(const IniFile& journal, const Section<Scope::Jou
   if (!fits(r.losses) || !fits(r.account)) r.sound = false;
   r.mark = readMark(journal, section);
   r.identity = readKey(journal, section, journal_keys::kBookingId);
+  r.volume = {byteCount(readKey(journal, section, journal_keys::kReceived)),
+              byteCount(readKey(journal, section, journal_keys::kSent))};
   return r;
 }
 

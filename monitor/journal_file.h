@@ -9,6 +9,7 @@
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "platform/traffic.h"
 
 namespace tarvik {
 
@@ -22,6 +23,7 @@ struct MeterFigures {
   float balance = 0;  // currency units ("Account")
   int seconds = 0;    // metered seconds ("Duration")
   int accountKind = 0;
+  TrafficBytes volume;  // bytes moved so far ("Received", "Sent")
 };
 
 // What a close-out has done with the connection a journal holds.
@@ -60,6 +62,7 @@ struct JournalReading {
   std::optional<double> account;  // nullopt when missing or not a number
   BookingMark mark = BookingMark::None;
   std::string identity;
+  TrafficBytes volume;  // 0 when missing or no count
   // False when a figure is there but cannot be a real one: costs or balances that single
   // precision cannot hold (1e39, INF, NAN), or a duration that is no count of seconds. Such a
   // level is unreadable; booking it would leave keys no later booking can read.

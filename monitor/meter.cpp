@@ -131,6 +131,7 @@ void Meter::start(const std::string& entry) {
   const ChosenAccount account = accounts_.chooseAccount(entry_);
   accountKind_ = account.kind;
   cost_ = 0;
+  traffic_.restartCount();
   startBalance_ = account.balance;
   balance_ = startBalance_;
   balanceKnown_ = account.numeric;
@@ -156,6 +157,7 @@ void Meter::resetFigures() {
   meteredSeconds_ = 0;
   cost_ = 0;
   balance_ = 0;
+  traffic_.restartCount();
 }
 
 void Meter::refreshMoney() {

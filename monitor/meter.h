@@ -8,6 +8,7 @@
 #include "config/file_stamp.h"
 #include "config/ini_file.h"
 #include "monitor/monitor_env.h"
+#include "monitor/traffic_meter.h"
 #include "platform/clock.h"
 #include "stats/accounts.h"
 #include "status/display_text.h"
@@ -33,12 +34,18 @@ class Meter {
   bool tick();
   // Running figures back to 0 (the state machine does it after the close-out).
   void resetFigures();
+  // The probe's reading of the line's byte counters, once a poll (nullopt: none).
+  void sampleTraffic(std::uint64_t handle, const std::optional<TrafficBytes>& counters) {
+    traffic_.sample(handle, counters);
+  }
 
   bool running() const;
   const std::string& entry() const { return entry_; }
   std::int32_t meteredSeconds() const { return meteredSeconds_; }
   float cost() const { return cost_; }
   float balance() const { return balance_; }
+  // Bytes received and sent since metering of this connection (or its second half) began.
+  const TrafficBytes& volume() const { return traffic_.volume(); }
   int accountKind() const { return accountKind_; }
   int costPerHour() const { return tariff_.costPerHour; }
   const std::string& tariffName() const { return tariff_.name; }
@@ -97,6 +104,7 @@ class Meter {
   bool balanceKnown_ = true;
   std::array<bool, 4> levelFired_{};
   bool zeroFired_ = false;
+  TrafficMeter traffic_;
 };
 
 }  // namespace tarvik

@@ -34,9 +34,12 @@ std::vector<KeptBooking> KeptBookings::list() const {
     if (!r.sound) continue;
     KeptBooking k;
     k.record.time = r.time;
-    k.record.figures =
-        MeterFigures{r.entry, static_cast<float>(r.losses.value_or(0)),
-                     static_cast<float>(r.account.value_or(0)), r.seconds, r.accountKind};
+    k.record.figures = MeterFigures{r.entry,
+                                    static_cast<float>(r.losses.value_or(0)),
+                                    static_cast<float>(r.account.value_or(0)),
+                                    r.seconds,
+                                    r.accountKind,
+                                    r.volume};
     k.record.weekday = r.weekday.value_or(0);
     k.record.mark = BookingMark::Started;
     k.record.identity = identity;

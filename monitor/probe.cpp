@@ -34,6 +34,8 @@ std::string cutToChars(const std::string& text, std::size_t maxChars) {
 Probe::Probe(RasService& service, EventLog& log) : service_(service), log_(log) {}
 
 void Probe::storeNothing() {
+  handle_ = 0;
+  traffic_.reset();
   rasState_ = 0;
   rasEntryName_.clear();
   deviceName_.clear();
@@ -48,6 +50,7 @@ bool Probe::probe(bool hangUp, bool hangUpConfirmed) {
       missingServiceReported_ = true;
     }
     connected_ = false;
+    traffic_.reset();
     return false;
   }
 
@@ -61,6 +64,8 @@ bool Probe::probe(bool hangUp, bool hangUpConfirmed) {
     rasState_ = *state;
     rasEntryName_ = cutToChars(connections.front().entry, kMaxEntryName);
     deviceName_ = cutToChars(connections.front().device, kMaxDeviceName);
+    handle_ = connections.front().handle;
+    traffic_ = service_.trafficCounters(handle_);
   } else {
     storeNothing();
   }

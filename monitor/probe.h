@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ class Probe {
   std::int32_t rasState() const { return rasState_; }
   const std::string& rasEntryName() const { return rasEntryName_; }
   const std::string& deviceName() const { return deviceName_; }
+  // The listed connection's handle and its interface counters (nullopt when none is listed
+  // or the service cannot tell).
+  std::uint64_t connectionHandle() const { return handle_; }
+  const std::optional<TrafficBytes>& trafficCounters() const { return traffic_; }
 
   const std::vector<std::string>& entries() const { return entries_; }
 
@@ -45,6 +50,8 @@ class Probe {
   std::int32_t rasState_ = 0;
   std::string rasEntryName_;
   std::string deviceName_;
+  std::uint64_t handle_ = 0;
+  std::optional<TrafficBytes> traffic_;
   std::vector<std::string> entries_;
   bool missingServiceReported_ = false;
 };

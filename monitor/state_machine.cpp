@@ -53,6 +53,8 @@ void ConnectionStateMachine::setStateCode(std::string code) {
 
 void ConnectionStateMachine::poll() {
   const bool connectedNow = probe_.probe(false, false);
+  // Before any transition, so a connection that comes up has its first reading as the base.
+  meter_.sampleTraffic(probe_.connectionHandle(), probe_.trafficCounters());
   if (connectedNow == previousProbe_) {
     const bool authenticating = isAuthenticationState(probe_.rasState());
     if (authenticating && stateCode_ != "au" && !connectedNow) {
@@ -168,6 +170,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     figures.seconds = meter_.meteredSeconds();
     figures.cost = meter_.cost();
     figures.balance = meter_.balance();
+    figures.volume = meter_.volume();
     env_.hooks.closingConnection(figures);
     booked = closeOut_.run(figures);
   } else {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/traffic.h"
+
 namespace tarvik {
 
 // RAS connection states the monitor cares about.
@@ -39,6 +41,12 @@ class RasService {
   virtual void hangUp(std::uint64_t handle) = 0;
   // The phonebook's entry names in order, or nullopt when listing failed.
   virtual std::optional<std::vector<std::string>> phonebookEntries() = 0;
+  // The byte counters of the connection's interface, or nullopt when the service cannot tell.
+  // They may wrap or start again from 0 (a new interface); the meter copes with both.
+  virtual std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) {
+    (void)handle;
+    return std::nullopt;
+  }
 };
 
 }  // namespace tarvik

@@ -67,6 +67,15 @@ std::optional<std::int32_t> SimCall::stateAt(std::int64_t nowMs) const {
   return elapsed * 2 < authMs ? kRasAuthenticate : kRasAuthProject;
 }
 
+TrafficBytes SimCall::countersAt(std::int64_t nowMs) const {
+  const auto elapsed = static_cast<std::uint64_t>(std::max<std::int64_t>(0, nowMs - dialledMs));
+  const auto bytesPerSecond = static_cast<std::uint64_t>(std::max<std::int64_t>(0, rate));
+  // Whole seconds and the rest apart, so a high rate over a long call does not overflow.
+  const std::uint64_t received =
+      elapsed / 1000 * bytesPerSecond + elapsed % 1000 * bytesPerSecond / 1000;
+  return {received, received / 10};
+}
+
 std::int64_t SimLine::systemNowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
@@ -108,6 +117,14 @@ void SimLine::hangUp(std::uint64_t handle) {
   }
 }
 
+std::optional<TrafficBytes> SimLine::trafficCounters(std::uint64_t handle) {
+  const std::int64_t now = nowMs_();
+  for (const SimCall& call : calls()) {
+    if (call.handle == handle) return call.countersAt(now);
+  }
+  return std::nullopt;
+}
+
 std::optional<std::vector<std::string>> SimLine::phonebookEntries() {
   return entries();
 }
@@ -135,10 +152,16 @@ void SimLine::addEntry(const std::string& entry) {
 }
 
 std::uint64_t SimLine::dial(const std::string& entry, const std::string& device,
-                            std::int64_t authMs, bool fails) {
+                            std::int64_t authMs, bool fails, std::int64_t rate) {
   const LineLock lock(file_);
   const std::uint64_t handle = nextHandle();
-  SimCall call{handle, entry, device, nowMs_(), std::max<std::int64_t>(0, authMs), fails};
+  SimCall call{handle,
+               entry,
+               device,
+               nowMs_(),
+               std::max<std::int64_t>(0, authMs),
+               fails,
+               std::max<std::int64_t>(0, rate)};
   writeCalls({call}, handle + 1);
   return handle;
 }
@@ -171,6 +194,7 @@ std::vector<SimCall> SimLine::calls() const {
     call.dialledMs = readInt64(ini, section, "Dialled", 0);
     call.authMs = std::max<std::int64_t>(0, readInt64(ini, section, "AuthMs", 0));
     call.fails = ini.readInt(section, "Fails", 0) != 0;
+    call.rate = std::max<std::int64_t>(0, readInt64(ini, section, "Rate", 0));
     result.push_back(std::move(call));
   }
   return result;
@@ -207,6 +231,7 @@ void SimLine::writeCalls(const std::vector<SimCall>& calls, std::uint64_t nextHa
     edit.writeString(section, "Dialled", std::to_string(call.dialledMs));
     edit.writeString(section, "AuthMs", std::to_string(call.authMs));
     edit.writeInt(section, "Fails", call.fails ? 1 : 0);
+    if (call.rate > 0) edit.writeString(section, "Rate", std::to_string(call.rate));
   }
   edit.commit();
 }

@@ -21,9 +21,13 @@ struct SimCall {
   std::int64_t dialledMs = 0;  // epoch milliseconds of the time source
   std::int64_t authMs = 0;
   bool fails = false;
+  // Bytes a second the call receives; it sends a tenth of that. 0: a silent line.
+  std::int64_t rate = 0;
 
   // The RAS state at `nowMs`, or nullopt once a failing call has ended.
   std::optional<std::int32_t> stateAt(std::int64_t nowMs) const;
+  // The interface counters at `nowMs`: the rate's bytes for every millisecond since dialling.
+  TrafficBytes countersAt(std::int64_t nowMs) const;
 };
 
 // A remote-access service for tests and demonstrations whose phonebook and calls live in a
@@ -51,6 +55,7 @@ class SimLine final : public RasService {
   std::optional<std::int32_t> connectionState(std::uint64_t handle) override;
   void hangUp(std::uint64_t handle) override;
   std::optional<std::vector<std::string>> phonebookEntries() override;
+  std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) override;
 
   // Control side (tarvik-line and tests). Writers throw IniWriteError when the file cannot
   // be replaced.
@@ -58,7 +63,7 @@ class SimLine final : public RasService {
   void addEntry(const std::string& entry);
   // Replaces every call by a new one dialled now; returns its handle.
   std::uint64_t dial(const std::string& entry, const std::string& device, std::int64_t authMs,
-                     bool fails);
+                     bool fails, std::int64_t rate = 0);
   // Adds a call that is connected at once beside the existing ones.
   std::uint64_t addCall(const std::string& entry, const std::string& device);
   void hangUpAll();

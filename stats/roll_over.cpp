@@ -42,8 +42,9 @@ std::string caseKey(std::string_view section) {
   return key;
 }
 
+template <std::size_t N>
 void roll(IniEdit& edit, const Section<Scope::Statistics>& section,
-          const std::array<stats_keys::RollPair, 3>& pairs) {
+          const std::array<stats_keys::RollPair, N>& pairs) {
   for (const auto& pair : pairs) {
     writeKey(edit, section, pair.previous, readKey(edit, section, pair.current));
     writeKey(edit, section, pair.current, "0");
@@ -117,6 +118,7 @@ void Statistics::rollEntries(const std::vector<std::string>& entries,
     if (!rolled.insert(caseKey(section.name())).second) continue;
     if (result.day) {
       roll(edit, section, stats_keys::kDayPairs);
+      roll(edit, section, stats_keys::kDayVolumePairs);
       writeKey(edit, section, stats_keys::kUndoX, "1");
     }
     if (result.week) {
@@ -126,8 +128,16 @@ void Statistics::rollEntries(const std::vector<std::string>& entries,
         writeKey(edit, section, stats_keys::weeklyMoney(d), "0");
         writeKey(edit, section, stats_keys::weeklyCount(d), "0");
       }
+      roll(edit, section, stats_keys::kWeekVolumePairs);
+      for (int d = 0; d <= 6; ++d) {
+        writeKey(edit, section, stats_keys::weeklyReceived(d), "0");
+        writeKey(edit, section, stats_keys::weeklySent(d), "0");
+      }
     }
-    if (result.month) roll(edit, section, stats_keys::kMonthPairs);
+    if (result.month) {
+      roll(edit, section, stats_keys::kMonthPairs);
+      roll(edit, section, stats_keys::kMonthVolumePairs);
+    }
   }
   edit.commit();
 }

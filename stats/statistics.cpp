@@ -1,6 +1,7 @@
 #include "stats/statistics.h"
 
 #include <array>
+#include <climits>
 #include <cmath>
 
 #include "config/ini_file.h"
@@ -9,20 +10,50 @@
 
 namespace tarvik {
 
+namespace {
+
+// Byte counts go past the 63 bits of the counters only in theory; they stop at the top.
+long long asCount(std::uint64_t bytes) {
+  return bytes > static_cast<std::uint64_t>(LLONG_MAX) ? LLONG_MAX : static_cast<long long>(bytes);
+}
+
+// The volume goes beside the Part's keys, after them, so files read by older versions keep
+// their layout and a reader that knows nothing of volume is not disturbed.
+void addVolume(CounterSection& s, int weekday, const TrafficBytes& volume) {
+  namespace k = stats_keys;
+  const long long rx = asCount(volume.received);
+  const long long tx = asCount(volume.sent);
+  s.writeText(k::kRxPC, s.readText(k::kRxTC));
+  s.writeInt(k::kRxTC, rx);
+  s.writeText(k::kTxPC, s.readText(k::kTxTC));
+  s.writeInt(k::kTxTC, tx);
+  for (const auto& key : k::kCurrentReceived) s.addInt(key, rx);
+  for (const auto& key : k::kCurrentSent) s.addInt(key, tx);
+  if (weekday >= 0 && weekday <= 6) {
+    s.addInt(k::weeklyReceived(weekday), rx);
+    s.addInt(k::weeklySent(weekday), tx);
+  }
+  s.writeInt(k::kUndoRx, rx);
+  s.writeInt(k::kUndoTx, tx);
+}
+
+}  // namespace
+
 Statistics::Statistics(ProgramFiles files, NumberFormat format, EventLog& log)
     : files_(std::move(files)), format_(format), log_(log) {}
 
-void Statistics::bookConnection(std::string_view entry, int weekday, int seconds, float cost) {
+void Statistics::bookConnection(std::string_view entry, int weekday, int seconds, float cost,
+                                const TrafficBytes& volume) {
   IniEdit edit(IniFile(files_.statistics()));
-  addConnection(edit, entry, weekday, seconds, cost);
+  addConnection(edit, entry, weekday, seconds, cost, volume);
   edit.commit();
 }
 
 bool Statistics::bookConnectionOnce(std::string_view identity, std::string_view entry, int weekday,
-                                    int seconds, float cost) {
+                                    int seconds, float cost, const TrafficBytes& volume) {
   if (lastBookedIdentity() == identity) return false;
   IniEdit edit(IniFile(files_.statistics()));
-  addConnection(edit, entry, weekday, seconds, cost);
+  addConnection(edit, entry, weekday, seconds, cost, volume);
   writeKey(edit, sections::sharedStatistics(), stats_keys::kBooked, identity);
   edit.commit();
   return true;
@@ -33,7 +64,7 @@ std::string Statistics::lastBookedIdentity() const {
 }
 
 void Statistics::addConnection(IniEdit& edit, std::string_view entry, int weekday, int seconds,
-                               float cost) {
+                               float cost, const TrafficBytes& volume) {
   CounterSection s(edit, sections::statistics(entry), format_, log_);
   const double costValue = cost;  // widened exactly, so the texts show the float as it is
 
@@ -62,6 +93,8 @@ void Statistics::addConnection(IniEdit& edit, std::string_view entry, int weekda
   s.writeInt(stats_keys::kUndoWD, weekday);
   s.writeMoney(stats_keys::kUndoLos, costValue);
   s.writeInt(stats_keys::kUndoTim, seconds);
+
+  addVolume(s, weekday, volume);
 }
 
 void Statistics::clear(std::string_view entry) {
@@ -69,6 +102,7 @@ void Statistics::clear(std::string_view entry) {
   IniEdit edit(file);
   const auto section = sections::statistics(entry);
   for (const auto& key : stats_keys::kClearedKeys) writeKey(edit, section, key, "0");
+  for (const auto& key : stats_keys::kVolumeClearedKeys) writeKey(edit, section, key, "0");
   edit.commit();
 }
 

@@ -7,6 +7,7 @@
 #include "config/number_text.h"
 #include "config/program_files.h"
 #include "platform/clock.h"
+#include "platform/traffic.h"
 
 namespace tarvik {
 
@@ -32,15 +33,17 @@ class Statistics {
   Statistics(ProgramFiles files, NumberFormat format, EventLog& log);
 
   // Books a finished connection into the entry's counters, the weekly record of `weekday`
-  // (0 = Sunday, taken at disconnect) and the undo data. `cost` is in hundredths.
-  void bookConnection(std::string_view entry, int weekday, int seconds, float cost);
+  // (0 = Sunday, taken at disconnect) and the undo data. `cost` is in hundredths, `volume` the
+  // bytes the connection moved.
+  void bookConnection(std::string_view entry, int weekday, int seconds, float cost,
+                      const TrafficBytes& volume = {});
 
   // Books like bookConnection and stores `identity` as the one booked last ([Olm:TK]
   // "Booked") in the same replacement of the file, so a start after a kill can tell whether
   // this booking reached the disk. Does nothing and returns false when `identity` is the one
   // booked last already.
   bool bookConnectionOnce(std::string_view identity, std::string_view entry, int weekday,
-                          int seconds, float cost);
+                          int seconds, float cost, const TrafficBytes& volume = {});
   // The identity booked last, or "" when none was.
   std::string lastBookedIdentity() const;
 
@@ -64,7 +67,8 @@ class Statistics {
  private:
   void rollEntries(const std::vector<std::string>& entries, const RolloverResult& result);
   RolloverResult failedRollOver(std::string_view report);
-  void addConnection(IniEdit& edit, std::string_view entry, int weekday, int seconds, float cost);
+  void addConnection(IniEdit& edit, std::string_view entry, int weekday, int seconds, float cost,
+                     const TrafficBytes& volume);
 
   ProgramFiles files_;
   NumberFormat format_;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "config/ini_file.h"
@@ -7,6 +8,50 @@
 #include "stats/statistics.h"
 
 namespace tarvik {
+
+namespace {
+
+// Takes one direction's bytes of the last connection back: the connection values step back
+// like the time, the spans are held at 0 like the others; returns whether one was held.
+bool undoDirection(CounterSection& s, long long bytes, const stats_keys::K& thisConnection,
+                   const stats_keys::K& previousConnection,
+                   const std::array<stats_keys::K, 4>& spans,
+                   const std::optional<stats_keys::K>& weekly) {
+  bool negatives = false;
+  s.writeText(thisConnection, s.readText(previousConnection));
+  s.writeInt(previousConnection, 0);
+  for (const auto& key : spans) {
+    if (auto v = s.readInt(key)) {
+      if (*v < bytes) {
+        *v = bytes;
+        negatives = true;
+      }
+      s.writeInt(key, *v - bytes);
+    }
+  }
+  // The weekly record has no floor, as for time and money.
+  if (weekly) s.addInt(*weekly, -bytes);
+  return negatives;
+}
+
+bool undoVolume(CounterSection& s) {
+  namespace k = stats_keys;
+  const std::optional<double> weekdayValue = s.readMoney(k::kUndoWD);
+  const int weekday = weekdayValue ? static_cast<int>(std::trunc(*weekdayValue)) : -1;
+  const long long rx = std::max(0LL, s.readInt(k::kUndoRx).value_or(0));
+  const long long tx = std::max(0LL, s.readInt(k::kUndoTx).value_or(0));
+  const bool validDay = weekday >= 0 && weekday <= 6;
+  const auto weekly = [&](const stats_keys::K& key) {
+    return validDay ? std::optional<stats_keys::K>(key) : std::nullopt;
+  };
+  const bool rxHeld = undoDirection(s, rx, k::kRxTC, k::kRxPC, k::kCurrentReceived,
+                                    weekly(k::weeklyReceived(validDay ? weekday : 0)));
+  const bool txHeld = undoDirection(s, tx, k::kTxTC, k::kTxPC, k::kCurrentSent,
+                                    weekly(k::weeklySent(validDay ? weekday : 0)));
+  return rxHeld || txHeld;
+}
+
+}  // namespace
 
 bool Statistics::undoLastConnection(std::string_view entry) {
   IniFile file(files_.statistics());
@@ -69,6 +114,8 @@ bool Statistics::undoLastConnection(std::string_view entry) {
     }
     s.addInt(k::weeklyCount(weekday), -1);
   }
+
+  if (undoVolume(s)) negatives = true;
 
   // Cleared before the credit is written, so a failed credit cannot be followed by a second
   // undo of the same connection.

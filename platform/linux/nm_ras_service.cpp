@@ -23,6 +23,9 @@ const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Conn
 const QString kVpnIface = QStringLiteral("org.freedesktop.NetworkManager.VPN.Connection");
 const QString kDeviceIface = QStringLiteral("org.freedesktop.NetworkManager.Device");
 const QString kPropertiesIface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kStatisticsIface = QStringLiteral("org.freedesktop.NetworkManager.Device.Statistics");
+// How often NetworkManager refreshes the counters while the program reads them, once a poll.
+constexpr std::uint32_t kStatisticsRefreshMs = 1000;
 
 using Settings = QMap<QString, QVariantMap>;
 
@@ -115,6 +118,12 @@ std::int32_t activatingStage(const Bus& bus, const QString& path, const QVariant
   return *stage;
 }
 
+void setRefreshRate(const Bus& bus, const QString& device, std::uint32_t ms) {
+  call(bus, device, kPropertiesIface, QStringLiteral("Set"),
+       {kStatisticsIface, QStringLiteral("RefreshRateMs"),
+        QVariant::fromValue(QDBusVariant(QVariant::fromValue(ms)))});
+}
+
 }  // namespace
 
 bool isDialUpProfile(const QString& connectionType, const QString& bluetoothType) {
@@ -198,6 +207,7 @@ std::vector<RasConnection> NmRasService::activeConnections() {
   }
   // Forget connections that are gone, so the map does not grow over a long run.
   handles_ = std::move(stillActive);
+  if (counted_ && !handles_.contains(counted_->activePath)) stopCounting();
   return result;
 }
 
@@ -240,6 +250,48 @@ std::optional<std::vector<std::string>> NmRasService::phonebookEntries() {
     names.push_back(connection.value(QStringLiteral("id")).toString().toStdString());
   }
   return names;
+}
+
+NmRasService::~NmRasService() {
+  stopCounting();
+}
+
+std::optional<TrafficBytes> NmRasService::trafficCounters(std::uint64_t handle) {
+  const Bus bus{bus_, timeoutMs_};
+  auto path = pathOf(handle);
+  if (!path) return std::nullopt;
+  QString device;
+  if (counted_ && counted_->activePath == *path) {
+    device = counted_->devicePath;
+  } else {
+    auto devices = property(bus, *path, kActiveIface, QStringLiteral("Devices"));
+    if (!devices) return std::nullopt;
+    const auto paths = toPaths(*devices);
+    if (paths.isEmpty()) return std::nullopt;
+    device = paths.front().path();
+    stopCounting();
+    // Statistics are off (refresh rate 0) unless a client asks for them; a rate someone else
+    // set is left alone and not reset afterwards.
+    const auto rate =
+        toUInt(property(bus, device, kStatisticsIface, QStringLiteral("RefreshRateMs")));
+    const bool switchOn = rate && *rate == 0;
+    if (switchOn) setRefreshRate(bus, device, kStatisticsRefreshMs);
+    counted_ = CountedDevice{*path, device, switchOn};
+  }
+  auto stats = allProperties(bus, device, kStatisticsIface);
+  if (!stats) return std::nullopt;
+  bool rxOk = false;
+  bool txOk = false;
+  const qulonglong rx = stats->value(QStringLiteral("RxBytes")).toULongLong(&rxOk);
+  const qulonglong tx = stats->value(QStringLiteral("TxBytes")).toULongLong(&txOk);
+  if (!rxOk || !txOk) return std::nullopt;
+  return TrafficBytes{rx, tx};
+}
+
+void NmRasService::stopCounting() {
+  if (!counted_) return;
+  if (counted_->switchedOn) setRefreshRate(Bus{bus_, timeoutMs_}, counted_->devicePath, 0);
+  counted_.reset();
 }
 
 }  // namespace tarvik

@@ -32,8 +32,21 @@ class NmRasService final : public RasService {
   std::optional<std::int32_t> connectionState(std::uint64_t handle) override;
   void hangUp(std::uint64_t handle) override;
   std::optional<std::vector<std::string>> phonebookEntries() override;
+  // RxBytes and TxBytes of the connection's first device; its statistics are switched on
+  // (RefreshRateMs) while it is read and off again once its connection is gone.
+  std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) override;
+  ~NmRasService() override;
 
  private:
+  // The device whose statistics this program switched on, and the connection it belongs to.
+  struct CountedDevice {
+    QString activePath;
+    QString devicePath;
+    bool switchedOn = false;  // so it is switched off again
+  };
+  void stopCounting();
+  std::optional<CountedDevice> counted_;
+
   std::uint64_t handleOf(const QString& activePath);
   std::optional<QString> pathOf(std::uint64_t handle) const;
 

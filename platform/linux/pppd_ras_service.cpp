@@ -195,6 +195,30 @@ std::optional<std::int32_t> PppdRasService::connectionState(std::uint64_t handle
   return interfaceUp(call->interface) ? kRasConnected : kRasAuthenticate;
 }
 
+std::optional<TrafficBytes> PppdRasService::trafficCounters(std::uint64_t handle) {
+  auto call = callOf(static_cast<pid_t>(handle));
+  if (!call || call->interface.empty() || call->interface.find('/') != std::string::npos) {
+    return std::nullopt;
+  }
+  const fs::path statistics = roots_.sysClassNet / call->interface / "statistics";
+  const auto counter = [&](const char* name) -> std::optional<std::uint64_t> {
+    const std::string text = readFile(statistics / name);
+    std::string_view digits(text);
+    while (!digits.empty() && (digits.back() == '\n' || digits.back() == ' '))
+      digits.remove_suffix(1);
+    std::uint64_t value = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size()) {
+      return std::nullopt;
+    }
+    return value;
+  };
+  const auto received = counter("rx_bytes");
+  const auto sent = counter("tx_bytes");
+  if (!received || !sent) return std::nullopt;
+  return TrafficBytes{*received, *sent};
+}
+
 void PppdRasService::hangUp(std::uint64_t handle) {
   // Only a pppd still running for a peer is signalled: the pid may have been reused.
   auto call = callOf(static_cast<pid_t>(handle));

@@ -37,6 +37,8 @@ class PppdRasService final : public RasService {
   std::optional<std::int32_t> connectionState(std::uint64_t handle) override;
   void hangUp(std::uint64_t handle) override;
   std::optional<std::vector<std::string>> phonebookEntries() override;
+  // The ppp interface's rx_bytes and tx_bytes in /sys/class/net.
+  std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) override;
 
   // One running pppd: its process id, the peer it was called for, and its ppp interface
   // once pppd has created one.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # tarvik-line against a temporary program directory: the usage, the phonebook, dialling,
-# a second call, hang-up, and the exit code 2 for bad arguments.
+# a second call, hang-up, a call with a byte rate, and the exit code 2 for bad arguments.
 set -u
 line="${TARVIK_LINE:?TARVIK_LINE must name the tarvik-line binary}"
 dir="$(mktemp -d)"
@@ -52,6 +52,17 @@ check "failed call is gone" "0" "$("$line" "$dir" status)"
 
 # Files keep their content after a dial: the phonebook survives.
 check "entries after dialling" "Мой провайдер"$'\n'"Work VPN" "$("$line" "$dir" entries)"
+
+# A rate adds the bytes received and sent so far; it sends a tenth of what it receives.
+"$line" "$dir" dial ISP --auth 0 --rate 1000000
+IFS="$tab" read -r state entry device received sent <<<"$("$line" "$dir" status)"
+check "rate: connected" "8192 ISP" "$state $entry"
+if ! [[ "$received" =~ ^[0-9]+$ ]] || [ "$sent" != "$((received / 10))" ]; then
+  echo "FAIL rate: counters [$received] [$sent]"
+  failures=$((failures + 1))
+fi
+check_exit "bad rate" 2 "$line" "$dir" dial ISP --rate fast
+check_exit "negative rate" 2 "$line" "$dir" dial ISP --rate -5
 
 check_exit "no arguments" 2 "$line"
 check_exit "no command" 2 "$line" "$dir"

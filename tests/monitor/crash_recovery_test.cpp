@@ -154,7 +154,7 @@ TEST_F(JournalFixture, AnEntryNameThatIsNoPlainValueComesBackAsItWas) {
     freshDir();
     {
       auto r = run();
-      r->host.figures = MeterFigures{name, 250, 97.5f, 360, 0};
+      r->host.figures = MeterFigures{name, 250, 97.5f, 360, 0, {}};
       r->journal.writeLevelOne();
       r->journal.writeLevelTwo();
     }
@@ -168,7 +168,7 @@ TEST_F(JournalFixture, AnEntryNameThatIsNoPlainValueComesBackAsItWas) {
     // A kept booking stores the name the same way.
     KeptBookings kept(dir().files(), NumberFormat{','});
     kept.append(KeptBooking{
-        JournalRecord{"", MeterFigures{name, 1, 2, 3, 0}, 1, BookingMark::Started, "7"}});
+        JournalRecord{"", MeterFigures{name, 1, 2, 3, 0, {}}, 1, BookingMark::Started, "7"}});
     ASSERT_EQ(kept.list().size(), 1u);
     EXPECT_EQ(kept.list()[0].record.figures.entry, name);
   }
@@ -193,10 +193,10 @@ TEST_F(JournalFixture, TheFreshestLevelOfTheConnectionIsBooked) {
     dir().writeAccounts("[Home]\nAccount=100\n[Work]\nAccount=100\n");
     {
       auto r = run();
-      r->host.figures = MeterFigures{"Home", 11, 99.89f, 11, 0};
+      r->host.figures = MeterFigures{"Home", 11, 99.89f, 11, 0, {}};
       r->journal.writeLevelTwo();
       clock.advance(3890);
-      r->host.figures = MeterFigures{"Home", 15, 99.85f, 15, 0};
+      r->host.figures = MeterFigures{"Home", 15, 99.85f, 15, 0, {}};
       r->journal.writeLevelOne();
     }
     if (otherConnection) {
@@ -354,10 +354,10 @@ TEST_F(JournalFixture, KillBetweenTheDeletionsLeavesOnlyTheMarkedJournal) {
     dir().writeAccounts("[Home]\nAccount=98,75\n");
     {
       auto r = run();
-      r->host.figures = MeterFigures{"Home", 100, 99, 36, 0};
+      r->host.figures = MeterFigures{"Home", 100, 99, 36, 0, {}};
       r->startMetering();
       clock.advance(6000);
-      r->journal.markClosing(MeterFigures{"Home", 125, 98.75f, 45, 0});
+      r->journal.markClosing(MeterFigures{"Home", 125, 98.75f, 45, 0, {}});
     }
     std::filesystem::remove(dir().files().journalTmp());
     if (!keepPro) std::filesystem::remove(dir().files().journalPro());
@@ -374,7 +374,7 @@ TEST_F(JournalFixture, ExitMarkSuppressesTheQuestion) {
   ProgramDir::writeText(dir().files().journalPro(), kRunningJournal);
   {
     auto r = run();
-    r->host.figures = MeterFigures{"Home", 100, 99, 36, 0};
+    r->host.figures = MeterFigures{"Home", 100, 99, 36, 0, {}};
     r->journal.markIgnored();
   }  // killed before the journal was deleted
   auto restart = run();

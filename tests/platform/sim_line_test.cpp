@@ -65,6 +65,20 @@ TEST_F(SimLineTest, AuthenticationHalvesThenConnectedSeenByAnotherInstance) {
   EXPECT_EQ(connections[0].device, "ttyS0");
 }
 
+TEST_F(SimLineTest, ARateCountsBytesFromTheDialAndSurvivesAnotherWrite) {
+  SimLine control(SimLine::fileIn(dir_), nowMs());
+  SimLine watcher(SimLine::fileIn(dir_), nowMs());
+  const std::uint64_t handle = control.dial("ISP", "ttyS0", 0, false, 3000);
+  EXPECT_EQ(watcher.trafficCounters(handle), (TrafficBytes{0, 0}));
+  clock_.advance(2500);
+  EXPECT_EQ(watcher.trafficCounters(handle), (TrafficBytes{7500, 750}));
+  control.addCall("Other", "d2");  // rewrites the file: the rate stays with its call
+  clock_.advance(500);
+  EXPECT_EQ(watcher.trafficCounters(handle), (TrafficBytes{9000, 900}));
+  EXPECT_EQ(watcher.trafficCounters(handle + 1), (TrafficBytes{0, 0}));  // no rate: silent
+  EXPECT_EQ(watcher.trafficCounters(handle + 5), std::nullopt);
+}
+
 TEST_F(SimLineTest, FailingCallEndsAfterAuthenticationAndZeroAuthConnectsAtOnce) {
   SimLine line(SimLine::fileIn(dir_), nowMs());
   line.dial("ISP", "ttyS0", 2000, true);

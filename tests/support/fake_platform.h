@@ -52,6 +52,8 @@ class FakeRas : public RasService {
   std::vector<Call> calls;
   std::vector<std::string> phonebook;
   int hangUps = 0;
+  // The interface counters of the current call; nullopt: the service cannot tell.
+  std::optional<TrafficBytes> counters;
 
   bool available() override { return true; }
   std::vector<RasConnection> activeConnections() override {
@@ -69,6 +71,11 @@ class FakeRas : public RasService {
     calls.clear();
   }
   std::optional<std::vector<std::string>> phonebookEntries() override { return phonebook; }
+  std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) override {
+    for (const Call& c : calls)
+      if (c.connection.handle == handle) return counters;
+    return std::nullopt;
+  }
 
   // One call in `state` on `entry` (replacing any other).
   void dial(const std::string& entry, std::int32_t state, const std::string& device = "Modem") {

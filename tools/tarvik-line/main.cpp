@@ -20,10 +20,12 @@ using tarvik::SimLine;
 
 constexpr int kUsageExit = 2;
 constexpr std::int64_t kDefaultAuthMs = 2000;
+constexpr std::int64_t kMaxRate = 1'000'000'000'000;
 
 int usage() {
-  std::cerr << "usage: tarvik-line DIR entries | add ENTRY | dial ENTRY [--device NAME] "
-               "[--auth SECONDS] [--fail] | second ENTRY | hangup | status\n";
+  std::cerr
+      << "usage: tarvik-line DIR entries | add ENTRY | dial ENTRY [--device NAME] "
+         "[--auth SECONDS] [--fail] [--rate BYTES_PER_SECOND] | second ENTRY | hangup | status\n";
   return kUsageExit;
 }
 
@@ -39,16 +41,28 @@ std::optional<std::int64_t> parseSeconds(std::string_view text) {
   return static_cast<std::int64_t>(std::llround(seconds * 1000));
 }
 
+// Bytes a second: a whole number from 0 to a terabyte.
+std::optional<std::int64_t> parseRate(std::string_view text) {
+  std::int64_t rate = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, rate);
+  if (text.empty() || ec != std::errc() || ptr != end || rate < 0 || rate > kMaxRate) {
+    return std::nullopt;
+  }
+  return rate;
+}
+
 // An entry or device name the line file can hold: one line of text, not empty.
 bool validName(std::string_view name) {
   return !name.empty() && name.find_first_of("\r\n") == std::string_view::npos;
 }
 
 int dial(SimLine& line, const std::vector<std::string>& args) {
-  // args: ENTRY [--device NAME] [--auth SECONDS] [--fail]
+  // args: ENTRY [--device NAME] [--auth SECONDS] [--fail] [--rate BYTES_PER_SECOND]
   if (args.empty() || !validName(args[0])) return usage();
   std::string device = SimLine::kDefaultDevice;
   std::int64_t authMs = kDefaultAuthMs;
+  std::int64_t rate = 0;
   bool fails = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--fail") {
@@ -59,11 +73,15 @@ int dial(SimLine& line, const std::vector<std::string>& args) {
       auto ms = parseSeconds(args[++i]);
       if (!ms) return usage();
       authMs = *ms;
+    } else if (args[i] == "--rate" && i + 1 < args.size()) {
+      auto bytes = parseRate(args[++i]);
+      if (!bytes) return usage();
+      rate = *bytes;
     } else {
       return usage();
     }
   }
-  line.dial(args[0], device, authMs, fails);
+  line.dial(args[0], device, authMs, fails, rate);
   return 0;
 }
 
@@ -74,8 +92,14 @@ int status(SimLine& line) {
     return 0;
   }
   const tarvik::SimCall& first = calls.front();
-  std::cout << first.stateAt(SimLine::systemNowMs()).value_or(0) << '\t' << first.entry << '\t'
-            << first.device << '\n';
+  const std::int64_t now = SimLine::systemNowMs();
+  std::cout << first.stateAt(now).value_or(0) << '\t' << first.entry << '\t' << first.device;
+  // A call with a rate also shows the bytes received and sent so far.
+  if (first.rate > 0) {
+    const tarvik::TrafficBytes counters = first.countersAt(now);
+    std::cout << '\t' << counters.received << '\t' << counters.sent;
+  }
+  std::cout << '\n';
   return 0;
 }
 

@@ -108,6 +108,21 @@ class PppdRasServiceTest : public QObject {
     QCOMPARE(ras.connectionState(4242), std::nullopt);
   }
 
+  void byteCountersOfThePppInterface() {
+    auto ras = service();
+    startPppd(4242, {"/usr/sbin/pppd", "call", "provider"});
+    QCOMPARE(ras.trafficCounters(4242), std::nullopt);  // no interface yet
+    write(roots_.run / "ppp0.pid", "4242\n");
+    bringUp("ppp0", true);
+    QCOMPARE(ras.trafficCounters(4242), std::nullopt);  // no statistics to read
+    write(roots_.sysClassNet / "ppp0/statistics/rx_bytes", "8589934592\n");
+    write(roots_.sysClassNet / "ppp0/statistics/tx_bytes", "1234\n");
+    QCOMPARE(ras.trafficCounters(4242), (std::optional<TrafficBytes>{{8589934592, 1234}}));
+    write(roots_.sysClassNet / "ppp0/statistics/tx_bytes", "garbage\n");
+    QCOMPARE(ras.trafficCounters(4242), std::nullopt);
+    QCOMPARE(ras.trafficCounters(999), std::nullopt);  // no such pppd
+  }
+
   void linknamePidFileNamesTheInterface() {
     auto ras = service();
     startPppd(300, {"/usr/sbin/pppd", "call", "dsl-provider", "linkname", "dsl-provider"});
