@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots for the README: both built-in skins in both modes while a connection is metered,
-# the tray menu and a balloon. Runs the real program on the simulated line inside a virtual X
-# display with icewm (window manager and tray) and dunst (desktop notifications).
+# the tray menu, a balloon and the settings dialog's tariff page. Runs the real program on the
+# simulated line inside a virtual X display with icewm (window manager and tray) and dunst
+# (desktop notifications).
 #
 #   tools/screenshots.sh [BUILD_DIR]        (default: build; output: docs/screenshots/)
 #
@@ -109,4 +110,62 @@ for skin in Advanced Default; do
     stop_program "$pid"
   done
 done
+# The settings dialog needs more room than the status window's screen: a second display of
+# 1024 x 768 with its own window manager.
+DIALOG_DISPLAY=${DIALOG_DISPLAY:-:92}
+Xvfb "$DIALOG_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+PIDS+=($!)
+for _ in $(seq 50); do DISPLAY=$DIALOG_DISPLAY xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+DISPLAY=$DIALOG_DISPLAY icewm >/dev/null 2>&1 &
+PIDS+=($!)
+sleep 1
+
+# Opens the settings dialog through the menu of the status window placed at (20, 20)
+# ("Настройки", sixth item from the bottom), clicks the page button at (x, y) of the dialog
+# and prints the dialog's window.
+open_settings_page() {
+  local x=$1 y=$2
+  xdotool mousemove 40 30 click 3
+  sleep 0.5
+  xdotool key Up Up Up Up Up Up Return
+  local win=""
+  for _ in $(seq 50); do
+    win=$(xdotool search --onlyvisible --name '^Настройки' 2>/dev/null | head -1) && [ -n "$win" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || { echo "the settings dialog did not open" >&2; return 1; }
+  xdotool mousemove --window "$win" "$x" "$y" click 1
+  sleep 0.5
+  echo "$win"
+}
+
+# The tariff page: a day plan that leaves 23:00 - 23:59 uncovered, after the tester found it.
+(
+  export DISPLAY=$DIALOG_DISPLAY
+  dir=$WORK/tariff
+  plan=""
+  for d in 0 1 2 3 4 5 6; do
+    plan+="Tar$d=3\r\n"
+    plan+="Tar${d}x0AH=00\r\nTar${d}x0ZH=08\r\nTar${d}x0Cost=00050\r\nTar${d}x0Name=Night\r\n"
+    plan+="Tar${d}x1AH=08\r\nTar${d}x1ZH=18\r\nTar${d}x1ZM=30\r\nTar${d}x1Cost=00120\r\nTar${d}x1Name=Day\r\n"
+    plan+="Tar${d}x2AH=18\r\nTar${d}x2AM=30\r\nTar${d}x2ZH=23\r\nTar${d}x2Cost=00090\r\nTar${d}x2Name=Evening\r\n"
+  done
+  mkdir -p "$dir"
+  cp "$BIN" "$dir/tarvik"
+  printf "[Olm:TK]\r\nO=1\r\nX=20\r\nY=20\r\nFade=0\r\nEntry=1\r\n[Provider]\r\nDone=1\r\n$plan" \
+    >"$dir/TarvikC.Kfg"
+  "$LINE" "$dir" add Provider >/dev/null
+  (cd "$dir" && exec ./tarvik >/dev/null 2>&1) &
+  pid=$!
+  wait_window
+  win=$(open_settings_page 128 100)
+  # "ПРОТЕСТИРОВАТЬ ТАРИФ", then the error message is answered.
+  xdotool mousemove --window "$win" 611 90 click 1
+  sleep 2
+  xdotool key Return
+  sleep 0.5
+  import -window "$win" "$OUT/settings-tariff.png"
+  stop_program "$pid"
+)
+
 ls -l "$OUT"

@@ -68,7 +68,10 @@ TabTar::NumberField TabTar::numberField(QWidget* parent, const char* editName,
   field.edit = edit(parent, editName);
   field.edit->setText(QString::number(initial));
   field.edit->setAlignment(Qt::AlignRight);
-  field.edit->setFixedWidth(field.edit->fontMetrics().horizontalAdvance("00000") + 8);
+  // Room for the widest number of the range.
+  field.edit->setFixedWidth(
+      field.edit->fontMetrics().horizontalAdvance(QString(QString::number(max).size() + 1, '0')) +
+      8);
   // Only the arrows of the up-down show; its number is shown by the field.
   field.upDown = named(new QSpinBox(parent), upDownName);
   field.upDown->setRange(min, max);
