@@ -12,6 +12,8 @@
 #include "app/assembly.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "monitor/forecast.h"
+#include "monitor/monitor_env.h"
 #include "platform/event_log.h"
 #include "platform/virtual_clock.h"
 #include "tests/support/fake_platform.h"
@@ -85,13 +87,54 @@ Setup& setup() {
 
 void BM_MeterTick(benchmark::State& state) {
   Setup& s = setup();
+  // The line's counters grow before every tick, so each tick writes the tooltip's volume
+  // anew (at run time they change once a poll, every fourth tick or so).
+  std::uint64_t bytes = 0;
   for (auto _ : state) {
+    bytes += 1500;
+    s.meter->sampleTraffic(1, TrafficBytes{bytes, bytes / 10});
     s.meter->tick();
     s.user.fieldWrites.clear();
   }
   if (s.meter->tariffName() != "Hour12") state.SkipWithError("wrong period");
 }
 BENCHMARK(BM_MeterTick)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The look ahead a tick adds once a minute of the clock: the balance's end by the meter's
+// arithmetic, the day's next change and the dearer-period check over today's and tomorrow's
+// 24-period plans.
+struct NoHooks : MonitorHooks {
+  void connectActions(std::string_view) override {}
+  void disconnectSignals(std::string_view) override {}
+  void startWarningFlash() override {}
+  void playTune(int) override {}
+  void setMidnightArmed(bool) override {}
+  void connectionStarting() override {}
+  void closingConnection(CloseOutFigures&) override {}
+  bool connectionClosed(bool) override { return true; }
+  void refreshSettingsDialog(std::string_view, int) override {}
+};
+
+void BM_ForecastEveryMinute(benchmark::State& state) {
+  test::FakeUser user;
+  NoHooks hooks;
+  Forecast forecast(user, hooks);
+  forecast.restart(Forecast::Settings{true, 10, true, "ц"});
+  DayPlan plan;
+  for (int i = 0; i < 24; ++i)
+    plan.push_back({i, 0, i + 1, 0, 100 + i, "Hour" + std::to_string(i)});
+  const MeterMoney money{false, 5, 1200, 100.0f};
+  std::int64_t minute = 0;
+  for (auto _ : state) {
+    // A new minute every time, so every call looks ahead.
+    const LocalTime now = fromLocalMs(toLocalMs(makeLocalTime(2026, 12, 7)) + minute * 60'000);
+    ++minute;
+    benchmark::DoNotOptimize(
+        forecast.update(now, money, 600, true, "Default", [&plan](int) { return plan; }));
+    user.balloons.clear();
+  }
+}
+BENCHMARK(BM_ForecastEveryMinute)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // The same keys the tick's tariff lookup reads, each looked up by reading the file from disk
 // and scanning it, as a per-key profile reader would.

@@ -200,6 +200,9 @@ inline constexpr I kGraphMax{"GraphMax", 25, {5, 3600, 5}};
 inline constexpr I kTruncate{"Truncate", 0};
 inline constexpr I kCredit{"Credit", 0};
 inline constexpr I kMonthLimit{"MonthLimit", 250, {50, 30000, 50}};
+// The warning before a dearer tariff period: on or off, and how many minutes before it.
+inline constexpr I kRiseWarn{"RiseWarn", 0};
+inline constexpr I kRiseTime{"RiseTime", 5, {1, 60, 1}};
 }  // namespace entry_keys
 
 // The weekly tariff of an entry, in its settings section (or the single-day tariff file).

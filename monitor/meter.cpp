@@ -12,6 +12,7 @@
 #include "platform/time_text.h"
 #include "platform/timer.h"
 #include "platform/user.h"
+#include "status/online_hint.h"
 #include "tariff/day_plan_store.h"
 
 namespace tarvik {
@@ -44,7 +45,7 @@ int secondOfDay(const LocalTime& t) {
 }  // namespace
 
 Meter::Meter(const MonitorEnv& env, Accounts& accounts)
-    : env_(env), accounts_(accounts), config_(env.files.config()) {}
+    : env_(env), accounts_(accounts), config_(env.files.config()), forecast_(env.user, env.hooks) {}
 
 bool Meter::running() const {
   return isEnabled(env_.timers.general);
@@ -68,6 +69,11 @@ void Meter::readKeys(const std::string& entry) {
   statusShow_ = num(entry_keys::kStatusShow) != 0;
   securityII_ = readSwitch(config_, sections::global(), global_keys::kSecurityII);
   display_ = readDisplaySettings(config_, section);
+  forecastSettings_.riseWarn = num(entry_keys::kRiseWarn) != 0;
+  forecastSettings_.riseMinutes = std::clamp(num(entry_keys::kRiseTime), 1, 24 * 60);
+  forecastSettings_.warnBeep = readSwitch(config_, sections::global(), global_keys::kWarnBeep);
+  forecastSettings_.currencyZ = display_.currencyZ;
+  forecast_.restart(forecastSettings_);
 
   // A warning that is switched off counts as already given.
   zeroFired_ = !zeroWarn_;
@@ -85,16 +91,31 @@ void Meter::disarmWarningsOnUnknownBalance() {
 }
 
 int Meter::lookupNow(const LocalTime& now) {
-  const std::optional<FileStamp> stamp = FileStamp::at(config_.path());
-  PlanCache& c = planCache_;
-  if (!c.valid || c.stamp != stamp || c.entry != entry_ || c.weekday != now.weekday) {
-    c.plan = readDayPlan(config_, tariffSection(config_, entry_), now.weekday);
-    c.stamp = stamp;
-    c.entry = entry_;
-    c.weekday = now.weekday;
-    c.valid = true;
-  }
-  return findPeriod(c.plan, now.hour, now.minute, tariff_);
+  plans_.checkFile();
+  return findPeriod(plans_.plan(entry_, now.weekday), now.hour, now.minute, tariff_);
+}
+
+MeterMoney Meter::money() const {
+  return MeterMoney{truncate_, freeTime_, tariff_.costPerHour, startBalance_};
+}
+
+void Meter::publishHint(bool forecastChanged) {
+  const std::optional<TrafficBytes> volume =
+      traffic_.counting() ? std::optional(traffic_.volume()) : std::nullopt;
+  if (!forecastChanged && volume == hintVolume_) return;
+  hintVolume_ = volume;
+  std::string hint;
+  const auto addLine = [&hint](const std::string& line) {
+    if (line.empty()) return;
+    if (!hint.empty()) hint += '\n';
+    hint += line;
+  };
+  if (volume) addLine(volumeText(*volume, env_.format));
+  addLine(forecast_.emptyText());
+  addLine(forecast_.changeText());
+  if (hint == hint_) return;
+  hint_ = std::move(hint);
+  env_.user.setOnlineHint(hint_);
 }
 
 void Meter::setTimers() {
@@ -158,6 +179,11 @@ void Meter::resetFigures() {
   cost_ = 0;
   balance_ = 0;
   traffic_.restartCount();
+  hintVolume_.reset();
+  if (!hint_.empty()) {
+    hint_.clear();
+    env_.user.setOnlineHint(hint_);
+  }
 }
 
 void Meter::refreshMoney() {
@@ -191,18 +217,11 @@ bool Meter::tick() {
   if (seconds < 0) seconds += kSecondsPerDay;
   const std::string timeText = durationText(seconds);
 
-  withinFreeTime_ = freeTime_ > seconds;
-  if (truncate_ && !withinFreeTime_ && seconds % 60 != 0) seconds = (seconds / 60 + 1) * 60;
-  meteredSeconds_ = seconds;
-
-  // In 64 bits: 30000 hundredths an hour for 20 hours already passes 2^31, and a product
-  // that wrapped would turn a long connection's cost negative.
-  const std::int64_t product = static_cast<std::int64_t>(tariff_.costPerHour) * seconds;
-  const float rawProduct = static_cast<float>(product);
-  cost_ = static_cast<float>(static_cast<long double>(rawProduct) * (1.0L / 3600));
-  if (withinFreeTime_) cost_ = 0;
-  balance_ = static_cast<float>(static_cast<long double>(startBalance_) -
-                                static_cast<long double>(cost_) * 0.01L);
+  const MeterMoney::Figures figures = money().at(seconds);
+  withinFreeTime_ = figures.withinFreeTime;
+  meteredSeconds_ = figures.bookedSeconds;
+  cost_ = figures.cost;
+  balance_ = figures.balance;
 
   refreshMoney();
   env_.user.setField(DisplayField::Time, timeText);
@@ -226,6 +245,11 @@ bool Meter::tick() {
     flash = false;
   }
   if (flash) env_.hooks.startWarningFlash();
+
+  const bool forecastChanged =
+      forecast_.update(now, money(), seconds, balanceKnown_, entry_,
+                       [this](int weekday) { return plans_.plan(entry_, weekday); });
+  publishHint(forecastChanged);
   return false;
 }
 

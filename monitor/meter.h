@@ -7,6 +7,9 @@
 
 #include "config/file_stamp.h"
 #include "config/ini_file.h"
+#include "monitor/day_plan_cache.h"
+#include "monitor/forecast.h"
+#include "monitor/meter_money.h"
 #include "monitor/monitor_env.h"
 #include "monitor/traffic_meter.h"
 #include "platform/clock.h"
@@ -53,29 +56,22 @@ class Meter {
 
   // Writes the money field from the current figures.
   void refreshMoney();
+  // The forecast's texts (empty while nothing can be said).
+  const Forecast& forecast() const { return forecast_; }
 
  private:
   void readKeys(const std::string& entry);
   void setTimers();
   void disarmWarningsOnUnknownBalance();
   int lookupNow(const LocalTime& now);
-
-  // The day plan of the last lookup and the state of the settings file it was read from: a
-  // tick re-reads the plan only when the file was replaced or changed since, so a plan saved
-  // a moment ago still applies from the next tick while an unchanged 1 MB file costs one
-  // stat() per tick instead of one per key.
-  struct PlanCache {
-    bool valid = false;
-    std::optional<FileStamp> stamp;  // nullopt: the file was not there
-    std::string entry;
-    int weekday = -1;
-    DayPlan plan;
-  };
-  PlanCache planCache_;
+  MeterMoney money() const;
+  // The tooltips' lines while online: volume, then the forecast.
+  void publishHint(bool forecastChanged);
 
   const MonitorEnv& env_;
   Accounts& accounts_;
   IniFile config_;
+  DayPlanCache plans_{config_};
 
   std::string entry_;
   DisplaySettings display_;
@@ -90,6 +86,7 @@ class Meter {
   int onLinePeriod_ = 15;
   bool statusShow_ = true;
   bool securityII_ = true;
+  Forecast::Settings forecastSettings_;
 
   int startSecondOfDay_ = 0;
   int startPeriod_ = -1;
@@ -105,6 +102,9 @@ class Meter {
   std::array<bool, 4> levelFired_{};
   bool zeroFired_ = false;
   TrafficMeter traffic_;
+  Forecast forecast_;
+  std::optional<TrafficBytes> hintVolume_;  // the volume the hint shows; nullopt: none shown
+  std::string hint_;
 };
 
 }  // namespace tarvik

@@ -25,6 +25,8 @@ class TrafficMeter {
   void restartCount() { volume_ = {}; }
 
   const TrafficBytes& volume() const { return volume_; }
+  // The line reports counters for the connection (or did for a part of this count).
+  bool counting() const { return last_.has_value() || volume_ != TrafficBytes{}; }
 
  private:
   TrafficBytes volume_;

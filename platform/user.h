@@ -73,6 +73,9 @@ class User {
 
   // The tray icon's hint text ("Tarvik v4.0").
   virtual void setTrayHint(std::string_view) {}
+  // Lines the tray icon's and the status window's tooltips add while a connection is metered
+  // (its volume, the forecast), one per line; empty when it ends.
+  virtual void setOnlineHint(std::string_view lines) { (void)lines; }
   // A delayed automatic start waits unusable: the tray menu does not pop up, the tray icon
   // ignores the mouse, the status window is disabled and moved off screen with no size.
   virtual void makeInert() {}

@@ -62,6 +62,15 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
 
 Ttarvik::~Ttarvik() = default;
 
+void Ttarvik::setOnlineHint(std::string_view lines) {
+  // The tray keeps the program's name on top; the window's own tooltip is the lines alone
+  // (its skin's parts have none, so hovering any of them shows it).
+  std::string trayHint(kTrayHint);
+  if (!lines.empty()) trayHint += "\n" + std::string(lines);
+  tray_.setHint(trayHint);
+  setToolTip(QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));
+}
+
 void Ttarvik::connectMenu() {
   auto on = [this](QAction* item, auto handler) {
     connect(item, &QAction::triggered, this, handler);

@@ -74,6 +74,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void cancelSettingsDialog() override;
   void terminate() override;
   void setTrayHint(std::string_view hint) override { tray_.setHint(hint); }
+  void setOnlineHint(std::string_view lines) override;
   void makeInert() override;
   void hideTrayIcon() override { tray_.icon().hide(); }
   void setAccountDisplayChecks(bool accountShown) override;

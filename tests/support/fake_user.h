@@ -36,11 +36,17 @@ class FakeUser : public User {
   int dialogCancelled = 0;
   std::vector<std::string> dialogRefreshes;  // "entry accountKind"
   int terminated = 0;
+  std::string onlineHint;  // the tooltip lines set last
+  int onlineHintWrites = 0;
 
   const std::string& field(DisplayField f) const { return fields[static_cast<int>(f)]; }
   std::string lastStateCode() const { return stateCodes.empty() ? "" : stateCodes.back(); }
 
   void showStateCode(std::string_view code) override { stateCodes.emplace_back(code); }
+  void setOnlineHint(std::string_view lines) override {
+    onlineHint = lines;
+    ++onlineHintWrites;
+  }
   void setField(DisplayField f, std::string_view text) override {
     static const char* names[] = {"Time", "Money", "Currency", "Entry", "Tariff"};
     fields[static_cast<int>(f)] = std::string(text);

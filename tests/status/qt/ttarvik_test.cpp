@@ -376,6 +376,16 @@ class TtarvikTest : public QObject {
     QVERIFY(child(*w, "i_ind")->pixmap().toImage() != on);
     QVERIFY(!w->trayIcon().icon().isNull());
     QCOMPARE(w->trayIcon().toolTip(), QString("Tarvik v4.0"));
+
+    // Online, both tooltips carry the connection's lines; the tray keeps the name on top.
+    w->setOnlineHint("↓ 12,4 МБ  ↑ 1,1 МБ\nс 18:00: 1200 ц/час");
+    QCOMPARE(w->trayIcon().toolTip(),
+             QString::fromUtf8("Tarvik v4.0\n↓ 12,4 МБ  ↑ 1,1 МБ\nс 18:00: 1200 ц/час"));
+    QCOMPARE(w->toolTip(), QString::fromUtf8("↓ 12,4 МБ  ↑ 1,1 МБ\nс 18:00: 1200 ц/час"));
+    QVERIFY(child(*w, "i_ind")->toolTip().isEmpty());  // hovering a part shows the window's
+    w->setOnlineHint("");
+    QCOMPARE(w->trayIcon().toolTip(), QString("Tarvik v4.0"));
+    QCOMPARE(w->toolTip(), QString());
   }
 };
 
