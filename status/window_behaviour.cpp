@@ -66,7 +66,14 @@ void WindowBehaviour::apply(const WindowSettings& settings) {
 void WindowBehaviour::place() {
   surface_.moveWindow(placeWindowInside(settings_.origin, settings_.x, settings_.y,
                                         {surface_.windowWidth(), surface_.windowHeight()},
-                                        surface_.screenSize()));
+                                        surface_.screenSize(), freeArea()));
+}
+
+ScreenArea WindowBehaviour::freeArea() const {
+  const ScreenArea area = surface_.availableArea();
+  if (area.width > 0 && area.height > 0) return area;
+  const ScreenSize screen = surface_.screenSize();
+  return {0, 0, screen.width, screen.height};
 }
 
 void WindowBehaviour::applyAlpha(int level, bool forced) {
@@ -144,13 +151,8 @@ void WindowBehaviour::dragStart(WindowPoint grab) {
 void WindowBehaviour::moveStep() {
   const auto cursor = surface_.cursorPosition();
   if (!cursor) return;
-  ScreenArea area = surface_.availableArea();
-  if (area.width <= 0 || area.height <= 0) {
-    const ScreenSize screen = surface_.screenSize();
-    area = {0, 0, screen.width, screen.height};
-  }
-  dragPos_ = dragPosition(*cursor, grab_, surface_.windowWidth(), surface_.windowHeight(), area,
-                          settings_.borders);
+  dragPos_ = dragPosition(*cursor, grab_, surface_.windowWidth(), surface_.windowHeight(),
+                          freeArea(), settings_.borders);
   surface_.moveWindow(dragPos_);
 }
 

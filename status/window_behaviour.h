@@ -89,6 +89,8 @@ class WindowBehaviour {
 
  private:
   void applyAlpha(int level, bool forced);
+  // The part of the screen the panels leave free; the whole screen when that is not known.
+  ScreenArea freeArea() const;
   void moveStep();
   void fadeInStep();
   void fadeOutStep();

@@ -11,10 +11,11 @@ WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen) {
   return {screen.width - x, screen.height - y};
 }
 
-WindowPoint placeWindowInside(int origin, int x, int y, WindowSize window, ScreenSize screen) {
+WindowPoint placeWindowInside(int origin, int x, int y, WindowSize window, ScreenSize screen,
+                              ScreenArea area) {
   const WindowPoint p = placeWindow(origin, x, y, screen);
-  return {std::clamp(p.x, 0, std::max(0, screen.width - window.width)),
-          std::clamp(p.y, 0, std::max(0, screen.height - window.height))};
+  return {std::clamp(p.x, area.x, std::max(area.x, area.x + area.width - window.width)),
+          std::clamp(p.y, area.y, std::max(area.y, area.y + area.height - window.height))};
 }
 
 ScreenSize positionLimits(ScreenSize screen) {

@@ -39,11 +39,13 @@ inline constexpr int kMaxOpacityPercent = 75;
 // corner (origin 1) or from its bottom-right corner (any other origin).
 WindowPoint placeWindow(int origin, int x, int y, ScreenSize screen);
 
-// The same corner, moved only as far as it takes to keep a window of `window`'s size wholly on
-// the screen. A position stored under another screen size or scale factor, or typed into the
-// position fields up to their limits, would otherwise leave part of the window out of sight.
-// A window larger than the screen keeps its left and top edges on it.
-WindowPoint placeWindowInside(int origin, int x, int y, WindowSize window, ScreenSize screen);
+// The same corner, moved only as far as it takes to keep a window of `window`'s size wholly
+// inside `area`, the part of the screen the panels leave free (as a drag keeps it). A position
+// stored under another screen size or scale factor, or typed into the position fields up to
+// their limits, would otherwise leave part of the window out of sight or under a panel. A
+// window larger than the area keeps its left and top edges in it.
+WindowPoint placeWindowInside(int origin, int x, int y, WindowSize window, ScreenSize screen,
+                              ScreenArea area);
 
 // The largest "X" and "Y" the settings dialog offers: the screen's size less kScreenMargin.
 ScreenSize positionLimits(ScreenSize screen);

@@ -65,9 +65,10 @@ class DialogHost final : public SettingsHost {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QSize size = screen->geometry().size();
-    const WindowPoint p =
-        placeWindowInside(fromTopLeft ? 1 : 0, x, y, {window_.width(), window_.height()},
-                          {size.width(), size.height()});
+    const QRect free = screen->availableGeometry();
+    const WindowPoint p = placeWindowInside(
+        fromTopLeft ? 1 : 0, x, y, {window_.width(), window_.height()},
+        {size.width(), size.height()}, {free.x(), free.y(), free.width(), free.height()});
     window_.move(p.x, p.y);
   }
   void restart() override {

@@ -16,6 +16,7 @@
 
 #include "config/keys.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/unattended.h"
 #include "settings/qt/pages/page_set.h"
 #include "settings/qt/pages/tab_cfg.h"
 
@@ -209,6 +210,7 @@ void Tsettings::showOnPage(int page) {
   show();
   raise();
   activateWindow();
+  mapWidgetsUnattended(*this);
 }
 
 void Tsettings::selectPage(int page) {
@@ -227,6 +229,7 @@ void Tsettings::selectPage(int page) {
   chosen->setEnabled(false);
   chosen->setEnabled(true);
   stack_->setCurrentIndex(page);
+  if (isVisible()) mapWidgetsUnattended(*this);
 }
 
 int Tsettings::currentPage() const {

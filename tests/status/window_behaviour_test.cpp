@@ -322,6 +322,15 @@ TEST_F(WindowBehaviourTest, WindowStaysOnScreenAtEveryScaleFactor) {
     surface.window = {170, 60};
     behaviour->place();
     EXPECT_EQ(surface.pos, (WindowPoint{w - 170, 100}));
+
+    // A panel at the bottom: a position under it is taken as the nearest one above it.
+    surface.window = {99, 26};
+    surface.area = {0, 0, w, h - 13};
+    s.origin = 1;
+    s.x = 100;
+    s.y = h - 20;
+    behaviour->apply(s);
+    EXPECT_EQ(surface.pos, (WindowPoint{100, h - 13 - 26}));
   }
 }
 

@@ -1,0 +1,181 @@
+// Opening the settings dialog from the tray menu: the first show of a dialog (its pages built,
+// every control filled from the files and the dialog drawn) and a later show (everything
+// loaded again and drawn). Each repetition is one show; the medians are the figures.
+//
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise (xcb on a virtual
+// display gives the figures with a real window system).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLabel>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "config/codepage.h"
+#include "platform/clock.h"
+#include "platform/event_log.h"
+#include "settings/qt/settings_dialog.h"
+
+namespace tarvik {
+namespace {
+
+struct NoAutostart : Autostart {
+  std::optional<bool> registered(AutostartScope) override { return false; }
+  bool enable(AutostartScope) override { return true; }
+  bool disable(AutostartScope) override { return true; }
+  bool writable(AutostartScope) override { return true; }
+};
+
+struct QuietHost : SettingsHost {
+  std::vector<std::string> phonebookEntries() const override {
+    return {"Provider", "Провайдер 2", "Work VPN"};
+  }
+  void reloadGlobalParameters(bool) override {}
+  void previewPosition(bool, int, int) override {}
+  void restart() override {}
+  void playSoundFile(const std::string&) override {}
+  void playTune(int) override {}
+  Autostart& autostart() override { return autostart_; }
+  bool viewText(const std::filesystem::path&) override { return true; }
+  void openHelp(int) override {}
+  NoAutostart autostart_;
+};
+
+struct FixedClock : Clock {
+  LocalTime now() const override { return makeLocalTime(2026, 12, 8, 12); }
+  std::int64_t ticks() const override { return 0; }
+};
+
+// A program folder with the settings of three entries, each with a week of tariff periods, as
+// a user who has set the program up has it.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    std::string base = (std::filesystem::temp_directory_path() / "tarvik-bench-XXXXXX").string();
+    dir_ = mkdtemp(base.data());
+    std::string text = "[Olm:TK]\r\nO=1\r\nX=300\r\nY=200\r\nEntry=1\r\n";
+    for (const char* entry : {"Default", "Provider", "Провайдер 2", "Work VPN"}) {
+      text += std::string("[") + entry + "]\r\nDone=1\r\nFreeTime=15\r\nStatusWait=10\r\n";
+      for (int d = 0; d < 7; ++d)
+        for (int p = 0; p < 4; ++p) {
+          const std::string k = "Tar" + std::to_string(d) + "x" + std::to_string(p);
+          text += k + "AH=" + std::to_string(p * 6) + "\r\n" + k + "Cost=0" +
+                  std::to_string(1200 + p) + "\r\n" + k + "Name=Период " + std::to_string(p) +
+                  "\r\n";
+        }
+    }
+    std::ofstream(dir_ / "TarvikC.Kfg", std::ios::binary) << utf8ToCp1251(text);
+    std::ofstream(dir_ / "TarvikA.Kfg", std::ios::binary)
+        << "[Provider]\r\nAccount=150000\r\n[Work VPN]\r\nAccount=-2500\r\n";
+    files_.dir = dir_;
+  }
+  ~ProgramFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  const ProgramFiles& files() const { return files_; }
+
+ private:
+  std::filesystem::path dir_;
+  ProgramFiles files_;
+};
+
+// Counts the dialog's paint events: a show counts once the dialog has been drawn.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+struct Setup {
+  ProgramFolder folder;
+  FixedClock clock;
+  EventLog log{folder.files().eventLog(), clock};
+  QuietHost host;
+};
+
+// Shows the dialog on the first page and waits until it is drawn; milliseconds taken.
+double showAndDraw(Tsettings& dialog) {
+  PaintCounter counter;
+  dialog.installEventFilter(&counter);
+  QElapsedTimer timer;
+  timer.start();
+  dialog.showOnPage(0);
+  for (int i = 0; i < 1000 && counter.paints == 0; ++i) QApplication::processEvents();
+  const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+  dialog.removeEventFilter(&counter);
+  if (counter.paints == 0) std::abort();
+  return ms;
+}
+
+// The frame is made at program start; what the user waits for is the first show.
+void BM_SettingsDialogFirstShow(benchmark::State& state) {
+  Setup setup;
+  for (auto _ : state) {
+    Tsettings dialog(setup.folder.files(), setup.log, setup.host);
+    state.SetIterationTime(showAndDraw(dialog) / 1000.0);
+    dialog.cancel();
+  }
+}
+BENCHMARK(BM_SettingsDialogFirstShow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+void BM_SettingsDialogLaterShow(benchmark::State& state) {
+  Setup setup;
+  Tsettings dialog(setup.folder.files(), setup.log, setup.host);
+  showAndDraw(dialog);
+  dialog.cancel();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    state.SetIterationTime(showAndDraw(dialog) / 1000.0);
+    dialog.cancel();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_SettingsDialogLaterShow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace tarvik
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The offscreen platform warns at every raise(); the table is what matters here.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  QApplication app(argc, argv);
+  // The running program has drawn its status window and tray menu before the dialog opens:
+  // the fonts and the style are loaded by then.
+  {
+    QLabel warm("00:00:00");
+    warm.show();
+    QApplication::processEvents();
+  }
+  // The very first show in a fresh process, once: what the first click on "Настройки" costs.
+  {
+    tarvik::Setup setup;
+    tarvik::Tsettings dialog(setup.folder.files(), setup.log, setup.host);
+    std::printf("first show in a fresh process: %.1f ms\n", tarvik::showAndDraw(dialog));
+    dialog.cancel();
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+"""The settings dialog through the real program on a virtual X display with icewm, driven with
+the mouse and keyboard like a user: opened from the tray menu, a per-entry setting and a global
+one changed, ОК. Both files must hold the new values, the status window must stand where the new
+position says, and the next connection of the entry must be metered with its new free time.
+
+Where the controls are comes from the program itself (TARVIK_TEST_WIDGET_MAP); everything else
+is what a user does.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import DAY_PLAN, ProgramDirTestCase, ini_value  # noqa: E402
+
+TOOLS = ["Xvfb", "icewm", "xdotool", "xwininfo", "xprop"]
+
+
+def missing_tools():
+    return [t for t in TOOLS if shutil.which(t) is None]
+
+
+class DesktopCase(ProgramDirTestCase):
+    """The program on a virtual X display of `screen` pixels with icewm, at `scale`."""
+    prefix = "tarvik-e2e-dialog-"
+    screen = (1024, 768)
+    scale = None
+
+    def setUp(self):
+        super().setUp()
+        self.procs = []
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                                 "%dx%dx24" % self.screen, "-nolisten", "tcp"],
+                                pass_fds=[write_fd],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(xvfb)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            display = ":" + f.readline().strip()
+        self.map_file = os.path.join(self.root, "widgets.txt")
+        # The dialog's Russian title reaches the window manager only in a UTF-8 locale (its
+        # decimal point is still ".").
+        self.env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8",
+                        LANG="C.UTF-8", TARVIK_TEST_WIDGET_MAP=self.map_file)
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.env.pop("QT_SCALE_FACTOR", None)
+        if self.scale:
+            self.env["QT_SCALE_FACTOR"] = str(self.scale)
+        self.procs.append(subprocess.Popen(["icewm"], env=self.env, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL))
+        time.sleep(1)
+
+    def tearDown(self):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.send_signal(signal.SIGTERM)
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
+        super().tearDown()
+
+    def xdo(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
+                              timeout=20).stdout
+
+    def window(self, name, seconds=10):
+        """The id of the visible window titled `name` (a regular expression), or None."""
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            ids = self.xdo("search", "--onlyvisible", "--name", name).split()
+            if ids:
+                return ids[0]
+            time.sleep(0.1)
+        return None
+
+    def geometry(self, window):
+        out = subprocess.run(["xwininfo", "-id", window], env=self.env, capture_output=True,
+                             text=True, timeout=20).stdout
+        info = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
+        return tuple(int(info[k].strip()) for k in ("Absolute upper-left X",
+                                                    "Absolute upper-left Y", "Width", "Height"))
+
+    def controls(self, needed):
+        """The dialog's map of visible controls, once it lists `needed`."""
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            try:
+                with open(self.map_file, encoding="utf-8") as f:
+                    rows = [line.split() for line in f if line.strip()]
+                found = {r[0]: tuple(int(v) for v in r[1:]) for r in rows}
+                if needed in found:
+                    return found
+            except FileNotFoundError:
+                pass
+            time.sleep(0.1)
+        self.fail(f"the dialog never showed {needed}")
+
+    def click(self, name, button="1"):
+        """Clicks the middle of the dialog's control `name`."""
+        x, y, w, h = self.controls(name)[name]
+        dx, dy, _, _ = self.geometry(self.dialog)
+        self.xdo("mousemove", str(dx + x + w // 2), str(dy + y + h // 2), "click", button)
+        time.sleep(0.3)
+
+    def press_in(self, name, key, times):
+        """Presses `key` `times` times in the control `name`: the position and seconds fields
+        change only by their steps, as their arrows do."""
+        self.click(name)
+        for _ in range(times):
+            self.xdo("key", key)
+            time.sleep(0.05)
+        time.sleep(0.3)
+
+    def choose(self, name, steps):
+        """Picks the item `steps` below the current one in the drop-down list `name`."""
+        self.click(name)
+        for _ in range(steps):
+            self.xdo("key", "Down")
+            time.sleep(0.1)
+        self.xdo("key", "Return")
+        time.sleep(0.5)
+
+    def config(self, section, key):
+        return ini_value(self.path("TarvikC.Kfg"), section, key)
+
+    def start_with_window(self):
+        self.start()
+        status = self.window("^Tarvik$", 15)
+        self.assertIsNotNone(status, "the status window never appeared")
+        time.sleep(0.5)
+        return status
+
+    def open_settings(self, status):
+        """Chooses "Настройки", the sixth item from the bottom of the menu while offline."""
+        x, y, w, h = self.geometry(status)
+        self.xdo("mousemove", str(x + w * 2 // 3), str(y + h // 2), "click", "3")
+        time.sleep(0.7)
+        for _ in range(6):
+            self.xdo("key", "Up")
+            time.sleep(0.15)
+        self.xdo("key", "Return")
+        self.dialog = self.window("Настройки", 10)
+        self.assertIsNotNone(self.dialog, "the tray menu did not open the settings dialog")
+        return self.controls("e_xx")  # page 0, ПАРАМЕТРЬI
+
+
+@unittest.skipIf(missing_tools(), "needs " + " ".join(TOOLS))
+class SettingsDialogTest(DesktopCase):
+    def test_settings_changed_in_the_dialog_reach_the_files_and_the_running_program(self):
+        self.line("add", "Provider")
+        self.line("add", "Cheap")
+        # Until now every entry is metered from its first second with the defaults; "Cheap"
+        # has settings of its own with half a minute free.
+        self.write_config("TarvikC.Kfg",
+                          "[Olm:TK]\nO=1\nX=300\nY=200\nFade=0\n[Default]\nFreeTime=0\n" +
+                          DAY_PLAN + "[Cheap]\nDone=1\nFreeTime=30\n" + DAY_PLAN)
+        status = self.start_with_window()
+        self.assertEqual(self.geometry(status)[:2], (300, 200))
+        self.open_settings(status)
+
+        # The entry first: with nothing changed yet no question comes.
+        self.choose("o_entry", 1)
+        if "b_tab_conn" in self.controls("o_entry") and self.has_page_control("b_tab_conn", "e_free"):
+            self.press_in("e_free", "Up", 6)  # five seconds a step
+        else:
+            # Without a page that shows the free time, copying "Cheap"'s settings gives it.
+            self.click("b_tab_cur")
+            self.choose("o_entry_src", 2)
+            self.click("b_copy")  # the question's default answer is Yes
+            time.sleep(0.5)
+
+        # A global setting with a live preview: the window follows the position field.
+        self.click("b_tab_cfg")
+        self.press_in("e_xx", "Prior", 12)  # ten pixels a page
+        self.assertEqual(self.geometry(status)[:2], (420, 200))
+
+        self.click("b_ok")
+        deadline = time.time() + 5
+        while time.time() < deadline and self.window("Настройки", 0.1):
+            time.sleep(0.1)
+        self.assertIsNone(self.window("Настройки", 0.1), "ОК did not close the dialog")
+
+        self.assertEqual(self.config("Olm:TK", "X"), "420")
+        self.assertEqual(self.config("Olm:TK", "Y"), "200")
+        self.assertEqual(self.config("Olm:TK", "Entry"), "1")
+        self.assertEqual(self.config("Provider", "Done"), "1")
+        self.assertEqual(self.config("Provider", "FreeTime"), "30")
+        self.assertEqual(self.config("Default", "FreeTime"), "0")
+        # ОК saves both parts: the shared account goes to the balance file, made by it.
+        self.assertEqual(ini_value(self.path("TarvikA.Kfg"), "Olm:TK", "Account"), "0")
+        # The program re-read its settings: the window stays where ОК put it.
+        time.sleep(0.5)
+        self.assertEqual(self.geometry(status)[:2], (420, 200))
+
+        # The next connection of the entry uses its own settings, with 30 s free.
+        self.line("dial", "Provider", "--auth", "0.2")
+        self.wait_for_log(" Connection established.\r\n")
+        time.sleep(3)
+        self.line("hangup")
+        self.wait_for_log(" Financial expences: ")
+        log = self.log()
+        connection = log[log.rindex(" Entry in use: Provider"):]
+        self.assertIn(" Entry settings: Provider\r\n", connection)
+        self.assertIn(" Financial expences: 0 ц\r\n", connection)
+
+    def has_page_control(self, button, control):
+        self.click(button)
+        return control in self.controls(button)
+
+
+@unittest.skipIf(missing_tools(), "needs " + " ".join(TOOLS))
+class HighDensityTest(DesktopCase):
+    """Scale factor 2 on 1280 x 800: 640 x 400 logical pixels, less than the dialog's own size."""
+    screen = (1280, 800)
+    scale = 2
+
+    def test_window_and_dialog_stay_on_the_screen(self):
+        # A position stored at scale 1 near the bottom-right corner.
+        self.line("add", "Provider")
+        self.write_config("TarvikC.Kfg", "[Olm:TK]\nO=1\nX=1150\nY=760\nFade=0\n")
+        status = self.start_with_window()
+        x, y, w, h = self.geometry(status)
+        self.assertEqual((w, h), (198, 52))  # the compact standard skin, twice its size
+        # Flush with the right edge, and above icewm's panel at the bottom.
+        area = [int(v) for v in subprocess.run(
+            ["xprop", "-root", "_NET_WORKAREA"], env=self.env, capture_output=True,
+            text=True).stdout.split("=")[1].split(",")[:4]]
+        self.assertLess(area[3], 800, "icewm's panel should take the bottom of the screen")
+        self.assertEqual(x + w, 1280)
+        self.assertLessEqual(y + h, area[1] + area[3])
+        self.assertGreaterEqual(y + h, area[1] + area[3] - 2)
+
+        controls = self.open_settings(status)
+        dx, dy, dw, dh = self.geometry(self.dialog)
+        self.assertTrue(0 <= dx and dx + dw <= 1280 and 0 <= dy and dy + dh <= 800,
+                        (dx, dy, dw, dh))
+        # Every control of the frame and the first page lies inside the dialog.
+        for name, (cx, cy, cw, ch) in controls.items():
+            self.assertTrue(cx >= 0 and cy >= 0 and cx + cw <= dw and cy + ch <= dh, name)
+        for name in ("b_ok", "b_apply", "b_cancel", "b_tab_stat", "e_xx", "b_reset"):
+            self.assertIn(name, controls)
+
+
+if __name__ == "__main__":
+    unittest.main()
