@@ -6,6 +6,7 @@
 // display gives the figures with a real window system).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -15,7 +16,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "config/codepage.h"
 #include "platform/clock.h"
