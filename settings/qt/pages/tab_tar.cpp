@@ -142,7 +142,9 @@ QWidget* TabTar::buildPeriodEditor() {
   connect(add, &QPushButton::clicked, this, [this] { addPeriod(); });
   connect(b_tar_save_, &QPushButton::clicked, this, [this] { replacePeriod(); });
   connect(b_tar_del_, &QPushButton::clicked, this, [this] { deletePeriod(); });
+  // A click selects a line, and so do the arrow keys; the list's own refills are silent.
   connect(o_tar_, &QListWidget::itemClicked, this, [this] { selectLine(); });
+  connect(o_tar_, &QListWidget::currentRowChanged, this, [this] { selectLine(); });
   connect(b_day_save_, &QPushButton::clicked, this, [this] { saveDay(); });
   return panel;
 }

@@ -198,8 +198,11 @@ class TabTarTest : public QObject {
 
     // Replace and Delete wait for a selected line.
     QVERIFY(!f.find<QPushButton>("b_tar_save")->isEnabled());
-    clickLine(f, 23);
+    clickLine(f, 22);
+    QCOMPARE(f.find<QLineEdit>("e_a_h")->text(), QString("22"));
+    QTest::keyClick(f.find<QListWidget>("o_tar"), Qt::Key_Down);
     QCOMPARE(f.find<QLineEdit>("e_a_h")->text(), QString("23"));
+    QCOMPARE(f.find<QLineEdit>("e_z_h")->text(), QString("24"));
     typePeriod(f, 20, 30, 24, 0, "30000", "Late");
     click(f, "b_tar_save");
     QCOMPARE(listLines(f).size(), 24);
