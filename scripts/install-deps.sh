@@ -18,15 +18,39 @@ packages=(
   xdg-utils cups-client fonts-liberation
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The real-network fixture of the end-to-end tests (tests/e2e/nm_fixture.py) runs these only
+# inside its own namespaces. They come without their recommendations (ModemManager,
+# wpa_supplicant, ppp) and with services kept from starting, so that installing them leaves
+# this machine's network as it was.
+network_packages=(network-manager network-manager-openvpn openvpn openssl iproute2 util-linux)
 
-echo "Installing: ${missing[*]}"
+missing_of() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t network_missing < <(missing_of "${network_packages[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#network_missing[@]} -eq 0 ] && exit 0
+
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get install -y -qq "${missing[@]}"
+fi
+if [ ${#network_missing[@]} -gt 0 ]; then
+  echo "Installing (services kept from starting): ${network_missing[*]}"
+  # A policy-rc.d that answers 101 tells the packages' scripts not to start their services;
+  # one already there is left as it is.
+  policy=/usr/sbin/policy-rc.d
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
+    $sudo chmod 755 "$policy"
+    trap '$sudo rm -f "$policy"' EXIT
+  fi
+  $sudo apt-get install -y -qq --no-install-recommends "${network_missing[@]}"
+fi

@@ -124,6 +124,38 @@ void setRefreshRate(const Bus& bus, const QString& device, std::uint32_t ms) {
         QVariant::fromValue(QDBusVariant(QVariant::fromValue(ms)))});
 }
 
+// The interface a device sends its IP traffic through: ppp0 over a PPPoE device once PPP is
+// up, else the device itself.
+QString ipInterfaceOf(const Bus& bus, const QString& device) {
+  for (const QString& name : {QStringLiteral("IpInterface"), QStringLiteral("Interface")}) {
+    if (auto value = property(bus, device, kDeviceIface, name)) {
+      if (!value->toString().isEmpty()) return value->toString();
+    }
+  }
+  return {};
+}
+
+// A VPN is started over a device of its own, but its traffic goes through its tunnel: the
+// device that holds the VPN's IP configuration, which NetworkManager reports once the tunnel
+// is up. Nullopt until then, and for every other connection.
+std::optional<QString> vpnTunnel(const Bus& bus, const QVariantMap& active) {
+  if (!active.value(QStringLiteral("Vpn")).toBool()) return std::nullopt;
+  const QString config = active.value(QStringLiteral("Ip4Config")).value<QDBusObjectPath>().path();
+  if (config.isEmpty() || config == QStringLiteral("/")) return std::nullopt;
+  auto all = call(bus, kManagerPath, kManagerIface, QStringLiteral("GetDevices"));
+  if (!all || all->isEmpty()) return std::nullopt;
+  const auto own = toPaths(active.value(QStringLiteral("Devices")));
+  for (const QDBusObjectPath& device : toPaths(all->front())) {
+    if (own.contains(device)) continue;
+    auto held = property(bus, device.path(), kDeviceIface, QStringLiteral("Ip4Config"));
+    if (held && held->value<QDBusObjectPath>().path() == config) {
+      QString tunnel = ipInterfaceOf(bus, device.path());
+      if (!tunnel.isEmpty()) return tunnel;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool isDialUpProfile(const QString& connectionType, const QString& bluetoothType) {
@@ -192,13 +224,17 @@ std::vector<RasConnection> NmRasService::activeConnections() {
     }
     if (!isDialUpProfile(type, bluetoothType)) continue;
 
+    // The tunnel stays for the life of the active connection, so it is looked for only
+    // until it is found.
     QString device;
-    const auto devices = toPaths(active->value(QStringLiteral("Devices")));
-    if (!devices.isEmpty()) {
-      if (auto name =
-              property(bus, devices.front().path(), kDeviceIface, QStringLiteral("Interface"))) {
-        device = name->toString();
-      }
+    if (auto known = tunnels_.find(path); known != tunnels_.end()) {
+      device = known->second;
+    } else if (auto tunnel = vpnTunnel(bus, *active)) {
+      device = *tunnel;
+      tunnels_.emplace(path, *tunnel);
+    } else {
+      const auto devices = toPaths(active->value(QStringLiteral("Devices")));
+      if (!devices.isEmpty()) device = ipInterfaceOf(bus, devices.front().path());
     }
     const std::uint64_t handle = handleOf(path);
     stillActive.emplace(path, handle);
@@ -208,6 +244,7 @@ std::vector<RasConnection> NmRasService::activeConnections() {
   // Forget connections that are gone, so the map does not grow over a long run.
   handles_ = std::move(stillActive);
   if (counted_ && !handles_.contains(counted_->activePath)) stopCounting();
+  std::erase_if(tunnels_, [this](const auto& known) { return !handles_.contains(known.first); });
   return result;
 }
 

@@ -54,6 +54,8 @@ class NmRasService final : public RasService {
   int timeoutMs_;
   // Handles stay the same for the life of an active connection object and are never reused.
   std::map<QString, std::uint64_t> handles_;
+  // The tunnels of the VPNs that have one, by active connection.
+  std::map<QString, QString> tunnels_;
   std::uint64_t nextHandle_ = 1;
 };
 

@@ -25,6 +25,7 @@ using Settings = QMap<QString, QVariantMap>;
 const QString kNm = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 const QString kDeviceIface = QStringLiteral("org.freedesktop.NetworkManager.Device");
+const QString kIp4Config = QStringLiteral("/org/freedesktop/NetworkManager/IP4Config/7");
 const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
 const QString kVpnIface = QStringLiteral("org.freedesktop.NetworkManager.VPN.Connection");
 
@@ -211,6 +212,10 @@ class NmRasServiceTest : public QObject {
     QCOMPARE(stateOf(nm), std::int32_t(10));
     setProperty(active, kActiveIface, QStringLiteral("State"), 2u);
     QCOMPARE(stateOf(nm), std::int32_t(8192));
+    // Once up, the traffic goes through the modem's own IP interface.
+    setProperty(modem_, kDeviceIface, QStringLiteral("IpInterface"), QStringLiteral("ppp0"));
+    QCOMPARE(nm.activeConnections().at(0).device, std::string("ppp0"));
+    setProperty(modem_, kDeviceIface, QStringLiteral("IpInterface"), QString());
     setProperty(active, kActiveIface, QStringLiteral("State"), 3u);
     QCOMPARE(stateOf(nm), std::int32_t(8193));
 
@@ -240,6 +245,17 @@ class NmRasServiceTest : public QObject {
     setProperty(active, kVpnIface, QStringLiteral("VpnState"), 5u);
     setProperty(active, kActiveIface, QStringLiteral("State"), 2u);
     QCOMPARE(stateOf(nm), std::int32_t(8192));
+    // The tunnel is the device that holds the VPN's IP configuration; it is named from then on.
+    const QString tunnel = mock(QStringLiteral("AddEthernetDevice"),
+                                {QStringLiteral("tun"), QStringLiteral("tun0"), 100});
+    const auto config =
+        QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusObjectPath(kIp4Config))));
+    callOn(tunnel, kMock, QStringLiteral("AddProperty"),
+           {kDeviceIface, QStringLiteral("Ip4Config"), config});
+    QCOMPARE(nm.activeConnections().at(0).device, std::string("eth0"));  // not the VPN's yet
+    callOn(active, kMock, QStringLiteral("AddProperty"),
+           {kActiveIface, QStringLiteral("Ip4Config"), config});
+    QCOMPARE(nm.activeConnections().at(0).device, std::string("tun0"));
 
     nm.hangUp(connections[0].handle);
     QVERIFY(nm.activeConnections().empty());
