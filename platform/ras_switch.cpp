@@ -68,4 +68,9 @@ std::optional<std::vector<std::string>> RasSwitch::phonebookEntries() {
   return service_->phonebookEntries();
 }
 
+std::optional<TrafficBytes> RasSwitch::trafficCounters(std::uint64_t handle) {
+  if (!service_) return std::nullopt;
+  return service_->trafficCounters(handle);
+}
+
 }  // namespace tarvik

@@ -43,6 +43,7 @@ class RasSwitch final : public RasService {
   std::optional<std::int32_t> connectionState(std::uint64_t handle) override;
   void hangUp(std::uint64_t handle) override;
   std::optional<std::vector<std::string>> phonebookEntries() override;
+  std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) override;
 
  private:
   static constexpr int kNone = -1;

@@ -29,6 +29,9 @@ class Lent final : public RasService {
   std::optional<std::vector<std::string>> phonebookEntries() override {
     return s_.phonebookEntries();
   }
+  std::optional<TrafficBytes> trafficCounters(std::uint64_t h) override {
+    return s_.trafficCounters(h);
+  }
 
  private:
   RasService& s_;
@@ -87,6 +90,11 @@ TEST(RasSwitchJourney, TheEngineFollowsTheServiceAndBooksEachConnectionOnce) {
   clock.advance(10'000);
   EXPECT_EQ(engine.stateCode(), "on");
   EXPECT_EQ(user.field(DisplayField::Entry), "VPN");  // its own settings: the phonebook was read
+  // The meter reads the interface counters through the switch.
+  nm.counters = TrafficBytes{4096, 512};
+  const auto calls = ras.activeConnections();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(ras.trafficCounters(calls[0].handle), nm.counters);
 
   // The simulated line's file appears with a call of its own: the VPN ends as a lost line and
   // the line's call is metered from the start.
