@@ -53,4 +53,12 @@ if [ ${#network_missing[@]} -gt 0 ]; then
     trap '$sudo rm -f "$policy"' EXIT
   fi
   $sudo apt-get install -y -qq --no-install-recommends "${network_missing[@]}"
+  # Nor at the next boot: this machine did without them so far.
+  if command -v systemctl >/dev/null; then
+    $sudo systemctl --quiet disable NetworkManager.service NetworkManager-wait-online.service \
+      NetworkManager-dispatcher.service openvpn.service 2>/dev/null || true
+  fi
+  if command -v update-rc.d >/dev/null; then
+    $sudo update-rc.d openvpn disable >/dev/null 2>&1 || true
+  fi
 fi
