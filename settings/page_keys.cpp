@@ -74,12 +74,25 @@ std::vector<PageKey> tarKeys() {
   return {plain("o_trunc", e::kTruncate), plain("o_credit", e::kCredit)};
 }
 
+std::vector<PageKey> skinKeys() {
+  namespace g = global_keys;
+  // The skin choice ("SkinExternal", "SkinName") is the page's own: three radios, a file.
+  return {
+      plain("o_transpar", g::kTransparent),
+      ranged("x_transpar", g::kOpacity),
+      plain("o_fade", g::kFade),
+      ranged("x_fade", g::kSpeed),
+      plain("o_absolute", g::kPriority),
+  };
+}
+
 }  // namespace
 
 std::span<const PageKey> pageKeys(PageId page) {
   static const std::vector<PageKey> cfg = cfgKeys();
   static const std::vector<PageKey> app = appKeys();
   static const std::vector<PageKey> tar = tarKeys();
+  static const std::vector<PageKey> skin = skinKeys();
   switch (page) {
     case PageId::Cfg:
       return cfg;
@@ -87,6 +100,8 @@ std::span<const PageKey> pageKeys(PageId page) {
       return app;
     case PageId::Tar:
       return tar;
+    case PageId::Skin:
+      return skin;
     default:
       return {};
   }

@@ -32,6 +32,12 @@ class SettingsHost {
   virtual bool viewText(const std::filesystem::path& file) = 0;
   // Opens the help at a context number.
   virtual void openHelp(int context) = 0;
+  // The help-file check: whether the program has a manual to show.
+  virtual bool helpAvailable() const = 0;
+  // Live preview: the status window's transparency in percent (0 = opaque). Nothing is stored.
+  virtual void previewTransparency(int percent) = 0;
+  // A web page or a "mailto:" address, handed to the desktop.
+  virtual void openExternal(const std::string& target) = 0;
 };
 
 }  // namespace tarvik

@@ -31,16 +31,21 @@ SkinChoice readSkinChoice(const ProgramFiles& files) {
 }
 
 bool acceptPickedSkin(const SkinKeys& keys, EventLog& log, User& user) {
+  return acceptPickedSkin(keys, log, [&user](std::string_view text) { user.message(text); });
+}
+
+bool acceptPickedSkin(const SkinKeys& keys, EventLog& log,
+                      const std::function<void(std::string_view)>& message) {
   switch (checkSkinValidity(keys)) {
     case SkinValidity::NotASkin:
       log.append(" Failed reading skin data.\n Invalid skin file format.\n Skin loading canceled.");
-      user.message("Файл не является темой интерфейса либо не поддерживается программой.");
+      message("Файл не является темой интерфейса либо не поддерживается программой.");
       return false;
     case SkinValidity::NeedsNewerProgram:
       log.append(
           " Skin algorithm version is higher than supported.\n Full functionality is not "
           "guaranteed.");
-      user.message(
+      message(
           "Загружаемая тема интерфейса поддерживается другой версией программы.\nЭто может "
           "вызвать некорректное отображение некоторых компонентов темы.");
       return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "config/program_files.h"
@@ -42,6 +43,9 @@ struct SkinLoadResult {
 // The check made when the user picks an external skin, reported to the event log and the user:
 // false for a file that is no skin; a skin made for a newer program is accepted with a warning.
 bool acceptPickedSkin(const SkinKeys& keys, EventLog& log, User& user);
+// The same, for callers that show their messages themselves.
+bool acceptPickedSkin(const SkinKeys& keys, EventLog& log,
+                      const std::function<void(std::string_view)>& message);
 
 class SkinLoader {
  public:

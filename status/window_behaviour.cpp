@@ -76,6 +76,12 @@ ScreenArea WindowBehaviour::freeArea() const {
   return {0, 0, screen.width, screen.height};
 }
 
+void WindowBehaviour::previewTransparency(int percent) {
+  settings_.transparent = true;
+  settings_.opacity = percent;
+  if (!t_fade_a_->enabled() && !t_fade_z_->enabled()) applyAlpha(targetAlpha(), true);
+}
+
 void WindowBehaviour::applyAlpha(int level, bool forced) {
   if (!forced && !settings_.transparent) return;
   if (surface_.supportsAlpha()) surface_.setAlpha(level);

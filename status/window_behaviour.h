@@ -68,6 +68,10 @@ class WindowBehaviour {
   void place();
   const WindowSettings& settings() const { return settings_; }
 
+  // The settings dialog's live preview: the transparency becomes `percent` until the next
+  // apply(); the window takes it at once unless it is fading.
+  void previewTransparency(int percent);
+
   void show();
   void hide();
   // Left button pressed on the face, the indicator or a text, `grab` inside the window.

@@ -24,6 +24,8 @@
 #include "platform/linux/sound_player.h"
 #include "platform/linux/tone_device.h"
 #include "platform/qt/message_box.h"
+#include "settings/help_contexts.h"
+#include "settings/qt/program_help.h"
 #include "settings/qt/settings_dialog.h"
 #include "settings/settings_host.h"
 #include "status/display_text.h"
@@ -43,15 +45,15 @@ std::filesystem::path programDirectory() {
   return std::filesystem::current_path(ec);
 }
 
-// Where "Справка…" sends the user when no help file lies beside the program.
+// Where "Справка…" sends the user when the program was built without its manual.
 constexpr const char* kHelpDownloadPage = "https://tarvik.example.org/help/";
 
 // The settings dialog's way into the running program.
 class DialogHost final : public SettingsHost {
  public:
-  DialogHost(Ttarvik& window, SoundPlayer& sound, ToneDevice& tone, Shell& shell,
-             const ProgramFiles& files, EventLog& log)
-      : window_(window), sound_(sound), tunes_(tone, log), shell_(shell), files_(files) {}
+  DialogHost(Ttarvik& window, SoundPlayer& sound, ToneDevice& tone, Shell& shell, ProgramHelp& help,
+             EventLog& log)
+      : window_(window), sound_(sound), tunes_(tone, log), shell_(shell), help_(help) {}
 
   void attach(Engine& engine) { engine_ = &engine; }
 
@@ -78,14 +80,19 @@ class DialogHost final : public SettingsHost {
   void playTune(int tune) override { tunes_.play(tune); }
   Autostart& autostart() override { return autostart_; }
   bool viewText(const std::filesystem::path& file) override { return shell_.viewText(file); }
-  void openHelp(int) override { shell_.open(files_.helpFile().string()); }
+  void openHelp(int context) override { help_.open(context); }
+  bool helpAvailable() const override { return help_.available(); }
+  void previewTransparency(int percent) override {
+    window_.behaviour().previewTransparency(percent);
+  }
+  void openExternal(const std::string& target) override { shell_.open(target); }
 
  private:
   Ttarvik& window_;
   SoundPlayer& sound_;
   TunePlayer tunes_;
   Shell& shell_;
-  const ProgramFiles& files_;
+  ProgramHelp& help_;
   XdgAutostart autostart_;
   Engine* engine_ = nullptr;
 };
@@ -93,18 +100,24 @@ class DialogHost final : public SettingsHost {
 // The status window's and tray menu's way into the running program.
 class WindowHost final : public TrayHost {
  public:
-  WindowHost(Engine& engine, Tsettings& settings, Ttarvik& window, Shell& shell,
+  WindowHost(Engine& engine, Tsettings& settings, Ttarvik& window, Shell& shell, ProgramHelp& help,
              const ProgramFiles& files)
-      : engine_(engine), settings_(settings), window_(window), shell_(shell), files_(files) {}
+      : engine_(engine),
+        settings_(settings),
+        window_(window),
+        shell_(shell),
+        help_(help),
+        files_(files) {}
 
   void clearDisplay() override { writeClearedDisplay(window_, IniFile(files_.config())); }
   void reloadEntrySettings() override { engine_.reloadGlobalParameters(false); }
   void newCount() override { engine_.newCount(); }
   void keepLine() override { engine_.keepLine(); }
   void hangUp() override { engine_.hangUp(); }
-  // The local help file when it is there (the menu shows "Справка" only then), else the
-  // download page.
-  void openHelp() override { shell_.open(files_.helpFile().string()); }
+  // The built-in manual at its contents (the menu shows "Справка" only with a manual), else
+  // the download page.
+  void openHelp() override { help_.open(kHelpContents); }
+  bool helpAvailable() override { return help_.available(); }
   void getHelp() override { shell_.open(kHelpDownloadPage); }
   void openSettings(int page) override { settings_.showOnPage(page); }
   void enableMonitoring() override { engine_.toggleMonitoring(); }
@@ -124,6 +137,7 @@ class WindowHost final : public TrayHost {
   Tsettings& settings_;
   Ttarvik& window_;
   Shell& shell_;
+  ProgramHelp& help_;
   const ProgramFiles& files_;
 };
 
@@ -150,7 +164,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   LinuxSoundPlayer sound;
   LinuxProcessLauncher process;
   // The settings dialog starts hidden; its pages are built when it is first shown.
-  DialogHost dialogHost(user, sound, tone, shell, files, log);
+  ProgramHelp help(log);
+  DialogHost dialogHost(user, sound, tone, shell, help, log);
   Tsettings settings(files, log, dialogHost);
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
@@ -159,7 +174,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   ras->setOnSwitch([&engine] { engine.phonebookChanged(); });
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
-  WindowHost windowHost(engine, settings, user, shell, files);
+  WindowHost windowHost(engine, settings, user, shell, help, files);
   user.setHost(&windowHost);
   engine.start();
   const int result = app.exec();

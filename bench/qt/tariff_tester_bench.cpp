@@ -44,6 +44,9 @@ struct QuietHost : SettingsHost {
   Autostart& autostart() override { return autostart_; }
   bool viewText(const std::filesystem::path&) override { return true; }
   void openHelp(int) override {}
+  bool helpAvailable() const override { return true; }
+  void previewTransparency(int) override {}
+  void openExternal(const std::string&) override {}
   NoAutostart autostart_;
 };
 

@@ -17,8 +17,10 @@
 #include "config/keys.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/unattended.h"
+#include "settings/help_contexts.h"
 #include "settings/qt/pages/page_set.h"
 #include "settings/qt/pages/tab_cfg.h"
+#include "settings/qt/pages/tab_info.h"
 
 namespace tarvik {
 
@@ -40,9 +42,6 @@ constexpr std::array<PageButton, kPageCount> kPageButtons{{
     {"b_tab_msg", "СООБЩЕНИЯ"},
     {"b_tab_stat", "СТАТИСТИКА"},
 }};
-
-// The help topic of each page (10 is not used).
-constexpr std::array<int, kPageCount> kHelpContexts{5, 6, 7, 8, 9, 11, 12, 13, 14, 15};
 
 // The free part of the primary screen, in the logical pixels the dialog is laid out in.
 DialogFit fitToScreen() {
@@ -179,7 +178,7 @@ void Tsettings::keyPressEvent(QKeyEvent* event) {
   // Esc reaches reject() through QDialog; F1 and Ctrl+S are the dialog's own, from whichever
   // control has the focus.
   if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-    host_.openHelp(kHelpContexts[currentPage()]);
+    help();
     return;
   }
   if (event->matches(QKeySequence::Save)) {
@@ -187,6 +186,18 @@ void Tsettings::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void Tsettings::help() {
+  buildPages();
+  auto* info = static_cast<TabInfo*>(page(PageId::Info));
+  if (info->helpFound()) {
+    host_.openHelp(pageHelpContext(static_cast<PageId>(currentPage())));
+    return;
+  }
+  // No manual: the page with the download links, which blink to be found.
+  info->blinkDownloadLinks();
+  selectPage(static_cast<int>(PageId::Info));
 }
 
 void Tsettings::buildPages() {
@@ -242,6 +253,10 @@ bool Tsettings::dirty() const {
 
 void Tsettings::setDirty(bool dirty) {
   b_apply_->setEnabled(dirty);
+}
+
+void Tsettings::setOkEnabled(bool enabled) {
+  b_ok_->setEnabled(enabled);
 }
 
 QString Tsettings::currentEntry() const {

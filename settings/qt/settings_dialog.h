@@ -36,7 +36,10 @@ class Tsettings : public QDialog, public SettingsFrame {
   void apply();   // ПРИМЕНИТЬ, Ctrl+S
   void ok();      // ОК: always saves both parts
   void cancel();  // ОТМЕНА, Esc
-  bool dirty() const;
+  void help();    // F1: the current page's help topic
+  bool dirty() const override;
+  void setDirty(bool dirty) override;
+  void setOkEnabled(bool enabled) override;
 
   // Esc and the window manager's close come here.
   void reject() override { cancel(); }
@@ -77,7 +80,6 @@ class Tsettings : public QDialog, public SettingsFrame {
 
   void buildFrame();
   void buildPages();
-  void setDirty(bool dirty);
   void loadOnShow();
   void entryChanged();
   void loadEntry(const QString& entry);

@@ -28,6 +28,11 @@ class SettingsFrame {
   virtual bool saveShownEntry() = 0;
   // A failed write of the settings file: the log line and, outside loads, the message.
   virtual void reportSaveFailure() = 0;
+  // The dirty flag (ПРИМЕНИТЬ enabled) and ОК, which the skin choice holds while the user
+  // picks a file.
+  virtual bool dirty() const = 0;
+  virtual void setDirty(bool dirty) = 0;
+  virtual void setOkEnabled(bool enabled) = 0;
   virtual SettingsHost& host() = 0;
   virtual const ProgramFiles& files() const = 0;
   virtual EventLog& log() = 0;

@@ -12,10 +12,12 @@ class TrayHost {
   virtual void clearDisplay() = 0;  // m_status_clear
   // Re-reads the entry's settings after the account/expenses toggle stored its choice.
   virtual void reloadEntrySettings() = 0;
-  virtual void newCount() = 0;              // m_reset: virtual reconnect
-  virtual void keepLine() = 0;              // m_nohangup: cancel the automatic hang-up
-  virtual void hangUp() = 0;                // m_hangup
-  virtual void openHelp() = 0;              // m_help
+  virtual void newCount() = 0;  // m_reset: virtual reconnect
+  virtual void keepLine() = 0;  // m_nohangup: cancel the automatic hang-up
+  virtual void hangUp() = 0;    // m_hangup
+  virtual void openHelp() = 0;  // m_help
+  // Whether the program has its manual: "Справка" is offered then, "Справка…" otherwise.
+  virtual bool helpAvailable() = 0;
   virtual void getHelp() = 0;               // m_get
   virtual void openSettings(int page) = 0;  // m_settings, m_stat, m_info (a SettingsPage)
   virtual void enableMonitoring() = 0;      // m_enable

@@ -39,7 +39,7 @@ void makeRadioPair(QAction* first, QAction* second) {
 
 }  // namespace
 
-TrayMenu::TrayMenu(std::filesystem::path helpFile, QWidget* parent)
+TrayMenu::TrayMenu(QWidget* parent)
     : QMenu(parent),
       m_status_show(addItem(this, "m_status_show", "Статус   [показать]")),
       m_status_clear(addItem(this, "m_status_clear", "Статус   [очистить]")),
@@ -64,8 +64,7 @@ TrayMenu::TrayMenu(std::filesystem::path helpFile, QWidget* parent)
       m_info(addItem(this, "m_info", "Информация")),
       m_enable(addItem(this, "m_enable", "Выключить", "m_sep_3")),
       m_reboot(addItem(this, "m_reboot", "Перезапуск", "m_sep_4")),
-      m_exit(addItem(this, "m_exit", "Выход")),
-      helpFile_(std::move(helpFile)) {
+      m_exit(addItem(this, "m_exit", "Выход")) {
   setObjectName("TrayPopUp");
   m_sep_2->setObjectName("m_sep_2");
   makeRadioPair(m_compact, m_full);
@@ -106,6 +105,7 @@ void TrayMenu::run(void (TrayHost::*command)()) {
 void TrayMenu::setHost(TrayHost* host) {
   host_ = host;
   updateItems();
+  updateHelpItems();
 }
 
 void TrayMenu::setOffline(bool offline) {
@@ -131,8 +131,7 @@ void TrayMenu::updateItems() {
 }
 
 void TrayMenu::updateHelpItems() {
-  std::error_code ec;
-  const bool helpThere = std::filesystem::exists(helpFile_, ec);
+  const bool helpThere = host_ && host_->helpAvailable();
   m_help->setVisible(helpThere);
   m_get->setVisible(!helpThere);
 }

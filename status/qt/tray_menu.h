@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMenu>
-#include <filesystem>
 
 #include "status/qt/tray_host.h"
 
@@ -18,7 +17,7 @@ class TrayMenu : public QMenu {
   Q_OBJECT
 
  public:
-  TrayMenu(std::filesystem::path helpFile, QWidget* parent);
+  explicit TrayMenu(QWidget* parent);
 
   // The program behind the items; null leaves the items that need it disabled.
   void setHost(TrayHost* host);
@@ -75,7 +74,6 @@ class TrayMenu : public QMenu {
   void updateHelpItems();
   void run(void (TrayHost::*command)());
 
-  std::filesystem::path helpFile_;
   TrayHost* host_ = nullptr;
   bool offline_ = true;
   bool full_ = false;

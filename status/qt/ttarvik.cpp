@@ -46,7 +46,7 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
   setMouseTracking(true);
-  menu_ = new TrayMenu(files_.helpFile(), this);
+  menu_ = new TrayMenu(this);
   connectMenu();
   behaviour_ = std::make_unique<WindowBehaviour>(timers, static_cast<WindowSurface&>(*this), files_,
                                                  log_, static_cast<User&>(*this));

@@ -177,6 +177,25 @@ TEST_F(WindowBehaviourTest, SwitchingTransparencyOffMakesTheWindowOpaque) {
   EXPECT_EQ(surface.level, -1);
 }
 
+// The settings dialog's preview: the window takes the new transparency at once, full
+// opacity for 0, but never in the middle of a fade; the next apply puts the stored one back.
+TEST_F(WindowBehaviourTest, TransparencyPreviewWaitsForFades) {
+  behaviour->apply(WindowSettings{});
+  behaviour->previewTransparency(40);
+  EXPECT_EQ(surface.level, 153);
+  behaviour->previewTransparency(0);
+  EXPECT_EQ(surface.level, 255);
+  behaviour->show();
+  EXPECT_TRUE(behaviour->fading());
+  const int duringFade = surface.level;
+  behaviour->previewTransparency(75);
+  EXPECT_EQ(surface.level, duringFade);
+  runFade("t_fade_a");
+  EXPECT_EQ(surface.level, 63);  // the fade-in ends at the previewed transparency
+  behaviour->apply(WindowSettings{});
+  EXPECT_EQ(surface.level, 255);
+}
+
 TEST_F(WindowBehaviourTest, FadeOutAtSpeed50Takes51Steps) {
   WindowSettings s;
   s.speed = 50;

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +55,11 @@ struct RecordingHost : SettingsHost {
   FakeAutostart autostartScopes;
   std::vector<std::filesystem::path> viewed;
   bool viewerWorks = true;
+  bool manual = true;
+  // Where help goes besides the record (a real help window, in the help tests).
+  std::function<void(int)> help;
+  std::vector<int> transparencies;
+  std::vector<std::string> opened;
 
   std::vector<std::string> phonebookEntries() const override { return entries; }
   void reloadGlobalParameters(bool skinChanged) override { reloads.push_back(skinChanged); }
@@ -68,7 +74,13 @@ struct RecordingHost : SettingsHost {
     viewed.push_back(file);
     return viewerWorks;
   }
-  void openHelp(int context) override { helpContexts.push_back(context); }
+  void openHelp(int context) override {
+    helpContexts.push_back(context);
+    if (help) help(context);
+  }
+  bool helpAvailable() const override { return manual; }
+  void previewTransparency(int percent) override { transparencies.push_back(percent); }
+  void openExternal(const std::string& target) override { opened.push_back(target); }
 };
 
 // The message boxes, answered in-process: each queued answer goes to the next box.

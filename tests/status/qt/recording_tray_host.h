@@ -15,6 +15,7 @@ class RecordingTrayHost : public TrayHost {
   int lastPage = -1;
   bool active = false;
   bool dialogShown = false;
+  bool manual = false;
   std::function<void()> whenWindowShown;
 
   int count(const std::string& name) const {
@@ -29,6 +30,7 @@ class RecordingTrayHost : public TrayHost {
   void hangUp() override { ++calls["hangUp"]; }
   void openHelp() override { ++calls["openHelp"]; }
   void getHelp() override { ++calls["getHelp"]; }
+  bool helpAvailable() override { return manual; }
   void openSettings(int page) override {
     ++calls["openSettings"];
     lastPage = page;

@@ -2,9 +2,7 @@
 
 #include "status/qt/recording_tray_host.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
-#include <fstream>
 
 using namespace tarvik;
 
@@ -13,9 +11,7 @@ class TrayMenuTest : public QObject {
 
  private slots:
   void orderCaptionsAndStates() {
-    QTemporaryDir dir;
-    const std::filesystem::path helpFile = dir.path().toStdString() + "/tarvikhelp.hlp";
-    TrayMenu menu(helpFile, nullptr);
+    TrayMenu menu(nullptr);
     // Without the program behind it, the items that need it stay off.
     for (QAction* a : {menu.m_status_clear, menu.m_hangup, menu.m_settings, menu.m_enable})
       QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
@@ -69,18 +65,19 @@ class TrayMenuTest : public QObject {
     for (QAction* a : {menu.m_enable, menu.m_reboot, menu.m_exit})
       QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
 
-    // Help: the local file when it is there, else the download page.
+    // Help: the manual when the program has one, else the download page; asked at every
+    // pop-up.
     emit menu.aboutToShow();
     QVERIFY(!menu.m_help->isVisible());
     QVERIFY(menu.m_get->isVisible());
-    std::ofstream(helpFile) << "help";
+    host.manual = true;
     emit menu.aboutToShow();
     QVERIFY(menu.m_help->isVisible());
     QVERIFY(!menu.m_get->isVisible());
   }
 
   void missingCommandsLeaveItemsDisabled() {
-    TrayMenu menu("/nonexistent/help", nullptr);
+    TrayMenu menu(nullptr);
     menu.setOffline(false);
     for (QAction* a : {menu.m_hangup, menu.m_reset, menu.m_stat})
       QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
