@@ -14,6 +14,8 @@ import unittest
 
 BIN = os.environ.get("TARVIK_BIN", "build/tarvik")
 LINE = os.environ.get("TARVIK_LINE", "build/tarvik-line")
+# Built beside tarvik-line.
+REPORT = os.environ.get("TARVIK_REPORT", os.path.join(os.path.dirname(LINE), "tarvik-report"))
 LOG = "Tarvik.LOG"
 
 # One tariff period over the whole week, so the meter has a price to work with: 3600

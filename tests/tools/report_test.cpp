@@ -1,0 +1,143 @@
+// tarvik-report's reading and its three formats on a known program directory.
+#include <gtest/gtest.h>
+
+#include "support/program_dir.h"
+#include "tools/tarvik-report/report_data.h"
+#include "tools/tarvik-report/report_log.h"
+#include "tools/tarvik-report/report_output.h"
+
+namespace tarvik::report {
+namespace {
+
+using test::ProgramDir;
+
+class Report : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.writeConfig("[Inet]\nDone=1\nCurrencyDisplayA=руб\nCurrencyDisplayZ=коп\n");
+    dir.writeStatistics(
+        "[Olm:TK]\nBooked=7\n"
+        "[Inet]\nTimeTC=90\nMoneyTC=12,5\nRxTC=13000000\nTxTC=1200000\nTimeTD=3690\n"
+        "MoneyTD=1250\nCountTD=2\nRxTD=5000000000\nTxTD=1300000\nTimeTT=abc\nCountTT=9\n"
+        "[Default]\nTimeTC=30\nMoneyTC=20,8333339691162\nCountTD=1\n");
+    dir.writeAccounts("[Inet]\nAccount=97,5\n[Default]\nAccount=99,79\n[Olm:TK]\nAccount2=-3\n");
+    ProgramDir::writeText(  // line ends become CR LF
+        dir.files().quickLog(),
+        "Tarvik «4» quick connections log\n\n"
+        "07.12.2026 23:59:50 = 00:01:30 + [руб| ~0,125 | =97,5  ] <Inet>\n"
+        "08.12.2026 08:00:00 = 00:00:00 - [  | ~       | =97,5  ] <Inet>\n"
+        "08.12.2026 09:00:00 = 00:00:00 + [user aborts connection] <Default>\n"
+        "08.12.2026 10:00:00");  // still open: the connection runs
+  }
+
+  std::string out(Format format, const std::optional<std::string>& entry = std::nullopt,
+                  bool withLog = false) const {
+    return formatReport(readReport(dir.files().dir, entry, withLog), format, NumberFormat{','});
+  }
+
+  ProgramDir dir;
+};
+
+TEST_F(Report, CsvOfEveryEntryThenTheSharedBalances) {
+  EXPECT_EQ(out(Format::Csv),
+            "entry,span,seconds,money,currency,count,received,sent\n"
+            "Default,connection,30,0.208333339691162,$,,0,0\n"
+            "Default,prev_connection,0,0,$,,0,0\n"
+            "Default,day,0,0,$,1,0,0\n"
+            "Default,prev_day,0,0,$,0,0,0\n"
+            "Default,week,0,0,$,0,0,0\n"
+            "Default,prev_week,0,0,$,0,0,0\n"
+            "Default,month,0,0,$,0,0,0\n"
+            "Default,prev_month,0,0,$,0,0,0\n"
+            "Default,total,0,0,$,0,0,0\n"
+            "Default,account,,99.79,$,,,\n"
+            "Inet,connection,90,0.125,руб,,13000000,1200000\n"
+            "Inet,prev_connection,0,0,руб,,0,0\n"
+            "Inet,day,3690,12.5,руб,2,5000000000,1300000\n"
+            "Inet,prev_day,0,0,руб,0,0,0\n"
+            "Inet,week,0,0,руб,0,0,0\n"
+            "Inet,prev_week,0,0,руб,0,0,0\n"
+            "Inet,month,0,0,руб,0,0,0\n"
+            "Inet,prev_month,0,0,руб,0,0,0\n"
+            "Inet,total,,0,руб,9,0,0\n"  // "abc" is no number of seconds
+            "Inet,account,,97.5,руб,,,\n"
+            ",account:default,,99.79,,,,\n"
+            ",account:single,,0,,,,\n"
+            ",account:group1,,0,,,,\n"
+            ",account:group2,,-3,,,,\n"
+            ",account:group3,,0,,,,\n");
+}
+
+TEST_F(Report, JsonAndTextOfOneEntryWithTheLog) {
+  const std::string json = out(Format::Json, "Inet", true);
+  EXPECT_TRUE(json.starts_with(
+      "{\"entries\":[{\"name\":\"Inet\",\"currency\":\"руб\",\"account\":97.5,\"spans\":["
+      "{\"span\":\"connection\",\"seconds\":90,\"money\":0.125,\"count\":null,"))
+      << json;
+  EXPECT_NE(json.find("{\"span\":\"total\",\"seconds\":null,\"money\":0,\"count\":9,"
+                      "\"received\":0,\"sent\":0}]}]"),
+            std::string::npos);
+  EXPECT_NE(json.find("{\"account\":\"group2\",\"kind\":4,\"value\":-3}"), std::string::npos);
+  // The log keeps the entry's connections only; the open line is no row yet.
+  EXPECT_TRUE(json.ends_with(
+      ",\"log\":[{\"start\":\"07.12.2026 23:59:50\",\"end\":\"08.12.2026 00:01:20\","
+      "\"seconds\":90,\"cost\":0.125,\"outcome\":\"booked\",\"entry\":\"Inet\"},"
+      "{\"start\":\"08.12.2026 08:00:00\",\"end\":\"08.12.2026 08:00:00\",\"seconds\":0,"
+      "\"cost\":null,\"outcome\":\"failed\",\"entry\":\"Inet\"}]}\n"))
+      << json;
+
+  EXPECT_EQ(out(Format::Text, "Inet", true),
+            "Inet\n"
+            "  счёт: 97,50 руб\n"
+            "  период                       время   деньги, руб  соед.     принято    передано\n"
+            "  последнее соединение      00:01:30          0,13      -     12,4 МБ      1,1 МБ\n"
+            "  предыдущее соединение     00:00:00          0,00      -         0 Б         0 Б\n"
+            "  сегодня                   01:01:30         12,50      2      4,7 ГБ      1,2 МБ\n"
+            "  предыдущий день           00:00:00          0,00      0         0 Б         0 Б\n"
+            "  эта неделя                00:00:00          0,00      0         0 Б         0 Б\n"
+            "  прошлая неделя            00:00:00          0,00      0         0 Б         0 Б\n"
+            "  этот месяц                00:00:00          0,00      0         0 Б         0 Б\n"
+            "  прошлый месяц             00:00:00          0,00      0         0 Б         0 Б\n"
+            "  всего                            ?          0,00      9         0 Б         0 Б\n"
+            "\n"
+            "Счета\n"
+            "  счёт «Default»                   99,79\n"
+            "  единый счёт                       0,00\n"
+            "  общий счёт группы #1              0,00\n"
+            "  общий счёт группы #2             -3,00\n"
+            "  общий счёт группы #3              0,00\n"
+            "\n"
+            "Соединения\n"
+            "  начало               конец                длительность       стоимость  запись\n"
+            "  07.12.2026 23:59:50  08.12.2026 00:01:20      00:01:30           0,125  Inet\n"
+            "  08.12.2026 08:00:00  08.12.2026 08:00:00      00:00:00  не установлено  Inet\n");
+}
+
+TEST_F(Report, UnknownEntriesAndUnreadableFilesAreRefused) {
+  EXPECT_THROW(readReport(dir.files().dir, std::string("Nowhere"), false), ReportError);
+  EXPECT_THROW(readReport(dir.files().dir / "missing", std::nullopt, false), ReportError);
+  // An entry with settings but no statistics yet reports zeros.
+  EXPECT_EQ(readReport(dir.files().dir, std::string("inet"), false).entries.size(), 1u);
+  std::filesystem::remove(dir.files().quickLog());
+  std::filesystem::create_directory(dir.files().quickLog());  // cannot be read as a file
+  EXPECT_NO_THROW(readReport(dir.files().dir, std::nullopt, false));
+  EXPECT_THROW(readReport(dir.files().dir, std::nullopt, true), ReportError);
+  // Nothing was written.
+  EXPECT_FALSE(std::filesystem::exists(dir.files().dir / "TarvikC.Kfg.tmp"));
+}
+
+TEST(QuickLogRows, OnlyFinishedConnectionLinesBecomeRows) {
+  EXPECT_FALSE(parseQuickLogLine("Tarvik «4» quick connections log"));
+  EXPECT_FALSE(parseQuickLogLine("06.12.2026 21:10:41"));
+  EXPECT_FALSE(parseQuickLogLine("06.12.2026 21:10:41 = 00:00:30 + [$ | 0.2 ] <Default>"));
+  EXPECT_FALSE(parseQuickLogLine("32.12.2026 21:10:41 = 00:00:30 + [$ | ~0.2 | =1 ] <X>"));
+  const auto row =
+      parseQuickLogLine("06.12.2026 21:10:41 = 123:00:00 + [$ | ~0.2083 | =99.791 ] <a <b> c>");
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->end, "12.12.2026 00:10:41");
+  EXPECT_EQ(row->cost, "0.2083");
+  EXPECT_EQ(row->entry, "a <b> c");
+}
+
+}  // namespace
+}  // namespace tarvik::report

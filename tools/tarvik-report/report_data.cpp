@@ -1,0 +1,172 @@
+#include "tools/tarvik-report/report_data.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <system_error>
+
+#include "config/codepage.h"
+#include "config/entry_section.h"
+#include "config/ini_file.h"
+#include "config/keys.h"
+#include "config/number_text.h"
+#include "config/program_files.h"
+#include "tools/tarvik-report/report_log.h"
+
+namespace tarvik::report {
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace k = stats_keys;
+
+struct SpanKeys {
+  const char* id;
+  const char* label;
+  k::K time, money;
+  std::optional<k::K> count;
+  k::K received, sent;
+};
+
+const SpanKeys kSpans[] = {
+    {"connection", "последнее соединение", k::kTimeTC, k::kMoneyTC, std::nullopt, k::kRxTC,
+     k::kTxTC},
+    {"prev_connection", "предыдущее соединение", k::kTimePC, k::kMoneyPC, std::nullopt, k::kRxPC,
+     k::kTxPC},
+    {"day", "сегодня", k::kTimeTD, k::kMoneyTD, k::kCountTD, k::kRxTD, k::kTxTD},
+    {"prev_day", "предыдущий день", k::kTimePD, k::kMoneyPD, k::kCountPD, k::kRxPD, k::kTxPD},
+    {"week", "эта неделя", k::kTimeTW, k::kMoneyTW, k::kCountTW, k::kRxTW, k::kTxTW},
+    {"prev_week", "прошлая неделя", k::kTimePW, k::kMoneyPW, k::kCountPW, k::kRxPW, k::kTxPW},
+    {"month", "этот месяц", k::kTimeTM, k::kMoneyTM, k::kCountTM, k::kRxTM, k::kTxTM},
+    {"prev_month", "прошлый месяц", k::kTimePM, k::kMoneyPM, k::kCountPM, k::kRxPM, k::kTxPM},
+    {"total", "всего", k::kTimeTT, k::kMoneyTT, k::kCountTT, k::kRxTT, k::kTxTT},
+};
+
+// Blank text counts as 0, like a missing key; anything but a whole number is no value.
+std::optional<long long> wholeNumber(std::string text) {
+  text.erase(0, text.find_first_not_of(" \t"));
+  text.erase(text.find_last_not_of(" \t") + 1);
+  if (text.empty()) return 0;
+  long long value = 0;
+  const char* first = text.data() + (text.starts_with('+') ? 1 : 0);
+  const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<double> decimalNumber(const std::string& text) {
+  if (text.find_first_not_of(" \t") == std::string::npos) return 0.0;
+  return parseDecimal(text);
+}
+
+// A file that is there but cannot be read ends the report; a missing one reads as empty, as
+// it does for the program.
+void checkReadable(const fs::path& file) {
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return;
+  std::ifstream in(file, std::ios::binary);
+  char byte = 0;
+  if (fs::is_directory(file, ec) || !in || (!in.get(byte) && !in.eof()))
+    throw ReportError("cannot read " + file.string());
+}
+
+bool sameSection(const std::string& a, const std::string& b) {
+  return cp1251Fold(utf8ToCp1251(a)) == cp1251Fold(utf8ToCp1251(b));
+}
+
+EntryReport entryReport(const IniFile& statistics, const IniFile& config, const IniFile& accounts,
+                        const std::string& section) {
+  EntryReport e;
+  e.name = section;
+  const auto statSection = sections::statistics(section);
+  for (const SpanKeys& keys : kSpans) {
+    SpanFigures span;
+    span.id = keys.id;
+    span.label = keys.label;
+    span.seconds = wholeNumber(readKey(statistics, statSection, keys.time));
+    span.money = decimalNumber(readKey(statistics, statSection, keys.money));
+    if (keys.count) span.count = wholeNumber(readKey(statistics, statSection, *keys.count));
+    span.received = wholeNumber(readKey(statistics, statSection, keys.received));
+    span.sent = wholeNumber(readKey(statistics, statSection, keys.sent));
+    e.spans.push_back(std::move(span));
+  }
+  const auto settings = sections::entry(section);
+  e.currencySign = readKey(config, settings, entry_keys::kCurrencyDisplayA);
+  e.costUnit = readKey(config, settings, entry_keys::kCurrencyDisplayZ);
+  e.account = parseDecimal(readKey(accounts, sections::balance(section), balance_keys::kAccount));
+  return e;
+}
+
+std::vector<AccountBalance> sharedBalances(const IniFile& accounts) {
+  const auto balance = [&](const Section<Scope::Balance>& section,
+                           const TextKey<Scope::Balance>& key) {
+    return parseDecimal(readKey(accounts, section, key));
+  };
+  std::vector<AccountBalance> result{
+      {1, "default", "счёт «Default»",
+       balance(sections::balance(kDefaultEntry), balance_keys::kAccount)},
+      {2, "single", "единый счёт", balance(sections::sharedBalance(), balance_keys::kAccount)}};
+  for (int group = 0; group < 3; ++group) {
+    result.push_back({3 + group, "group" + std::to_string(group + 1),
+                      "общий счёт группы #" + std::to_string(group + 1),
+                      balance(sections::sharedBalance(), balance_keys::kGroupAccount[group])});
+  }
+  return result;
+}
+
+// The entries with statistics, "Default" first, then in the file's order.
+std::vector<std::string> entrySections(const IniFile& statistics) {
+  std::vector<std::string> names;
+  const std::string shared = sections::sharedStatistics().name();
+  for (std::string& name : statistics.sectionNames()) {
+    if (!sameSection(name, shared)) names.push_back(std::move(name));
+  }
+  std::stable_partition(names.begin(), names.end(), [](const std::string& name) {
+    return sameSection(name, std::string(kDefaultEntry));
+  });
+  return names;
+}
+
+}  // namespace
+
+Report readReport(const fs::path& dir, const std::optional<std::string>& entry, bool withLog) {
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) throw ReportError(dir.string() + " is not a directory");
+  const ProgramFiles files{dir};
+  if (!fs::exists(files.config(), ec) && !fs::exists(files.statistics(), ec))
+    throw ReportError(dir.string() + " holds no TarvikC.Kfg or TarvikS.Kfg");
+  for (const fs::path& file : {files.config(), files.statistics(), files.accounts()})
+    checkReadable(file);
+  if (withLog) checkReadable(files.quickLog());
+
+  const IniFile config(files.config());
+  const IniFile statistics(files.statistics());
+  const IniFile accounts(files.accounts());
+
+  Report report;
+  std::vector<std::string> names = entrySections(statistics);
+  if (entry) {
+    const std::string wanted = sectionForEntry(*entry);
+    const auto known = [&](const std::vector<std::string>& list) {
+      return std::any_of(list.begin(), list.end(),
+                         [&](const std::string& n) { return sameSection(n, wanted); });
+    };
+    if (!known(names) && !known(config.sectionNames()) && !sameSection(wanted, "Default"))
+      throw ReportError("no entry \xC2\xAB" + *entry + "\xC2\xBB in " + dir.string());
+    names = {wanted};
+  }
+  for (const std::string& name : names)
+    report.entries.push_back(entryReport(statistics, config, accounts, name));
+  report.balances = sharedBalances(accounts);
+
+  report.withLog = withLog;
+  if (withLog) {
+    report.log = readQuickLog(files.quickLog());
+    if (entry) {
+      std::erase_if(report.log, [&](const LogRow& row) { return row.entry != *entry; });
+    }
+  }
+  return report;
+}
+
+}  // namespace tarvik::report

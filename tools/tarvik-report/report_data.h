@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tarvik::report {
+
+// Why a report cannot be made: an unknown entry, a file that cannot be read.
+class ReportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One span of an entry's statistics. A value that is no number in the file is nullopt.
+struct SpanFigures {
+  std::string id;     // "connection", "prev_connection", "day", ..., "total"
+  std::string label;  // the readable name of the text table
+  std::optional<long long> seconds;
+  std::optional<double> money;     // hundredths of the entry's currency
+  std::optional<long long> count;  // nullopt for the connection spans, which have none
+  std::optional<long long> received;
+  std::optional<long long> sent;
+};
+
+struct EntryReport {
+  std::string name;  // the entry's section
+  std::string currencySign = "$";
+  std::string costUnit = "ц";
+  std::optional<double> account;  // its own balance, in currency units
+  std::vector<SpanFigures> spans;
+};
+
+// A balance of one account kind (1 to 5; an entry's own account, kind 0, is in its report).
+struct AccountBalance {
+  int kind = 0;
+  std::string id;     // "default", "single", "group1" ...
+  std::string label;  // the readable name
+  std::optional<double> value;
+};
+
+// One finished line of the quick log.
+struct LogRow {
+  std::string start;  // "dd.mm.yyyy hh:nn:ss"
+  std::string end;
+  long long seconds = 0;
+  std::string cost;     // as the log shows it, in currency units; "" when nothing was booked
+  std::string outcome;  // "booked", "failed" (never established) or "aborted"
+  std::string entry;
+};
+
+struct Report {
+  std::vector<EntryReport> entries;
+  std::vector<AccountBalance> balances;
+  bool withLog = false;
+  std::vector<LogRow> log;
+};
+
+// Reads the program directory without writing anything: every file is read once, and each is
+// replaced as a whole by the program, so a read while it runs sees one state of each file.
+// `entry` limits the report (and the log) to one entry. Throws ReportError.
+Report readReport(const std::filesystem::path& dir, const std::optional<std::string>& entry,
+                  bool withLog);
+
+}  // namespace tarvik::report
