@@ -11,8 +11,12 @@
 
 // The manual is linked in only when the build carries it.
 #ifdef TARVIK_MANUAL
-static void initManualResource() {
+static void registerManual() {
   Q_INIT_RESOURCE(manual);
+}
+static void initManualResource() {
+  static const bool registered = (registerManual(), true);
+  (void)registered;
 }
 #else
 static void initManualResource() {}

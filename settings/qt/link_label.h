@@ -12,6 +12,12 @@ class LinkLabel : public QLabel {
  public:
   LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
+    QPalette blue = palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    setPalette(blue);
   }
 
  signals:

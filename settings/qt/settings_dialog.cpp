@@ -356,7 +356,7 @@ void Tsettings::apply() {
   const SettingsValues values = controlValues();
   const std::string entry = currentEntry().toStdString();
   // ОК also stores which entry was shown, in the same replacement of the file.
-  const bool closing = !b_ok_->isEnabled();
+  const bool closing = closing_;
   const int entryIndex = o_entry_->currentIndex();
   save([&](IniEdit& config, IniEdit& accounts) {
     saveGlobalSettings(values, config, accounts);
@@ -369,15 +369,19 @@ void Tsettings::apply() {
 
 void Tsettings::ok() {
   b_ok_->setEnabled(false);
+  closing_ = true;
   setDirty(true);
   apply();
   cancel();
+  closing_ = false;
   b_ok_->setEnabled(true);
 }
 
 void Tsettings::cancel() {
   hide();
-  if (b_ok_->isEnabled()) {
+  // A real cancel, not the tail of ОК. (ОК's own state cannot tell: the skin choice disables
+  // ОК while the user picks a file, and a cancel then must still undo the previews.)
+  if (!closing_) {
     // Puts back what the previews changed: the files still hold the saved state.
     host_.reloadGlobalParameters(skinChanged_);
     skinChanged_ = false;

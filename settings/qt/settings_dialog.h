@@ -104,6 +104,7 @@ class Tsettings : public QDialog, public SettingsFrame {
   DialogFit fit_;
   bool loading_ = false;
   bool skinChanged_ = false;
+  bool closing_ = false;  // ОК is saving and hiding the dialog
   QString previousEntry_;
   SettingsValues globalValues_;
   SettingsValues entryValues_;

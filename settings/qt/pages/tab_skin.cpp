@@ -231,6 +231,13 @@ void TabSkin::showCountdown() {
 
 void TabSkin::countdownStep() {
   if (!t_countdown_->isActive()) return;
+  // The dialog was closed meanwhile: nothing is left to choose for, and the next show loads
+  // the choice afresh.
+  if (!window()->isVisible()) {
+    stopCountdown();
+    frame_.setOkEnabled(true);
+    return;
+  }
   if (--secondsLeft_ > 0) {
     showCountdown();
     return;

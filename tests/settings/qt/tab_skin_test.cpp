@@ -71,14 +71,22 @@ class TabSkinTest : public QObject {
     QCOMPARE(config.readInt("Olm:TK:Skin", "SkinExternal", 1), 0);
     QCOMPARE(f.host.reloads.back(), true);  // the skin changed
 
+    // Cancelled while ОК waits for an external skin file: the preview is still undone, and
+    // the countdown ends with the dialog.
     transparent->click();
     opacity->setValue(10);
     QCOMPARE(f.host.transparencies.back(), 10);
+    f.find<QRadioButton>("o_ext")->click();
+    QVERIFY(!f.find<QPushButton>("b_ok")->isEnabled());
     const std::size_t reloads = f.host.reloads.size();
     f.find<QPushButton>("b_cancel")->click();
     QCOMPARE(f.host.reloads.size(), reloads + 1);
     QCOMPARE(f.host.reloads.back(), false);
     QCOMPARE(f.config().readInt("Olm:TK", "Opacity", 0), 60);
+    f.find<TabSkin>("tabSkin")->countdownStep();
+    QVERIFY(!f.find<QTimer>("t_countdown")->isActive());
+    QVERIFY(f.find<QPushButton>("b_ok")->isEnabled());
+    QVERIFY(f.find<QRadioButton>("o_ext")->isChecked());  // nothing chosen behind the user's back
   }
 
   // Picking an external skin: the countdown returns to the built-in skin when it runs out, a
