@@ -69,6 +69,60 @@ std::vector<PageKey> appKeys() {
   };
 }
 
+// The entry pages: currency, connection and messages.
+std::vector<PageKey> curKeys() {
+  namespace e = entry_keys;
+  const auto& groups = balance_keys::kGroupAccount;
+  return {
+      plain("o_cur", e::kCurrencyIndex),
+      plain("o_cur_show", e::kCurrencyDisplay),
+      plain("e_cur", e::kCurrencyCustomAA),
+      plain("e_cur_s", e::kCurrencyCustomAZ),
+      plain("e_cur_sub", e::kCurrencyCustomZA),
+      plain("e_cur_sub_s", e::kCurrencyCustomZZ),
+      pair("o_account", e::kAccountDisplay, true),
+      pair("o_expences", e::kAccountDisplay, false),
+      plain("e_acc_1", groups[0]),
+      plain("e_acc_2", groups[1]),
+      plain("e_acc_3", groups[2]),
+  };
+}
+
+std::vector<PageKey> connKeys() {
+  namespace e = entry_keys;
+  return {
+      plain("o_app", e::kExecute),
+      plain("o_hangup", e::kHangUpAuto),
+      ranged("e_hangup", e::kHangUpTime),
+      ranged("e_free", e::kFreeTime),
+      plain("o_sw_on", e::kStatusShow),
+      plain("o_sw_of", e::kStatusHide),
+      ranged("e_hide", e::kStatusWait),
+      pair("o_when_au", e::kAuthentification, true),
+      pair("o_when_on", e::kAuthentification, false),
+  };
+}
+
+std::vector<PageKey> msgKeys() {
+  namespace e = entry_keys;
+  std::vector<PageKey> keys{
+      plain("o_double", global_keys::kBaloon), plain("o_zero", e::kZeroWarn),
+      plain("e_zero", e::kZeroFile),           plain("o_cell_min", e::kOnLineMinute),
+      plain("o_cell_sec", e::kOnLineSecond),   ranged("e_sec", e::kOnLinePeriod),
+      plain("o_on_beep", e::kOnLineBeep),      plain("o_on_wave", e::kOnLineWave),
+      plain("e_on", e::kOnLineFile),           plain("o_of_beep", e::kOffLineBeep),
+      plain("o_of_wave", e::kOffLineWave),     plain("e_of", e::kOffLineFile),
+      ranged("e_month", e::kMonthLimit),
+  };
+  constexpr std::string_view kUse[] = {"o_warn_1", "o_warn_2", "o_warn_3", "o_warn_4"};
+  constexpr std::string_view kVal[] = {"e_warn_1", "e_warn_2", "e_warn_3", "e_warn_4"};
+  for (std::size_t i = 0; i < e::kAccountUse.size(); ++i) {
+    keys.push_back(plain(kUse[i], e::kAccountUse[i]));
+    keys.push_back(ranged(kVal[i], e::kAccountVal[i]));
+  }
+  return keys;
+}
+
 std::vector<PageKey> tarKeys() {
   namespace e = entry_keys;
   return {plain("o_trunc", e::kTruncate), plain("o_credit", e::kCredit)};
@@ -89,11 +143,20 @@ std::vector<PageKey> skinKeys() {
 }  // namespace
 
 std::span<const PageKey> pageKeys(PageId page) {
+  static const std::vector<PageKey> cur = curKeys();
+  static const std::vector<PageKey> conn = connKeys();
+  static const std::vector<PageKey> msg = msgKeys();
   static const std::vector<PageKey> cfg = cfgKeys();
   static const std::vector<PageKey> app = appKeys();
   static const std::vector<PageKey> tar = tarKeys();
   static const std::vector<PageKey> skin = skinKeys();
   switch (page) {
+    case PageId::Cur:
+      return cur;
+    case PageId::Conn:
+      return conn;
+    case PageId::Msg:
+      return msg;
     case PageId::Cfg:
       return cfg;
     case PageId::App:

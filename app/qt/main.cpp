@@ -78,6 +78,7 @@ class DialogHost final : public SettingsHost {
   }
   void playSoundFile(const std::string& file) override { sound_.play(file); }
   void playTune(int tune) override { tunes_.play(tune); }
+  void runProgram(const std::string& commandLine) override { launcher_.run(commandLine); }
   Autostart& autostart() override { return autostart_; }
   bool viewText(const std::filesystem::path& file) override { return shell_.viewText(file); }
   void openHelp(int context) override { help_.open(context); }
@@ -95,6 +96,8 @@ class DialogHost final : public SettingsHost {
   ProgramHelp& help_;
   XdgAutostart autostart_;
   Engine* engine_ = nullptr;
+  // The programs tested from the connection page start as those launched on connecting do.
+  LinuxProcessLauncher launcher_;
 };
 
 // The status window's and tray menu's way into the running program.

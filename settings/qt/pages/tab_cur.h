@@ -1,19 +1,58 @@
 #pragma once
 
+#include <array>
+
 #include "settings/qt/settings_tab.h"
+#include "stats/currency_names.h"
 
 class QComboBox;
+class QLineEdit;
+class QRadioButton;
 
 namespace tarvik {
 
-// The currency page of the entry. So far it holds the copy group; the account options, the
-// money display mode and the currency are still to come.
+// Page 5 "ВАЛЮТА" of the entry: copying another entry's settings, the account the entry pays
+// from, the currency with the captions that name it on every page, and what the status
+// window's money field shows.
 class TabCur : public SettingsTab {
  public:
   explicit TabCur(SettingsFrame& frame);
 
+  // The currency shown now: its signs are what the entry's save stores.
+  const CurrencyNames& currency() const { return currency_; }
+  // The shared group balances as the accounts file holds them now.
+  void reloadGroupBalances();
+
+ protected:
+  void loaded(const SettingsValues& values) override;
+  void saving(SettingsValues& values) const override;
+
  private:
-  QComboBox* o_entry_src_;
+  QWidget* buildCopy();
+  QWidget* buildAccounts();
+  QWidget* buildCurrency();
+  QWidget* buildDisplayMode();
+  void currencyChanged();
+  void customFieldChanged();
+  void moneyFieldChosen();
+  void checkGroupBalance(QLineEdit* field);
+  void updateEnabling();
+  // Sets a caption wherever in the dialog a control of that name shows one.
+  void setCaption(const char* objectName, const std::string& text);
+
+  QComboBox* o_entry_src_ = nullptr;
+  QRadioButton* o_acc_individual_ = nullptr;
+  std::array<QRadioButton*, 3> o_acc_{};
+  std::array<QLineEdit*, 3> e_acc_{};
+  QComboBox* o_cur_ = nullptr;
+  QComboBox* o_cur_show_ = nullptr;
+  QLineEdit* e_cur_ = nullptr;
+  QLineEdit* e_cur_s_ = nullptr;
+  QLineEdit* e_cur_sub_ = nullptr;
+  QLineEdit* e_cur_sub_s_ = nullptr;
+  QRadioButton* o_account_ = nullptr;
+  QRadioButton* o_expences_ = nullptr;
+  CurrencyNames currency_;
 };
 
 }  // namespace tarvik

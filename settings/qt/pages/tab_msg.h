@@ -1,13 +1,64 @@
 #pragma once
 
+#include <array>
+
 #include "settings/qt/settings_tab.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace tarvik {
 
-// Balloon duplication, sounds and balance warnings; still to come.
+class UpDown;
+
+// Page 8 "СООБЩЕНИЯ" of the entry: balloon duplication, the zero-balance signal, the online
+// beeps, the connect and disconnect sounds, the balance warnings and the monthly budget with
+// its estimate.
 class TabMsg : public SettingsTab {
  public:
-  explicit TabMsg(SettingsFrame& frame) : SettingsTab(PageId::Msg, frame, "tabMsg") {}
+  explicit TabMsg(SettingsFrame& frame);
+
+  // Compares this month's expenses of the entry shown with its budget so far; also to be run
+  // whenever the statistics of that entry change.
+  void showMonthEstimate();
+
+ protected:
+  void loaded(const SettingsValues& values) override;
+
+ private:
+  // A sound with its file: beep box, wave box, file, test "!!!" and browse "...".
+  struct SoundRow {
+    QCheckBox* beep = nullptr;
+    QCheckBox* wave = nullptr;
+    QLineEdit* file = nullptr;
+    QPushButton* test = nullptr;
+    QPushButton* browse = nullptr;
+  };
+
+  QWidget* buildDouble();
+  QWidget* buildZero();
+  QWidget* buildCell();
+  QWidget* buildSounds();
+  QWidget* buildWarnings();
+  QWidget* buildMonth();
+  SoundRow soundRow(QWidget* parent, const char* prefix);
+  void connectSound(const SoundRow& row, int tune, bool alwaysBeep);
+  void updateEnabling();
+  void checkThresholds();
+  void monthLimitChanged();
+
+  SoundRow zero_, on_, of_;
+  QCheckBox* o_cell_sec_ = nullptr;
+  UpDown* ud_sec_ = nullptr;
+  std::array<QCheckBox*, 4> o_warn_{};
+  std::array<QLineEdit*, 4> e_warn_{};
+  std::array<UpDown*, 4> ud_warn_{};
+  QLineEdit* e_month_ = nullptr;
+  QLabel* p_month_ = nullptr;
+  // The budget last typed as a whole number; text that is not one gives way to it.
+  int monthLimit_ = 0;
 };
 
 }  // namespace tarvik

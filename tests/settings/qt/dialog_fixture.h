@@ -52,6 +52,7 @@ struct RecordingHost : SettingsHost {
   std::vector<int> helpContexts;
   std::vector<std::string> soundFiles;
   std::vector<int> tunes;
+  std::vector<std::string> programs;
   FakeAutostart autostartScopes;
   std::vector<std::filesystem::path> viewed;
   bool viewerWorks = true;
@@ -69,6 +70,7 @@ struct RecordingHost : SettingsHost {
   void restart() override { ++restarts; }
   void playSoundFile(const std::string& file) override { soundFiles.push_back(file); }
   void playTune(int tune) override { tunes.push_back(tune); }
+  void runProgram(const std::string& commandLine) override { programs.push_back(commandLine); }
   Autostart& autostart() override { return autostartScopes; }
   bool viewText(const std::filesystem::path& file) override {
     viewed.push_back(file);
