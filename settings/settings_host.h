@@ -26,8 +26,9 @@ class SettingsHost {
   // The sound tests: a sound file played asynchronously, and one of the numbered beep tunes.
   virtual void playSoundFile(const std::string& file) = 0;
   virtual void playTune(int tune) = 0;
-  // Starts a program from a command line, without a shell and without waiting for it.
-  virtual void runProgram(const std::string& commandLine) = 0;
+  // Starts a program from a command line, without a shell and without waiting for it. A host
+  // that runs no programs (a benchmark's) starts nothing.
+  virtual void runProgram(const std::string& commandLine) { (void)commandLine; }
   // The program's registration for starting with the session.
   virtual Autostart& autostart() = 0;
   // Shows a log file (code page 1251) read-only; false when it cannot be shown.

@@ -32,6 +32,7 @@ class TabCurTest : public QObject {
     QVERIFY(shown->isEnabled());
     QVERIFY(!f.find<QLineEdit>("e_cur")->isEnabled());
     QCOMPARE(f.find<QLabel>("s_month")->text(), QString("k / МЕСЯЦ"));
+    QCOMPARE(f.find<QLabel>("s_tax")->text(), QString("k / ЧАС"));
     QCOMPARE(f.find<QLabel>("s_centz")->text(), QString("[ (k)   КОПЕЙКИ ]"));
     QVERIFY(f.find<QRadioButton>("o_acc_2")->isChecked());
     QVERIFY(f.find<QLineEdit>("e_acc_2")->isEnabled());
@@ -44,6 +45,7 @@ class TabCurTest : public QObject {
     currency->setCurrentIndex(0);
     QCOMPARE(shown->currentText(), QString("($)   ДОЛЛАРЬI"));
     QCOMPARE(f.find<QLabel>("s_month")->text(), QString("ц / МЕСЯЦ"));
+    QCOMPARE(f.find<QLabel>("s_tax")->text(), QString("ц / ЧАС"));
     QVERIFY(f.find<QPushButton>("b_apply")->isEnabled());
 
     // The custom currency: its fields open, its name replaces the list's item while typed.
