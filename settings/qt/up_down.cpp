@@ -1,5 +1,6 @@
 #include "settings/qt/up_down.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -48,6 +49,24 @@ UpDown::UpDown(QLineEdit* edit, PageId page) : QWidget(edit->parentWidget()), ed
   connect(up, &QToolButton::clicked, this, [this] { stepBy(1); });
   connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });
   setEnabled(edit->isEnabled());
+  edit->installEventFilter(this);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edit_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+      if (key->key() == Qt::Key_Up) {
+        stepBy(1);
+        return true;
+      }
+      if (key->key() == Qt::Key_Down) {
+        stepBy(-1);
+        return true;
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void UpDown::stepBy(int steps) {

@@ -19,6 +19,10 @@ class UpDown : public QWidget {
   void stepBy(int steps);
   // Enables or disables the buttons together with their edit.
   void setActive(bool active);
+
+ protected:
+  // The arrow keys in the edit step it as the buttons do.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   int minimum() const { return min_; }
   int maximum() const { return max_; }
 

@@ -75,6 +75,9 @@ class TabConnTest : public QObject {
     QCOMPARE(free->text(), QString("30"));
     f.find<UpDown>("ud_free")->stepBy(-10);
     QCOMPARE(free->text(), QString("0"));
+    QTest::keyClick(free, Qt::Key_Up);  // the arrow keys step as the buttons do
+    QTest::keyClick(free, Qt::Key_Up);
+    QCOMPARE(free->text(), QString("10"));
     QCOMPARE(f.find<QLineEdit>("e_hide")->maxLength(), 2);
 
     f.find<QCheckBox>("o_sw_of")->setChecked(true);
@@ -93,7 +96,7 @@ class TabConnTest : public QObject {
     QCOMPARE(config.readString("ISP", "ExeLine1", "?"), "");
     QCOMPARE(config.readString("ISP", "ExeLine3"), "/opt/tools/dial");
     QCOMPARE(config.readInt("ISP", "HangUpTime", 0), 600);
-    QCOMPARE(config.readInt("ISP", "FreeTime", 5), 0);
+    QCOMPARE(config.readInt("ISP", "FreeTime", 5), 10);
     QCOMPARE(config.readInt("ISP", "StatusHide", 0), 1);
     QCOMPARE(config.readInt("ISP", "StatusWait", 0), 45);
     QCOMPARE(config.readInt("ISP", "Authentification", 0), 1);
