@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots for the README: both built-in skins in both modes while a connection is metered,
-# the tray menu, a balloon and the settings dialog's tariff page. Runs the real program on the
+# the status window's tooltip online, the tray menu, a balloon and the settings dialog's tariff page. Runs the real program on the
 # simulated line inside a virtual X display with icewm (window manager and tray) and dunst
 # (desktop notifications).
 #
@@ -110,6 +110,37 @@ for skin in Advanced Default; do
     stop_program "$pid"
   done
 done
+# The status window's tooltip while online: the volume of a line with a rate, when the balance
+# runs out and the day's next tariff change (at the next full hour).
+(
+  dir=$WORK/tooltip
+  hour=$((10#$(date +%H) + 1))
+  plan=""
+  for d in 0 1 2 3 4 5 6; do
+    plan+="Tar$d=2\r\nTar${d}x0ZH=$(printf %02d "$hour")\r\nTar${d}x0Cost=00800\r\nTar${d}x0Name=Day\r\n"
+    plan+="Tar${d}x1AH=$(printf %02d "$hour")\r\nTar${d}x1Cost=01200\r\nTar${d}x1Name=Evening\r\n"
+  done
+  mkdir -p "$dir"
+  cp "$BIN" "$dir/tarvik"
+  printf "[Olm:TK]\r\nO=1\r\nX=270\r\nY=200\r\nFade=0\r\n[Provider]\r\nDone=1\r\nFreeTime=0\r\n$plan" \
+    >"$dir/TarvikC.Kfg"
+  printf '[Provider]\r\nAccount=25\r\n' >"$dir/TarvikA.Kfg"
+  "$LINE" "$dir" add Provider >/dev/null
+  (cd "$dir" && exec ./tarvik >/dev/null 2>&1) &
+  pid=$!
+  wait_window
+  "$LINE" "$dir" dial Provider --auth 1 --rate 180000 >/dev/null
+  sleep 6
+  xdotool mousemove 300 212
+  sleep 0.3
+  xdotool mousemove 302 213
+  sleep 2
+  import -window root "$WORK/root.png"
+  convert "$WORK/root.png" -crop 300x110+255+190 +repage -filter point -resize 200% \
+    "$OUT/tooltip-online.png"
+  stop_program "$pid"
+)
+
 # The settings dialog needs more room than the status window's screen: a second display of
 # 1024 x 768 with its own window manager.
 DIALOG_DISPLAY=${DIALOG_DISPLAY:-:92}

@@ -68,6 +68,8 @@ void Ttarvik::setOnlineHint(std::string_view lines) {
   std::string trayHint(kTrayHint);
   if (!lines.empty()) trayHint += "\n" + std::string(lines);
   tray_.setHint(trayHint);
+  // The window never takes the focus, and Qt shows tooltips of inactive windows only when asked.
+  setAttribute(Qt::WA_AlwaysShowToolTips, true);
   setToolTip(QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));
 }
 
