@@ -275,9 +275,13 @@ void TabTar::addPeriod() {
   setUnsaved(true);
 }
 
+int TabTar::selectedLine() const {
+  const QListWidgetItem* item = o_tar_->currentItem();
+  return item && item->isSelected() ? o_tar_->currentRow() : -1;
+}
+
 void TabTar::replacePeriod() {
-  const int line =
-      o_tar_->currentItem() && o_tar_->currentItem()->isSelected() ? o_tar_->currentRow() : -1;
+  const int line = selectedLine();
   if (line < 0) {
     refused(PlanRefusal::NothingSelected);
     return;
@@ -288,8 +292,7 @@ void TabTar::replacePeriod() {
 }
 
 void TabTar::deletePeriod() {
-  const int line =
-      o_tar_->currentItem() && o_tar_->currentItem()->isSelected() ? o_tar_->currentRow() : -1;
+  const int line = selectedLine();
   if (line < 0) {
     refused(PlanRefusal::NothingSelected);
     return;
@@ -304,9 +307,9 @@ void TabTar::deletePeriod() {
 }
 
 void TabTar::selectLine() {
-  const QListWidgetItem* item = o_tar_->currentItem();
-  if (!item || !item->isSelected()) return;
-  showInFields(item->text());
+  const int line = selectedLine();
+  if (line < 0) return;
+  showInFields(o_tar_->item(line)->text());
   b_tar_save_->setEnabled(true);
   b_tar_del_->setEnabled(true);
 }

@@ -47,6 +47,8 @@ class TabTar : public SettingsTab {
   void replacePeriod();
   void deletePeriod();
   void selectLine();
+  // The line selected in the list, or -1.
+  int selectedLine() const;
   void showList(int selected);
   // Shows the refusal's message; true when the period or the edit was refused.
   bool refused(PlanRefusal refusal);
