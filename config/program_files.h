@@ -21,7 +21,6 @@ struct ProgramFiles {
   // Bookings of finished connections that could not be written yet, oldest first.
   std::filesystem::path keptBookings() const { return dir / "security.que"; }
   std::filesystem::path skinTmp() const { return dir / "qsf_skin.tmp"; }
-  std::filesystem::path helpFile() const { return dir / "tarvikhelp.hlp"; }
 };
 
 }  // namespace tarvik
