@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test bench sanitize-test install package format clean
+.PHONY: deps configure build run test test-vm bench sanitize-test install package format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,6 +19,12 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The pppd cases of the end-to-end tests, which need PPP over Ethernet in the kernel, in a
+# virtual machine booting Debian's own kernel package over this machine's root file system.
+test-vm: build
+	@bash scripts/install-deps.sh --vm
+	@bash scripts/test-vm.sh $(BUILD)
 
 # The core library and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize-test: deps

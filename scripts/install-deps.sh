@@ -23,6 +23,12 @@ packages=(
 # wpa_supplicant, ppp) and with services kept from starting, so that installing them leaves
 # this machine's network as it was.
 network_packages=(network-manager network-manager-openvpn openvpn openssl iproute2 util-linux)
+# `make test-vm` (scripts/test-vm.sh) asks for these too with --vm: the emulator, a static
+# busybox for the machine's first process, and pppd with its PPPoE server, which run inside
+# the machine from this machine's root file system.
+if [ "${1:-}" = "--vm" ]; then
+  network_packages+=(qemu-system-x86 busybox-static cpio ppp pppoe procps)
+fi
 
 missing_of() {
   local p
@@ -56,7 +62,7 @@ if [ ${#network_missing[@]} -gt 0 ]; then
   # Nor at the next boot: this machine did without them so far.
   if command -v systemctl >/dev/null; then
     $sudo systemctl --quiet disable NetworkManager.service NetworkManager-wait-online.service \
-      NetworkManager-dispatcher.service openvpn.service 2>/dev/null || true
+      NetworkManager-dispatcher.service openvpn.service pppd-dns.service 2>/dev/null || true
   fi
   if command -v update-rc.d >/dev/null; then
     $sudo update-rc.d openvpn disable >/dev/null 2>&1 || true
