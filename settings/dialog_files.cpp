@@ -114,6 +114,9 @@ const std::vector<DialogKey>& entryKeys() {
     k.push_back(number(e::kTruncate));
     k.push_back(number(e::kCredit));
     k.push_back(number(e::kMonthLimit));
+    // Keys the Parts do not list come after theirs, so the saved sections keep their order.
+    k.push_back(number(e::kRiseWarn));
+    k.push_back(number(e::kRiseTime));
     return k;
   }();
   return keys;

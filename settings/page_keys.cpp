@@ -112,7 +112,8 @@ std::vector<PageKey> msgKeys() {
       plain("o_on_beep", e::kOnLineBeep),      plain("o_on_wave", e::kOnLineWave),
       plain("e_on", e::kOnLineFile),           plain("o_of_beep", e::kOffLineBeep),
       plain("o_of_wave", e::kOffLineWave),     plain("e_of", e::kOffLineFile),
-      ranged("e_month", e::kMonthLimit),
+      ranged("e_month", e::kMonthLimit),       plain("o_rise", e::kRiseWarn),
+      ranged("e_rise", e::kRiseTime),
   };
   constexpr std::string_view kUse[] = {"o_warn_1", "o_warn_2", "o_warn_3", "o_warn_4"};
   constexpr std::string_view kVal[] = {"e_warn_1", "e_warn_2", "e_warn_3", "e_warn_4"};

@@ -75,10 +75,12 @@ TEST_F(DialogFilesTest, RoundTripKeepsValuesAndKeyOrder) {
   const std::vector<std::string> entry = keysOf(config, "Модем");
   ASSERT_GE(entry.size(), 30u);
   EXPECT_EQ(entry.front(), "Done");
-  EXPECT_EQ(entry.back(), "MonthLimit");
   const auto at = [&](std::string_view key) {
     return std::find(entry.begin(), entry.end(), key) - entry.begin();
   };
+  // The keys the Parts list end with "MonthLimit"; newer keys follow them.
+  EXPECT_EQ(entry.back(), "RiseTime");
+  EXPECT_EQ(at("RiseWarn"), at("MonthLimit") + 1);
   EXPECT_EQ(at("ExeLine0"), at("ExeCount") + 1);
   EXPECT_EQ(at("ExeLine2"), at("ExeCount") + 3);
   EXPECT_EQ(at("OnLineMinute"), at("ExeLine2") + 1);

@@ -56,7 +56,8 @@ TabMsg::TabMsg(SettingsFrame& frame) : SettingsTab(PageId::Msg, frame, "tabMsg")
   grid->addWidget(buildCell(), 2, 0);
   grid->addWidget(buildMonth(), 2, 1);
   grid->addWidget(buildWarnings(), 3, 0, 1, 2);
-  grid->setRowStretch(4, 1);
+  grid->addWidget(buildRise(), 4, 0, 1, 2);
+  grid->setRowStretch(5, 1);
   monthLimit_ = entry_keys::kMonthLimit.def;
   bindControls();
   updateEnabling();
@@ -198,6 +199,22 @@ QWidget* TabMsg::buildMonth() {
   return z;
 }
 
+QWidget* TabMsg::buildRise() {
+  auto* z = group(this, "z_rise", " п р е д у п р е ж д е н и е    о    п о д о р о ж а н и и ");
+  o_rise_ = check(z, "o_rise", "СООБЩЕНИЕ  И  СИГНАЛ  ЗА");
+  auto* e_rise = edit(z, "e_rise");
+  e_rise->setFixedWidth(34);
+  ud_rise_ = new UpDown(e_rise, id());
+  auto* row = new QHBoxLayout(z);
+  row->addWidget(o_rise_);
+  row->addWidget(e_rise);
+  row->addWidget(ud_rise_);
+  row->addWidget(label(z, "s_rise", "МИНУТ  ДО  НАЧАЛА  БОЛЕЕ  ДОРОГОГО  ТАРИФА"), 1);
+  connect(o_rise_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
+  checkSecondsOnChange(e_rise, entry_keys::kRiseTime, false, frame_);
+  return z;
+}
+
 void TabMsg::loaded(const SettingsValues& values) {
   updateEnabling();
   if (!values.has(entry_keys::kMonthLimit.name)) return;  // the global load
@@ -213,6 +230,7 @@ void TabMsg::updateEnabling() {
   }
   ud_sec_->setActive(o_cell_sec_->isChecked());
   for (int i = 0; i < 4; ++i) ud_warn_[i]->setActive(o_warn_[i]->isChecked());
+  ud_rise_->setActive(o_rise_->isChecked());
 }
 
 void TabMsg::checkThresholds() {

@@ -15,7 +15,7 @@ class UpDown;
 
 // Page 8 "СООБЩЕНИЯ" of the entry: balloon duplication, the zero-balance signal, the online
 // beeps, the connect and disconnect sounds, the balance warnings and the monthly budget with
-// its estimate.
+// its estimate, and the warning before a dearer tariff period.
 class TabMsg : public SettingsTab {
  public:
   explicit TabMsg(SettingsFrame& frame);
@@ -43,6 +43,7 @@ class TabMsg : public SettingsTab {
   QWidget* buildSounds();
   QWidget* buildWarnings();
   QWidget* buildMonth();
+  QWidget* buildRise();
   SoundRow soundRow(QWidget* parent, const char* prefix);
   void connectSound(const SoundRow& row, int tune, bool alwaysBeep);
   void updateEnabling();
@@ -55,6 +56,8 @@ class TabMsg : public SettingsTab {
   std::array<QCheckBox*, 4> o_warn_{};
   std::array<QLineEdit*, 4> e_warn_{};
   std::array<UpDown*, 4> ud_warn_{};
+  QCheckBox* o_rise_ = nullptr;
+  UpDown* ud_rise_ = nullptr;
   QLineEdit* e_month_ = nullptr;
   QLabel* p_month_ = nullptr;
   // The budget last typed as a whole number; text that is not one gives way to it.

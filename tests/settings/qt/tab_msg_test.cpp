@@ -36,6 +36,10 @@ class TabMsgTest : public QObject {
     QCOMPARE(f.find<QLineEdit>("e_warn_3")->text(), QString("25"));
     QCOMPARE(f.find<QLineEdit>("e_month")->text(), QString("600"));
     QCOMPARE(f.find<QLabel>("s_centz")->text(), QString("[ (ц)   ЦЕНТЬI ]"));
+    // The warning before a dearer period is off by default, 5 minutes ahead.
+    QVERIFY(!f.find<QCheckBox>("o_rise")->isChecked());
+    QCOMPARE(f.find<QLineEdit>("e_rise")->text(), QString("5"));
+    QVERIFY(!f.find<QLineEdit>("e_rise")->isEnabled());
 
     // The tests: the zero-balance one always beeps, the others with their beep box only.
     f.find<QPushButton>("b_zero_test")->click();
@@ -79,6 +83,11 @@ class TabMsgTest : public QObject {
     QVERIFY(!f.find<QPushButton>("b_zero_browse")->isEnabled());
     f.find<QCheckBox>("o_warn_4")->setChecked(true);
     f.find<UpDown>("ud_warn_4")->stepBy(3);
+    f.find<QCheckBox>("o_rise")->setChecked(true);
+    QVERIFY(f.find<UpDown>("ud_rise")->isEnabled());
+    f.find<QLineEdit>("e_rise")->setText("0");  // at least a minute ahead
+    QCOMPARE(f.find<QLineEdit>("e_rise")->text(), QString("1"));
+    f.find<UpDown>("ud_rise")->stepBy(100);  // at most an hour
     f.find<QPushButton>("b_apply")->click();
     const IniFile config = f.config();
     QCOMPARE(config.readInt("ISP", "ZeroWarn", 1), 0);
@@ -92,6 +101,8 @@ class TabMsgTest : public QObject {
     QCOMPARE(config.readInt("ISP", "AccountVal4", 0), 53);
     QCOMPARE(config.readInt("Olm:TK", "Baloon", 1), 0);
     QVERIFY(!config.hasKey("ISP", "Baloon"));
+    QCOMPARE(config.readInt("ISP", "RiseWarn", 0), 1);
+    QCOMPARE(config.readInt("ISP", "RiseTime", 0), 60);
   }
 
   // The monthly estimate compares this month's expenses with the budget so far: limit 300
