@@ -5,6 +5,7 @@
 # an idle period, offline and while the simulated line is connected.
 #
 #   bench/status_measure.sh [BUILD_DIR] [IDLE_SECONDS]      (defaults: build, 60)
+#   RUNS=15 bench/status_measure.sh ...   takes the medians of more starts on a busy machine
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,7 +62,7 @@ idle_percent() {  # pid seconds
   awk -v d=$((after - before)) -v hz="$hz" -v s="$2" 'BEGIN {printf "%.3f", 100 * d / hz / s}'
 }
 
-runs=5
+runs=${RUNS:-5}
 median() { sort -n | sed -n "$(((runs + 1) / 2))p"; }
 
 mkdir -p "$WORK/min" && cp "$WORK/minimal" "$WORK/min/minimal"

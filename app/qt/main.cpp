@@ -100,11 +100,32 @@ class DialogHost final : public SettingsHost {
   LinuxProcessLauncher launcher_;
 };
 
+// The settings dialog, made the first time it is opened: its frame's widgets and fonts would
+// otherwise weigh on every run in which nobody opens it. Until then it counts as hidden.
+class SettingsDialog {
+ public:
+  SettingsDialog(const ProgramFiles& files, EventLog& log, SettingsHost& host)
+      : files_(files), log_(log), host_(host) {}
+
+  Tsettings& open() {
+    if (!dialog_) dialog_ = std::make_unique<Tsettings>(files_, log_, host_);
+    return *dialog_;
+  }
+  Tsettings* made() const { return dialog_.get(); }
+  bool shown() const { return dialog_ && dialog_->isVisible(); }
+
+ private:
+  const ProgramFiles& files_;
+  EventLog& log_;
+  SettingsHost& host_;
+  std::unique_ptr<Tsettings> dialog_;
+};
+
 // The status window's and tray menu's way into the running program.
 class WindowHost final : public TrayHost {
  public:
-  WindowHost(Engine& engine, Tsettings& settings, Ttarvik& window, Shell& shell, ProgramHelp& help,
-             const ProgramFiles& files)
+  WindowHost(Engine& engine, SettingsDialog& settings, Ttarvik& window, Shell& shell,
+             ProgramHelp& help, const ProgramFiles& files)
       : engine_(engine),
         settings_(settings),
         window_(window),
@@ -122,22 +143,26 @@ class WindowHost final : public TrayHost {
   void openHelp() override { help_.open(kHelpContents); }
   bool helpAvailable() override { return help_.available(); }
   void getHelp() override { shell_.open(kHelpDownloadPage); }
-  void openSettings(int page) override { settings_.showOnPage(page); }
+  void openSettings(int page) override { settings_.open().showOnPage(page); }
   void enableMonitoring() override { engine_.toggleMonitoring(); }
   void restart() override { engine_.restart(); }
   void exit() override { engine_.exit(); }
   bool connectionActive() override { return engine_.connectionActive(); }
-  bool settingsShown() override { return settings_.isVisible(); }
+  bool settingsShown() override { return settings_.shown(); }
   void copyPositionToSettings(int left, int top) override {
-    settings_.copyWindowPosition(left, top);
+    if (Tsettings* dialog = settings_.made()) dialog->copyWindowPosition(left, top);
   }
   void windowShown() override { engine_.statusWindowShown(); }
-  void applySettings() override { settings_.ok(); }
-  void cancelSettings() override { settings_.cancel(); }
+  void applySettings() override {
+    if (Tsettings* dialog = settings_.made()) dialog->ok();
+  }
+  void cancelSettings() override {
+    if (Tsettings* dialog = settings_.made()) dialog->cancel();
+  }
 
  private:
   Engine& engine_;
-  Tsettings& settings_;
+  SettingsDialog& settings_;
   Ttarvik& window_;
   Shell& shell_;
   ProgramHelp& help_;
@@ -157,19 +182,21 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   app.setQuitOnLastWindowClosed(false);
 
   QtTimerFactory timers;
-  // The status window first, then the settings dialog, which starts hidden.
   Ttarvik user(files, log, timers);
   // The icon goes up first, in the state "di", before the slower services start.
   user.showTrayIcon();
+  // Sent to the tray now: the services below would otherwise hold the dock request back until
+  // the event loop runs.
+  QCoreApplication::processEvents();
   DesktopShell shell;
   std::unique_ptr<RasSwitch> ras = selectRasService(files, log);
   LinuxToneDevice tone;
   LinuxSoundPlayer sound;
   LinuxProcessLauncher process;
-  // The settings dialog starts hidden; its pages are built when it is first shown.
+  // The settings dialog is made, hidden, when it is first opened.
   ProgramHelp help(log);
   DialogHost dialogHost(user, sound, tone, shell, help, log);
-  Tsettings settings(files, log, dialogHost);
+  SettingsDialog settings(files, log, dialogHost);
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});

@@ -1,6 +1,7 @@
-// Opening the settings dialog from the tray menu: the first show of a dialog (its pages built,
-// every control filled from the files and the dialog drawn) and a later show (everything
-// loaded again and drawn). Each repetition is one show; the medians are the figures.
+// Opening the settings dialog from the tray menu: the first show (the dialog made, its pages
+// built, every control filled from the files and the dialog drawn) and a later show
+// (everything loaded again and drawn). Each repetition is one show; the medians are the
+// figures, and the very first show in a fresh process is printed before them.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise (xcb on a virtual
 // display gives the figures with a real window system).
@@ -120,13 +121,21 @@ double showAndDraw(Tsettings& dialog) {
   return ms;
 }
 
-// The frame is made at program start; what the user waits for is the first show.
+// The program makes the dialog when it is first opened: the first show includes the frame.
+double makeShowAndDraw(Setup& setup, std::unique_ptr<Tsettings>& dialog) {
+  QElapsedTimer timer;
+  timer.start();
+  dialog = std::make_unique<Tsettings>(setup.folder.files(), setup.log, setup.host);
+  const double made = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+  return made + showAndDraw(*dialog);
+}
+
 void BM_SettingsDialogFirstShow(benchmark::State& state) {
   Setup setup;
   for (auto _ : state) {
-    Tsettings dialog(setup.folder.files(), setup.log, setup.host);
-    state.SetIterationTime(showAndDraw(dialog) / 1000.0);
-    dialog.cancel();
+    std::unique_ptr<Tsettings> dialog;
+    state.SetIterationTime(makeShowAndDraw(setup, dialog) / 1000.0);
+    dialog->cancel();
   }
 }
 BENCHMARK(BM_SettingsDialogFirstShow)
@@ -173,9 +182,9 @@ int main(int argc, char** argv) {
   // The very first show in a fresh process, once: what the first click on "Настройки" costs.
   {
     tarvik::Setup setup;
-    tarvik::Tsettings dialog(setup.folder.files(), setup.log, setup.host);
-    std::printf("first show in a fresh process: %.1f ms\n", tarvik::showAndDraw(dialog));
-    dialog.cancel();
+    std::unique_ptr<tarvik::Tsettings> dialog;
+    std::printf("first show in a fresh process: %.1f ms\n", tarvik::makeShowAndDraw(setup, dialog));
+    dialog->cancel();
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
