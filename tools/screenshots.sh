@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots for the README: both built-in skins in both modes while a connection is metered,
-# the status window's tooltip online, the tray menu, a balloon and the settings dialog's tariff page. Runs the real program on the
-# simulated line inside a virtual X display with icewm (window manager and tray) and dunst
-# (desktop notifications).
+# the status window's tooltip online, the tray menu, a balloon, the settings dialog's tariff page
+# and every page of the dialog. Runs the real program on the simulated line inside a virtual X
+# display with icewm (window manager and tray) and dunst (desktop notifications).
 #
 #   tools/screenshots.sh [BUILD_DIR]        (default: build; output: docs/screenshots/)
 #
@@ -196,6 +196,56 @@ open_settings_page() {
   xdotool key Return
   sleep 0.5
   import -window "$win" "$OUT/settings-tariff.png"
+  stop_program "$pid"
+)
+
+# Every page of the settings dialog at its own size, after a metered connection of the entry
+# shown. The program says where its controls are (TARVIK_TEST_WIDGET_MAP), so each page button
+# is clicked where it is; each shot includes the window manager's title bar.
+(
+  export DISPLAY=$DIALOG_DISPLAY
+  dir=$WORK/pages
+  map=$WORK/widgets.txt
+  plan=""
+  for d in 0 1 2 3 4 5 6; do
+    plan+="Tar$d=2\r\nTar${d}x0AH=00\r\nTar${d}x0ZH=08\r\nTar${d}x0Cost=01200\r\nTar${d}x0Name=Ночь\r\n"
+    plan+="Tar${d}x1AH=08\r\nTar${d}x1ZH=24\r\nTar${d}x1Cost=03600\r\nTar${d}x1Name=День\r\n"
+  done
+  mkdir -p "$dir"
+  cp "$BIN" "$dir/tarvik"
+  printf "[Olm:TK]\r\nO=1\r\nX=700\r\nY=120\r\nFade=0\r\nEntry=1\r\n[Provider]\r\nDone=1\r\nFreeTime=0\r\n$plan" |
+    iconv -f UTF-8 -t CP1251 >"$dir/TarvikC.Kfg"
+  printf '[Provider]\r\nAccount=150\r\n' >"$dir/TarvikA.Kfg"
+  "$LINE" "$dir" add Provider >/dev/null
+  "$LINE" "$dir" add Office >/dev/null
+  (cd "$dir" && TARVIK_TEST_WIDGET_MAP=$map LC_ALL=C.UTF-8 exec ./tarvik >/dev/null 2>&1) &
+  pid=$!
+  wait_window
+  "$LINE" "$dir" dial Provider --auth 0.5 >/dev/null
+  sleep 4
+  "$LINE" "$dir" hangup >/dev/null
+  sleep 2
+  # "Настройки", the sixth item from the bottom of the status window's menu while offline.
+  xdotool mousemove 760 132 click 3
+  sleep 0.7
+  xdotool key Up Up Up Up Up Up Return
+  win=""
+  for _ in $(seq 100); do
+    win=$(LC_ALL=C.UTF-8 xdotool search --onlyvisible --name '^Настройки' 2>/dev/null | head -1)
+    [ -n "$win" ] && [ -s "$map" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || { echo "the settings dialog did not open" >&2; exit 1; }
+  read -r left top < <(xwininfo -id "$win" |
+    awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}')
+  page=0
+  for name in cfg app skin editor info cur tar conn msg stat; do
+    read -r _ x y w h < <(grep "^b_tab_$name " "$map")
+    xdotool mousemove $((left + x + w / 2)) $((top + y + h / 2)) click 1
+    sleep 0.8
+    import -frame -window "$win" "$OUT/settings-$page-$name.png"
+    page=$((page + 1))
+  done
   stop_program "$pid"
 )
 
