@@ -4,7 +4,7 @@
 # and never installed, boots under emulation with this machine's root file system read-only
 # over 9p and no network card. A small initramfs loads the modules the cases need and runs
 # them (tests/vm/init). pppoe-server of Debian 12 runs its sessions in user mode, over a pty:
-# hence ppp_async. Usage: test-vm.sh BUILD_DIR [CASE...]
+# hence ppp_async. Usage: test-vm.sh BUILD_DIR [SCRIPT...]
 set -euo pipefail
 
 build=$(realpath "${1:-build}")
@@ -36,7 +36,10 @@ cp "$repo/tests/vm/init" initramfs/init
 python3 - "$modules" initramfs <<'PY'
 import os, sys
 top, out = sys.argv[1], sys.argv[2]
-wanted = ["virtio_pci", "9pnet_virtio", "9p", "ppp_generic", "ppp_async", "pppoe", "veth", "wireguard"]
+# 9p over virtio for the root file system; PPP over Ethernet for pppd and for the PPPoE
+# server's sessions (over a pty, so ppp_async); veth, WireGuard, and tun for the fixtures.
+wanted = ["virtio_pci", "9pnet_virtio", "9p", "ppp_generic", "ppp_async", "pppoe", "veth",
+          "wireguard", "tun"]
 paths = {}
 for folder, _, files in os.walk(os.path.join(top, "kernel")):
     for f in files:
@@ -63,10 +66,18 @@ with open(os.path.join(out, "modules.order"), "w") as f:
         os.link(paths[name], os.path.join(out, "modules", name + ".ko"))
         f.write(name + "\n")
 PY
+# Every script must pass: inside the machine a skipped one is a failure too.
+scripts=("${@:2}")
+[ ${#scripts[@]} -gt 0 ] ||
+  scripts=(tests/e2e/pppd_network_test.py tests/e2e/nm_pppoe_wireguard_test.py)
 cat >initramfs/test.cmd <<CMD
-cd '$repo' && exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
-  TARVIK_BIN='$build/tarvik' TARVIK_LINE='$build/tarvik-line' \
-  python3 tests/e2e/pppd_network_test.py ${*:2}
+rc=0
+cd '$repo' || rc=1
+for script in ${scripts[*]}; do
+  env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
+    TARVIK_BIN='$build/tarvik' TARVIK_LINE='$build/tarvik-line' python3 \$script || rc=1
+done
+echo "TARVIK-VM-RESULT rc=\$rc"
 CMD
 (cd initramfs && find . | cpio -o -H newc --quiet | gzip -1) >initramfs.cpio.gz
 

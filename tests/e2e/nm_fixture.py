@@ -121,11 +121,13 @@ class NmFixture:
 
     # -- set-up
 
-    def start(self):
-        """Network, bus and VPN server; NetworkManager is started by start_nm()."""
+    def start(self, vpn_server=True):
+        """Network, bus and (unless not wanted) the VPN server; NetworkManager is started by
+        start_nm()."""
         self._network()
         self._bus()
-        self._server()
+        if vpn_server:
+            self._server()
 
     def _network(self):
         for ns in (self.client_ns, self.server_ns):
