@@ -75,6 +75,14 @@ Section<Scope::SkinFile> skinObject(std::string_view mode, std::string_view obje
                                                    std::string(object));
 }
 
+Section<Scope::SkinFile> skinTemp() {
+  return Section<Scope::SkinFile>::fromSectionName("skin:temp");
+}
+
+Section<Scope::SkinFile> skinImages() {
+  return Section<Scope::SkinFile>::fromSectionName("skin:img");
+}
+
 }  // namespace sections
 
 bool hasOwnSettings(const IniFile& config, std::string_view entryName) {

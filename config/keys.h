@@ -47,6 +47,10 @@ Section<Scope::SkinFile> skinInfo();
 Section<Scope::SkinFile> skinMode(std::string_view mode);
 Section<Scope::SkinFile> skinPoints(std::string_view mode);
 Section<Scope::SkinFile> skinObject(std::string_view mode, std::string_view object);
+// The skin editor's own sections of its working file, removed when the skin is saved: which
+// modes were created, and the pictures chosen for each mode.
+Section<Scope::SkinFile> skinTemp();
+Section<Scope::SkinFile> skinImages();
 }  // namespace sections
 
 // The choices stored as integers.
@@ -409,6 +413,21 @@ inline constexpr T kFont{"f", "Small Fonts"};
 inline constexpr I kFontSize{"s", 7};
 inline constexpr I kCharset{"k", 1};
 inline constexpr I kStretch{"s", 0};
+// sections::skinTemp(): 1 once the compact / full mode has been created in the editor.
+inline constexpr I kCompactCreated{"is1", 0};
+inline constexpr I kFullCreated{"is2", 0};
+// sections::skinImages(): picture `name` of mode digit `mode` (0 compact, 1 full), e.g.
+// "face_0" = the chosen file's path and "face_0x" = 1 while it is loaded in the editor.
+inline T imagePath(std::string_view name, int mode) {
+  return {KeyName(name).append("_").append(mode), ""};
+}
+inline I imageLoaded(std::string_view name, int mode) {
+  return {KeyName(name).append("_").append(mode).append("x"), 0};
+}
+// What the editor writes into every skin it saves.
+inline constexpr int kEditorGeneration = 4;
+inline constexpr int kEditorSupport = 40;
+inline constexpr std::string_view kEditorGenerator = "TRK.2.4.0.internal.1.0";
 }  // namespace skin_file_keys
 
 // Typed access: a key only with a section of its own scope. `File` is IniFile, IniEdit or

@@ -21,6 +21,8 @@ struct ProgramFiles {
   // Bookings of finished connections that could not be written yet, oldest first.
   std::filesystem::path keptBookings() const { return dir / "security.que"; }
   std::filesystem::path skinTmp() const { return dir / "qsf_skin.tmp"; }
+  // The skin editor's working file.
+  std::filesystem::path skinDraft() const { return dir / "new_skin.tmp"; }
 };
 
 }  // namespace tarvik
