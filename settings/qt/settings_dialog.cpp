@@ -76,8 +76,6 @@ const char* const kResetQuestion =
 const char* const kSkinDraftQuestion =
     "Обнаружен временный файл, созданный редактором тем.\n"
     "Хотите ли Вы сохранить его для дальнейшей работы?";
-// The skin editor's working file, kept between shows only when the user says so.
-constexpr const char* kSkinDraftFile = "new_skin.tmp";
 
 QString qs(const char* utf8) {
   return QString::fromUtf8(utf8);
@@ -422,7 +420,8 @@ void Tsettings::resetAllSettings() {
 
 void Tsettings::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
-  const std::filesystem::path draft = files_.dir / kSkinDraftFile;
+  // The skin editor's working file, kept between shows only when the user says so.
+  const std::filesystem::path draft = files_.skinDraft();
   std::error_code ec;
   if (!std::filesystem::exists(draft, ec)) return;
   if (message_box::askYesNo(qs(kSkinDraftQuestion), false) == QMessageBox::No)

@@ -46,7 +46,9 @@ TabEditor::TabEditor(SettingsFrame& frame)
     : SettingsTab(PageId::Editor, frame, "tabEditor"), draft_(frame.files().skinDraft()) {
   auto* z_view = group(this, "z_view", " в н е ш н и й    в и д ");
   preview_ = new SkinPreview(z_view);
-  preview_->setFixedSize(kDraftExtentMax - 20, kDraftExtentMax - 40);
+  // Room for the usual status window sizes; a marker further out is reached by its spins.
+  preview_->setFixedSize(150, 150);
+  z_view->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
   auto* viewLayout = new QVBoxLayout(z_view);
   viewLayout->addWidget(preview_);
 
@@ -65,8 +67,8 @@ TabEditor::TabEditor(SettingsFrame& frame)
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(z_view);
-  row->addWidget(buildProject());
-  row->addWidget(sides_, 1);
+  row->addWidget(buildProject(), 1);
+  row->addWidget(sides_);
   connectControls();
   setProjectControls(false);
 }
@@ -98,6 +100,13 @@ QWidget* TabEditor::buildProject() {
   grid->addWidget(o_same_, 2, 0, 1, 3);
   column->addWidget(z_modes);
 
+  auto* shadow = new QHBoxLayout;
+  o_shadow_ = check(panel, "o_shadow", "ТЕНЬ y ТЕКСТОВЬIХ  ОБЪЕКТОВ");
+  o_shadow_color_ = button(panel, "o_shadow_color", "...");
+  o_shadow_color_->setMaximumWidth(16);
+  shadow->addWidget(o_shadow_);
+  shadow->addWidget(o_shadow_color_);
+  column->addLayout(shadow);
   b_info_ = button(panel, "b_info", "АВТОРСКАЯ  ИНФОРМАЦИЯ");
   column->addWidget(b_info_);
   column->addStretch();
@@ -110,6 +119,9 @@ QWidget* TabEditor::buildObject() {
   grid->setContentsMargins(0, 0, 0, 0);
   o_objects_ = named(new QComboBox(panel), "o_objects");
   for (const EditorObject& o : kObjects) o_objects_->addItem(QString::fromUtf8(o.caption));
+  // The list opens as wide as its captions; closed, it leaves room for the other columns.
+  o_objects_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  o_objects_->setMinimumContentsLength(16);
   grid->addWidget(o_objects_, 0, 0, 1, 4);
   e_a_ = rangedSpin(panel, "e_a", 0, kDraftExtentMax);
   e_b_ = rangedSpin(panel, "e_b", 0, kDraftExtentMax);
@@ -141,9 +153,7 @@ QWidget* TabEditor::buildLook() {
   b_font_ = button(panel, "b_font", "...");
   p_color_ = button(panel, "p_color", "...");
   o_align_ = dropDown(panel, "o_align", {"по Левому", "по Правому", "по Центру"});
-  o_shadow_ = check(panel, "o_shadow", "ТЕНЬ y ТЕКСТОВЬIХ  ОБЪЕКТОВ");
-  o_shadow_color_ = button(panel, "o_shadow_color", "...");
-  for (QPushButton* b : {b_file_, b_font_, p_color_, o_shadow_color_}) b->setMaximumWidth(30);
+  for (QPushButton* b : {b_file_, b_font_, p_color_}) b->setMaximumWidth(30);
   grid->addWidget(p_file_, 0, 0, 1, 2);
   grid->addWidget(b_file_, 0, 2);
   grid->addWidget(o_stretch_, 1, 0, 1, 3);
@@ -151,8 +161,6 @@ QWidget* TabEditor::buildLook() {
   grid->addWidget(b_font_, 2, 2);
   grid->addWidget(o_align_, 3, 0);
   grid->addWidget(p_color_, 3, 2);
-  grid->addWidget(o_shadow_, 4, 0, 1, 2);
-  grid->addWidget(o_shadow_color_, 4, 2);
   return panel;
 }
 

@@ -73,6 +73,15 @@ struct EditorFixture : DialogFixture {
   QString lastBox() { return boxes.texts().value(boxes.texts().size() - 1); }
 };
 
+// With TARVIK_SCREENSHOT_DIR set (tools/screenshots.sh), the dialog as it stands is saved
+// there at twice its size.
+void takeScreenshot(EditorFixture& f, const char* name) {
+  const QString dir = qEnvironmentVariable("TARVIK_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  const QPixmap shot = f.dialog->grab();
+  QVERIFY(shot.scaled(shot.size() * 2).save(QDir(dir).filePath(name)));
+}
+
 bool hasAll(const fs::path& folder, const char* suffix) {
   for (const char* name : kSkinBitmapNames)
     if (!fs::exists(folder / (std::string(name) + suffix))) return false;
@@ -384,6 +393,58 @@ class TabEditorTest : public QObject {
     f.find<QPushButton>("b_skin_new")->click();
     QVERIFY(!f.draft().hasKey("skin:img", "face_0"));
     QCOMPARE(f.find<QLabel>("p_file")->text(), kNotLoaded);
+  }
+  // The round trip: a two-mode skin made in the editor is what the status window shows, in
+  // size and outline, in each of its modes.
+  void savedSkinShapesTheStatusWindow() {
+    EditorFixture f;
+    f.find<QPushButton>("b_skin_new")->click();
+    f.pickAll("c", QColor(40, 90, 140));  // a 60 x 30 face, the points on its border
+    auto* points = f.find<QComboBox>("o_points");
+    points->setCurrentIndex(0);
+    f.find<QSpinBox>("o_pts_x")->setValue(12);  // the top-left corner cut away
+    f.find<QComboBox>("o_objects")->setCurrentIndex(12);
+    f.find<QSpinBox>("e_x")->setValue(22);
+    f.find<QCheckBox>("o_shadow")->setChecked(true);
+    f.boxes.answerNext(QMessageBox::No);  // separate pictures for the full mode
+    f.find<QPushButton>("b_new_extended")->click();
+    f.pick(0, f.bitmap("f0.bmp", 80, 50, QColor(140, 60, 40)), QMessageBox::Yes);
+    for (int i = 1; i < 12; ++i) f.pick(i, f.bitmap(QString("f%1.bmp").arg(i), 12, 12));
+    points->setCurrentIndex(12);
+    f.find<QSpinBox>("o_pts_y")->setValue(20);           // the top-right corner cut away
+    f.find<QComboBox>("o_objects")->setCurrentIndex(9);  // the online indicator
+    f.find<QSpinBox>("e_x")->setValue(30);
+    f.find<QSpinBox>("e_y")->setValue(25);
+    QCOMPARE(f.dialog->findChild<QLabel*>("i_ind")->geometry(), QRect(30, 25, 12, 12));
+    QVERIFY(f.dialog->findChild<QLabel*>("s_tariff_s")->isVisible());
+    takeScreenshot(f, "settings-editor.png");
+
+    const fs::path folder = f.dir.path() / "SKINS" / "round";
+    f.boxes.answerNext(QMessageBox::Ok);
+    f.save(folder);
+    test::ProgramDir::writeText(f.dir.files().config(), "[Olm:TK:Skin]\nSkinExternal=1\nSkinName=" +
+                                                            folder.string() + "/\nSkinSize=0\n");
+    Ttarvik window(f.dir.files(), f.log, f.clock);
+    QVERIFY(window.loadSkin());
+    QCOMPARE(window.size(), QSize(60, 30));
+    QVERIFY(window.mask().contains(QPoint(30, 15)));
+    QVERIFY(!window.mask().contains(QPoint(1, 1)));
+    QVERIFY(window.mask().contains(QPoint(58, 1)));
+    QCOMPARE(window.findChild<QLabel*>("s_time_s")->pos(), QPoint(22, 10));
+    QVERIFY(window.findChild<QLabel*>("s_time")->isVisibleTo(&window));
+    QCOMPARE(window.findChild<QLabel*>("i_face")->pixmap().toImage().pixelColor(5, 5),
+             QColor(40, 90, 140));
+
+    window.switchMode();
+    QVERIFY(window.fullModeChecked());
+    QCOMPARE(window.size(), QSize(80, 50));
+    QVERIFY(window.mask().contains(QPoint(1, 1)));
+    QVERIFY(!window.mask().contains(QPoint(78, 1)));
+    QVERIFY(window.mask().contains(QPoint(40, 40)));
+    window.showStateCode("on");
+    QCOMPARE(window.findChild<QLabel*>("i_ind")->geometry(), QRect(30, 25, 12, 12));
+    QCOMPARE(window.findChild<QLabel*>("i_face")->pixmap().toImage().pixelColor(5, 5),
+             QColor(140, 60, 40));
   }
 };
 
