@@ -43,7 +43,7 @@ class PppdNetworkTest(ProgramDirTestCase):
         try:
             super().wait_for(predicate, what, timeout)
         except AssertionError as e:
-            raise AssertionError(f"{e}\n{self.fx.state()}") from None
+            raise AssertionError(f"{e}\nlog:\n{self.log()}\n{self.fx.state()}") from None
 
     def start_program(self, settings="Done=1\n"):
         self.write_config("TarvikC.Kfg", metered_config() + f"[{PEER}]\n{settings}FreeTime=0\n"
