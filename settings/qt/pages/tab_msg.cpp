@@ -56,8 +56,7 @@ TabMsg::TabMsg(SettingsFrame& frame) : SettingsTab(PageId::Msg, frame, "tabMsg")
   grid->addWidget(buildCell(), 2, 0);
   grid->addWidget(buildMonth(), 2, 1);
   grid->addWidget(buildWarnings(), 3, 0, 1, 2);
-  grid->addWidget(buildRise(), 4, 0, 1, 2);
-  grid->setRowStretch(5, 1);
+  grid->setRowStretch(4, 1);
   monthLimit_ = entry_keys::kMonthLimit.def;
   bindControls();
   updateEnabling();
@@ -190,29 +189,33 @@ QWidget* TabMsg::buildMonth() {
   p_month_->setAlignment(Qt::AlignCenter);
   p_month_->setFrameShape(QFrame::Panel);
   p_month_->setFrameShadow(QFrame::Sunken);
-  auto* row = new QHBoxLayout(z);
+  auto* column = new QVBoxLayout(z);
+  auto* row = new QHBoxLayout;
   row->addWidget(e_month_);
   row->addWidget(new UpDown(e_month_, id()));
   row->addWidget(label(z, "s_month", "ц / МЕСЯЦ"));
   row->addWidget(p_month_, 1);
+  column->addLayout(row);
+  // The warning before a dearer period is about what the month costs too, and the page has no
+  // room for a group of its own.
+  column->addLayout(buildRise(z));
   connect(e_month_, &QLineEdit::textChanged, this, [this] { monthLimitChanged(); });
   return z;
 }
 
-QWidget* TabMsg::buildRise() {
-  auto* z = group(this, "z_rise", " п р е д у п р е ж д е н и е    о    п о д о р о ж а н и и ");
-  o_rise_ = check(z, "o_rise", "СООБЩЕНИЕ  И  СИГНАЛ  ЗА");
+QLayout* TabMsg::buildRise(QWidget* z) {
+  o_rise_ = check(z, "o_rise", "ПРЕДУПРЕЖДАТЬ  ЗА");
   auto* e_rise = edit(z, "e_rise");
   e_rise->setFixedWidth(34);
   ud_rise_ = new UpDown(e_rise, id());
-  auto* row = new QHBoxLayout(z);
+  auto* row = new QHBoxLayout;
   row->addWidget(o_rise_);
   row->addWidget(e_rise);
   row->addWidget(ud_rise_);
-  row->addWidget(label(z, "s_rise", "МИНУТ  ДО  НАЧАЛА  БОЛЕЕ  ДОРОГОГО  ТАРИФА"), 1);
+  row->addWidget(label(z, "s_rise", "МИН.  ДО  ПОДОРОЖАНИЯ"), 1);
   connect(o_rise_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
   checkSecondsOnChange(e_rise, entry_keys::kRiseTime, false, frame_);
-  return z;
+  return row;
 }
 
 void TabMsg::loaded(const SettingsValues& values) {

@@ -9,6 +9,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+class QLayout;
+
 namespace tarvik {
 
 class UpDown;
@@ -43,7 +45,7 @@ class TabMsg : public SettingsTab {
   QWidget* buildSounds();
   QWidget* buildWarnings();
   QWidget* buildMonth();
-  QWidget* buildRise();
+  QLayout* buildRise(QWidget* z);
   SoundRow soundRow(QWidget* parent, const char* prefix);
   void connectSound(const SoundRow& row, int tune, bool alwaysBeep);
   void updateEnabling();
