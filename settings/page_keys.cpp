@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "config/keys.h"
+#include "stats/weekly_graph.h"
 
 namespace tarvik {
 
@@ -141,6 +142,14 @@ std::vector<PageKey> skinKeys() {
   };
 }
 
+// The graph's axis buttons come from the axis table, so a new axis needs no row here.
+std::vector<PageKey> statKeys() {
+  std::vector<PageKey> keys{ranged("e_max", entry_keys::kGraphMax)};
+  for (const GraphAxisRow& row : graphAxes())
+    keys.push_back(choice(row.objectName, entry_keys::kGraphX, static_cast<int>(row.axis)));
+  return keys;
+}
+
 }  // namespace
 
 std::span<const PageKey> pageKeys(PageId page) {
@@ -151,6 +160,7 @@ std::span<const PageKey> pageKeys(PageId page) {
   static const std::vector<PageKey> app = appKeys();
   static const std::vector<PageKey> tar = tarKeys();
   static const std::vector<PageKey> skin = skinKeys();
+  static const std::vector<PageKey> stat = statKeys();
   switch (page) {
     case PageId::Cur:
       return cur;
@@ -166,6 +176,8 @@ std::span<const PageKey> pageKeys(PageId page) {
       return tar;
     case PageId::Skin:
       return skin;
+    case PageId::Stat:
+      return stat;
     default:
       return {};
   }

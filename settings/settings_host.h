@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "config/number_text.h"
 #include "platform/autostart.h"
+#include "platform/clock.h"
+#include "platform/shell.h"
 
 namespace tarvik {
 
@@ -41,6 +44,14 @@ class SettingsHost {
   virtual void previewTransparency(int percent) = 0;
   // A web page or a "mailto:" address, handed to the desktop.
   virtual void openExternal(const std::string& target) = 0;
+  // Sends a report file (code page 1251) to the default printer.
+  virtual ShellResult print(const std::filesystem::path& file) = 0;
+  // A balloon from the tray icon that is not optional (the "HelpShow" switch still rules).
+  virtual void balloon(const std::string& title, const std::string& text) = 0;
+  // The wall clock, for the dates of reports and the monthly estimate.
+  virtual LocalTime now() const = 0;
+  // The user's decimal separator.
+  virtual NumberFormat numberFormat() const = 0;
 };
 
 }  // namespace tarvik

@@ -48,12 +48,22 @@ std::filesystem::path programDirectory() {
 // Where "Справка…" sends the user when the program was built without its manual.
 constexpr const char* kHelpDownloadPage = "https://tarvik.example.org/help/";
 
+NumberFormat localeNumberFormat() {
+  const QString point = QLocale::system().decimalPoint();
+  return NumberFormat{point == "." ? '.' : ','};
+}
+
 // The settings dialog's way into the running program.
 class DialogHost final : public SettingsHost {
  public:
   DialogHost(Ttarvik& window, SoundPlayer& sound, ToneDevice& tone, Shell& shell, ProgramHelp& help,
-             EventLog& log)
-      : window_(window), sound_(sound), tunes_(tone, log), shell_(shell), help_(help) {}
+             EventLog& log, const Clock& clock)
+      : window_(window),
+        sound_(sound),
+        tunes_(tone, log),
+        shell_(shell),
+        help_(help),
+        clock_(clock) {}
 
   void attach(Engine& engine) { engine_ = &engine; }
 
@@ -87,6 +97,12 @@ class DialogHost final : public SettingsHost {
     window_.behaviour().previewTransparency(percent);
   }
   void openExternal(const std::string& target) override { shell_.open(target); }
+  ShellResult print(const std::filesystem::path& file) override { return shell_.print(file); }
+  void balloon(const std::string& title, const std::string& text) override {
+    window_.balloon(title, text, false);
+  }
+  LocalTime now() const override { return clock_.now(); }
+  NumberFormat numberFormat() const override { return localeNumberFormat(); }
 
  private:
   Ttarvik& window_;
@@ -94,6 +110,7 @@ class DialogHost final : public SettingsHost {
   TunePlayer tunes_;
   Shell& shell_;
   ProgramHelp& help_;
+  const Clock& clock_;
   XdgAutostart autostart_;
   Engine* engine_ = nullptr;
   // The programs tested from the connection page start as those launched on connecting do.
@@ -159,6 +176,10 @@ class WindowHost final : public TrayHost {
   void cancelSettings() override {
     if (Tsettings* dialog = settings_.made()) dialog->cancel();
   }
+  void refreshSettings(std::string_view entry, int accountKind) override {
+    if (Tsettings* dialog = settings_.made())
+      dialog->connectionBooked(QString::fromStdString(std::string(entry)), accountKind);
+  }
 
  private:
   Engine& engine_;
@@ -168,11 +189,6 @@ class WindowHost final : public TrayHost {
   ProgramHelp& help_;
   const ProgramFiles& files_;
 };
-
-NumberFormat localeNumberFormat() {
-  const QString point = QLocale::system().decimalPoint();
-  return NumberFormat{point == "." ? '.' : ','};
-}
 
 // Windows, services and the engine, then the event loop until the program ends.
 int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock, EventLog& log,
@@ -195,7 +211,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   LinuxProcessLauncher process;
   // The settings dialog is made, hidden, when it is first opened.
   ProgramHelp help(log);
-  DialogHost dialogHost(user, sound, tone, shell, help, log);
+  DialogHost dialogHost(user, sound, tone, shell, help, log, clock);
   SettingsDialog settings(files, log, dialogHost);
 
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,

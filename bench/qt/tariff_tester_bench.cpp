@@ -47,6 +47,10 @@ struct QuietHost : SettingsHost {
   bool helpAvailable() const override { return true; }
   void previewTransparency(int) override {}
   void openExternal(const std::string&) override {}
+  ShellResult print(const std::filesystem::path&) override { return {ShellStatus::Done, 0}; }
+  void balloon(const std::string&, const std::string&) override {}
+  LocalTime now() const override { return makeLocalTime(2026, 12, 7, 12); }
+  NumberFormat numberFormat() const override { return NumberFormat{','}; }
   NoAutostart autostart_;
 };
 

@@ -18,9 +18,11 @@
 #include "platform/qt/message_box.h"
 #include "platform/qt/unattended.h"
 #include "settings/help_contexts.h"
+#include "settings/qt/binder.h"
 #include "settings/qt/pages/page_set.h"
 #include "settings/qt/pages/tab_cfg.h"
 #include "settings/qt/pages/tab_info.h"
+#include "settings/qt/pages/tab_stat.h"
 
 namespace tarvik {
 
@@ -247,6 +249,33 @@ int Tsettings::currentPage() const {
 
 bool Tsettings::dirty() const {
   return b_apply_->isEnabled();
+}
+
+void Tsettings::connectionBooked(const QString& entry, int accountKind) {
+  if (!isVisible()) return;
+  if (accountKind != kAccountIndividual) refreshSharedBalances();
+  if (entry != currentEntry()) return;
+  if (auto* stat = qobject_cast<TabStat*>(page(PageId::Stat))) {
+    stat->showStatistics();
+    stat->showGraph();
+  }
+}
+
+void Tsettings::refreshSharedBalances() {
+  const IniFile accounts(files_.accounts());
+  SettingsValues balances;
+  balances.set(balance_keys::kAccount.name,
+               readKey(accounts, sections::sharedBalance(), balance_keys::kAccount));
+  for (const auto& group : balance_keys::kGroupAccount)
+    balances.set(group.name, readKey(accounts, sections::sharedBalance(), group));
+  // Only the balance fields change: unsaved edits elsewhere stay unsaved.
+  const bool wasDirty = dirty();
+  {
+    LoadingGuard guard(loading_);
+    for (SettingsTab* p : pages_)
+      if (p) binder::fill(p, pageKeys(p->id()), balances);
+  }
+  setDirty(wasDirty);
 }
 
 void Tsettings::setDirty(bool dirty) {

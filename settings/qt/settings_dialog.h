@@ -40,6 +40,10 @@ class Tsettings : public QDialog, public SettingsFrame {
   bool dirty() const override;
   void setDirty(bool dirty) override;
   void setOkEnabled(bool enabled) override;
+  // A connection of `entry` was booked from an account of `accountKind`: while the dialog is
+  // shown, the shared balances it shows are read afresh when a shared account paid, and the
+  // statistics page shows the files afresh when it shows that entry.
+  void connectionBooked(const QString& entry, int accountKind);
 
   // Esc and the window manager's close come here.
   void reject() override { cancel(); }
@@ -84,6 +88,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   void entryChanged();
   void loadEntry(const QString& entry);
   void loadGlobal();
+  // Reads the shared balances afresh into the fields that show them.
+  void refreshSharedBalances();
   // What the controls hold now, over the values last loaded for pages not showing a key.
   SettingsValues controlValues() const;
   // One edit per file, committed together; a failure is logged and, outside loads, shown.

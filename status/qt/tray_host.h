@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace tarvik {
 
 // What the status window, its tray icon and its menu ask of the rest of the program: the one
@@ -33,6 +35,12 @@ class TrayHost {
   // Midnight, exit or restart found the settings dialog open.
   virtual void applySettings() = 0;   // its ОК
   virtual void cancelSettings() = 0;  // its ОТМЕНА
+  // A connection of `entry` was booked: an open settings dialog showing that entry shows its
+  // statistics afresh.
+  virtual void refreshSettings(std::string_view entry, int accountKind) {
+    (void)entry;
+    (void)accountKind;
+  }
 };
 
 }  // namespace tarvik

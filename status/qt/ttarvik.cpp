@@ -282,6 +282,10 @@ void Ttarvik::applyAndCloseSettingsDialog() {
   if (menu_->host()) menu_->host()->applySettings();
 }
 
+void Ttarvik::refreshSettingsDialog(std::string_view entry, int accountKind) {
+  if (menu_->host()) menu_->host()->refreshSettings(entry, accountKind);
+}
+
 void Ttarvik::cancelSettingsDialog() {
   if (menu_->host()) menu_->host()->cancelSettings();
 }

@@ -84,6 +84,8 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   bool loadSkin() override;
   void placeStatusWindow() override { reloadWindowSettings(); }
 
+  void refreshSettingsDialog(std::string_view entry, int accountKind) override;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;

@@ -61,6 +61,13 @@ struct RecordingHost : SettingsHost {
   std::function<void(int)> help;
   std::vector<int> transparencies;
   std::vector<std::string> opened;
+  std::vector<std::filesystem::path> printed;
+  ShellResult printResult{ShellStatus::Done, 0};
+  struct Balloon {
+    std::string title, text;
+  };
+  std::vector<Balloon> balloons;
+  LocalTime clock = makeLocalTime(2026, 12, 8, 9, 5, 7);
 
   std::vector<std::string> phonebookEntries() const override { return entries; }
   void reloadGlobalParameters(bool skinChanged) override { reloads.push_back(skinChanged); }
@@ -83,6 +90,15 @@ struct RecordingHost : SettingsHost {
   bool helpAvailable() const override { return manual; }
   void previewTransparency(int percent) override { transparencies.push_back(percent); }
   void openExternal(const std::string& target) override { opened.push_back(target); }
+  ShellResult print(const std::filesystem::path& file) override {
+    printed.push_back(file);
+    return printResult;
+  }
+  void balloon(const std::string& title, const std::string& text) override {
+    balloons.push_back({title, text});
+  }
+  LocalTime now() const override { return clock; }
+  NumberFormat numberFormat() const override { return NumberFormat{','}; }
 };
 
 // The message boxes, answered in-process: each queued answer goes to the next box.
