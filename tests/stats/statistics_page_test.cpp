@@ -85,7 +85,7 @@ TEST_F(StatisticsPageTest, WeeklyGraphScalesEachAxis) {
   // 45 minutes on a 60-minute scale.
   EXPECT_EQ(at(GraphAxis::Time, 60)[1], 75);
   EXPECT_EQ(at(GraphAxis::Time, 60)[2], -16);  // -10 minutes of 60
-  EXPECT_EQ(at(GraphAxis::Time, 60)[3], 0);  // whole minutes only
+  EXPECT_EQ(at(GraphAxis::Time, 60)[3], 0);    // whole minutes only
   EXPECT_EQ(at(GraphAxis::Time, 60)[0], 10000);
   EXPECT_EQ(at(GraphAxis::Connections, 5)[1], 140);
   EXPECT_EQ(at(GraphAxis::Money, 25)[1], 76);  // 19 whole units of 25
