@@ -212,7 +212,8 @@ void TabStat::showStatistics() {
   b_undo_->setEnabled(sheet.undoAvailable);
   e_acc_->setText(qs(sheet.accountText));
   closeBalance();
-  showMonthEstimate(window(), frame_.host().now().day);
+  // The same clock as the budget page, so both show one estimate.
+  showMonthEstimate(window(), frame_.log().clock().now().day);
 }
 
 void TabStat::showGraph() {
