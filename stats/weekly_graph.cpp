@@ -34,7 +34,7 @@ const GraphAxisRow& graphAxis(int axis) {
   return axes()[static_cast<int>(GraphAxis::MoneySmall)];
 }
 
-std::string axisCaption(const GraphAxisRow& row, const CurrencyTexts& currency) {
+std::string axisCaption(const GraphAxisRow& row, const CurrencyNames& currency) {
   switch (row.axis) {
     case GraphAxis::Time:
       return "ось Y:  ВРЕМЯ";
@@ -48,7 +48,7 @@ std::string axisCaption(const GraphAxisRow& row, const CurrencyTexts& currency) 
   return "ось Y:  КОЛ-ВО";
 }
 
-std::string axisUnit(const GraphAxisRow& row, const CurrencyTexts& currency) {
+std::string axisUnit(const GraphAxisRow& row, const CurrencyNames& currency) {
   switch (row.axis) {
     case GraphAxis::Time:
       return "МИН.";

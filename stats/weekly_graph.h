@@ -7,7 +7,7 @@
 
 #include "config/keys.h"
 #include "config/program_files.h"
-#include "stats/currency.h"
+#include "stats/currency_names.h"
 
 namespace tarvik {
 
@@ -27,8 +27,8 @@ std::span<const GraphAxisRow> graphAxes();
 const GraphAxisRow& graphAxis(int axis);
 
 // Caption of the axis's button and its unit label beside the maximum, in the entry's currency.
-std::string axisCaption(const GraphAxisRow& row, const CurrencyTexts& currency);
-std::string axisUnit(const GraphAxisRow& row, const CurrencyTexts& currency);
+std::string axisCaption(const GraphAxisRow& row, const CurrencyNames& currency);
+std::string axisUnit(const GraphAxisRow& row, const CurrencyNames& currency);
 
 // The bars left to right, Monday to Sunday, by weekday number (0 = Sunday).
 inline constexpr std::array<int, 7> kGraphWeekdays{1, 2, 3, 4, 5, 6, 0};

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "stats/monthly_estimate.h"
 #include "stats/statistics_report.h"
 #include "stats/statistics_sheet.h"
 #include "stats/stats_fixture.h"
@@ -97,35 +96,15 @@ TEST_F(StatisticsPageTest, WeeklyGraphScalesEachAxis) {
   EXPECT_EQ(barPosition(1LL << 40, 1, 5), INT_MAX);
   EXPECT_EQ(barPosition(100, 1, 0), 0);
 
-  const CurrencyTexts roubles = currencyTexts(Currency::Roubles);
+  const CurrencyNames roubles =
+      currencyNames(static_cast<int>(Currency::Roubles), defaultCustomCurrency());
   EXPECT_EQ(axisCaption(graphAxis(1), roubles), "ось Y:  ДЕНЬГИ  p");
   EXPECT_EQ(axisCaption(graphAxis(2), roubles), "ось Y:  ДЕНЬГИ  k");
   EXPECT_EQ(axisUnit(graphAxis(0), roubles), "МИН.");
   EXPECT_EQ(axisUnit(graphAxis(3), roubles), "РАЗ");
-  CustomCurrency custom;
+  CurrencyNames custom = defaultCustomCurrency();
   custom.sign = "Ж";
-  EXPECT_EQ(axisUnit(graphAxis(1), currencyTexts(2, custom)), "Ж");
-}
-
-TEST(MonthlyEstimate, ComparesWithTheBudgetSoFar) {
-  // Limit 250 on the 10th: 80 hundredths may be spent.
-  EXPECT_EQ(estimateMonth(250, "0,8", 10).caption, "СОСТОЯНИЕ = OK");
-  EXPECT_EQ(estimateMonth(250, "0,8", 10).rgb, 0x00FF00u);
-  EXPECT_EQ(estimateMonth(250, "0,81", 10).caption, "ПРЕВЬIШЕНИЕ");
-  EXPECT_EQ(estimateMonth(250, "0,9", 10).state, MonthState::Over);
-  EXPECT_EQ(estimateMonth(250, "0,91", 10).caption, "СИЛЬНОЕ  ПРЕВЬIШЕНИЕ");
-  EXPECT_EQ(estimateMonth(250, "0,91", 10).rgb, 0xFF0000u);
-  // Binary noise does not turn 0,29 into 28 hundredths.
-  EXPECT_EQ(estimateMonth(30, "0,29", 29).state, MonthState::Ok);
-  EXPECT_EQ(estimateMonth(30, "0,3", 29).state, MonthState::Over);
-  // Limit 50 gives 1 a day, 30000 gives 1000; on the 31st the budget passes the limit.
-  EXPECT_EQ(estimateMonth(50, "0,03", 3).state, MonthState::Ok);
-  EXPECT_EQ(estimateMonth(50, "0,04", 3).state, MonthState::Over);
-  EXPECT_EQ(estimateMonth(30000, "310", 31).state, MonthState::Ok);
-  EXPECT_EQ(estimateMonth(30000, "310,01", 31).state, MonthState::Over);
-  EXPECT_EQ(estimateMonth(250, "-1", 1).state, MonthState::Ok);
-  EXPECT_EQ(estimateMonth(250, "abc", 10).caption, "ОШИБКА ЧТЕНИЯ ДАННЬIХ");
-  EXPECT_EQ(estimateMonth(250, "", 10).rgb, 0xFFFFFFu);
+  EXPECT_EQ(axisUnit(graphAxis(1), currencyNames(2, custom)), "Ж");
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ using namespace widgets;
 
 StatGraph::StatGraph(QWidget* parent)
     : QGroupBox(QString::fromUtf8(" г р а ф и к    з а    н е д е л ю "), parent),
-      currency_(currencyTexts(Currency::Dollars)) {
+      currency_(currencyNames(0, defaultCustomCurrency())) {
   setObjectName("z_graph");
   auto* bars = new QGridLayout;
   bars->setHorizontalSpacing(3);
@@ -87,7 +87,7 @@ void StatGraph::setPositions(const std::array<int, 7>& byWeekday) {
   for (int d = 0; d < 7; ++d) bars_[d]->setPosition(byWeekday[d]);
 }
 
-void StatGraph::setCurrency(const CurrencyTexts& currency) {
+void StatGraph::setCurrency(const CurrencyNames& currency) {
   currency_ = currency;
   for (const GraphAxisRow& row : graphAxes())
     axes_[static_cast<int>(row.axis)]->setText(QString::fromStdString(axisCaption(row, currency_)));

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "config/keys.h"
-#include "stats/currency.h"
+#include "stats/currency_names.h"
 
 class QLabel;
 class QRadioButton;
@@ -26,7 +26,7 @@ class StatGraph : public QGroupBox {
   // Bar positions by weekday number (0 = Sunday).
   void setPositions(const std::array<int, 7>& byWeekday);
   // Captions of the money axes and the unit label follow the entry's currency.
-  void setCurrency(const CurrencyTexts& currency);
+  void setCurrency(const CurrencyNames& currency);
   // The "GraphX" value of the checked axis button; -1 when none is checked.
   int checkedAxis() const;
   int maximum() const;
@@ -58,7 +58,7 @@ class StatGraph : public QGroupBox {
   std::vector<int> remembered_;
   QSpinBox* e_max_ = nullptr;
   QLabel* s_max_ = nullptr;
-  CurrencyTexts currency_;
+  CurrencyNames currency_;
 };
 
 }  // namespace tarvik

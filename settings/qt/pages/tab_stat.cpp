@@ -11,9 +11,9 @@
 
 #include "config/ini_file.h"
 #include "platform/qt/message_box.h"
-#include "settings/qt/month_estimate_view.h"
 #include "settings/qt/page_widgets.h"
 #include "settings/qt/pages/stat_graph.h"
+#include "settings/qt/pages/tab_msg.h"
 #include "stats/statistics.h"
 #include "stats/weekly_graph.h"
 
@@ -57,7 +57,8 @@ QLabel* panel(QWidget* parent, const QString& name, const QString& text) {
 using namespace widgets;
 
 TabStat::TabStat(SettingsFrame& frame)
-    : SettingsTab(PageId::Stat, frame, "tabStat"), currency_(currencyTexts(Currency::Dollars)) {
+    : SettingsTab(PageId::Stat, frame, "tabStat"),
+      currency_(currencyNames(0, defaultCustomCurrency())) {
   graph_ = new StatGraph(this);
   o_stat_ = named(new QPlainTextEdit(this), "o_stat");
   o_stat_->hide();
@@ -179,10 +180,10 @@ void TabStat::prepareShow() {
 void TabStat::loaded(const SettingsValues& values) {
   // The entry's part holds the graph's keys; the global part has nothing for this page.
   if (!values.has(entry_keys::kGraphX.name)) return;
-  CustomCurrency custom;
+  CurrencyNames custom = defaultCustomCurrency();
   custom.sign = values.text(entry_keys::kCurrencyCustomAZ.name);
   custom.hundredthSign = values.text(entry_keys::kCurrencyCustomZZ.name);
-  setCurrency(currencyTexts(values.number(entry_keys::kCurrencyIndex.name), custom));
+  setCurrency(currencyNames(values.number(entry_keys::kCurrencyIndex.name), custom));
   std::vector<int> maxima;
   for (const GraphAxisRow& row : graphAxes())
     maxima.push_back(values.number(row.rememberedMaximum.name, row.rememberedMaximum.def));
@@ -191,7 +192,7 @@ void TabStat::loaded(const SettingsValues& values) {
   showGraph();
 }
 
-void TabStat::setCurrency(const CurrencyTexts& currency) {
+void TabStat::setCurrency(const CurrencyNames& currency) {
   currency_ = currency;
   p_exp_->setText(QString::fromUtf8(kRowHeaders[1].caption) + qs(currency_.sign) + ")");
   s_acc_->setText(qs(" СЧЕТ   >>>   " + currency_.sign));
@@ -213,7 +214,9 @@ void TabStat::showStatistics() {
   e_acc_->setText(qs(sheet.accountText));
   closeBalance();
   // The same clock as the budget page, so both show one estimate.
-  showMonthEstimate(window(), frame_.log().clock().now().day);
+  // The budget page owns the estimate; it reads this month's money as this grid shows it.
+  for (SettingsTab* page : window()->findChildren<SettingsTab*>())
+    if (auto* messages = dynamic_cast<TabMsg*>(page)) messages->showMonthEstimate();
 }
 
 void TabStat::showGraph() {

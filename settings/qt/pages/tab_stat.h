@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "settings/qt/settings_tab.h"
-#include "stats/currency.h"
+#include "stats/currency_names.h"
 #include "stats/statistics_sheet.h"
 
 class QLabel;
@@ -31,7 +31,7 @@ class TabStat : public SettingsTab {
   // The seven bars on the checked axis and maximum.
   void showGraph();
   // The captions that name the entry's currency: the money row, the balance, the money axes.
-  void setCurrency(const CurrencyTexts& currency);
+  void setCurrency(const CurrencyNames& currency);
 
   StatGraph* graph() const { return graph_; }
 
@@ -76,7 +76,7 @@ class TabStat : public SettingsTab {
   QPushButton* b_undo_ = nullptr;
   QPlainTextEdit* o_stat_ = nullptr;
   StatGraph* graph_ = nullptr;
-  CurrencyTexts currency_;
+  CurrencyNames currency_;
 };
 
 }  // namespace tarvik
