@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/qt/quiet_settings_host.h"
 #include "config/codepage.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
@@ -25,40 +26,6 @@
 
 namespace tarvik {
 namespace {
-
-struct NoAutostart : Autostart {
-  std::optional<bool> registered(AutostartScope) override { return false; }
-  bool enable(AutostartScope) override { return true; }
-  bool disable(AutostartScope) override { return true; }
-  bool writable(AutostartScope) override { return true; }
-};
-
-struct QuietHost : SettingsHost {
-  std::vector<std::string> phonebookEntries() const override {
-    return {"Provider", "Провайдер 2", "Work VPN"};
-  }
-  void reloadGlobalParameters(bool) override {}
-  void previewPosition(bool, int, int) override {}
-  void restart() override {}
-  void playSoundFile(const std::string&) override {}
-  void playTune(int) override {}
-  Autostart& autostart() override { return autostart_; }
-  bool viewText(const std::filesystem::path&) override { return true; }
-  void openHelp(int) override {}
-  bool helpAvailable() const override { return true; }
-  void previewTransparency(int) override {}
-  void openExternal(const std::string&) override {}
-  ShellResult print(const std::filesystem::path&) override { return {ShellStatus::Done, 0}; }
-  void balloon(const std::string&, const std::string&) override {}
-  LocalTime now() const override { return makeLocalTime(2026, 12, 8, 12); }
-  NumberFormat numberFormat() const override { return NumberFormat{','}; }
-  NoAutostart autostart_;
-};
-
-struct FixedClock : Clock {
-  LocalTime now() const override { return makeLocalTime(2026, 12, 8, 12); }
-  std::int64_t ticks() const override { return 0; }
-};
 
 // A program folder with the settings of three entries, each with a week of tariff periods, as
 // a user who has set the program up has it.
@@ -106,9 +73,9 @@ class PaintCounter : public QObject {
 
 struct Setup {
   ProgramFolder folder;
-  FixedClock clock;
+  bench::FixedClock clock{makeLocalTime(2026, 12, 8, 12)};
   EventLog log{folder.files().eventLog(), clock};
-  QuietHost host;
+  bench::QuietHost host{{"Provider", "Провайдер 2", "Work VPN"}, makeLocalTime(2026, 12, 8, 12)};
 };
 
 // Shows the dialog on the first page and waits until it is drawn; milliseconds taken.

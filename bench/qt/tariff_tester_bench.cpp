@@ -19,6 +19,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/qt/quiet_settings_host.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
 #include "platform/qt/message_box.h"
@@ -26,39 +27,6 @@
 
 namespace tarvik {
 namespace {
-
-struct NoAutostart : Autostart {
-  std::optional<bool> registered(AutostartScope) override { return false; }
-  bool enable(AutostartScope) override { return true; }
-  bool disable(AutostartScope) override { return true; }
-  bool writable(AutostartScope) override { return true; }
-};
-
-struct QuietHost : SettingsHost {
-  std::vector<std::string> phonebookEntries() const override { return {"Provider"}; }
-  void reloadGlobalParameters(bool) override {}
-  void previewPosition(bool, int, int) override {}
-  void restart() override {}
-  void playSoundFile(const std::string&) override {}
-  void playTune(int) override {}
-  Autostart& autostart() override { return autostart_; }
-  bool viewText(const std::filesystem::path&) override { return true; }
-  void openHelp(int) override {}
-  bool helpAvailable() const override { return true; }
-  void previewTransparency(int) override {}
-  void openExternal(const std::string&) override {}
-  ShellResult print(const std::filesystem::path&) override { return {ShellStatus::Done, 0}; }
-  void balloon(const std::string&, const std::string&) override {}
-  LocalTime now() const override { return makeLocalTime(2026, 12, 7, 12); }
-  NumberFormat numberFormat() const override { return NumberFormat{','}; }
-  NoAutostart autostart_;
-};
-
-// A Monday.
-struct FixedClock : Clock {
-  LocalTime now() const override { return makeLocalTime(2026, 12, 7, 12); }
-  std::int64_t ticks() const override { return 0; }
-};
 
 // Monday of "Provider": one period per hour, but the last repeats 22:00 - 23:00, so that
 // the last hour of the day is a gap.
@@ -91,9 +59,10 @@ class ProgramFolder {
 
 void BM_TariffTesterClickToLastLineShown(benchmark::State& state) {
   ProgramFolder folder;
-  FixedClock clock;
+  // 7 December 2026 is a Monday, the day the folder holds the plan for.
+  bench::FixedClock clock{makeLocalTime(2026, 12, 7, 12)};
   EventLog log(folder.files().eventLog(), clock);
-  QuietHost host;
+  bench::QuietHost host{{"Provider"}, makeLocalTime(2026, 12, 7, 12)};
   Tsettings dialog(folder.files(), log, host);
   dialog.showOnPage(6);
   dialog.findChild<QComboBox*>("o_entry")->setCurrentIndex(1);
