@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_dir.h"
 #include "config/ini_file.h"
 
 namespace {
@@ -21,21 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class BenchDir {
- public:
-  BenchDir() {
-    std::string pattern = (fs::temp_directory_path() / "tarvik-bench-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
-  }
-  ~BenchDir() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  fs::path file(const std::string& name) const { return dir_ / name; }
-
- private:
-  fs::path dir_;
-};
+using tarvik::bench::BenchDir;
 
 // A settings file of about `bytes` bytes: many entry sections of typical keys.
 std::string makeIni(std::size_t bytes) {

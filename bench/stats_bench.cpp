@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_dir.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "platform/event_log.h"
@@ -20,19 +21,7 @@
 namespace tarvik {
 namespace {
 
-class BenchDir {
- public:
-  BenchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    files.dir = pattern;
-  }
-  ~BenchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(files.dir, ec);
-  }
-  ProgramFiles files;
-};
+using bench::BenchDir;
 
 std::string entryName(int i) {
   return "Provider " + std::to_string(i);

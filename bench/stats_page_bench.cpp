@@ -10,25 +10,14 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_dir.h"
 #include "stats/statistics_sheet.h"
 #include "stats/weekly_graph.h"
 
 namespace tarvik {
 namespace {
 
-class BenchDir {
- public:
-  BenchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    files.dir = pattern;
-  }
-  ~BenchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(files.dir, ec);
-  }
-  ProgramFiles files;
-};
+using bench::BenchDir;
 
 std::string entryName(int i) {
   return "Provider " + std::to_string(i);
