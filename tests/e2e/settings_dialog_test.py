@@ -9,14 +9,13 @@ is what a user does.
 """
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import DAY_PLAN, ProgramDirTestCase, ini_value  # noqa: E402
+from e2e_support import DAY_PLAN, ProgramDirTestCase, ini_value, stop_processes  # noqa: E402
 
 TOOLS = ["Xvfb", "icewm", "xdotool", "xwininfo", "xprop"]
 
@@ -57,14 +56,7 @@ class DesktopCase(ProgramDirTestCase):
         time.sleep(1)
 
     def tearDown(self):
-        for p in reversed(self.procs):
-            if p.poll() is None:
-                p.send_signal(signal.SIGTERM)
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
+        stop_processes(self.procs)
         super().tearDown()
 
     def xdo(self, *args):

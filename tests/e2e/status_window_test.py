@@ -6,14 +6,13 @@ snapping and store its new position, and its fades must reach a compositor step 
 """
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import ProgramDirTestCase  # noqa: E402
+from e2e_support import ProgramDirTestCase, stop_processes  # noqa: E402
 
 TOOLS = ["Xvfb", "icewm", "xcompmgr", "xdotool", "xprop", "xwininfo", "import", "convert",
          "xsetroot"]
@@ -47,14 +46,7 @@ class StatusWindowTest(ProgramDirTestCase):
         self.run_tool("xsetroot", "-solid", DESKTOP)
 
     def tearDown(self):
-        for p in reversed(self.procs):
-            if p.poll() is None:
-                p.send_signal(signal.SIGTERM)
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
+        stop_processes(self.procs)
         super().tearDown()
 
     def run_tool(self, *args):
