@@ -138,7 +138,7 @@ QString ipInterfaceOf(const Bus& bus, const QString& device) {
 // A VPN is started over a device of its own, but its traffic goes through its tunnel: the
 // device that holds the VPN's IP configuration, which NetworkManager reports once the tunnel
 // is up. Nullopt until then, and for every other connection.
-std::optional<QString> vpnTunnel(const Bus& bus, const QVariantMap& active) {
+std::optional<NmTunnel> vpnTunnel(const Bus& bus, const QVariantMap& active) {
   if (!active.value(QStringLiteral("Vpn")).toBool()) return std::nullopt;
   const QString config = active.value(QStringLiteral("Ip4Config")).value<QDBusObjectPath>().path();
   if (config.isEmpty() || config == QStringLiteral("/")) return std::nullopt;
@@ -149,8 +149,8 @@ std::optional<QString> vpnTunnel(const Bus& bus, const QVariantMap& active) {
     if (own.contains(device)) continue;
     auto held = property(bus, device.path(), kDeviceIface, QStringLiteral("Ip4Config"));
     if (held && held->value<QDBusObjectPath>().path() == config) {
-      QString tunnel = ipInterfaceOf(bus, device.path());
-      if (!tunnel.isEmpty()) return tunnel;
+      QString name = ipInterfaceOf(bus, device.path());
+      if (!name.isEmpty()) return NmTunnel{device.path(), name};
     }
   }
   return std::nullopt;
@@ -208,6 +208,7 @@ std::vector<RasConnection> NmRasService::activeConnections() {
   const QList<QDBusObjectPath> paths = toPaths(*list);
 
   std::map<QString, std::uint64_t> stillActive;
+  std::map<QString, QString> countedDevices;
   for (const QDBusObjectPath& activePath : paths) {
     const QString path = activePath.path();
     auto active = allProperties(bus, path, kActiveIface);
@@ -225,17 +226,25 @@ std::vector<RasConnection> NmRasService::activeConnections() {
     if (!isDialUpProfile(type, bluetoothType)) continue;
 
     // The tunnel stays for the life of the active connection, so it is looked for only
-    // until it is found.
+    // until it is found. Its counters are the VPN's volume; the device the VPN was started
+    // over carries other traffic too, so a VPN without its tunnel has nothing to count.
     QString device;
+    QString counted;
     if (auto known = tunnels_.find(path); known != tunnels_.end()) {
-      device = known->second;
+      device = known->second.interfaceName;
+      counted = known->second.devicePath;
     } else if (auto tunnel = vpnTunnel(bus, *active)) {
-      device = *tunnel;
+      device = tunnel->interfaceName;
+      counted = tunnel->devicePath;
       tunnels_.emplace(path, *tunnel);
     } else {
       const auto devices = toPaths(active->value(QStringLiteral("Devices")));
-      if (!devices.isEmpty()) device = ipInterfaceOf(bus, devices.front().path());
+      if (!devices.isEmpty()) {
+        device = ipInterfaceOf(bus, devices.front().path());
+        if (!active->value(QStringLiteral("Vpn")).toBool()) counted = devices.front().path();
+      }
     }
+    countedDevices.emplace(path, counted);
     const std::uint64_t handle = handleOf(path);
     stillActive.emplace(path, handle);
     result.push_back({handle, active->value(QStringLiteral("Id")).toString().toStdString(),
@@ -243,6 +252,7 @@ std::vector<RasConnection> NmRasService::activeConnections() {
   }
   // Forget connections that are gone, so the map does not grow over a long run.
   handles_ = std::move(stillActive);
+  countedDevices_ = std::move(countedDevices);
   if (counted_ && !handles_.contains(counted_->activePath)) stopCounting();
   std::erase_if(tunnels_, [this](const auto& known) { return !handles_.contains(known.first); });
   return result;
@@ -297,15 +307,15 @@ std::optional<TrafficBytes> NmRasService::trafficCounters(std::uint64_t handle) 
   const Bus bus{bus_, timeoutMs_};
   auto path = pathOf(handle);
   if (!path) return std::nullopt;
-  QString device;
-  if (counted_ && counted_->activePath == *path) {
-    device = counted_->devicePath;
-  } else {
-    auto devices = property(bus, *path, kActiveIface, QStringLiteral("Devices"));
-    if (!devices) return std::nullopt;
-    const auto paths = toPaths(*devices);
-    if (paths.isEmpty()) return std::nullopt;
-    device = paths.front().path();
+  const auto known = countedDevices_.find(*path);
+  if (known == countedDevices_.end() || known->second.isEmpty()) {
+    if (counted_ && counted_->activePath == *path) stopCounting();
+    return std::nullopt;
+  }
+  const QString& device = known->second;
+  // A connection whose device was replaced (or a VPN whose tunnel just came up) is counted
+  // on its new device from now on; the meter takes the new counter as one that restarted.
+  if (!counted_ || counted_->activePath != *path || counted_->devicePath != device) {
     stopCounting();
     // Statistics are off (refresh rate 0) unless a client asks for them; a rate someone else
     // set is left alone and not reset afterwards.

@@ -11,6 +11,12 @@
 
 namespace tarvik {
 
+// The device a VPN's traffic goes through, and that device's interface name (tun0).
+struct NmTunnel {
+  QString devicePath;
+  QString interfaceName;
+};
+
 // NetworkManager on the system bus as the remote-access service. The phonebook is the
 // connection profiles of dial-up-like types (mobile broadband, PPPoE, ADSL, Bluetooth
 // dial-up, VPN, WireGuard); Ethernet and Wi-Fi are never reported. Every call has a short
@@ -32,8 +38,9 @@ class NmRasService final : public RasService {
   std::optional<std::int32_t> connectionState(std::uint64_t handle) override;
   void hangUp(std::uint64_t handle) override;
   std::optional<std::vector<std::string>> phonebookEntries() override;
-  // RxBytes and TxBytes of the connection's first device; its statistics are switched on
-  // (RefreshRateMs) while it is read and off again once its connection is gone.
+  // RxBytes and TxBytes of the device that carries the connection's traffic (its first
+  // device, or a VPN's tunnel); its statistics are switched on (RefreshRateMs) while it is
+  // read and off again once its connection is gone or moved to another device.
   std::optional<TrafficBytes> trafficCounters(std::uint64_t handle) override;
   ~NmRasService() override;
 
@@ -55,7 +62,10 @@ class NmRasService final : public RasService {
   // Handles stay the same for the life of an active connection object and are never reused.
   std::map<QString, std::uint64_t> handles_;
   // The tunnels of the VPNs that have one, by active connection.
-  std::map<QString, QString> tunnels_;
+  std::map<QString, NmTunnel> tunnels_;
+  // The device whose counters are a connection's volume, by active connection; empty while
+  // there is none (a VPN before its tunnel is up). Refreshed by every poll.
+  std::map<QString, QString> countedDevices_;
   std::uint64_t nextHandle_ = 1;
 };
 

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "monitor/traffic_meter.h"
 #include "platform/linux/nm_state_map.h"
 #include "private_bus.h"
 
@@ -28,6 +29,8 @@ const QString kDeviceIface = QStringLiteral("org.freedesktop.NetworkManager.Devi
 const QString kIp4Config = QStringLiteral("/org/freedesktop/NetworkManager/IP4Config/7");
 const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
 const QString kVpnIface = QStringLiteral("org.freedesktop.NetworkManager.VPN.Connection");
+const QString kStatsIface = QStringLiteral("org.freedesktop.NetworkManager.Device.Statistics");
+constexpr qulonglong k32Bits = qulonglong{1} << 32;
 
 // Python answers slowly on a busy machine; only the test of an unanswered call keeps the
 // program's short timeout.
@@ -103,6 +106,23 @@ class NmRasServiceTest : public QObject {
              QStringLiteral("DeactivateConnection"), {QVariant::fromValue(path)});
     }
   }
+  // The device's statistics as NetworkManager offers them: off (refresh rate 0) until asked.
+  void addStatistics(const QString& device, qulonglong rx, qulonglong tx, uint rateMs = 0) {
+    callOn(device, kMock, QStringLiteral("AddProperties"),
+           {kStatsIface, QVariantMap{{QStringLiteral("RefreshRateMs"), rateMs},
+                                     {QStringLiteral("RxBytes"), rx},
+                                     {QStringLiteral("TxBytes"), tx}}});
+  }
+  void setCounters(const QString& device, qulonglong rx, qulonglong tx) {
+    setProperty(device, kStatsIface, QStringLiteral("RxBytes"), rx);
+    setProperty(device, kStatsIface, QStringLiteral("TxBytes"), tx);
+  }
+  uint refreshRate(const QString& device) {
+    const auto reply =
+        callOn(device, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+               {kStatsIface, QStringLiteral("RefreshRateMs")});
+    return reply.isEmpty() ? 9999u : reply.front().value<QDBusVariant>().variant().toUInt();
+  }
   std::int32_t stateOf(NmRasService& nm, std::size_t index = 0) {
     const auto connections = nm.activeConnections();
     if (connections.size() <= index) return -100;
@@ -136,6 +156,8 @@ class NmRasServiceTest : public QObject {
     modem_ = mock(QStringLiteral("AddEthernetDevice"),
                   {QStringLiteral("modem"), QStringLiteral("ttyUSB0"), 30});
     QVERIFY(!ethernet_.isEmpty() && !modem_.isEmpty());
+    addStatistics(ethernet_, 9000000, 8000000);
+    addStatistics(modem_, 0, 0);
 
     // Profiles 0 to 7, in this order.
     QVERIFY(!addProfile(QStringLiteral("Office LAN"), QStringLiteral("802-3-ethernet")).isEmpty());
@@ -224,6 +246,56 @@ class NmRasServiceTest : public QObject {
     QCOMPARE(nm.connectionState(connections[0].handle), std::nullopt);
   }
 
+  // The device statistics through a whole connection: switched on while read, a 32-bit
+  // wrap, the device replaced by one whose counter starts again, switched off at the end.
+  void modemCountersBecomeTheConnectionsVolume() {
+    NmRasService nm(bus_, kPatientMs);
+    setCounters(modem_, k32Bits - 1000, 700);
+    const QString active =
+        activate(modem_, QStringLiteral("/org/freedesktop/NetworkManager/Settings/1"),
+                 QStringLiteral("gsm4"), 2);
+    const auto connections = nm.activeConnections();
+    QCOMPARE(connections.size(), size_t(1));
+    const std::uint64_t handle = connections[0].handle;
+    QCOMPARE(refreshRate(modem_), 0u);
+
+    TrafficMeter meter;
+    const auto poll = [&] {
+      QCOMPARE(nm.activeConnections().size(), size_t(1));
+      meter.sample(handle, nm.trafficCounters(handle));
+    };
+    poll();
+    QCOMPARE(nm.trafficCounters(handle), (TrafficBytes{k32Bits - 1000, 700}));
+    QCOMPARE(refreshRate(modem_), 1000u);
+    setCounters(modem_, k32Bits - 400, 1000);
+    poll();
+    QCOMPARE(meter.volume(), (TrafficBytes{600, 300}));
+    setCounters(modem_, 300, 1100);  // received wrapped at 32 bits
+    poll();
+    QCOMPARE(meter.volume(), (TrafficBytes{1300, 400}));
+
+    // The modem comes back as another device; another client already asked that one for
+    // statistics every 2 s, which is left as it is.
+    const QString second = mock(QStringLiteral("AddEthernetDevice"),
+                                {QStringLiteral("modem2"), QStringLiteral("ttyUSB1"), 100});
+    addStatistics(second, 250, 50, 2000);
+    setProperty(active, kActiveIface, QStringLiteral("Devices"),
+                QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(second)}));
+    poll();
+    QCOMPARE(meter.volume(), (TrafficBytes{1550, 450}));
+    QCOMPARE(refreshRate(modem_), 0u);
+    QCOMPARE(refreshRate(second), 2000u);
+    setCounters(second, 1250, 60);
+    poll();
+    QCOMPARE(meter.volume(), (TrafficBytes{2550, 460}));
+
+    mock(QStringLiteral("RemoveActiveConnection"), {second, active});
+    QVERIFY(nm.activeConnections().empty());
+    QCOMPARE(nm.trafficCounters(handle), std::nullopt);
+    QCOMPARE(refreshRate(second), 2000u);
+    QCOMPARE(refreshRate(modem_), 0u);
+  }
+
   void vpnFollowsItsVpnStateAndIsHungUpByTheProgram() {
     NmRasService nm(bus_, kPatientMs);
     const QString profile = QStringLiteral("/org/freedesktop/NetworkManager/Settings/3");
@@ -253,12 +325,20 @@ class NmRasServiceTest : public QObject {
     callOn(tunnel, kMock, QStringLiteral("AddProperty"),
            {kDeviceIface, QStringLiteral("Ip4Config"), config});
     QCOMPARE(nm.activeConnections().at(0).device, std::string("eth0"));  // not the VPN's yet
+    // The Ethernet device also carries traffic outside the VPN, so it is never counted.
+    QCOMPARE(nm.trafficCounters(connections[0].handle), std::nullopt);
+    QCOMPARE(refreshRate(ethernet_), 0u);
     callOn(active, kMock, QStringLiteral("AddProperty"),
            {kActiveIface, QStringLiteral("Ip4Config"), config});
     QCOMPARE(nm.activeConnections().at(0).device, std::string("tun0"));
+    addStatistics(tunnel, 4096, 512);
+    QCOMPARE(nm.trafficCounters(connections[0].handle), (TrafficBytes{4096, 512}));
+    QCOMPARE(refreshRate(tunnel), 1000u);
+    QCOMPARE(refreshRate(ethernet_), 0u);
 
     nm.hangUp(connections[0].handle);
     QVERIFY(nm.activeConnections().empty());
+    QCOMPARE(refreshRate(tunnel), 0u);
   }
 
   void ethernetAndWifiAreNeverReportedButTwoDialUpsAre() {
