@@ -240,7 +240,7 @@ open_settings_page() {
     awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}')
   page=0
   for name in cfg app skin editor info cur tar conn msg stat; do
-    read -r _ x y w h < <(grep "^b_tab_$name " "$map")
+    read -r _ x y w h _ < <(grep "^b_tab_$name " "$map" | cut -f1)
     xdotool mousemove $((left + x + w / 2)) $((top + y + h / 2)) click 1
     sleep 0.8
     import -frame -window "$win" "$OUT/settings-$page-$name.png"

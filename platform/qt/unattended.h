@@ -15,8 +15,10 @@ void answerUnattended(QDialog& dialog, std::function<void()> defaultAnswer);
 // End-to-end tests drive a shown window through the window system like a user, so they need
 // to know where its controls are: when TARVIK_TEST_WIDGET_MAP names a file, a moment after
 // each call every visible named widget of `window` is listed there, one "name x y width
-// height" a line, in screen pixels from the top-left corner of the window's client area. The
-// file is replaced whole, so a reader never sees half a list.
+// height" a line, in screen pixels from the top-left corner of the window's client area. A
+// label, edit box or button adds a tab and the text it shows (line breaks as "\n"), so that a
+// test can read the figures a page shows. The file is replaced whole, so a reader never sees
+// half a list.
 void mapWidgetsUnattended(QWidget& window);
 
 }  // namespace tarvik

@@ -80,18 +80,28 @@ class DesktopCase(ProgramDirTestCase):
         return tuple(int(info[k].strip()) for k in ("Absolute upper-left X",
                                                     "Absolute upper-left Y", "Width", "Height"))
 
+    def widget_map(self):
+        """The dialog's visible controls as the program last listed them: name -> ((x, y, w,
+        h), shown text), the text "" for controls without one."""
+        try:
+            with open(self.map_file, encoding="utf-8") as f:
+                lines = [line.rstrip("\n") for line in f if line.strip()]
+        except FileNotFoundError:
+            return {}
+        found = {}
+        for line in lines:
+            place, _, text = line.partition("\t")
+            name, *box = place.split()
+            found[name] = (tuple(int(v) for v in box), text.replace("\\n", "\n"))
+        return found
+
     def controls(self, needed):
         """The dialog's map of visible controls, once it lists `needed`."""
         deadline = time.time() + 10
         while time.time() < deadline:
-            try:
-                with open(self.map_file, encoding="utf-8") as f:
-                    rows = [line.split() for line in f if line.strip()]
-                found = {r[0]: tuple(int(v) for v in r[1:]) for r in rows}
-                if needed in found:
-                    return found
-            except FileNotFoundError:
-                pass
+            found = self.widget_map()
+            if needed in found:
+                return {name: box for name, (box, _) in found.items()}
             time.sleep(0.1)
         self.fail(f"the dialog never showed {needed}")
 
