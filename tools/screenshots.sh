@@ -6,15 +6,16 @@
 #
 #   tools/screenshots.sh [BUILD_DIR]        (default: build; output: docs/screenshots/)
 #
-# TARVIK_BIN and TARVIK_LINE override the binaries, OUT the output folder.
-set -euo pipefail
+# TARVIK_BIN and TARVIK_LINE override the binaries, OUT the output folder. Any step that fails
+# ends the script with a message and a non-zero status: a missing shot must never pass unseen.
+set -Eeuo pipefail
+trap 'echo "tools/screenshots.sh: line $LINENO: \"$BASH_COMMAND\" failed" >&2' ERR
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${1:-$ROOT/build}
 BIN=${TARVIK_BIN:-$BUILD/tarvik}
 LINE=${TARVIK_LINE:-$BUILD/tarvik-line}
 OUT=${OUT:-$ROOT/docs/screenshots}
-SCREEN_DISPLAY=${SCREEN_DISPLAY:-:91}
 for tool in Xvfb icewm dunst xdotool import convert dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "missing $tool (bash scripts/install-deps.sh)" >&2; exit 1; }
 done
@@ -28,10 +29,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Starts a virtual display of SIZE on a display number nobody uses (a fixed number may be
+# another server's, whose windows would then be shot) and sets the variable NAME to it.
+start_display() {
+  local name=$1 size=$2 file=$WORK/display-$1
+  Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp 5>"$file" 2>"$file.log" &
+  PIDS+=($!)
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || { echo "Xvfb did not start:" >&2; cat "$file.log" >&2; return 1; }
+  printf -v "$name" ':%s' "$(head -1 "$file")"
+}
+
+start_display SCREEN_DISPLAY 640x480
 export DISPLAY=$SCREEN_DISPLAY
-Xvfb "$DISPLAY" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-PIDS+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # A session bus of our own for the notification daemon.
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus.address" 4>"$WORK/bus.pid"
 DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/bus.address")
@@ -69,13 +79,19 @@ stop_program() {
   wait "$1" 2>/dev/null || true
 }
 
+# The first visible window titled like the pattern, or nothing yet.
+find_window() {
+  LC_ALL=C.UTF-8 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true
+}
+
 # Waits until the status window is mapped.
 wait_window() {
   for _ in $(seq 100); do
-    xdotool search --onlyvisible --name '^Tarvik$' >/dev/null 2>&1 && return 0
+    [ -n "$(find_window '^Tarvik$')" ] && return 0
     sleep 0.1
   done
-  return 0
+  echo "the status window never appeared on $DISPLAY" >&2
+  return 1
 }
 
 for skin in Advanced Default; do
@@ -143,10 +159,7 @@ done
 
 # The settings dialog needs more room than the status window's screen: a second display of
 # 1024 x 768 with its own window manager.
-DIALOG_DISPLAY=${DIALOG_DISPLAY:-:92}
-Xvfb "$DIALOG_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-PIDS+=($!)
-for _ in $(seq 50); do DISPLAY=$DIALOG_DISPLAY xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+start_display DIALOG_DISPLAY 1024x768
 DISPLAY=$DIALOG_DISPLAY icewm >/dev/null 2>&1 &
 PIDS+=($!)
 sleep 1
@@ -161,7 +174,8 @@ open_settings_page() {
   xdotool key Up Up Up Up Up Up Return
   local win=""
   for _ in $(seq 50); do
-    win=$(xdotool search --onlyvisible --name '^Настройки' 2>/dev/null | head -1) && [ -n "$win" ] && break
+    win=$(find_window '^Настройки')
+    [ -n "$win" ] && break
     sleep 0.1
   done
   [ -n "$win" ] || { echo "the settings dialog did not open" >&2; return 1; }
@@ -200,8 +214,10 @@ open_settings_page() {
 )
 
 # Every page of the settings dialog at its own size, after a metered connection of the entry
-# shown. The program says where its controls are (TARVIK_TEST_WIDGET_MAP), so each page button
-# is clicked where it is; each shot includes the window manager's title bar.
+# shown, whose statistics already hold some months of use and a week of connections (the graph
+# in minutes a day, up to two hours). The program says where its controls are
+# (TARVIK_TEST_WIDGET_MAP), so each page button is clicked where it is; each shot includes the
+# window manager's title bar.
 (
   export DISPLAY=$DIALOG_DISPLAY
   dir=$WORK/pages
@@ -211,11 +227,19 @@ open_settings_page() {
     plan+="Tar$d=2\r\nTar${d}x0AH=00\r\nTar${d}x0ZH=08\r\nTar${d}x0Cost=01200\r\nTar${d}x0Name=Ночь\r\n"
     plan+="Tar${d}x1AH=08\r\nTar${d}x1ZH=24\r\nTar${d}x1Cost=03600\r\nTar${d}x1Name=День\r\n"
   done
+  week=""
+  for day in "0 5400 5210 2" "1 3605 3605 1" "2 6480 6275 3" "3 1200 1200 1" "4 4544 4390 2" \
+    "5 2710 2710 1" "6 7020 6830 3"; do
+    read -r d t f c <<<"$day"
+    week+="Gr${d}t=$t\r\nGr${d}f=$f\r\nGr${d}c=$c\r\n"
+  done
   mkdir -p "$dir"
   cp "$BIN" "$dir/tarvik"
-  printf "[Olm:TK]\r\nO=1\r\nX=700\r\nY=120\r\nFade=0\r\nEntry=1\r\n[Provider]\r\nDone=1\r\nFreeTime=0\r\n$plan" |
+  printf "[Olm:TK]\r\nO=1\r\nX=700\r\nY=120\r\nFade=0\r\nEntry=1\r\n[Provider]\r\nDone=1\r\nFreeTime=0\r\nGraphX=0\r\nGraph1=120\r\nGraphMax=120\r\n$plan" |
     iconv -f UTF-8 -t CP1251 >"$dir/TarvikC.Kfg"
   printf '[Provider]\r\nAccount=150\r\n' >"$dir/TarvikA.Kfg"
+  printf "[Provider]\r\nTimeTC=1834\r\nTimePC=2710\r\nTimeTD=4544\r\nTimePD=3605\r\nTimeTW=20112\r\nTimePW=25870\r\nTimeTM=71245\r\nTimePM=190455\r\nTimeTT=1296733\r\nMoneyTC=1834\r\nMoneyPC=2710\r\nMoneyTD=4390\r\nMoneyPD=3605\r\nMoneyTW=19635\r\nMoneyPW=25112\r\nMoneyTM=70120\r\nMoneyPM=181200\r\nMoneyTT=1213390\r\nCountTD=2\r\nCountPD=1\r\nCountTW=9\r\nCountPW=12\r\nCountTM=31\r\nCountPM=77\r\nCountTT=542\r\nUndo=1\r\n$week" \
+    >"$dir/TarvikS.Kfg"
   "$LINE" "$dir" add Provider >/dev/null
   "$LINE" "$dir" add Office >/dev/null
   (cd "$dir" && TARVIK_TEST_WIDGET_MAP=$map LC_ALL=C.UTF-8 exec ./tarvik >/dev/null 2>&1) &
@@ -231,7 +255,7 @@ open_settings_page() {
   xdotool key Up Up Up Up Up Up Return
   win=""
   for _ in $(seq 100); do
-    win=$(LC_ALL=C.UTF-8 xdotool search --onlyvisible --name '^Настройки' 2>/dev/null | head -1)
+    win=$(find_window '^Настройки')
     [ -n "$win" ] && [ -s "$map" ] && break
     sleep 0.1
   done
@@ -240,9 +264,13 @@ open_settings_page() {
     awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}')
   page=0
   for name in cfg app skin editor info cur tar conn msg stat; do
-    read -r _ x y w h _ < <(grep "^b_tab_$name " "$map" | cut -f1)
+    button=$(grep "^b_tab_$name " "$map" | cut -f1) || { echo "no page button b_tab_$name" >&2; exit 1; }
+    read -r _ x y w h <<<"$button"
     xdotool mousemove $((left + x + w / 2)) $((top + y + h / 2)) click 1
-    sleep 0.8
+    # The program lists the controls again once the page shows: its own name among them.
+    for _ in $(seq 50); do grep -q "^tab${name^} " "$map" && break; sleep 0.1; done
+    grep -q "^tab${name^} " "$map" || { echo "the page tab${name^} did not show" >&2; exit 1; }
+    sleep 0.5
     import -frame -window "$win" "$OUT/settings-$page-$name.png"
     page=$((page + 1))
   done
