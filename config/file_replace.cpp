@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "config/directory_scan.h"
 #include "config/file_clock.h"
 #include "config/file_descriptor.h"
 #include "config/ini_write_error.h"
@@ -49,13 +50,12 @@ std::string temporaryPrefix(const fs::path& path) {
 // behind; it is removed by the next write once its process is gone.
 void removeStaleTemporaries(const fs::path& dir, const fs::path& path) {
   const std::string prefix = temporaryPrefix(path);
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(dir, error)) {
+  scanDirectory(dir, [&](const fs::directory_entry& entry) {
     const std::string name = entry.path().filename().string();
-    if (!name.starts_with(prefix) || !name.ends_with("~")) continue;
+    if (!name.starts_with(prefix) || !name.ends_with("~")) return true;
     const std::string rest = name.substr(prefix.size());
     const std::size_t dot = rest.find('.');
-    if (dot == 0 || dot == std::string::npos) continue;
+    if (dot == 0 || dot == std::string::npos) return true;
     long pid = 0;
     for (std::size_t i = 0; i < dot; ++i) {
       if (rest[i] < '0' || rest[i] > '9' || pid > 100000000) {
@@ -64,9 +64,10 @@ void removeStaleTemporaries(const fs::path& dir, const fs::path& path) {
       }
       pid = pid * 10 + (rest[i] - '0');
     }
-    if (pid <= 0 || pid == ::getpid()) continue;
+    if (pid <= 0 || pid == ::getpid()) return true;
     if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
-  }
+    return true;
+  });
 }
 
 bool writeAll(int fd, std::string_view bytes) {

@@ -123,10 +123,13 @@ void CrashJournal::book() {
   // behind when its deletion failed) is no stand-in.
   std::optional<InterruptedConnection> c;
   std::string time;
+  // A level that cannot even be looked at counts as missing.
+  std::error_code missing;
   for (const auto& file : {path_, files_.journalSeq(), files_.journalPro(), files_.journalTmp()}) {
     std::string levelTime;
     std::optional<InterruptedConnection> level;
-    if (!std::filesystem::exists(file) || !(level = readConnection(file, levelTime))) continue;
+    if (!std::filesystem::exists(file, missing) || !(level = readConnection(file, levelTime)))
+      continue;
     if (!c || (level->entry == c->entry && level->accountKind == c->accountKind &&
                level->seconds > c->seconds && !journalTimeBefore(levelTime, time))) {
       c = std::move(level);
@@ -155,9 +158,9 @@ void CrashJournal::book() {
   // the marked journal stands in when security.que cannot take it either.
   if (bookingKept()) {
     log_.append(" Interrupted connection kept: earlier bookings are not written yet.");
-    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq());
+    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq(), missing);
   } else if (!host_.closeOutRecovered(*c)) {
-    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq());
+    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq(), missing);
   }
   finishRecovery();
 }

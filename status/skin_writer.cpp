@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "config/codepage.h"
+#include "config/directory_scan.h"
 #include "config/file_replace.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
@@ -45,20 +46,17 @@ void copyPictures(const IniFile& skin, const std::filesystem::path& folder,
 
 void copyOpenedSkinFiles(const std::filesystem::path& from, const std::filesystem::path& folder,
                          std::vector<std::string>& failures) {
-  std::error_code ec;
-  std::filesystem::directory_iterator it(from, ec);
-  if (ec) {
-    failures.push_back(from.string());
-    return;
-  }
-  for (const auto& entry : it) {
-    if (!entry.is_regular_file(ec)) continue;
+  const bool read = scanDirectory(from, [&](const std::filesystem::directory_entry& entry) {
+    std::error_code ec;
+    if (!entry.is_regular_file(ec)) return true;
     const std::filesystem::path to = folder / entry.path().filename();
     // Pictures chosen in the editor were copied already and win.
-    if (std::filesystem::exists(to, ec)) continue;
+    if (std::filesystem::exists(to, ec)) return true;
     if (!std::filesystem::copy_file(entry.path(), to, ec) || ec)
       failures.push_back(describe(entry.path(), to));
-  }
+    return true;
+  });
+  if (!read) failures.push_back(from.string());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/banner.h"
 #include "app/engine.h"
+#include "app/escaped_exception.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
@@ -237,6 +238,8 @@ int main(int argc, char** argv) {
   const ProgramFiles files{programDirectory()};
   QtClock clock;
   EventLog log(files.eventLog(), clock);
+  // Whatever ends the program from here on leaves its reason in the log.
+  const TerminationLogging terminationLogging(log);
   preferX11Platform(argc, argv);
   // The application object needs a display, so it is made only for the first message box or
   // window: a start without one still leaves its banner in the log.

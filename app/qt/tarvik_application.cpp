@@ -2,27 +2,13 @@
 
 #include <QLibraryInfo>
 #include <QLocale>
-#include <cstdio>
-#include <functional>
-#include <string>
-#include <typeinfo>
 
 #include "app/banner.h"
+#include "app/escaped_exception.h"
 #include "platform/event_log.h"
 #include "platform/qt/message_box.h"
 
 namespace tarvik {
-namespace {
-
-// A number that tells exception types apart in the log.
-std::string exceptionId(const std::type_info& type) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%08X",
-                static_cast<unsigned>(std::hash<std::string>{}(type.name()) & 0xFFFFFFFFu));
-  return buf;
-}
-
-}  // namespace
 
 TarvikApplication::TarvikApplication(int& argc, char** argv, EventLog& log)
     : QApplication(argc, argv), log_(log) {
@@ -50,17 +36,7 @@ bool TarvikApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void TarvikApplication::reportException(EventLog& log, std::exception_ptr error) {
-  std::string id = "0x00000000";
-  std::string message = "unknown exception";
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    id = exceptionId(typeid(e));
-    message = e.what();
-  } catch (...) {
-  }
-  logTopLevelException(log, id, message);
-  message_box::inform(QString::fromStdString(message));
+  message_box::inform(QString::fromStdString(logEscapedException(log, error)));
 }
 
 }  // namespace tarvik

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "config/directory_scan.h"
+
 namespace tarvik {
 
 namespace {
@@ -104,17 +106,18 @@ bool PppdRasService::available() {
 }
 
 std::optional<std::vector<std::string>> PppdRasService::phonebookEntries() {
-  std::error_code ec;
-  fs::directory_iterator it(roots_.etcPpp / "peers", ec);
-  if (ec) return std::nullopt;
   std::vector<std::string> names;
-  for (const fs::directory_entry& entry : it) {
+  const bool listed = scanDirectory(roots_.etcPpp / "peers", [&](const fs::directory_entry& entry) {
     const std::string name = entry.path().filename().string();
+    std::error_code ec;
     // Editor backups and hidden files are not peers anyone means to call.
-    if (name.starts_with('.') || name.ends_with('~')) continue;
-    if (!entry.is_regular_file(ec)) continue;
-    names.push_back(name);
-  }
+    if (!name.starts_with('.') && !name.ends_with('~') && entry.is_regular_file(ec)) {
+      names.push_back(name);
+    }
+    return true;
+  });
+  // A folder that could not be read to its end is no phonebook to go by.
+  if (!listed) return std::nullopt;
   // The directory has no order of its own; the phonebook is shown sorted.
   std::sort(names.begin(), names.end());
   return names;
@@ -135,12 +138,13 @@ std::optional<PppdRasService::Call> PppdRasService::callOf(pid_t pid) const {
 
 std::vector<PppdRasService::Call> PppdRasService::calls() const {
   std::vector<Call> result;
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(roots_.proc, ec)) {
+  // Processes end while /proc is read; the ones read so far are as good as a full scan.
+  scanDirectory(roots_.proc, [&](const fs::directory_entry& entry) {
     auto pid = parseNumber(entry.path().filename().string());
-    if (!pid || *pid <= 0) continue;
+    if (!pid || *pid <= 0) return true;
     if (auto call = callOf(static_cast<pid_t>(*pid))) result.push_back(std::move(*call));
-  }
+    return true;
+  });
   // Oldest pppd first, so the first call stays first while a second one comes and goes.
   std::sort(result.begin(), result.end(),
             [](const Call& a, const Call& b) { return a.pid < b.pid; });
@@ -153,14 +157,19 @@ std::string PppdRasService::interfaceOf(pid_t pid, const std::string& peer) cons
   if (auto linked = readPidFile(roots_.run / ("ppp-" + peer + ".pid"))) {
     if (linked->pid == pid && !linked->interface.empty()) return linked->interface;
   }
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(roots_.run, ec)) {
+  // pppd removes its pid file at hang-up, possibly while the folder is read.
+  std::string interface;
+  scanDirectory(roots_.run, [&](const fs::directory_entry& entry) {
     const std::string name = entry.path().filename().string();
-    if (!name.starts_with("ppp") || !name.ends_with(".pid") || name.starts_with("ppp-")) continue;
+    if (!name.starts_with("ppp") || !name.ends_with(".pid") || name.starts_with("ppp-")) {
+      return true;
+    }
     auto file = readPidFile(entry.path());
-    if (file && file->pid == pid) return name.substr(0, name.size() - 4);
-  }
-  return {};
+    if (!file || file->pid != pid) return true;
+    interface = name.substr(0, name.size() - 4);
+    return false;
+  });
+  return interface;
 }
 
 bool PppdRasService::interfaceUp(const std::string& interface) const {

@@ -133,7 +133,8 @@ class ProgramDirTestCase(unittest.TestCase):
             if predicate():
                 return
             if self.proc is not None:
-                self.assertIsNone(self.proc.poll(), "the program ended early")
+                # The log says why: an escaped exception leaves its message there.
+                self.assertIsNone(self.proc.poll(), f"the program ended early; log:\n{self.log()}")
             time.sleep(0.05)
         self.fail(f"timed out waiting for {what}; log:\n{self.log()}")
 
