@@ -39,6 +39,7 @@ void Probe::storeNothing() {
   rasState_ = 0;
   rasEntryName_.clear();
   deviceName_.clear();
+  deviceCarriesTraffic_ = true;
 }
 
 bool Probe::probe(bool hangUp, bool hangUpConfirmed) {
@@ -64,6 +65,7 @@ bool Probe::probe(bool hangUp, bool hangUpConfirmed) {
     rasState_ = *state;
     rasEntryName_ = cutToChars(connections.front().entry, kMaxEntryName);
     deviceName_ = cutToChars(connections.front().device, kMaxDeviceName);
+    deviceCarriesTraffic_ = connections.front().deviceCarriesTraffic;
     handle_ = connections.front().handle;
     traffic_ = service_.trafficCounters(handle_);
   } else {
@@ -84,9 +86,13 @@ void Probe::listEntries() {
   usePhonebookNames(entries_);
   std::optional<std::vector<std::string>> names = service_.phonebookEntries();
   if (!names) {
-    log_.append(kEntriesFailed, false);
+    // The start lists the phonebook twice; a listing that fails as the last one did adds
+    // nothing to the log.
+    if (!entriesFailureLogged_) log_.append(kEntriesFailed, false);
+    entriesFailureLogged_ = true;
     return;
   }
+  entriesFailureLogged_ = false;
   // Cut as the name of a live connection is cut, so that the connection finds its entry.
   for (std::string& name : *names) name = cutToChars(name, kMaxEntryName);
   entries_ = std::move(*names);

@@ -34,6 +34,8 @@ class Probe {
   std::int32_t rasState() const { return rasState_; }
   const std::string& rasEntryName() const { return rasEntryName_; }
   const std::string& deviceName() const { return deviceName_; }
+  // Whether deviceName() is the interface the connection's traffic goes through.
+  bool deviceCarriesTraffic() const { return deviceCarriesTraffic_; }
   // The listed connection's handle and its interface counters (nullopt when none is listed
   // or the service cannot tell).
   std::uint64_t connectionHandle() const { return handle_; }
@@ -50,10 +52,12 @@ class Probe {
   std::int32_t rasState_ = 0;
   std::string rasEntryName_;
   std::string deviceName_;
+  bool deviceCarriesTraffic_ = true;
   std::uint64_t handle_ = 0;
   std::optional<TrafficBytes> traffic_;
   std::vector<std::string> entries_;
   bool missingServiceReported_ = false;
+  bool entriesFailureLogged_ = false;
 };
 
 // Cuts UTF-8 text to at most `maxChars` characters without splitting a character.

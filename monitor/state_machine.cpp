@@ -53,6 +53,10 @@ void ConnectionStateMachine::setStateCode(std::string code) {
 
 void ConnectionStateMachine::poll() {
   const bool connectedNow = probe_.probe(false, false);
+  if (devicePending_ && !probe_.deviceName().empty()) {
+    pendingDevice_ = probe_.deviceName();
+    if (probe_.deviceCarriesTraffic() || connectedNow) logDevice();
+  }
   // Before any transition, so a connection that comes up has its first reading as the base.
   meter_.sampleTraffic(probe_.connectionHandle(), probe_.trafficCounters());
   if (connectedNow == previousProbe_) {
@@ -77,7 +81,12 @@ void ConnectionStateMachine::connectionStartWork(const std::string& entry) {
   env_.user.setField(DisplayField::Time, "00:00:00");
   env_.user.setCurrentEntry(entry);
   env_.log.append(" RAS or VPN activity detected.", true);
-  env_.log.append(" Device in use: " + oneLine(probe_.deviceName()));
+  // While a call authenticates, the service may only know the device it is made over; the
+  // device line waits for the interface that will carry the traffic (named at the latest
+  // when the connection is established or ends), so each connection logs it once.
+  pendingDevice_ = probe_.deviceName();
+  devicePending_ = !probe_.deviceCarriesTraffic() && stateCode_ == "au";
+  if (!devicePending_) logDevice();
   env_.log.append(" Entry in use: " + oneLine(probe_.rasEntryName()));
   env_.log.append(" Entry settings: " + oneLine(entry));
   quickLog_.openLine(env_.clock.now());
@@ -129,8 +138,14 @@ void ConnectionStateMachine::connected(const std::string& entry, bool isVirtual)
   stop(env_.timers.hide);
 }
 
+void ConnectionStateMachine::logDevice() {
+  env_.log.append(" Device in use: " + oneLine(pendingDevice_));
+  devicePending_ = false;
+}
+
 void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual) {
   const MonitorTimers& t = env_.timers;
+  if (devicePending_) logDevice();
   setStateCode("of");
   env_.user.setOnlineMenu(false, false);
   stop(t.hangup);

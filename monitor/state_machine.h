@@ -48,6 +48,8 @@ class ConnectionStateMachine {
 
  private:
   void connectionStartWork(const std::string& entry);
+  // Writes the " Device in use: " line of the current connection.
+  void logDevice();
   Section<Scope::Entry> section(const std::string& entry) const;
 
   const MonitorEnv& env_;
@@ -64,6 +66,9 @@ class ConnectionStateMachine {
   bool authMetering_ = false;
   bool startDone_ = false;
   bool previousProbe_ = false;
+  // The device line of an authenticating call that waits for its traffic interface.
+  bool devicePending_ = false;
+  std::string pendingDevice_;
 };
 
 }  // namespace tarvik

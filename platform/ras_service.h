@@ -24,6 +24,10 @@ struct RasConnection {
   std::uint64_t handle = 0;
   std::string entry;   // phonebook entry name
   std::string device;  // modem or adapter name
+  // False while `device` is only what the connection is made over, not yet the interface
+  // its traffic will go through (the Ethernet device under a PPPoE session before ppp0
+  // exists, a VPN's parent device before its tunnel is up).
+  bool deviceCarriesTraffic = true;
 };
 
 // The remote-access service: whatever on this system dials, reports and hangs up the

@@ -125,12 +125,19 @@ void setRefreshRate(const Bus& bus, const QString& device, std::uint32_t ms) {
 }
 
 // The interface a device sends its IP traffic through: ppp0 over a PPPoE device once PPP is
-// up, else the device itself.
-QString ipInterfaceOf(const Bus& bus, const QString& device) {
-  for (const QString& name : {QStringLiteral("IpInterface"), QStringLiteral("Interface")}) {
-    if (auto value = property(bus, device, kDeviceIface, name)) {
-      if (!value->toString().isEmpty()) return value->toString();
-    }
+// up, the device itself once it has its IP configuration. Before that only the device's own
+// name is known, which carries no traffic yet.
+struct DeviceInterface {
+  QString name;
+  bool carriesTraffic = false;
+};
+
+DeviceInterface ipInterfaceOf(const Bus& bus, const QString& device) {
+  if (auto ip = property(bus, device, kDeviceIface, QStringLiteral("IpInterface"))) {
+    if (!ip->toString().isEmpty()) return {ip->toString(), true};
+  }
+  if (auto own = property(bus, device, kDeviceIface, QStringLiteral("Interface"))) {
+    return {own->toString(), false};
   }
   return {};
 }
@@ -149,7 +156,7 @@ std::optional<NmTunnel> vpnTunnel(const Bus& bus, const QVariantMap& active) {
     if (own.contains(device)) continue;
     auto held = property(bus, device.path(), kDeviceIface, QStringLiteral("Ip4Config"));
     if (held && held->value<QDBusObjectPath>().path() == config) {
-      QString name = ipInterfaceOf(bus, device.path());
+      QString name = ipInterfaceOf(bus, device.path()).name;
       if (!name.isEmpty()) return NmTunnel{device.path(), name};
     }
   }
@@ -228,27 +235,32 @@ std::vector<RasConnection> NmRasService::activeConnections() {
     // The tunnel stays for the life of the active connection, so it is looked for only
     // until it is found. Its counters are the VPN's volume; the device the VPN was started
     // over carries other traffic too, so a VPN without its tunnel has nothing to count.
-    QString device;
+    DeviceInterface device;
     QString counted;
     if (auto known = tunnels_.find(path); known != tunnels_.end()) {
-      device = known->second.interfaceName;
+      device = {known->second.interfaceName, true};
       counted = known->second.devicePath;
     } else if (auto tunnel = vpnTunnel(bus, *active)) {
-      device = tunnel->interfaceName;
+      device = {tunnel->interfaceName, true};
       counted = tunnel->devicePath;
       tunnels_.emplace(path, *tunnel);
     } else {
       const auto devices = toPaths(active->value(QStringLiteral("Devices")));
       if (!devices.isEmpty()) {
         device = ipInterfaceOf(bus, devices.front().path());
-        if (!active->value(QStringLiteral("Vpn")).toBool()) counted = devices.front().path();
+        // A VPN's own traffic goes through the tunnel still to come, whatever its device has.
+        if (active->value(QStringLiteral("Vpn")).toBool()) {
+          device.carriesTraffic = false;
+        } else {
+          counted = devices.front().path();
+        }
       }
     }
     countedDevices.emplace(path, counted);
     const std::uint64_t handle = handleOf(path);
     stillActive.emplace(path, handle);
     result.push_back({handle, active->value(QStringLiteral("Id")).toString().toStdString(),
-                      device.toStdString()});
+                      device.name.toStdString(), device.carriesTraffic});
   }
   // Forget connections that are gone, so the map does not grow over a long run.
   handles_ = std::move(stillActive);

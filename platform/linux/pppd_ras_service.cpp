@@ -178,7 +178,7 @@ bool PppdRasService::interfaceUp(const std::string& interface) const {
   return flags && (*flags & IFF_UP) && hasAddress_(interface);
 }
 
-std::string PppdRasService::deviceOf(const Call& call) const {
+std::string PppdRasService::lineOf(const Call& call) const {
   // The serial device named in the peer file, as the modem of the call.
   std::istringstream in(readFile(roots_.etcPpp / "peers" / call.peer));
   std::string line;
@@ -187,13 +187,17 @@ std::string PppdRasService::deviceOf(const Call& call) const {
     std::string word;
     if (words >> word && word.starts_with("/dev/")) return word.substr(5);
   }
-  return call.interface.empty() ? "pppd" : call.interface;
+  return "pppd";
 }
 
 std::vector<RasConnection> PppdRasService::activeConnections() {
   std::vector<RasConnection> result;
   for (const Call& call : calls()) {
-    result.push_back({static_cast<std::uint64_t>(call.pid), call.peer, deviceOf(call)});
+    // The traffic goes through pppd's own interface; until pppd has one (a modem still
+    // dialling, a PPPoE server still looked for) the call has only its line to show.
+    const bool hasInterface = !call.interface.empty();
+    result.push_back({static_cast<std::uint64_t>(call.pid), call.peer,
+                      hasInterface ? call.interface : lineOf(call), hasInterface});
   }
   return result;
 }

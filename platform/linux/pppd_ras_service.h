@@ -53,7 +53,7 @@ class PppdRasService final : public RasService {
   std::optional<Call> callOf(pid_t pid) const;
   std::string interfaceOf(pid_t pid, const std::string& peer) const;
   bool interfaceUp(const std::string& interface) const;
-  std::string deviceOf(const Call& call) const;
+  std::string lineOf(const Call& call) const;
 
   PppdRoots roots_;
   Signal signal_;

@@ -67,6 +67,12 @@ class NmNetworkTest(ProgramDirTestCase):
         self.assertEqual(self.bookings(), ("1", 1), self.log())
         self.assertEqual(self.log().count(" Disconnected.\r\n"), 1, self.log())
 
+    def assert_device_once(self, device):
+        """The connection's device line came once and named `device`."""
+        log = self.log()
+        self.assertEqual(log.count(" Device in use: "), 1, log)
+        self.assertIn(f" Device in use: {device}\r\n", log)
+
     def test_1_network_manager_started_after_the_program_is_picked_up(self):
         self.start_program("Done=1\nAuthentification=0\n")
         self.assertRegex(self.log(), NO_NETWORK_MANAGER)
@@ -79,6 +85,7 @@ class NmNetworkTest(ProgramDirTestCase):
         self.fx.nmcli("connection", "down", VPN)
         self.wait_for_log(" Disconnected.\r\n")
         self.assert_booked_once()
+        self.assert_device_once("tun0")
 
     def test_2_vpn_profile_is_an_entry_authenticated_metered_and_booked_once(self):
         self.start_program()
@@ -94,14 +101,18 @@ class NmNetworkTest(ProgramDirTestCase):
         # The server takes its time over the password: the program saw several polls of it.
         self.assertGreaterEqual(time.time() - detected, AUTH_DELAY - 1.5)
         log = self.log()
-        self.assertRegex(log, rf" RAS or VPN activity detected.\r\n Device in use: \w+\r\n"
-                         rf" Entry in use: {VPN}\r\n Entry settings: {VPN}\r\n")
-        self.assertLess(log.index(" Authentification..."),
+        # While it authenticates only the Ethernet device under it is there: the device line
+        # waits for the tunnel the traffic will go through.
+        self.assertIn(f" RAS or VPN activity detected.\r\n Entry in use: {VPN}\r\n"
+                      f" Entry settings: {VPN}\r\n", log)
+        self.assertLess(log.index(" Authentification..."), log.index(" Device in use: tun0\r\n"))
+        self.assertLess(log.index(" Device in use: tun0\r\n"),
                         log.index(" Authentification successful."))
         time.sleep(2)
         self.fx.nmcli("connection", "down", VPN)
         self.wait_for_log(" Disconnected.\r\n")
         self.assert_booked_once()
+        self.assert_device_once("tun0")
         self.assertIn(LAN, self.fx.active())
 
     def test_3_vpn_up_before_the_program_is_metered_on_its_tunnel(self):
@@ -126,6 +137,10 @@ class NmNetworkTest(ProgramDirTestCase):
         time.sleep(2)
         log = self.log()
         self.assertIn(" Authentification...\r\n", log)
+        # No tunnel ever came: the device line names what the call was made over.
+        self.assertEqual(log.count(" Device in use: "), 1, log)
+        self.assertLess(log.index(" Device in use: "), log.index(" Authentification failed."))
+        self.assertNotIn(" Device in use: tun", log)
         self.assertNotIn(" Connection established.", log)
         self.assertNotIn(" Disconnected.", log)
         # Nothing booked; the quick log keeps the attempt as one that never got through.

@@ -55,8 +55,13 @@ class PppdNetworkTest(ProgramDirTestCase):
     def wait_online(self):
         self.wait_for_log(" Connection established.\r\n")
         self.assertTrue(self.fx.has_address(), self.fx.log("client"))
-        self.assertRegex(self.log(), rf" RAS or VPN activity detected.\r\n Device in use: \S+\r\n"
+        # The device line names ppp0, in the block when pppd had it at the first look, else
+        # once it came.
+        log = self.log()
+        self.assertRegex(log, rf" RAS or VPN activity detected.\r\n( Device in use: ppp0\r\n)?"
                          rf" Entry in use: {PEER}\r\n Entry settings: {PEER}\r\n")
+        self.assertEqual(log.count(" Device in use: "), 1, log)
+        self.assertIn(" Device in use: ppp0\r\n", log)
 
     def assert_booked_once(self):
         time.sleep(3)  # a few more polls: nothing more may come

@@ -153,6 +153,70 @@ TEST_F(Journey, AuthenticationFailingWhileNotMetered) {
   EXPECT_TRUE(rig.hooks.calls.size() == 1);  // no disconnect signals for a call never made
 }
 
+// PPPoE and VPN calls authenticate over a device that carries none of their traffic (the
+// Ethernet device under the session or the tunnel): the device line waits for the interface
+// that will, and comes once per connection whatever happens first.
+TEST_F(Journey, DeviceLineNamesTheInterfaceThatCarriesTheTraffic) {
+  const auto over = [&](const char* device, bool carries) {
+    rig.ras.calls.at(0).connection.device = device;
+    rig.ras.calls.at(0).connection.deviceCarriesTraffic = carries;
+  };
+  rig.ras.dial("Home", kRasAuthenticate);
+  over("eth0", false);
+  rig.advanceTo(12, 0, 1);
+  rig.advanceTo(12, 0, 2);
+  EXPECT_EQ(rig.eventLog().find(" Device in use:"), std::string::npos);
+  over("ppp0", true);
+  rig.advanceTo(12, 0, 3);
+  rig.ras.setState(kRasConnected);
+  rig.advanceTo(12, 0, 4);
+  rig.ras.drop();
+  rig.advanceTo(12, 0, 10);
+  const std::string first = rig.eventLog();
+  EXPECT_NE(first.find(" Entry settings: Default\r\n Tariff in use: «Day», 2500/h\r\n"
+                       " Authentification...\r\n Device in use: ppp0\r\n\r\n07.12.2026 12:00:04\r\n"
+                       " Authentification successful.\r\n"),
+            std::string::npos)
+      << first;
+
+  // Never past the parent device: named when the connection is established...
+  std::size_t mark = rig.logMark();
+  rig.ras.dial("Home", kRasAuthenticate);
+  over("eth0", false);
+  rig.advanceTo(12, 0, 11);
+  rig.ras.setState(kRasConnected);
+  rig.advanceTo(12, 0, 12);
+  rig.ras.drop();
+  rig.advanceTo(12, 0, 13);
+  std::string log = rig.logSince(mark);
+  EXPECT_NE(log.find(" Device in use: eth0\r\n\r\n07.12.2026 12:00:12\r\n"
+                     " Authentification successful."),
+            std::string::npos)
+      << log;
+
+  // ...or when it ends without one.
+  mark = rig.logMark();
+  rig.ras.dial("Home", kRasAuthenticate);
+  over("eth0", false);
+  rig.advanceTo(12, 0, 20);
+  rig.ras.drop();
+  rig.advanceTo(12, 0, 21);
+  log = rig.logSince(mark);
+  EXPECT_NE(log.find(" Authentification...\r\n Device in use: eth0\r\n\r\n07.12.2026 12:00:21\r\n"
+                     " Authentification failed."),
+            std::string::npos)
+      << log;
+  for (const std::string& text : {first, rig.eventLog()}) {
+    std::size_t devices = 0, starts = 0;
+    for (std::size_t at = 0; (at = text.find(" Device in use:", at)) != std::string::npos; ++at)
+      ++devices;
+    for (std::size_t at = 0; (at = text.find(" RAS or VPN activity", at)) != std::string::npos;
+         ++at)
+      ++starts;
+    EXPECT_EQ(devices, starts);
+  }
+}
+
 TEST_F(Journey, ConnectionAlreadyUpAtTheFirstPoll) {
   rig.ras.dial("Home", kRasConnected);
   rig.advanceTo(12, 0, 1);

@@ -139,14 +139,22 @@ TEST_F(ProbeTest, HangUpNeedsBothFlagsAndIsLoggedEvenWithoutConnection) {
   EXPECT_EQ(ras_.hungUp, std::vector<std::uint64_t>{9});
 }
 
-TEST_F(ProbeTest, ListEntriesReplacesTheListAndLogsAFailureWithoutStamp) {
+TEST_F(ProbeTest, ListEntriesReplacesTheListAndLogsAFailureOnceUntilAListingWorks) {
+  constexpr const char* kFailed =
+      " Failed enumerating entries.\r\n Default entry will be used only.\r\n";
   ras_.entries = std::vector<std::string>{"Beta", "Alpha"};
   probe_->listEntries();
   EXPECT_EQ(probe_->entries(), (std::vector<std::string>{"Beta", "Alpha"}));
   ras_.entries = std::nullopt;
   probe_->listEntries();
   EXPECT_TRUE(probe_->entries().empty());
-  EXPECT_EQ(logText(), " Failed enumerating entries.\r\n Default entry will be used only.\r\n");
+  probe_->listEntries();  // the start lists twice: one line for one failure
+  EXPECT_EQ(logText(), kFailed);
+  ras_.entries = std::vector<std::string>{"Gamma"};
+  probe_->listEntries();
+  ras_.entries = std::nullopt;
+  probe_->listEntries();
+  EXPECT_EQ(logText(), std::string(kFailed) + kFailed);
 }
 
 }  // namespace

@@ -223,6 +223,7 @@ class NmRasServiceTest : public QObject {
     QCOMPARE(connections.size(), size_t(1));
     QCOMPARE(connections[0].entry, std::string("Мобильный"));
     QCOMPARE(connections[0].device, std::string("ttyUSB0"));
+    QVERIFY(!connections[0].deviceCarriesTraffic);  // no IP interface yet
 
     const std::pair<uint, std::int32_t> stages[] = {{40, 2}, {50, 5}, {60, 6}, {70, 10}, {90, 10}};
     for (const auto& [deviceState, ras] : stages) {
@@ -237,6 +238,7 @@ class NmRasServiceTest : public QObject {
     // Once up, the traffic goes through the modem's own IP interface.
     setProperty(modem_, kDeviceIface, QStringLiteral("IpInterface"), QStringLiteral("ppp0"));
     QCOMPARE(nm.activeConnections().at(0).device, std::string("ppp0"));
+    QVERIFY(nm.activeConnections().at(0).deviceCarriesTraffic);
     setProperty(modem_, kDeviceIface, QStringLiteral("IpInterface"), QString());
     setProperty(active, kActiveIface, QStringLiteral("State"), 3u);
     QCOMPARE(stateOf(nm), std::int32_t(8193));
@@ -307,6 +309,7 @@ class NmRasServiceTest : public QObject {
     QCOMPARE(connections.size(), size_t(1));
     QCOMPARE(connections[0].entry, std::string("Work VPN"));
     QCOMPARE(connections[0].device, std::string("eth0"));
+    QVERIFY(!connections[0].deviceCarriesTraffic);
     // The Ethernet device under the VPN is activated: only the VPN state counts.
     QCOMPARE(stateOf(nm), std::int32_t(2));
     const std::pair<uint, std::int32_t> stages[] = {{2, 6}, {3, 5}, {4, 10}};
@@ -331,6 +334,7 @@ class NmRasServiceTest : public QObject {
     callOn(active, kMock, QStringLiteral("AddProperty"),
            {kActiveIface, QStringLiteral("Ip4Config"), config});
     QCOMPARE(nm.activeConnections().at(0).device, std::string("tun0"));
+    QVERIFY(nm.activeConnections().at(0).deviceCarriesTraffic);
     addStatistics(tunnel, 4096, 512);
     QCOMPARE(nm.trafficCounters(connections[0].handle), (TrafficBytes{4096, 512}));
     QCOMPARE(refreshRate(tunnel), 1000u);

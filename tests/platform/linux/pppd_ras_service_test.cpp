@@ -92,12 +92,17 @@ class PppdRasServiceTest : public QObject {
     auto connections = ras.activeConnections();
     QCOMPARE(connections.size(), size_t(1));
     QCOMPARE(connections[0].entry, std::string("provider"));
+    // Only the modem line is known while it dials: not where the traffic will go.
     QCOMPARE(connections[0].device, std::string("ttyS0"));
+    QVERIFY(!connections[0].deviceCarriesTraffic);
     QCOMPARE(ras.connectionState(connections[0].handle), std::optional<std::int32_t>(5));
 
     write(roots_.run / "ppp0.pid", "4242\n");
     write(roots_.sysClassNet / "ppp0/flags", "0x1090\n");  // created, not up yet
     QCOMPARE(ras.connectionState(4242), std::optional<std::int32_t>(5));
+    connections = ras.activeConnections();
+    QCOMPARE(connections[0].device, std::string("ppp0"));
+    QVERIFY(connections[0].deviceCarriesTraffic);
     write(roots_.sysClassNet / "ppp0/flags", "0x1091\n");  // up, but no address yet
     QCOMPARE(ras.connectionState(4242), std::optional<std::int32_t>(5));
     addressed_.insert("ppp0");
@@ -126,7 +131,10 @@ class PppdRasServiceTest : public QObject {
   void linknamePidFileNamesTheInterface() {
     auto ras = service();
     startPppd(300, {"/usr/sbin/pppd", "call", "dsl-provider", "linkname", "dsl-provider"});
+    // A PPPoE peer names no serial line: pppd itself stands in until the session has ppp3.
+    QCOMPARE(ras.activeConnections().front().device, std::string("pppd"));
     write(roots_.run / "ppp-dsl-provider.pid", "300\nppp3\n");
+    QCOMPARE(ras.activeConnections().front().device, std::string("ppp3"));
     bringUp("ppp3", true);
     QCOMPARE(ras.connectionState(300), std::optional<std::int32_t>(8192));
     // A pid file left behind by an earlier pppd does not make this one connected.
