@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "status/skin.h"
+#include "status/skin_format.h"
 
 namespace tarvik {
 
@@ -19,7 +20,7 @@ inline constexpr int kDraftExtentMax = 200;
 inline constexpr int kDraftPlaceMin = -25;
 inline constexpr int kDraftPlaceMax = 175;
 inline constexpr int kDraftFontSizeMin = 5;
-inline constexpr int kDraftFontSizeMax = 100;
+inline constexpr int kDraftFontSizeMax = kMaxSkinFontSize;
 // An editor's skin always has this many control points per mode.
 inline constexpr int kDraftPoints = 16;
 

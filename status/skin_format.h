@@ -39,8 +39,9 @@ inline constexpr int kMaxSkinPoints = 50;
 // Coordinates and sizes are kept within this many pixels, so a hostile skin cannot ask for a
 // window or a picture of gigabytes.
 inline constexpr int kSkinExtentLimit = 2048;
-// Font sizes are kept within 1 .. this many points.
-inline constexpr int kMaxSkinFontSize = 96;
+// Font sizes are kept within 1 .. this many points: the largest size the skin editor offers,
+// so that every skin it writes reads back as it was made.
+inline constexpr int kMaxSkinFontSize = 100;
 // Font face names are cut to this many characters.
 inline constexpr std::size_t kMaxSkinFontName = 31;
 

@@ -64,5 +64,31 @@ TEST(SkinWriterTest, SaveCopiesCheckedAndListsFailures) {
   EXPECT_FALSE(nowhere.ok());
 }
 
+// The largest font the editor's picker offers goes through the working file and the saved skin
+// unchanged; only a hand-made skin beyond it is cut down.
+TEST(SkinWriterTest, LargestEditorFontSurvivesTheRoundTrip) {
+  ProgramDir dir;
+  const SkinDraft draft(dir.files().skinDraft());
+  draft.markCreated(SkinMode::Full);
+  SkinLayout layout = draft.layout(SkinMode::Full);
+  layout.texts[static_cast<std::size_t>(SkinTextId::Time)].pointSize = 100;
+  layout.texts[static_cast<std::size_t>(SkinTextId::Tariff)].pointSize = 97;
+  draft.writeTexts(layout);
+  EXPECT_EQ(draft.layout(SkinMode::Full).text(SkinTextId::Time).pointSize, 100);
+
+  const fs::path target = dir.path() / "big" / "skin.qsf";
+  fs::create_directories(target.parent_path());
+  ASSERT_TRUE(saveSkinDraft(draft, target, true, {}).ok());
+  IniFile skin(target);
+  const SkinLayout saved = readSkinLayout(FileSkinKeys(skin), SkinMode::Full);
+  EXPECT_EQ(saved.text(SkinTextId::Time).pointSize, 100);
+  EXPECT_EQ(saved.text(SkinTextId::Tariff).pointSize, 97);
+  skin.writeString("skin:full:time", "s", "101");
+  EXPECT_EQ(readSkinLayout(FileSkinKeys(IniFile(target)), SkinMode::Full)
+                .text(SkinTextId::Time)
+                .pointSize,
+            100);
+}
+
 }  // namespace
 }  // namespace tarvik
