@@ -19,11 +19,10 @@
 #include "monitor/tunes.h"
 #include "platform/event_log.h"
 #include "platform/linux/autostart_xdg.h"
+#include "platform/linux/lazy_audio.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
 #include "platform/linux/shell_desktop.h"
-#include "platform/linux/sound_player.h"
-#include "platform/linux/tone_device.h"
 #include "platform/qt/message_box.h"
 #include "settings/help_contexts.h"
 #include "settings/qt/program_help.h"
@@ -207,8 +206,10 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   QCoreApplication::processEvents();
   DesktopShell shell;
   std::unique_ptr<RasSwitch> ras = selectRasService(files, log);
-  LinuxToneDevice tone;
-  LinuxSoundPlayer sound;
+  // The audio libraries are loaded with the first tune or sound, not at every start.
+  LazyAudio audio;
+  ToneDevice& tone = audio.tone();
+  SoundPlayer& sound = audio.sound();
   LinuxProcessLauncher process;
   // The settings dialog is made, hidden, when it is first opened.
   ProgramHelp help(log);

@@ -8,7 +8,7 @@
 #include <future>
 #include <memory>
 
-#include "platform/linux/tone_device.h"
+#include "platform/linux/audio/tone_device.h"
 
 using tarvik::LinuxToneDevice;
 

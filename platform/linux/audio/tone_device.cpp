@@ -1,4 +1,4 @@
-#include "platform/linux/tone_device.h"
+#include "platform/linux/audio/tone_device.h"
 
 #include <QElapsedTimer>
 #include <QMediaDevices>
@@ -8,7 +8,7 @@
 #include <future>
 #include <thread>
 
-#include "platform/linux/tone_worker.h"
+#include "platform/linux/audio/tone_worker.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/tone_worker.h"
+#include "platform/linux/audio/tone_worker.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

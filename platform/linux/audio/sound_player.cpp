@@ -1,4 +1,4 @@
-#include "platform/linux/sound_player.h"
+#include "platform/linux/audio/sound_player.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <fstream>
 
-#include "platform/linux/sound_player.h"
+#include "platform/linux/audio/sound_player.h"
 
 using tarvik::LinuxSoundPlayer;
 

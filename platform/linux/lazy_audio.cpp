@@ -1,0 +1,60 @@
+#include "platform/linux/lazy_audio.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/linux/audio/audio_module.h"
+
+namespace tarvik {
+
+LazyAudio::LazyAudio(QStringList modules) : modules_(std::move(modules)) {}
+
+// The objects go before the application does; the tone thread ends with its device.
+LazyAudio::~LazyAudio() = default;
+
+QStringList LazyAudio::defaultModules() {
+  const QString file = QString::fromLatin1(kAudioModuleFile);
+  QStringList modules{QCoreApplication::applicationDirPath() + '/' + file};
+#ifdef TARVIK_AUDIO_BUILD_DIR
+  // A copy of a freshly built program (make run, the tests) has no module beside it.
+  modules << QStringLiteral(TARVIK_AUDIO_BUILD_DIR "/") + file;
+#endif
+  return modules;
+}
+
+bool LazyAudio::load() {
+  if (tried_) return loaded();
+  tried_ = true;
+  for (const QString& module : modules_) {
+    library_.setFileName(module);
+    if (!library_.load()) continue;
+    auto createTone = reinterpret_cast<ToneDevice* (*)()>(library_.resolve(kCreateToneDevice));
+    auto createSound = reinterpret_cast<SoundPlayer* (*)()>(library_.resolve(kCreateSoundPlayer));
+    if (!createTone || !createSound) continue;
+    soundPlayer_.reset(createSound());
+    toneDevice_.reset(createTone());
+    return true;
+  }
+  return false;
+}
+
+bool LazyAudio::Tones::tone(int frequencyHz, int durationMs) {
+  return audio_.load() && audio_.toneDevice_->tone(frequencyHz, durationMs);
+}
+
+void LazyAudio::Tones::wait(int ms) {
+  if (audio_.load()) {
+    audio_.toneDevice_->wait(ms);
+  } else if (ms > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  }
+}
+
+void LazyAudio::Sounds::play(const std::string& file) {
+  // No sound chosen is nothing to load the audio libraries for.
+  if (!file.empty() && audio_.load()) audio_.soundPlayer_->play(file);
+}
+
+}  // namespace tarvik
