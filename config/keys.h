@@ -66,8 +66,9 @@ enum class DoubleClickAction {
 // Colours of the weekly graph's weekend labels.
 enum class WeekendColours { BothRed = 0, SaturdayBlue = 1, Plain = 2 };
 enum class Currency { Dollars = 0, Roubles = 1, Custom = 2 };
-// What the weekly graph's Y axis shows: time, money in two scales, connections.
-enum class GraphAxis { Time = 0, Money = 1, MoneySmall = 2, Connections = 3 };
+// What the weekly graph's Y axis shows: time, money in two scales, connections, and the
+// volume received and sent (4, a value the first versions did not have).
+enum class GraphAxis { Time = 0, Money = 1, MoneySmall = 2, Connections = 3, Volume = 4 };
 
 // Where a connection's balance is kept (the values are stored in files and crash journals).
 enum AccountKind : int {
@@ -196,10 +197,11 @@ inline constexpr std::array<I, 4> kAccountVal{{{"AccountVal1", 1, {1, 10000, 1}}
                                                {"AccountVal3", 25, {1, 10000, 1}},
                                                {"AccountVal4", 50, {1, 10000, 1}}}};
 inline constexpr ChoiceKey<Scope::Entry, GraphAxis> kGraphX{"GraphX", GraphAxis::Money,
-                                                            GraphAxis::Connections};
-// Remembered scale maxima of the weekly graph's four axes: index 0 is "Graph1".
-inline constexpr std::array<I, 4> kGraph{
-    {{"Graph1", 60}, {"Graph2", 250}, {"Graph3", 25}, {"Graph4", 10}}};
+                                                            GraphAxis::Volume};
+// Remembered scale maxima of the weekly graph's axes: index 0 is "Graph1". "Graph5", the
+// volume's in megabytes, comes after the four the first versions wrote.
+inline constexpr std::array<I, 5> kGraph{
+    {{"Graph1", 60}, {"Graph2", 250}, {"Graph3", 25}, {"Graph4", 10}, {"Graph5", 100}}};
 inline constexpr I kGraphMax{"GraphMax", 25, {5, 3600, 5}};
 inline constexpr I kTruncate{"Truncate", 0};
 inline constexpr I kCredit{"Credit", 0};

@@ -1,7 +1,10 @@
 #include "stats/statistics_sheet.h"
 
+#include <charconv>
+
 #include "config/ini_file.h"
 #include "platform/time_text.h"
+#include "platform/volume_text.h"
 
 namespace tarvik {
 
@@ -23,22 +26,38 @@ const std::vector<SheetRow>& rows() {
        CellFormat::Count,
        {std::nullopt, s::kCountTD, s::kCountTW, s::kCountTM, std::nullopt, s::kCountPD, s::kCountPW,
         s::kCountPM, s::kCountTT}},
+      {"vol",
+       CellFormat::Volume,
+       {s::kRxTC, s::kRxTD, s::kRxTW, s::kRxTM, s::kRxPC, s::kRxPD, s::kRxPW, s::kRxPM, s::kRxTT},
+       {s::kTxTC, s::kTxTD, s::kTxTW, s::kTxTM, s::kTxPC, s::kTxPD, s::kTxPW, s::kTxPM, s::kTxTT}},
   };
   return table;
 }
 
-// The shown text of one stored value.
-std::string cellText(const IniFile& file, const std::string& section, CellFormat format,
-                     const s::K& key, const NumberFormat& number) {
-  switch (format) {
+// The shown text of one cell.
+std::string cellText(const IniFile& file, const std::string& section, const SheetRow& row,
+                     int column, const NumberFormat& number) {
+  const auto& key = row.keys[column];
+  if (!key) return "-";
+  const auto stored = [&](const s::K& k) { return file.readString(section, k.name, k.def); };
+  switch (row.format) {
     case CellFormat::Duration:
-      return durationCellText(file.readInt(section, key.name, 0));
+      return durationCellText(file.readInt(section, key->name, 0));
     case CellFormat::Money:
-      return moneyCellText(file.readString(section, key.name, key.def), number);
+      return moneyCellText(stored(*key), number);
+    case CellFormat::Volume:
+      return volumeCellText(stored(*key), stored(*row.sentKeys[column]), number);
     case CellFormat::Count:
       break;
   }
-  return file.readString(section, key.name, key.def);
+  return stored(*key);
+}
+
+// Byte counts go past the int range that the other keys keep to.
+std::uint64_t storedBytes(std::string_view text) {
+  std::uint64_t bytes = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
+  return error == std::errc() && end == text.data() + text.size() ? bytes : 0;
 }
 
 }  // namespace
@@ -61,6 +80,12 @@ std::string moneyCellText(std::string_view storedHundredths, const NumberFormat&
   return cutToSix(formatGeneral(*hundredths * 0.01, format));
 }
 
+std::string volumeCellText(std::string_view storedReceived, std::string_view storedSent,
+                           const NumberFormat& format) {
+  return byteText(storedBytes(storedReceived), format) + "\n" +
+         byteText(storedBytes(storedSent), format);
+}
+
 std::string StatisticsSheet::text(std::string_view name) const {
   for (const Cell& cell : cells)
     if (cell.name == name) return cell.text;
@@ -73,11 +98,9 @@ StatisticsSheet readStatisticsSheet(const ProgramFiles& files, std::string_view 
   const std::string section = sections::statistics(entry).name();
   StatisticsSheet sheet;
   for (const SheetRow& row : rows()) {
-    for (int column = 0; column < kSheetColumns; ++column) {
-      const auto& key = row.keys[column];
-      sheet.cells.push_back({cellName(row, column),
-                             key ? cellText(statistics, section, row.format, *key, format) : "-"});
-    }
+    for (int column = 0; column < kSheetColumns; ++column)
+      sheet.cells.push_back(
+          {cellName(row, column), cellText(statistics, section, row, column, format)});
   }
   sheet.undoAvailable = statistics.readInt(section, s::kUndo.name, 0) != 0;
   sheet.accountText =

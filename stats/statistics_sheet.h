@@ -18,6 +18,7 @@ enum class CellFormat {
   Duration,  // seconds as hh:mm:ss, at least two hour digits
   Money,     // hundredths as whole units, general form cut to six characters
   Count,     // the text as stored
+  Volume,    // bytes received above bytes sent, as the tooltips write them: "12,4 МБ"
 };
 
 // The columns of the grid: current connection, day, week, month, the previous ones, and all
@@ -26,11 +27,13 @@ inline constexpr int kSheetColumns = 9;
 inline constexpr std::array<std::string_view, kSheetColumns> kSheetColumnTags{
     "tc", "td", "tw", "tm", "pc", "pd", "pw", "pm", "tt"};
 
-// One row of the grid. A column without a key (no count per connection) shows "-".
+// One row of the grid. A column without a key (no count per connection) shows "-". The
+// volume row reads the received bytes from `keys` and the sent ones from `sentKeys`.
 struct SheetRow {
-  std::string_view tag;  // "tim", "exp", "num"
+  std::string_view tag;  // "tim", "exp", "num", "vol"
   CellFormat format;
   std::array<std::optional<stats_keys::K>, kSheetColumns> keys;
+  std::array<std::optional<stats_keys::K>, kSheetColumns> sentKeys{};
 };
 
 // The rows in the order the page shows them.
@@ -44,6 +47,9 @@ std::string durationCellText(long long seconds);
 // Hundredths times 0.01 in the general form, cut (not rounded) to six characters. A stored
 // text that is not a number is shown as it is, cut the same way.
 std::string moneyCellText(std::string_view storedHundredths, const NumberFormat& format);
+// Stored byte counts; a text that is not a whole number of bytes counts as none.
+std::string volumeCellText(std::string_view storedReceived, std::string_view storedSent,
+                           const NumberFormat& format);
 
 // What Show statistics puts on the page for one entry.
 struct StatisticsSheet {

@@ -215,7 +215,7 @@ open_settings_page() {
 
 # Every page of the settings dialog at its own size, after a metered connection of the entry
 # shown, whose statistics already hold some months of use and a week of connections (the graph
-# in minutes a day, up to two hours). The program says where its controls are
+# on its traffic axis, up to 400 MB a day). The program says where its controls are
 # (TARVIK_TEST_WIDGET_MAP), so each page button is clicked where it is; each shot includes the
 # window manager's title bar.
 (
@@ -228,24 +228,31 @@ open_settings_page() {
     plan+="Tar${d}x1AH=08\r\nTar${d}x1ZH=24\r\nTar${d}x1Cost=03600\r\nTar${d}x1Name=День\r\n"
   done
   week=""
-  for day in "0 5400 5210 2" "1 3605 3605 1" "2 6480 6275 3" "3 1200 1200 1" "4 4544 4390 2" \
-    "5 2710 2710 1" "6 7020 6830 3"; do
-    read -r d t f c <<<"$day"
-    week+="Gr${d}t=$t\r\nGr${d}f=$f\r\nGr${d}c=$c\r\n"
+  # Weekday: seconds, hundredths, connections, megabytes received and sent.
+  for day in "0 5400 5210 2 180 12" "1 3605 3605 1 64 5" "2 6480 6275 3 240 20" \
+    "3 1200 1200 1 15 2" "4 4544 4390 2 125 11" "5 2710 2710 1 50 4" "6 7020 6830 3 310 25"; do
+    read -r d t f c rx tx <<<"$day"
+    week+="Gr${d}t=$t\r\nGr${d}f=$f\r\nGr${d}c=$c\r\nGr${d}rx=$((rx << 20))\r\nGr${d}tx=$((tx << 20))\r\n"
+  done
+  volume=""
+  for span in "TC 52 4" "PC 50 4" "TD 125 11" "PD 64 5" "TW 734 60" "PW 905 71" "TM 3072 256" \
+    "PM 7168 600" "TT 92160 8192"; do
+    read -r s rx tx <<<"$span"
+    volume+="Rx$s=$((rx << 20))\r\nTx$s=$((tx << 20))\r\n"
   done
   mkdir -p "$dir"
   cp "$BIN" "$dir/tarvik"
-  printf "[Olm:TK]\r\nO=1\r\nX=700\r\nY=120\r\nFade=0\r\nEntry=1\r\n[Provider]\r\nDone=1\r\nFreeTime=0\r\nGraphX=0\r\nGraph1=120\r\nGraphMax=120\r\n$plan" |
+  printf "[Olm:TK]\r\nO=1\r\nX=700\r\nY=120\r\nFade=0\r\nEntry=1\r\n[Provider]\r\nDone=1\r\nFreeTime=0\r\nGraphX=4\r\nGraph5=400\r\nGraphMax=400\r\n$plan" |
     iconv -f UTF-8 -t CP1251 >"$dir/TarvikC.Kfg"
   printf '[Provider]\r\nAccount=150\r\n' >"$dir/TarvikA.Kfg"
-  printf "[Provider]\r\nTimeTC=1834\r\nTimePC=2710\r\nTimeTD=4544\r\nTimePD=3605\r\nTimeTW=20112\r\nTimePW=25870\r\nTimeTM=71245\r\nTimePM=190455\r\nTimeTT=1296733\r\nMoneyTC=1834\r\nMoneyPC=2710\r\nMoneyTD=4390\r\nMoneyPD=3605\r\nMoneyTW=19635\r\nMoneyPW=25112\r\nMoneyTM=70120\r\nMoneyPM=181200\r\nMoneyTT=1213390\r\nCountTD=2\r\nCountPD=1\r\nCountTW=9\r\nCountPW=12\r\nCountTM=31\r\nCountPM=77\r\nCountTT=542\r\nUndo=1\r\n$week" \
+  printf "[Provider]\r\nTimeTC=1834\r\nTimePC=2710\r\nTimeTD=4544\r\nTimePD=3605\r\nTimeTW=20112\r\nTimePW=25870\r\nTimeTM=71245\r\nTimePM=190455\r\nTimeTT=1296733\r\nMoneyTC=1834\r\nMoneyPC=2710\r\nMoneyTD=4390\r\nMoneyPD=3605\r\nMoneyTW=19635\r\nMoneyPW=25112\r\nMoneyTM=70120\r\nMoneyPM=181200\r\nMoneyTT=1213390\r\nCountTD=2\r\nCountPD=1\r\nCountTW=9\r\nCountPW=12\r\nCountTM=31\r\nCountPM=77\r\nCountTT=542\r\nUndo=1\r\n$week$volume" \
     >"$dir/TarvikS.Kfg"
   "$LINE" "$dir" add Provider >/dev/null
   "$LINE" "$dir" add Office >/dev/null
   (cd "$dir" && TARVIK_TEST_WIDGET_MAP=$map LC_ALL=C.UTF-8 exec ./tarvik >/dev/null 2>&1) &
   pid=$!
   wait_window
-  "$LINE" "$dir" dial Provider --auth 0.5 >/dev/null
+  "$LINE" "$dir" dial Provider --auth 0.5 --rate 400000 >/dev/null
   sleep 4
   "$LINE" "$dir" hangup >/dev/null
   sleep 2

@@ -260,6 +260,7 @@ TEST(KeyTables, NamesAreUniqueAndDefaultsLieInTheirRanges) {
                           kGraph[1],
                           kGraph[2],
                           kGraph[3],
+                          kGraph[4],
                           kGraphMax,
                           kTruncate,
                           kCredit,

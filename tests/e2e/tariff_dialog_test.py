@@ -25,6 +25,21 @@ def money_cell(hundredths):
     return ("%.15g" % (int(hundredths) / 100))[:6]
 
 
+def byte_text(count):
+    """Bytes as the program writes them in the C locale: "512 Б", "1.5 КБ", "12.4 МБ"."""
+    count = int(count)
+    if count < 1024:
+        return f"{count} Б"
+    value, unit = count / 1024, 0
+    while value >= 1023.95 and unit < 4:
+        value, unit = value / 1024, unit + 1
+    return "%.1f %s" % (value, ["КБ", "МБ", "ГБ", "ТБ", "ПБ"][unit])
+
+
+def volume_cell(received, sent):
+    return byte_text(received) + "\n" + byte_text(sent)
+
+
 @unittest.skipIf(missing_tools(), "needs " + " ".join(TOOLS))
 class TariffDialogTest(DesktopCase):
     prefix = "tarvik-e2e-tariff-"
@@ -72,12 +87,13 @@ class TariffDialogTest(DesktopCase):
         self.wait_for(lambda: ini_value(self.path("TarvikC.Kfg"), "Provider", "Tar6x0Name")
                       == "Edited", "the week's plan in the file")
         # Nothing booked yet: the connection's and the day's cells are empty.
-        cells = ["st_tim_tc", "st_exp_tc", "st_num_tc", "st_tim_td", "st_exp_td", "st_num_td"]
+        cells = ["st_tim_tc", "st_exp_tc", "st_num_tc", "st_tim_td", "st_exp_td", "st_num_td",
+                 "st_vol_tc", "st_vol_td"]
         self.assertEqual(self.shown_cells(cells),
-                         ["00:00:00", "0", "-", "00:00:00", "0", "0"])
+                         ["00:00:00", "0", "-", "00:00:00", "0", "0", "0 Б\n0 Б", "0 Б\n0 Б"])
 
-        # The connection, with the dialog open on the statistics page.
-        self.line("dial", "Provider", "--auth", "0.2")
+        # The connection, with the dialog open on the statistics page, moving 200 kB a second.
+        self.line("dial", "Provider", "--auth", "0.2", "--rate", "200000")
         self.wait_for_log(" Connection established.\r\n")
         time.sleep(3)
         self.line("hangup")
@@ -92,14 +108,18 @@ class TariffDialogTest(DesktopCase):
         stats = self.path("TarvikS.Kfg")
         self.wait_for(lambda: ini_value(stats, "Provider", "CountTT") == "1", "the booking")
         booked = {k: ini_value(stats, "Provider", k) for k in
-                  ("TimeTC", "MoneyTC", "TimeTD", "MoneyTD", "CountTD", "MoneyTT")}
+                  ("TimeTC", "MoneyTC", "TimeTD", "MoneyTD", "CountTD", "MoneyTT", "RxTC", "TxTC",
+                   "RxTD", "TxTD")}
+        self.assertGreater(int(booked["RxTC"]), 200000)
         self.assertEqual(booked["MoneyTT"], str(cost))
         self.assertEqual((booked["TimeTC"], booked["MoneyTC"]), (str(seconds), str(cost)))
         # The open page took the booking: time as hh:mm:ss, hundredths as whole units in the
-        # C locale's notation, no count per connection.
+        # C locale's notation, no count per connection, bytes received above bytes sent.
         self.assertEqual(self.shown_cells(cells), [
             duration_cell(booked["TimeTC"]), money_cell(booked["MoneyTC"]), "-",
-            duration_cell(booked["TimeTD"]), money_cell(booked["MoneyTD"]), booked["CountTD"]])
+            duration_cell(booked["TimeTD"]), money_cell(booked["MoneyTD"]), booked["CountTD"],
+            volume_cell(booked["RxTC"], booked["TxTC"]),
+            volume_cell(booked["RxTD"], booked["TxTD"])])
 
         self.click("b_ok")
         deadline = time.time() + 5

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "platform/time_text.h"
-#include "status/online_hint.h"
+#include "platform/volume_text.h"
 
 namespace tarvik::report {
 

@@ -1,12 +1,14 @@
 #include "settings/qt/pages/tab_stat.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "config/ini_file.h"
@@ -31,10 +33,11 @@ struct RowHeader {
   const char* name;
   const char* caption;  // the money row's is completed by the currency sign
 };
-constexpr std::array<RowHeader, 3> kRowHeaders{{
+constexpr std::array<RowHeader, 4> kRowHeaders{{
     {"p_tim", " ВРЕМЯ  СОЕДИНЕНИЙ"},
     {"p_exp", " ФИНАНСОВЬIЕ  ЗАТРАТЬI  ("},
     {"p_num", " КОЛИЧЕСТВО  СОЕДИНЕНИЙ"},
+    {"p_vol", " ↓  ПРИНЯТО\n ↑  ОТПРАВЛЕНО"},
 }};
 // Under the grid; the connection's columns have no caption.
 constexpr std::array<const char*, kSheetColumns> kColumnCaptions{
@@ -42,6 +45,30 @@ constexpr std::array<const char*, kSheetColumns> kColumnCaptions{
 
 QString qs(const std::string& utf8) {
   return QString::fromStdString(utf8);
+}
+
+// A volume of four digits ("1023,9 МБ") is longer than the other cells' texts: its row takes
+// a smaller size of the page's font, two steps at most, until the longest line fits; one size
+// for the whole row, so that it reads evenly.
+void fitLines(const std::vector<QLabel*>& row) {
+  if (row.empty()) return;
+  QFont font = row.front()->parentWidget()->font();
+  const int room = kCellWidth - 2 * row.front()->frameWidth() - 2;
+  const auto widest = [&] {
+    const QFontMetrics metrics(font);
+    int width = 0;
+    for (const QLabel* cell : row)
+      for (const QString& line : cell->text().split('\n'))
+        width = std::max(width, metrics.horizontalAdvance(line));
+    return width;
+  };
+  for (int step = 0; step < 2 && widest() > room; ++step) {
+    if (font.pixelSize() > 0)
+      font.setPixelSize(font.pixelSize() - 1);
+    else
+      font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  for (QLabel* cell : row) cell->setFont(font);
 }
 
 QLabel* panel(QWidget* parent, const QString& name, const QString& text) {
@@ -208,8 +235,13 @@ void TabStat::saving(SettingsValues& values) const {
 void TabStat::showStatistics() {
   const StatisticsSheet sheet =
       readStatisticsSheet(frame_.files(), entry(), frame_.host().numberFormat());
-  for (std::size_t i = 0; i < cells_.size() && i < sheet.cells.size(); ++i)
+  const auto rows = sheetRows();
+  std::vector<QLabel*> volume;
+  for (std::size_t i = 0; i < cells_.size() && i < sheet.cells.size(); ++i) {
     cells_[i]->setText(qs(sheet.cells[i].text));
+    if (rows[i / kSheetColumns].format == CellFormat::Volume) volume.push_back(cells_[i]);
+  }
+  fitLines(volume);
   b_undo_->setEnabled(sheet.undoAvailable);
   e_acc_->setText(qs(sheet.accountText));
   closeBalance();

@@ -25,7 +25,8 @@ constexpr const char* kStatistics =
     "MoneyTC=5\nMoneyTD=5\nMoneyTW=123456\nMoneyTM=0,81\nMoneyTT=123456,78\n"
     "CountTD=0\nCountTW=3\nCountTM=3\nCountTT=9\n"
     "Undo=1\nUndoX=1\nUndoWD=1\nUndoLos=5\nUndoTim=3723\n"
-    "Gr1t=2700\nGr1c=7\nGr1f=1999\nGr3t=600\n";
+    "Gr1t=2700\nGr1c=7\nGr1f=1999\nGr3t=600\n"
+    "RxTD=13002342\nTxTD=1153434\nGr1rx=31457280\nGr1tx=10485760\n";
 
 bool contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
@@ -39,7 +40,7 @@ class TabStatTest : public QObject {
   // The dialog on the statistics page of "Inet": roubles, time axis with a 60-minute scale.
   static void open(DialogFixture& f) {
     f.dir.writeConfig(
-        "[Inet]\nDone=1\nCurrencyIndex=1\nGraphX=0\nGraphMax=60\nGraph1=60\nGraph4=5\n"
+        "[Inet]\nDone=1\nCurrencyIndex=1\nGraphX=0\nGraphMax=60\nGraph1=60\nGraph4=5\nGraph5=50\n"
         "MonthLimit=250\n");
     f.dir.writeStatistics(kStatistics);
     f.dir.writeAccounts("[Inet]\nAccount=12\n");
@@ -65,6 +66,9 @@ class TabStatTest : public QObject {
     QCOMPARE(cell(f, "st_num_tc"), QString("-"));
     QCOMPARE(cell(f, "st_num_pc"), QString("-"));
     QCOMPARE(cell(f, "st_num_tt"), QString("9"));
+    QCOMPARE(cell(f, "st_vol_td"), QString("12,4 МБ\n1,1 МБ"));
+    QCOMPARE(cell(f, "st_vol_tc"), QString("0 Б\n0 Б"));
+    QCOMPARE(cell(f, "p_vol"), QString(" ↓  ПРИНЯТО\n ↑  ОТПРАВЛЕНО"));
     QCOMPARE(cell(f, "p_exp"), QString(" ФИНАНСОВЬIЕ  ЗАТРАТЬI  (p)"));
     QCOMPARE(cell(f, "s_acc"), QString(" СЧЕТ   >>>   p"));
     QCOMPARE(f.find<QLineEdit>("e_acc")->text(), QString("12"));
@@ -94,17 +98,30 @@ class TabStatTest : public QObject {
     QCOMPARE(bar(f, 1), 7996);
     f.find<QRadioButton>("z_x_ccnt")->click();
     QCOMPARE(f.find<QSpinBox>("e_max")->value(), 10);
+    // The volume axis: Monday's 30 MB received and 10 MB sent of its 50 MB.
+    f.find<QRadioButton>("z_x_vol")->click();
+    QCOMPARE(f.find<QRadioButton>("z_x_vol")->text(), QString("ось Y:  ТРАФИК"));
+    QCOMPARE(f.find<QSpinBox>("e_max")->value(), 50);
+    QCOMPARE(cell(f, "s_max"), QString("МБ"));
+    QCOMPARE(bar(f, 1), 80);
+    f.find<QSpinBox>("e_max")->setValue(200);
+    QCOMPARE(bar(f, 1), 20);
+    f.find<QRadioButton>("z_x_ccnt")->click();
+    QCOMPARE(f.find<QSpinBox>("e_max")->value(), 10);
+    f.find<QRadioButton>("z_x_vol")->click();
+    QCOMPARE(f.find<QSpinBox>("e_max")->value(), 200);
     f.find<QPushButton>("b_apply")->click();
     const IniFile config = f.config();
-    QCOMPARE(config.readInt("Inet", "GraphX", -1), 3);
-    QCOMPARE(config.readInt("Inet", "GraphMax", -1), 10);
+    QCOMPARE(config.readInt("Inet", "GraphX", -1), 4);
+    QCOMPARE(config.readInt("Inet", "GraphMax", -1), 200);
+    QCOMPARE(config.readInt("Inet", "Graph5", -1), 200);
     QCOMPARE(config.readInt("Inet", "Graph4", -1), 10);
     QCOMPARE(config.readInt("Inet", "Graph3", -1), 25);
     QCOMPARE(config.readInt("Inet", "Graph1", -1), 60);
 
     // A booking of the entry shown refreshes it; one of another entry does not, but when a
     // shared account paid, the shared balances shown are read afresh.
-    f.dir.writeStatistics("[Inet]\nTimeTC=60\nGr1c=2\n[Other]\nTimeTC=120\n");
+    f.dir.writeStatistics("[Inet]\nTimeTC=60\nGr1c=2\nRxTC=2048\n[Other]\nTimeTC=120\n");
     f.dir.writeAccounts("[Olm:TK]\nAccount=77,5\n[Inet]\nAccount=12\n");
     f.find<QRadioButton>("z_x_time")->click();
     QVERIFY(f.dialog->dirty());
@@ -118,6 +135,7 @@ class TabStatTest : public QObject {
     f.find<QRadioButton>("z_x_ccnt")->click();
     f.dialog->connectionBooked("Inet", 0);
     QCOMPARE(cell(f, "st_tim_tc"), QString("00:01:00"));
+    QCOMPARE(cell(f, "st_vol_tc"), QString("2,0 КБ\n0 Б"));
     QCOMPARE(bar(f, 1), 20);
     QVERIFY(!f.find<QPushButton>("b_undo")->isEnabled());  // "Undo" = 0
   }
