@@ -7,6 +7,7 @@ namespace tarvik {
 RasSwitch::RasSwitch(std::vector<RasCandidate> candidates, EventLog& log)
     : candidates_(std::move(candidates)), log_(log) {
   chosen_ = firstPresent();
+  chosenInstance_ = instanceOf(chosen_);
   if (chosen_ != kNone) service_ = candidates_[chosen_].make();
   log_.append(chosen_ == kNone ? " Remote access: none found."
                                : " Remote access: " + candidates_[chosen_].logName + ".");
@@ -19,10 +20,17 @@ int RasSwitch::firstPresent() const {
   return kNone;
 }
 
+std::uint64_t RasSwitch::instanceOf(int candidate) const {
+  if (candidate == kNone || !candidates_[candidate].instance) return 0;
+  return candidates_[candidate].instance();
+}
+
 bool RasSwitch::reselect() {
   const int next = firstPresent();
-  if (next == chosen_) return false;
+  const std::uint64_t instance = instanceOf(next);
+  if (next == chosen_ && instance == chosenInstance_) return false;
   chosen_ = next;
+  chosenInstance_ = instance;
   // The old service goes first: its handles mean nothing to the new one.
   service_.reset();
   settling_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,10 @@ struct RasCandidate {
   std::string logName;  // as in " Remote access: NAME."
   std::function<bool()> present;
   std::function<std::unique_ptr<RasService>()> make;
+  // Changes each time the service starts again (a new owner of its bus name): a restart
+  // between two polls is a switch too, as the connections it reports are no longer the ones
+  // it had. Empty for a service that cannot tell.
+  std::function<std::uint64_t()> instance;
 };
 
 // The remote-access service of the running program. Services come and go while it runs
@@ -49,11 +54,13 @@ class RasSwitch final : public RasService {
   static constexpr int kNone = -1;
 
   int firstPresent() const;
+  std::uint64_t instanceOf(int candidate) const;
 
   std::vector<RasCandidate> candidates_;
   EventLog& log_;
   std::function<void()> onSwitch_;
   int chosen_ = kNone;
+  std::uint64_t chosenInstance_ = 0;
   std::unique_ptr<RasService> service_;
   // Set by a switch, cleared by the next look at the connections.
   bool settling_ = false;

@@ -219,7 +219,10 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
                          localeNumberFormat(), log, firstArgument});
   dialogHost.attach(engine);
-  ras->setOnSwitch([&engine] { engine.phonebookChanged(); });
+  ras->setOnSwitch([&engine, &settings] {
+    engine.phonebookChanged();
+    if (Tsettings* dialog = settings.made()) dialog->phonebookChanged();
+  });
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
   WindowHost windowHost(engine, settings, user, shell, help, files);

@@ -9,8 +9,9 @@ namespace tarvik {
 
 namespace {
 
-// Whether NetworkManager owns its name, kept by the bus's NameOwnerChanged signal: asked once
-// at start, then only told. The flag changes in the event loop, between polls.
+// Whether NetworkManager owns its name, and how often it took it anew, kept by the bus's
+// NameOwnerChanged signal: asked once at start, then only told. Both change in the event
+// loop, between polls.
 class NmPresence {
  public:
   explicit NmPresence(const QDBusConnection& bus)
@@ -19,14 +20,17 @@ class NmPresence {
     QObject::connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged,
                      [this](const QString&, const QString&, const QString& newOwner) {
                        present_ = !newOwner.isEmpty();
+                       if (present_) ++starts_;
                      });
     present_ = NmRasService::answers(bus);
   }
   bool present() const { return present_; }
+  std::uint64_t starts() const { return starts_; }
 
  private:
   QDBusServiceWatcher watcher_;
   bool present_ = false;
+  std::uint64_t starts_ = 0;
 };
 
 }  // namespace
@@ -43,15 +47,18 @@ std::unique_ptr<RasSwitch> selectRasService(const ProgramFiles& files, EventLog&
          std::error_code ec;
          return std::filesystem::exists(simFile, ec);
        },
-       [simFile, now = choices.simLineNow] { return std::make_unique<SimLine>(simFile, now); }});
+       [simFile, now = choices.simLineNow] { return std::make_unique<SimLine>(simFile, now); },
+       {}});
   candidates.push_back({"NetworkManager", [nm] { return nm->present(); },
-                        [bus = choices.bus] { return std::make_unique<NmRasService>(bus); }});
+                        [bus = choices.bus] { return std::make_unique<NmRasService>(bus); },
+                        [nm] { return nm->starts(); }});
   candidates.push_back({"pppd",
                         [peers = pppdRoots.etcPpp / "peers"] {
                           std::error_code ec;
                           return std::filesystem::is_directory(peers, ec);
                         },
-                        [pppdRoots] { return std::make_unique<PppdRasService>(pppdRoots); }});
+                        [pppdRoots] { return std::make_unique<PppdRasService>(pppdRoots); },
+                        {}});
   return std::make_unique<RasSwitch>(std::move(candidates), log);
 }
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "config/keys.h"
@@ -293,6 +294,15 @@ QString Tsettings::currentEntry() const {
 void Tsettings::loadOnShow() {
   LoadingGuard guard(loading_);
   for (SettingsTab* p : pages_) p->prepareShow();
+  fillEntryLists();
+  const IniFile config(files_.config());
+  const int remembered = readKey(config, sections::global(), global_keys::kEntry);
+  o_entry_->setCurrentIndex(remembered >= 0 && remembered < o_entry_->count() ? remembered : 0);
+  entryChanged();
+  loadGlobal();
+}
+
+void Tsettings::fillEntryLists() {
   QStringList entries{QString::fromUtf8(kDefaultEntry)};
   for (const std::string& e : host_.phonebookEntries()) entries << QString::fromStdString(e);
   o_entry_->clear();
@@ -302,11 +312,18 @@ void Tsettings::loadOnShow() {
     source->addItems(entries);
     source->setCurrentIndex(0);
   }
-  const IniFile config(files_.config());
-  const int remembered = readKey(config, sections::global(), global_keys::kEntry);
-  o_entry_->setCurrentIndex(remembered >= 0 && remembered < o_entry_->count() ? remembered : 0);
-  entryChanged();
-  loadGlobal();
+}
+
+void Tsettings::phonebookChanged() {
+  // A hidden dialog lists the phonebook when it is shown.
+  if (!isVisible()) return;
+  const QString shown = currentEntry();
+  {
+    LoadingGuard guard(loading_);
+    fillEntryLists();
+    o_entry_->setCurrentIndex(std::max(0, o_entry_->findText(shown)));
+  }
+  if (currentEntry() != shown) entryChanged();
 }
 
 void Tsettings::entryChanged() {

@@ -44,6 +44,10 @@ class Tsettings : public QDialog, public SettingsFrame {
   // shown, the shared balances it shows are read afresh when a shared account paid, and the
   // statistics page shows the files afresh when it shows that entry.
   void connectionBooked(const QString& entry, int accountKind);
+  // The remote-access service changed: while the dialog is shown its entry lists show the new
+  // phonebook. The entry being edited stays selected while the phonebook still has it; else
+  // the dialog goes to "Default" as a change of entry would, asking about unsaved changes.
+  void phonebookChanged();
 
   // Esc and the window manager's close come here.
   void reject() override { cancel(); }
@@ -85,6 +89,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   void buildFrame();
   void buildPages();
   void loadOnShow();
+  // "Default" and the phonebook into the entry selector and the copy page's source list.
+  void fillEntryLists();
   void entryChanged();
   void loadEntry(const QString& entry);
   void loadGlobal();

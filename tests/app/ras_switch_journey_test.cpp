@@ -60,11 +60,14 @@ TEST(RasSwitchJourney, TheEngineFollowsTheServiceAndBooksEachConnectionOnce) {
   nm.phonebook = {"VPN"};
   bool simThere = false;
   bool nmThere = false;
+  std::uint64_t nmStarts = 0;
   std::vector<RasCandidate> candidates;
-  candidates.push_back(
-      {"simulated line", [&] { return simThere; }, [&] { return std::make_unique<Lent>(sim); }});
-  candidates.push_back(
-      {"NetworkManager", [&] { return nmThere; }, [&] { return std::make_unique<Lent>(nm); }});
+  candidates.push_back({"simulated line",
+                        [&] { return simThere; },
+                        [&] { return std::make_unique<Lent>(sim); },
+                        {}});
+  candidates.push_back({"NetworkManager", [&] { return nmThere; },
+                        [&] { return std::make_unique<Lent>(nm); }, [&] { return nmStarts; }});
   RasSwitch ras(std::move(candidates), log);
   Engine engine(Services{clock, clock, ras, user, tone, sound, process, dir.files(),
                          NumberFormat{','}, log, ""});
@@ -117,27 +120,38 @@ TEST(RasSwitchJourney, TheEngineFollowsTheServiceAndBooksEachConnectionOnce) {
   EXPECT_EQ(quickLines(), 2u);
   clock.advance(4000);
 
+  // NetworkManager restarts between two polls: what it reports now is not what it had, so
+  // the VPN ends as a lost line and is metered again as the new instance shows it.
+  ++nmStarts;
+  clock.advance(1000);
+  EXPECT_EQ(engine.stateCode(), "of");
+  EXPECT_EQ(quickLines(), 3u);
+  clock.advance(2000);
+  EXPECT_EQ(engine.stateCode(), "on");
+  clock.advance(3000);
+
   // NetworkManager stops while online: a lost line, and nothing left to switch to.
   nmThere = false;
   clock.advance(1000);
   EXPECT_EQ(engine.stateCode(), "of");
   clock.advance(5000);
-  EXPECT_EQ(quickLines(), 3u);
+  EXPECT_EQ(quickLines(), 4u);
   EXPECT_EQ(sim.hangUps + nm.hangUps, 0);
 
   const std::string text = logText();
-  EXPECT_EQ(count(text, " Remote access: "), 5u) << text;
+  EXPECT_EQ(count(text, " Remote access: "), 6u) << text;
+  EXPECT_EQ(count(text, " Remote access: NetworkManager.\r\n"), 3u) << text;
   EXPECT_NE(text.find(" Remote access: none found.\r\n"), std::string::npos);
   EXPECT_LT(text.find(" Remote access: NetworkManager.\r\n"),
             text.find(" Remote access: simulated line.\r\n"));
   EXPECT_EQ(count(text, " Failed loading RasApi32.DLL."), 1u);
-  EXPECT_EQ(count(text, " RAS or VPN activity detected."), 3u);
-  EXPECT_EQ(count(text, " Disconnected."), 3u);
-  EXPECT_EQ(count(text, " Device in use: tun0\r\n"), 2u);
+  EXPECT_EQ(count(text, " RAS or VPN activity detected."), 4u);
+  EXPECT_EQ(count(text, " Disconnected."), 4u);
+  EXPECT_EQ(count(text, " Device in use: tun0\r\n"), 3u);
   EXPECT_EQ(count(text, " Device in use: Simulated modem\r\n"), 1u);
   // Booked once each: 10 + 7 s on the VPN's own tariff, 7 s on the line under "Default".
   const IniFile stats(dir.files().statistics());
-  EXPECT_EQ(stats.readString("VPN", "Gr2c"), "2");
+  EXPECT_EQ(stats.readString("VPN", "Gr2c"), "3");
   EXPECT_EQ(stats.readString("Default", "Gr2c"), "1");
 }
 

@@ -1,6 +1,7 @@
 #include "platform/linux/ras_select.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -85,16 +86,30 @@ class RasSelectTest : public QObject {
     QVERIFY(ras->available());
     QCOMPARE(ras->currentName(), std::string("NetworkManager"));
 
+    // A restart between two polls: both changes of the name's owner are in before the next
+    // poll (a watcher of the test's own sees them in the same delivery).
+    QDBusServiceWatcher seen(QStringLiteral("org.freedesktop.NetworkManager"), bus,
+                             QDBusServiceWatcher::WatchForOwnerChange);
+    int changes = 0;
+    connect(&seen, &QDBusServiceWatcher::serviceOwnerChanged, [&changes] { ++changes; });
+    QVERIFY(nm.unregisterService(QStringLiteral("org.freedesktop.NetworkManager")));
+    QVERIFY(nm.registerService(QStringLiteral("org.freedesktop.NetworkManager")));
+    QTRY_COMPARE_WITH_TIMEOUT(changes, 2, 5000);
+    QVERIFY(ras->reselect());
+    QCOMPARE(ras->currentName(), std::string("NetworkManager"));
+    QVERIFY(!ras->reselect());
+
     QVERIFY(nm.unregisterService(QStringLiteral("org.freedesktop.NetworkManager")));
     QTRY_VERIFY_WITH_TIMEOUT((ras->available(), ras->currentName() == "pppd"), 5000);
     fs::remove_all(choices.pppdRoots.etcPpp);
     QVERIFY(!ras->available());
     QVERIFY(!ras->available());
     QCOMPARE(ras->currentName(), std::string());
-    QCOMPARE(switches, 4);  // the switch to none has no phonebook to list
+    QCOMPARE(switches, 5);  // the switch to none has no phonebook to list
     QCOMPARE(logText(), std::string(" Remote access: pppd.\r\n"
                                     " Remote access: NetworkManager.\r\n"
                                     " Remote access: simulated line.\r\n"
+                                    " Remote access: NetworkManager.\r\n"
                                     " Remote access: NetworkManager.\r\n"
                                     " Remote access: pppd.\r\n"
                                     " Remote access: none found.\r\n"));

@@ -45,6 +45,38 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(f.host.helpContexts, std::vector<int>{9});
   }
 
+  // The remote-access service changed while the dialog is open: both entry lists show the new
+  // phonebook and the entry being edited stays selected, unasked; once the phonebook lacks
+  // it, the dialog goes to "Default" as a change of entry would, asking about the change.
+  void entryListsFollowAChangedPhonebook() {
+    DialogFixture f({"ISP", "Work"});
+    f.dir.writeConfig("[Olm:TK]\nEntry=2\n");
+    f.dialog->showOnPage(0);
+    auto* entry = f.find<QComboBox>("o_entry");
+    const auto items = [](QComboBox* box) {
+      QStringList texts;
+      for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+      return texts;
+    };
+    f.host.entries = {"VPN", "Work"};
+    f.dialog->phonebookChanged();
+    QCOMPARE(items(entry), QStringList({"Default", "VPN", "Work"}));
+    QCOMPARE(items(f.find<QComboBox>("o_entry_src")), QStringList({"Default", "VPN", "Work"}));
+    QCOMPARE(entry->currentText(), QString("Work"));
+    QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётной записи «Work»..."));
+
+    f.find<QSpinBox>("e_balloon")->setValue(11);
+    f.host.entries = {"VPN"};
+    f.boxes.answerNext(QMessageBox::No);
+    f.dialog->phonebookChanged();
+    QCOMPARE(items(entry), QStringList({"Default", "VPN"}));
+    QCOMPARE(entry->currentIndex(), 0);
+    QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётных записей по умолчанию..."));
+    QCOMPARE(f.boxes.texts(), QStringList({"Настройки учётной записи «Work» не были сохранены.\n"
+                                           "Сохранить их сейчас?"}));
+    QVERIFY(!f.config().hasKey("Work", "Done"));
+  }
+
   // Every page fits the fixed frame: no group, button or caption is squeezed below the size
   // its text needs.
   void everyCaptionFits() {
