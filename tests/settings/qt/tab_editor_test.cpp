@@ -413,9 +413,9 @@ class TabEditorTest : public QObject {
     points->setCurrentIndex(12);
     f.find<QSpinBox>("o_pts_y")->setValue(20);           // the top-right corner cut away
     f.find<QComboBox>("o_objects")->setCurrentIndex(9);  // the online indicator
-    f.find<QSpinBox>("e_x")->setValue(30);
-    f.find<QSpinBox>("e_y")->setValue(25);
-    QCOMPARE(f.dialog->findChild<QLabel*>("i_ind")->geometry(), QRect(30, 25, 12, 12));
+    f.find<QSpinBox>("e_x")->setValue(8);
+    f.find<QSpinBox>("e_y")->setValue(20);
+    QCOMPARE(f.dialog->findChild<QLabel*>("i_ind")->geometry(), QRect(8, 20, 12, 12));
     QVERIFY(f.dialog->findChild<QLabel*>("s_tariff_s")->isVisible());
     takeScreenshot(f, "settings-editor.png");
 
@@ -442,7 +442,7 @@ class TabEditorTest : public QObject {
     QVERIFY(!window.mask().contains(QPoint(78, 1)));
     QVERIFY(window.mask().contains(QPoint(40, 40)));
     window.showStateCode("on");
-    QCOMPARE(window.findChild<QLabel*>("i_ind")->geometry(), QRect(30, 25, 12, 12));
+    QCOMPARE(window.findChild<QLabel*>("i_ind")->geometry(), QRect(8, 20, 12, 12));
     QCOMPARE(window.findChild<QLabel*>("i_face")->pixmap().toImage().pixelColor(5, 5),
              QColor(140, 60, 40));
   }
