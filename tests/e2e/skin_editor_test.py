@@ -199,8 +199,9 @@ class SkinEditorTest(DesktopCase):
 
     def test_two_mode_skin_made_in_the_editor_is_worn_by_the_status_window(self):
         self.line("add", "Provider")
-        # A double click on the window switches the skin mode.
-        self.write_config("TarvikC.Kfg", "[Olm:TK]\nO=1\nX=300\nY=200\nFade=0\nAction=3\n")
+        # A double click on the window switches the skin mode; the window stands clear of the
+        # dialog, so that no click meant for a control lands on it.
+        self.write_config("TarvikC.Kfg", "[Olm:TK]\nO=1\nX=20\nY=20\nFade=0\nAction=3\n")
         status = self.status = self.start_with_window()
         self.open_settings(status)
         self.click("b_tab_editor")
