@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "bench/qt/offscreen_bench_main.h"
 #include "platform/linux/lazy_audio.h"
 
 namespace tarvik {
@@ -43,11 +44,5 @@ BENCHMARK(BM_ToneOnceLoaded);
 }  // namespace tarvik
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  tarvik::audio.reset();
-  return 0;
+  return tarvik::runOffscreenBenchmarks(argc, argv, [] { tarvik::audio.reset(); });
 }

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/qt/offscreen_bench_main.h"
 #include "bench/qt/quiet_settings_host.h"
 #include "platform/clock.h"
 #include "platform/event_log.h"
@@ -99,10 +100,5 @@ BENCHMARK(BM_TariffTesterClickToLastLineShown)
 }  // namespace tarvik
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return tarvik::runOffscreenBenchmarks(argc, argv);
 }
