@@ -64,7 +64,32 @@ std::string escape(std::string_view name) {
   return out;
 }
 
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;  // section names compare without case
+  return -1;
+}
+
 }  // namespace
+
+std::string entryForSection(std::string_view sectionName) {
+  if (!sectionName.starts_with(kEscapedSectionPrefix)) return std::string(sectionName);
+  std::string name;
+  for (std::size_t i = kEscapedSectionPrefix.size(); i < sectionName.size(); ++i) {
+    if (sectionName[i] != '%') {
+      name += sectionName[i];
+      continue;
+    }
+    const int high = i + 2 < sectionName.size() ? hexDigit(sectionName[i + 1]) : -1;
+    const int low = high >= 0 ? hexDigit(sectionName[i + 2]) : -1;
+    // Not a form the mapping makes (a hand-written name): shown as it stands.
+    if (low < 0) return std::string(sectionName);
+    name += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return name;
+}
 
 std::string sectionForEntry(std::string_view entryName) {
   if (standsAsSection(entryName) && !collidingNames().contains(entryName)) {

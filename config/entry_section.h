@@ -29,6 +29,11 @@ std::string sectionForEntry(std::string_view entryName);
 // of the list, or from "Default", only in case. Called wherever the phonebook is read.
 void usePhonebookNames(std::span<const std::string> names);
 
+// The entry name a section of the data files stands for: an escaped section name decoded
+// back into the name it was made from, any other section name as it is. For readers that
+// list the sections of a file without the phonebook at hand (the statistics for scripts).
+std::string entryForSection(std::string_view sectionName);
+
 // The prefix that starts every escaped section name.
 inline constexpr std::string_view kEscapedSectionPrefix = "~~";
 

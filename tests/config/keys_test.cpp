@@ -35,6 +35,7 @@ TEST(EntrySection, NamesThatCannotStandAreEscapedStablyAndDistinctly) {
     const std::string section = sectionForEntry(name);
     EXPECT_TRUE(section.starts_with(kEscapedSectionPrefix)) << name;
     EXPECT_EQ(sectionForEntry(name), section) << "not stable";
+    EXPECT_EQ(entryForSection(section), name) << "the section names another entry";
     EXPECT_TRUE(fitsCp1251(section));
     EXPECT_EQ(section.find_first_of("\r\n"), std::string::npos);
     EXPECT_NE(section.back(), ' ');
@@ -70,7 +71,10 @@ TEST(EntrySection, OnlyNamesListedBesideACaseTwinLeaveTheirPlainSection) {
   for (const char* name : {"Work", "WORK", "default"}) {
     EXPECT_TRUE(sectionForEntry(name).starts_with(kEscapedSectionPrefix)) << name;
     EXPECT_TRUE(folded.insert(cp1251Fold(sectionForEntry(name))).second) << name;
+    EXPECT_EQ(entryForSection(sectionForEntry(name)), name);
   }
+  EXPECT_EQ(entryForSection("Home"), "Home");
+  EXPECT_EQ(entryForSection("~~%4"), "~~%4") << "not made by the mapping: left as it is";
   usePhonebookNames({});
   EXPECT_EQ(sectionForEntry("Work"), "Work") << "alone again, the plain section returns";
 }

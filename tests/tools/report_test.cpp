@@ -1,6 +1,7 @@
 // tarvik-report's reading and its three formats on a known program directory.
 #include <gtest/gtest.h>
 
+#include "config/entry_section.h"
 #include "support/program_dir.h"
 #include "tools/tarvik-report/report_data.h"
 #include "tools/tarvik-report/report_log.h"
@@ -124,6 +125,46 @@ TEST_F(Report, UnknownEntriesAndUnreadableFilesAreRefused) {
   EXPECT_THROW(readReport(dir.files().dir, std::nullopt, true), ReportError);
   // Nothing was written.
   EXPECT_FALSE(std::filesystem::exists(dir.files().dir / "TarvikC.Kfg.tmp"));
+}
+
+// Entries whose names cannot stand as sections, or stood beside a case twin in the
+// phonebook, keep their figures in escaped sections: the report reads those as they are and
+// names the entries, whole and by --entry.
+TEST(ReportOfEscapedSections, NamesTheEntriesAndReadsTheirFigures) {
+  ProgramDir dir;
+  const std::vector<std::string> phonebook{"Work", "WORK", "Café ☕"};
+  usePhonebookNames(phonebook);
+  std::string statistics, config = "[Default]\nDone=1\n", accounts;
+  for (std::size_t i = 0; i < phonebook.size(); ++i) {
+    const std::string section = "[" + sectionForEntry(phonebook[i]) + "]\n";
+    ASSERT_TRUE(section.starts_with("[~~"));
+    const std::string n = std::to_string(i + 1);
+    statistics += section + "TimeTC=" + n + "0\nCountTT=" + n + "\n";
+    config += section + "Done=1\nCurrencyDisplayA=c" + n + "\n";
+    accounts += section + "Account=" + n + ",5\n";
+  }
+  usePhonebookNames({});  // the report knows no phonebook
+  dir.writeStatistics(statistics);
+  dir.writeConfig(config);
+  dir.writeAccounts(accounts);
+
+  const std::string csv =
+      formatReport(readReport(dir.path(), std::nullopt, false), Format::Csv, NumberFormat{','});
+  EXPECT_NE(csv.find("Work,connection,10,0,c1,,0,0\n"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("Work,total,0,0,c1,1,0,0\nWork,account,,1.5,c1,,,\n"), std::string::npos);
+  EXPECT_NE(csv.find("WORK,connection,20,0,c2,,0,0\n"), std::string::npos);
+  EXPECT_NE(csv.find("WORK,account,,2.5,c2,,,\n"), std::string::npos);
+  EXPECT_NE(csv.find("Café ☕,connection,30,0,c3,,0,0\n"), std::string::npos);
+  EXPECT_EQ(csv.find("~~"), std::string::npos);
+
+  for (std::size_t i = 0; i < phonebook.size(); ++i) {
+    const report::Report one = readReport(dir.path(), phonebook[i], false);
+    ASSERT_EQ(one.entries.size(), 1u);
+    EXPECT_EQ(one.entries[0].name, phonebook[i]);
+    EXPECT_EQ(one.entries[0].spans[0].seconds, static_cast<long long>(i + 1) * 10);
+    EXPECT_EQ(one.entries[0].account, i + 1.5);
+  }
+  EXPECT_THROW(readReport(dir.path(), std::string("wORK"), false), ReportError);
 }
 
 TEST(QuickLogRows, OnlyFinishedConnectionLinesBecomeRows) {

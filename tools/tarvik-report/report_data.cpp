@@ -74,11 +74,13 @@ bool sameSection(const std::string& a, const std::string& b) {
   return cp1251Fold(utf8ToCp1251(a)) == cp1251Fold(utf8ToCp1251(b));
 }
 
+// `section` is a section name as the files hold it, mapped from the entry's name already: it
+// is read as it stands, and the report names the entry it stands for.
 EntryReport entryReport(const IniFile& statistics, const IniFile& config, const IniFile& accounts,
                         const std::string& section) {
   EntryReport e;
-  e.name = section;
-  const auto statSection = sections::statistics(section);
+  e.name = entryForSection(section);
+  const auto statSection = Section<Scope::Statistics>::fromSectionName(section);
   for (const SpanKeys& keys : kSpans) {
     SpanFigures span;
     span.id = keys.id;
@@ -90,10 +92,11 @@ EntryReport entryReport(const IniFile& statistics, const IniFile& config, const 
     span.sent = wholeNumber(readKey(statistics, statSection, keys.sent));
     e.spans.push_back(std::move(span));
   }
-  const auto settings = sections::entry(section);
+  const auto settings = Section<Scope::Entry>::fromSectionName(section);
   e.currencySign = readKey(config, settings, entry_keys::kCurrencyDisplayA);
   e.costUnit = readKey(config, settings, entry_keys::kCurrencyDisplayZ);
-  e.account = parseDecimal(readKey(accounts, sections::balance(section), balance_keys::kAccount));
+  e.account = parseDecimal(
+      readKey(accounts, Section<Scope::Balance>::fromSectionName(section), balance_keys::kAccount));
   return e;
 }
 
@@ -146,14 +149,20 @@ Report readReport(const fs::path& dir, const std::optional<std::string>& entry, 
   Report report;
   std::vector<std::string> names = entrySections(statistics);
   if (entry) {
-    const std::string wanted = sectionForEntry(*entry);
-    const auto known = [&](const std::vector<std::string>& list) {
-      return std::any_of(list.begin(), list.end(),
-                         [&](const std::string& n) { return sameSection(n, wanted); });
-    };
-    if (!known(names) && !known(config.sectionNames()) && !sameSection(wanted, "Default"))
+    // Names that differ only in case are kept in escaped sections while they stand side by
+    // side in the phonebook, which the report does not know: a section that stands for
+    // exactly this name comes first, then the section the name maps to by itself.
+    std::vector<std::string> all = names;
+    for (std::string& name : config.sectionNames()) all.push_back(std::move(name));
+    const auto exact = std::find_if(all.begin(), all.end(), [&](const std::string& n) {
+      return n.starts_with(kEscapedSectionPrefix) && entryForSection(n) == *entry;
+    });
+    std::string wanted = exact != all.end() ? *exact : sectionForEntry(*entry);
+    const auto known = std::any_of(all.begin(), all.end(),
+                                   [&](const std::string& n) { return sameSection(n, wanted); });
+    if (!known && !sameSection(wanted, "Default"))
       throw ReportError("no entry \xC2\xAB" + *entry + "\xC2\xBB in " + dir.string());
-    names = {wanted};
+    names = {std::move(wanted)};
   }
   for (const std::string& name : names)
     report.entries.push_back(entryReport(statistics, config, accounts, name));
