@@ -36,6 +36,10 @@ const std::string& Engine::stateCode() const {
   return a_->stateCode;
 }
 
+const PendingBalances& Engine::pendingBalances() const {
+  return a_->guard->journal();
+}
+
 const std::vector<std::string>& Engine::phonebookEntries() const {
   return a_->entries;
 }

@@ -7,6 +7,7 @@
 
 #include "app/services.h"
 #include "monitor/program_timers.h"
+#include "stats/accounts.h"
 #include "status/tray_hint.h"
 
 namespace tarvik {
@@ -56,6 +57,8 @@ class Engine {
 
   const std::string& stateCode() const;
   const std::vector<std::string>& phonebookEntries() const;
+  // The balances that bookings still waiting to be written will leave.
+  const PendingBalances& pendingBalances() const;
   bool creating() const { return creating_; }
   bool delayedStart() const { return delayedStart_; }
   const std::string& crashJournalPath() const { return crashJournalPath_; }

@@ -31,7 +31,7 @@ GuardWiring::GuardWiring(const Services& services, const ProgramTimers& timers, 
                          timers[TimerId::Remind], timers[TimerId::Baloon]},
       services.numberFormat);
   // A connection that starts while bookings wait is metered from the balances they will leave.
-  accounts_.setPendingBalances(&journal_->keptBookings());
+  accounts_.setPendingBalances(journal_.get());
   lifecycle_ = std::make_unique<Lifecycle>(
       services.clock, services.log, services.user, services.process, *journal_, lifecycleHost,
       LifecycleTimers{timers[TimerId::Online], timers[TimerId::Midnight]});

@@ -162,8 +162,19 @@ void CrashJournal::completeKeptBooking() {
 
 bool CrashJournal::bookKept(const KeptBooking& kept) {
   InterruptedConnection c = connectionOf(kept.record);
+  if (!written_.contains(c.identity) && !writeKept(c, kept.lineOpen)) return false;
+  try {
+    waiting_.removeFirst();
+  } catch (const std::exception&) {
+    return false;
+  }
+  written_.erase(c.identity);
+  return true;
+}
+
+bool CrashJournal::writeKept(InterruptedConnection& c, bool lineOpen) {
   c.retry = true;
-  c.lineOpen = kept.lineOpen && !linesFinished_.contains(c.identity);
+  c.lineOpen = lineOpen && !linesFinished_.contains(c.identity);
   log_.append(" Kept connection data:");
   // The statistics carry the identity once written, so a booking that stopped at the balance
   // is not counted again here.
@@ -172,12 +183,19 @@ bool CrashJournal::bookKept(const KeptBooking& kept) {
     return false;
   }
   linesFinished_.insert(c.identity);
-  try {
-    waiting_.removeFirst();
-  } catch (const std::exception&) {
-    return false;
-  }
+  written_.insert(c.identity);
   return true;
+}
+
+std::optional<float> CrashJournal::pendingBalance(const AccountKey& account) const {
+  std::optional<float> balance = waiting_.pendingBalance(account, written_);
+  // The marked journal standing in for security.que holds the newest booking of all.
+  if (kept_) {
+    const JournalReading seq = readJournalRecord(files_.journalSeq());
+    if (seq.sound && seq.account && KeptBookings::writes(seq.entry, seq.accountKind, account))
+      balance = static_cast<float>(*seq.account);
+  }
+  return balance;
 }
 
 void CrashJournal::finishKeptLine() {

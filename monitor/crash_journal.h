@@ -87,7 +87,7 @@ inline constexpr int kRemindMs = intervalOf(TimerId::Remind);
 // The file format of one level is in journal_file.*; this class decides when each level is
 // written (crash_journal.cpp) and what a start-up does with a journal it finds
 // (crash_recovery.cpp).
-class CrashJournal {
+class CrashJournal : public PendingBalances {
  public:
   CrashJournal(const ProgramFiles& files, const Clock& clock, EventLog& log, User& user,
                CrashJournalHost& host, CrashJournalTimers timers, NumberFormat format);
@@ -118,6 +118,9 @@ class CrashJournal {
   // Bookings wait for a later attempt.
   bool bookingKept() const { return kept_ || !waiting_.empty(); }
   const KeptBookings& keptBookings() const { return waiting_; }
+  // While bookings wait, every figure of a balance (the meter's start, the dialog's fields) is
+  // the one the newest of them will leave, so nobody sees money already spent.
+  std::optional<float> pendingBalance(const AccountKey& account) const override;
   // Call before the program itself ends a metered connection without booking it (exit while
   // online): a kill before remove() must not bring the connection back as interrupted.
   void markIgnored();
@@ -143,7 +146,10 @@ class CrashJournal {
   std::string nextIdentity() const;
   // Adds the booking to security.que; false when that cannot be written.
   bool keep(const JournalRecord& record, bool lineOpen);
+  // Books the oldest kept booking and removes it from security.que.
   bool bookKept(const KeptBooking& kept);
+  // Its close-out, logged and reported once; false when a data file still refuses it.
+  bool writeKept(InterruptedConnection& c, bool lineOpen);
   void finishKeptLine();
   static InterruptedConnection connectionOf(const JournalRecord& record);
   static JournalRecord recordOf(const InterruptedConnection& c, const std::string& time);
@@ -176,6 +182,9 @@ class CrashJournal {
   // Kept bookings whose quick-log line got its tail in this session (should security.que
   // refuse to record that).
   std::set<std::string> linesFinished_;
+  // Kept bookings written in this session that security.que would not let go: each is
+  // reported and counted once, so a later attempt only removes it.
+  std::set<std::string> written_;
 };
 
 // The texts of the recovery question and the write-failure balloon.

@@ -90,13 +90,17 @@ void KeptBookings::setLineFinished(const std::string& identity) {
   writeKey(file, sections::keptBooking(identity), journal_keys::kLineOpen, 0);
 }
 
-std::optional<float> KeptBookings::pendingBalance(const AccountKey& account) const {
-  // A booking writes its balance to the account of its kind and to its entry's own account.
+bool KeptBookings::writes(const std::string& entry, int accountKind, const AccountKey& account) {
+  return sameKey(accountKey(entry, accountKind), account) ||
+         sameKey(accountKey(entry, kAccountIndividual), account);
+}
+
+std::optional<float> KeptBookings::pendingBalance(const AccountKey& account,
+                                                  const std::set<std::string>& written) const {
   std::optional<float> balance;
   for (const KeptBooking& k : list()) {
     const MeterFigures& f = k.record.figures;
-    if (sameKey(accountKey(f.entry, f.accountKind), account) ||
-        sameKey(accountKey(f.entry, kAccountIndividual), account))
+    if (!written.contains(k.record.identity) && writes(f.entry, f.accountKind, account))
       balance = f.balance;
   }
   return balance;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ struct KeptBooking {
 // identity, with the journal's keys. They are written in that order and each exactly once, so
 // a later connection never books before an earlier one: the balances are absolute values, and
 // an older one written last would undo the newer one's cost.
-class KeptBookings : public PendingBalances {
+class KeptBookings {
  public:
   KeptBookings(ProgramFiles files, NumberFormat format);
 
@@ -39,9 +40,13 @@ class KeptBookings : public PendingBalances {
   void removeFirst();
   void setLineFinished(const std::string& identity);
 
-  // A connection that starts while bookings wait is metered from the balance the newest of
-  // them will leave on its account, not from the stale value in the accounts file.
-  std::optional<float> pendingBalance(const AccountKey& account) const override;
+  // The balance the newest of the bookings still to be written (all but those `written`
+  // already) will leave on the account, or nullopt when none of them writes it.
+  std::optional<float> pendingBalance(const AccountKey& account,
+                                      const std::set<std::string>& written = {}) const;
+  // Whether a booking of the entry against an account of that kind writes `account`: it
+  // writes the account of its kind and the entry's own one.
+  static bool writes(const std::string& entry, int accountKind, const AccountKey& account);
 
  private:
   ProgramFiles files_;

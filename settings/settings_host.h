@@ -8,6 +8,7 @@
 #include "platform/autostart.h"
 #include "platform/clock.h"
 #include "platform/shell.h"
+#include "stats/accounts.h"
 
 namespace tarvik {
 
@@ -52,6 +53,15 @@ class SettingsHost {
   virtual LocalTime now() const = 0;
   // The user's decimal separator.
   virtual NumberFormat numberFormat() const = 0;
+  // The balances that bookings still waiting to be written will leave; none by default.
+  virtual const PendingBalances* pendingBalances() const { return nullptr; }
 };
+
+// A balance as the dialog shows it: what is stored, or what a waiting booking will leave.
+inline std::string shownBalance(const SettingsHost& host, const ProgramFiles& files,
+                                const AccountKey& where) {
+  return shownBalanceText(IniFile(files.accounts()), where, host.pendingBalances(),
+                          host.numberFormat());
+}
 
 }  // namespace tarvik

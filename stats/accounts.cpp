@@ -42,6 +42,14 @@ AccountKey accountKey(std::string_view entry, int kind) {
   }
 }
 
+std::string shownBalanceText(const IniFile& accounts, const AccountKey& where,
+                             const PendingBalances* pending, NumberFormat format) {
+  std::string text = readKey(accounts, where.section, where.key);
+  if (!pending || !balanceValue(text)) return text;
+  const std::optional<float> waiting = pending->pendingBalance(where);
+  return waiting ? formatGeneral(*waiting, format) : text;
+}
+
 Accounts::Accounts(ProgramFiles files, NumberFormat format, EventLog& log)
     : files_(std::move(files)), format_(format), log_(log) {}
 

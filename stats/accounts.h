@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/ini_file.h"
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
@@ -27,6 +28,12 @@ class PendingBalances {
   virtual ~PendingBalances() = default;
   virtual std::optional<float> pendingBalance(const AccountKey& account) const = 0;
 };
+
+// The balance an account shows in the dialogs: the stored text, or, while a booking that
+// writes the account waits, the balance that booking will leave (a stored text that is not a
+// number stays as it is: no booking writes over it).
+std::string shownBalanceText(const IniFile& accounts, const AccountKey& where,
+                             const PendingBalances* pending, NumberFormat format);
 
 // The account a connection is metered against, fixed when metering starts.
 struct ChosenAccount {

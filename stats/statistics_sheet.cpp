@@ -93,7 +93,7 @@ std::string StatisticsSheet::text(std::string_view name) const {
 }
 
 StatisticsSheet readStatisticsSheet(const ProgramFiles& files, std::string_view entry,
-                                    const NumberFormat& format) {
+                                    const NumberFormat& format, const PendingBalances* pending) {
   const IniFile statistics(files.statistics());
   const std::string section = sections::statistics(entry).name();
   StatisticsSheet sheet;
@@ -103,8 +103,8 @@ StatisticsSheet readStatisticsSheet(const ProgramFiles& files, std::string_view 
           {cellName(row, column), cellText(statistics, section, row, column, format)});
   }
   sheet.undoAvailable = statistics.readInt(section, s::kUndo.name, 0) != 0;
-  sheet.accountText =
-      readKey(IniFile(files.accounts()), sections::balance(entry), balance_keys::kAccount);
+  sheet.accountText = shownBalanceText(IniFile(files.accounts()),
+                                       accountKey(entry, kAccountIndividual), pending, format);
   return sheet;
 }
 

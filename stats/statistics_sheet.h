@@ -10,6 +10,7 @@
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "stats/accounts.h"
 
 namespace tarvik {
 
@@ -65,8 +66,10 @@ struct StatisticsSheet {
   std::string text(std::string_view cellName) const;
 };
 
-// Reads the entry's section of the statistics file and its own balance.
+// Reads the entry's section of the statistics file and its own balance (as a booking still
+// waiting will leave it, when `pending` knows one).
 StatisticsSheet readStatisticsSheet(const ProgramFiles& files, std::string_view entry,
-                                    const NumberFormat& format);
+                                    const NumberFormat& format,
+                                    const PendingBalances* pending = nullptr);
 
 }  // namespace tarvik

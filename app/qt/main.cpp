@@ -103,6 +103,9 @@ class DialogHost final : public SettingsHost {
   }
   LocalTime now() const override { return clock_.now(); }
   NumberFormat numberFormat() const override { return localeNumberFormat(); }
+  const PendingBalances* pendingBalances() const override {
+    return engine_ ? &engine_->pendingBalances() : nullptr;
+  }
 
  private:
   Ttarvik& window_;

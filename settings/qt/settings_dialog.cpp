@@ -262,13 +262,22 @@ void Tsettings::connectionBooked(const QString& entry, int accountKind) {
   }
 }
 
+void Tsettings::showSharedBalances(SettingsValues& values) const {
+  if (values.has(balance_keys::kAccount.name))
+    values.set(balance_keys::kAccount.name,
+               shownBalance(host_, files_, accountKey({}, kAccountSingle)));
+  for (int i = 0; i < 3; ++i) {
+    const std::string_view name = balance_keys::kGroupAccount[i].name.view();
+    if (values.has(name))
+      values.set(name, shownBalance(host_, files_, accountKey({}, kAccountGroup1 + i)));
+  }
+}
+
 void Tsettings::refreshSharedBalances() {
-  const IniFile accounts(files_.accounts());
   SettingsValues balances;
-  balances.set(balance_keys::kAccount.name,
-               readKey(accounts, sections::sharedBalance(), balance_keys::kAccount));
-  for (const auto& group : balance_keys::kGroupAccount)
-    balances.set(group.name, readKey(accounts, sections::sharedBalance(), group));
+  balances.set(balance_keys::kAccount.name, "");
+  for (const auto& group : balance_keys::kGroupAccount) balances.set(group.name, "");
+  showSharedBalances(balances);
   // Only the balance fields change: unsaved edits elsewhere stay unsaved.
   const bool wasDirty = dirty();
   {
@@ -350,6 +359,7 @@ void Tsettings::loadEntry(const QString& entry) {
   LoadingGuard guard(loading_);
   entryValues_ = loadEntrySettings({IniFile(files_.config()), IniFile(files_.accounts())},
                                    entry.toStdString(), log_);
+  showSharedBalances(entryValues_);
   for (SettingsTab* p : pages_) p->load(entryValues_);
   setDirty(false);
 }
@@ -357,6 +367,7 @@ void Tsettings::loadEntry(const QString& entry) {
 void Tsettings::loadGlobal() {
   LoadingGuard guard(loading_);
   globalValues_ = loadGlobalSettings({IniFile(files_.config()), IniFile(files_.accounts())});
+  showSharedBalances(globalValues_);
   for (SettingsTab* p : pages_) p->load(globalValues_);
   skinChanged_ = false;
   setDirty(false);

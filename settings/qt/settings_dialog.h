@@ -96,6 +96,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   void loadGlobal();
   // Reads the shared balances afresh into the fields that show them.
   void refreshSharedBalances();
+  // The shared balances `values` holds, as a booking still waiting will leave them.
+  void showSharedBalances(SettingsValues& values) const;
   // What the controls hold now, over the values last loaded for pages not showing a key.
   SettingsValues controlValues() const;
   // One edit per file, committed together; a failure is logged and, outside loads, shown.

@@ -527,5 +527,96 @@ TEST_F(Wiring, KeptBookingsSurviveAKillAndAreBookedAtTheNextStart) {
   EXPECT_FALSE(anyJournal());
 }
 
+// A shared account while bookings wait: A and B cannot be written, then security.que will not
+// let A go once it is written and refuses C, whose marked journal stands in. Every figure of
+// the balance (the next meter, its warnings and forecast, the dialog's text) is the one the
+// waiting bookings leave; each summary is logged once; the stored balance ends where shown.
+TEST_F(Wiring, WaitingBookingsLowerTheSharedBalanceShownAndAreEachReportedOnce) {
+  // Work has settings of its own; Home is metered with those of Default.
+  const std::string entry = "FreeTime=0\nAccountUse1=1\nAccountVal1=16\nZeroFile=zero.wav\n" +
+                            MonitorRig::uniformTariff(3600, "Day");
+  dir.writeConfig("[Olm:TK]\nDefaultAcc=0\nAccountOne=1\n[Default]\n" + entry + "[Work]\nDone=1\n" +
+                  entry);
+  dir.writeAccounts("[Olm:TK]\nAccount=0,3\n");
+  dir.writeStatistics("[Default]\nCountTT=0\n");
+  const std::filesystem::path stats = dir.files().statistics();
+  const std::filesystem::path que = dir.files().keptBookings();
+  auto p = program();
+  p->assembly.entries = {"Home", "Work"};
+  const auto connection = [&](const char* entry, int minute, int seconds) {
+    advanceTo(12, minute, 0);
+    ras.dial(entry, kRasConnected);
+    advanceTo(12, minute, 1);
+    advanceTo(12, minute, 1 + seconds);
+    ras.drop();
+    advanceTo(12, minute, 2 + seconds);
+  };
+  const auto shown = [&](const AccountKey& key) {
+    const std::string text = shownBalanceText(IniFile(dir.files().accounts()), key,
+                                              &p->guard->journal(), NumberFormat{','});
+    return parseDecimal(text).value_or(-1);
+  };
+  const AccountKey shared = accountKey("Work", kAccountSingle);
+  const auto balloonsStarting = [&](std::string_view start) {
+    return std::count_if(p->user.balloons.begin(), p->user.balloons.end(),
+                         [&](const auto& b) { return b.text.starts_with(start); });
+  };
+  const auto summaries = [&](std::string_view seconds) {
+    const std::string log = logText();
+    const std::string line = " Time spent online: " + std::string(seconds) + "\r\n";
+    int n = 0;
+    for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++n;
+    return n;
+  };
+
+  setWritable(stats, false);
+  connection("Home", 0, 7);  // A
+  EXPECT_NEAR(shown(shared), 0.23, 1e-6);
+  EXPECT_NEAR(shown(accountKey("Default", kAccountIndividual)), 0.23, 1e-6);
+  connection("Work", 1, 3);  // B, kept behind A
+  EXPECT_NEAR(shown(shared), 0.20, 1e-6);
+  EXPECT_NEAR(shown(accountKey("Default", kAccountIndividual)), 0.23, 1e-6);
+  EXPECT_EQ(IniFile(dir.files().accounts()).readString("Olm:TK", "Account", ""), "0,3");
+
+  // A is written at C's start, but security.que can neither let it go nor take C.
+  setWritable(stats, true);
+  setWritable(que, false);
+  connection("Home", 2, 5);  // C
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(summaries("00:00:07"), 1);
+  EXPECT_EQ(summaries("00:00:05"), 0);
+  EXPECT_NEAR(shown(shared), 0.15, 1e-6);
+
+  // D is metered from what A, B and C leave: its warnings and forecast come on time.
+  const auto levelWarnings = balloonsStarting("Внимание!\nСостояние счёта");
+  advanceTo(12, 3, 40);
+  ras.dial("Work", kRasConnected);
+  advanceTo(12, 3, 42);
+  EXPECT_NEAR(p->monitor->meter().balance(), 0.15, 1e-6);
+  EXPECT_EQ(balloonsStarting("Внимание!\nСостояние счёта"), levelWarnings + 1);
+  EXPECT_NE(p->user.onlineHint.find("счёт исчерпается ≈ в 12:03"), std::string::npos)
+      << p->user.onlineHint;
+  advanceTo(12, 3, 56);
+  EXPECT_EQ(balloonsStarting("Внимание!\nПо предварительному"), 0);
+  advanceTo(12, 3, 58);
+  EXPECT_EQ(balloonsStarting("Внимание!\nПо предварительному"), 1);
+
+  // Writable again: every booking is written once, in order; the balance shown for the
+  // waiting ones is what they stored.
+  setWritable(que, true);
+  ras.drop();
+  advanceTo(12, 3, 59);
+  EXPECT_EQ(IniFile(stats).readInt("Default", "CountTT", 0), 2);
+  EXPECT_EQ(IniFile(stats).readInt("Work", "CountTT", 0), 2);
+  for (const char* seconds : {"00:00:07", "00:00:03", "00:00:05", "00:00:17"})
+    EXPECT_EQ(summaries(seconds), 1) << seconds << "\n" << logText();
+  const IniFile accounts(dir.files().accounts());
+  EXPECT_NEAR(parseDecimal(accounts.readString("Default", "Account", "")).value_or(-1), 0.15, 1e-6);
+  EXPECT_NEAR(parseDecimal(accounts.readString("Olm:TK", "Account", "")).value_or(-1), 0.15 - 0.17,
+              1e-6);
+  EXPECT_FALSE(std::filesystem::exists(que));
+  EXPECT_FALSE(anyJournal());
+}
+
 }  // namespace
 }  // namespace tarvik

@@ -63,10 +63,12 @@ class CloseOutRetryTest(ProgramDirTestCase):
             self.assertIsNotNone(m, lines)
             figures.append((int(m.group(1)), float(m.group(2)), float(m.group(3))))
         self.assertEqual(len(figures), 3, lines)
-        (a, _, _), (b, _, _), (c, _, balance_c) = figures
+        (a, _, _), (b, _, balance_b), (c, _, balance_c) = figures
         self.assertTrue(6 <= a <= 10 and 2 <= b <= 5 and 2 <= c <= 5, figures)
         for seconds, cost, _ in figures:
             self.assertAlmostEqual(cost, seconds * 0.01, places=4)
+        # B was metered, while A waited, from the balance A leaves, not from the stored 100.
+        self.assertAlmostEqual(balance_b, 100 - (a + b) * 0.01, delta=0.002)
         self.assertAlmostEqual(balance_c, 100 - (a + b + c) * 0.01, delta=0.002)  # cut to six
 
         # The kept ones were booked before C began, A first, each reported once.

@@ -255,9 +255,8 @@ void TabCfg::actionChosen(int index) {
 void TabCfg::checkSingleAccount() {
   if (parseDecimal(e_acc_one_->text().toStdString())) return;
   // Not a number: the stored balance comes back.
-  const IniFile accounts(frame_.files().accounts());
-  e_acc_one_->setText(
-      QString::fromStdString(readKey(accounts, sections::sharedBalance(), balance_keys::kAccount)));
+  e_acc_one_->setText(QString::fromStdString(
+      shownBalance(frame_.host(), frame_.files(), accountKey({}, kAccountSingle))));
 }
 
 void TabCfg::showIndicator() {

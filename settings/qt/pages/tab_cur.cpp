@@ -172,10 +172,9 @@ void TabCur::checkGroupBalance(QLineEdit* field) {
 }
 
 void TabCur::reloadGroupBalances() {
-  const IniFile accounts(frame_.files().accounts());
   for (int i = 0; i < 3; ++i)
     e_acc_[i]->setText(
-        qs(readKey(accounts, sections::sharedBalance(), balance_keys::kGroupAccount[i])));
+        qs(shownBalance(frame_.host(), frame_.files(), accountKey({}, kAccountGroup1 + i))));
 }
 
 void TabCur::updateEnabling() {

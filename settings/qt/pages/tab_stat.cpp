@@ -233,8 +233,8 @@ void TabStat::saving(SettingsValues& values) const {
 }
 
 void TabStat::showStatistics() {
-  const StatisticsSheet sheet =
-      readStatisticsSheet(frame_.files(), entry(), frame_.host().numberFormat());
+  const StatisticsSheet sheet = readStatisticsSheet(
+      frame_.files(), entry(), frame_.host().numberFormat(), frame_.host().pendingBalances());
   const auto rows = sheetRows();
   std::vector<QLabel*> volume;
   for (std::size_t i = 0; i < cells_.size() && i < sheet.cells.size(); ++i) {
@@ -279,8 +279,8 @@ void TabStat::closeBalance() {
 }
 
 void TabStat::restoreBalance() {
-  const IniFile accounts(frame_.files().accounts());
-  e_acc_->setText(qs(readKey(accounts, sections::balance(entry()), balance_keys::kAccount)));
+  e_acc_->setText(
+      qs(shownBalance(frame_.host(), frame_.files(), accountKey(entry(), kAccountIndividual))));
   closeBalance();
 }
 

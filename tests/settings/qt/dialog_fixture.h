@@ -99,6 +99,8 @@ struct RecordingHost : SettingsHost {
   }
   LocalTime now() const override { return clock; }
   NumberFormat numberFormat() const override { return NumberFormat{','}; }
+  const PendingBalances* pendingBalances() const override { return pending; }
+  const PendingBalances* pending = nullptr;
 };
 
 // The message boxes, answered in-process: each queued answer goes to the next box.

@@ -138,6 +138,27 @@ class TabStatTest : public QObject {
     QCOMPARE(cell(f, "st_vol_tc"), QString("2,0 КБ\n0 Б"));
     QCOMPARE(bar(f, 1), 20);
     QVERIFY(!f.find<QPushButton>("b_undo")->isEnabled());  // "Undo" = 0
+
+    // While bookings wait to be written, each balance shown is the one they will leave.
+    struct Waiting : PendingBalances {
+      std::optional<float> pendingBalance(const AccountKey& a) const override {
+        if (a.section.name() == "Inet") return 11.5f;
+        if (a.key.name.view() == "Account") return 70.25f;
+        if (a.key.name.view() == "Account2") return -3.5f;
+        return std::nullopt;
+      }
+    } waiting;
+    f.host.pending = &waiting;
+    f.dialog->connectionBooked("Inet", 2);
+    QCOMPARE(f.find<QLineEdit>("e_acc_one")->text(), QString("70,25"));
+    QCOMPARE(f.find<QLineEdit>("e_acc_2")->text(), QString("-3,5"));
+    QCOMPARE(f.find<QLineEdit>("e_acc_1")->text(), QString("0"));
+    QCOMPARE(f.find<QLineEdit>("e_acc")->text(), QString("11,5"));
+    f.find<QPushButton>("b_acc")->click();
+    f.find<QLineEdit>("e_acc")->setText("x");
+    f.find<QPushButton>("b_acc_n")->click();
+    QCOMPARE(f.find<QLineEdit>("e_acc")->text(), QString("11,5"));
+    f.host.pending = nullptr;
   }
 
   // Save through the file picker, the failed save with the clipboard, and printing with and
