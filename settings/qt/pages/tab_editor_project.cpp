@@ -206,7 +206,7 @@ void TabEditor::loadPictures(SkinMode mode) {
 
 void TabEditor::openSkin() {
   const QString chosen =
-      pickFile(this, FileKind::Skin, QString::fromStdString(frame_.files().dir.string()));
+      pickFile(this, FileKind::SkinToEdit, QString::fromStdString(frame_.files().dir.string()));
   if (chosen.isEmpty()) return;
   frame_.log().append(" Importing skin...", true);
   const std::filesystem::path file = QFileInfo(chosen).absoluteFilePath().toStdString();
