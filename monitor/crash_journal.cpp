@@ -91,6 +91,7 @@ CrashJournal::Mark CrashJournal::writeMark(const JournalRecord& record) {
 std::string CrashJournal::nextIdentity() const {
   std::string after = waiting_.lastIdentity();
   if (kept_) after = readJournalRecord(files_.journalSeq()).identity;
+  if (!unrecorded_.empty()) after = unrecorded_.back().identity;
   return nextBookingIdentity(files_, after);
 }
 
@@ -117,14 +118,18 @@ std::string CrashJournal::markClosing(const MeterFigures& finalFigures) {
 
 bool CrashJournal::closeOutEnded(bool booked) {
   const bool marked = std::exchange(marked_, false);
-  if (kept_) return false;
   // The close-out left the connection's quick-log line open.
-  if (booked || keep(closing_, true)) return true;
-  if (!marked) return true;
-  // security.que refuses it too: the marked journal stays as the one kept booking.
-  kept_ = true;
-  stopForDisconnect();
-  return false;
+  if (booked || (!kept_ && keep(closing_, true))) return !kept_;
+  if (!kept_ && marked) {
+    // security.que refuses it too: the marked journal stays as the one kept booking.
+    kept_ = true;
+    stopForDisconnect();
+    return false;
+  }
+  // No file can hold it: it waits in memory behind the others, lost only if the program ends
+  // before the files can be written, rather than dropped at once.
+  unrecorded_.push_back(closing_);
+  return !kept_;
 }
 
 bool CrashJournal::keep(const JournalRecord& record, bool lineOpen) {
@@ -154,9 +159,15 @@ void CrashJournal::completeKeptBooking() {
   for (const KeptBooking& kept : waiting_.list()) {
     if (!bookKept(kept)) return;
   }
-  if (kept_ && completeStartedBooking(files_.journalSeq())) {
+  if (kept_) {
+    if (!completeStartedBooking(files_.journalSeq())) return;
     kept_ = false;
     removeJournalFiles(files_);
+  }
+  while (!unrecorded_.empty()) {
+    InterruptedConnection c = connectionOf(unrecorded_.front());
+    if (!writeKept(c, true)) return;
+    unrecorded_.erase(unrecorded_.begin());
   }
 }
 
@@ -189,29 +200,46 @@ bool CrashJournal::writeKept(InterruptedConnection& c, bool lineOpen) {
 
 std::optional<float> CrashJournal::pendingBalance(const AccountKey& account) const {
   std::optional<float> balance = waiting_.pendingBalance(account, written_);
-  // The marked journal standing in for security.que holds the newest booking of all.
+  // The marked journal standing in for security.que, then the bookings no file could take,
+  // are newer than those in security.que.
   if (kept_) {
     const JournalReading seq = readJournalRecord(files_.journalSeq());
     if (seq.sound && seq.account && KeptBookings::writes(seq.entry, seq.accountKind, account))
       balance = static_cast<float>(*seq.account);
   }
+  for (const JournalRecord& r : unrecorded_)
+    if (KeptBookings::writes(r.figures.entry, r.figures.accountKind, account))
+      balance = r.figures.balance;
   return balance;
 }
 
 void CrashJournal::finishKeptLine() {
   // Only the newest kept booking's line can still be the open one: every line that opened
-  // after an older one came here first.
+  // after an older one came here first. Oldest first: security.que, the marked journal
+  // standing in for it, those no file could take.
   const std::vector<KeptBooking> kept = waiting_.list();
-  const auto open = std::find_if(kept.rbegin(), kept.rend(), [this](const KeptBooking& k) {
-    return k.lineOpen && !linesFinished_.contains(k.record.identity);
+  std::vector<JournalRecord> order;
+  for (const KeptBooking& k : kept)
+    if (k.lineOpen) order.push_back(k.record);
+  if (kept_) {
+    std::string time;
+    if (const std::optional<InterruptedConnection> c = readConnection(files_.journalSeq(), time)) {
+      JournalRecord seq = recordOf(*c, time);
+      seq.identity = readJournalRecord(files_.journalSeq()).identity;
+      order.push_back(seq);
+    }
+  }
+  order.insert(order.end(), unrecorded_.begin(), unrecorded_.end());
+  const auto open = std::find_if(order.rbegin(), order.rend(), [this](const JournalRecord& r) {
+    return !linesFinished_.contains(r.identity);
   });
-  if (open == kept.rend()) return;
+  if (open == order.rend()) return;
   // The figures are final; only their booking waits. The line shows them now, so that every
   // connection keeps a line of its own and the next one does not continue it.
-  host_.finishQuickLogLine(host_.quickLogTail(connectionOf(open->record)));
+  host_.finishQuickLogLine(host_.quickLogTail(connectionOf(*open)));
+  for (const JournalRecord& r : order) linesFinished_.insert(r.identity);
   for (const KeptBooking& k : kept) {
     if (!k.lineOpen) continue;
-    linesFinished_.insert(k.record.identity);
     try {
       waiting_.setLineFinished(k.record.identity);
     } catch (const std::exception&) {

@@ -116,7 +116,7 @@ class CrashJournal : public PendingBalances {
   // still fails.
   void completeKeptBooking();
   // Bookings wait for a later attempt.
-  bool bookingKept() const { return kept_ || !waiting_.empty(); }
+  bool bookingKept() const { return kept_ || !waiting_.empty() || !unrecorded_.empty(); }
   const KeptBookings& keptBookings() const { return waiting_; }
   // While bookings wait, every figure of a balance (the meter's start, the dialog's fields) is
   // the one the newest of them will leave, so nobody sees money already spent.
@@ -185,6 +185,8 @@ class CrashJournal : public PendingBalances {
   // Kept bookings written in this session that security.que would not let go: each is
   // reported and counted once, so a later attempt only removes it.
   std::set<std::string> written_;
+  // Bookings, newest last, that neither security.que nor a journal could take.
+  std::vector<JournalRecord> unrecorded_;
 };
 
 // The texts of the recovery question and the write-failure balloon.

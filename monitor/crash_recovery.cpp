@@ -222,6 +222,8 @@ bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
       return true;
     }
     c->identity = identity;
+    // A kept booking's line may have had its tail when the next connection began.
+    c->lineOpen = !linesFinished_.contains(identity);
     const bool booked = host_.closeOutRecovered(*c);
     log_.append(booked ? " Interrupted connection was being booked: booking completed."
                        : " Interrupted connection was being booked: booking failed, kept for the "

@@ -601,19 +601,38 @@ TEST_F(Wiring, WaitingBookingsLowerTheSharedBalanceShownAndAreEachReportedOnce) 
   advanceTo(12, 3, 58);
   EXPECT_EQ(balloonsStarting("Внимание!\nПо предварительному"), 1);
 
-  // Writable again: every booking is written once, in order; the balance shown for the
-  // waiting ones is what they stored.
-  setWritable(que, true);
+  // Nothing can take D: it waits in memory, and E is metered from what D leaves.
   ras.drop();
   advanceTo(12, 3, 59);
-  EXPECT_EQ(IniFile(stats).readInt("Default", "CountTT", 0), 2);
-  EXPECT_EQ(IniFile(stats).readInt("Work", "CountTT", 0), 2);
-  for (const char* seconds : {"00:00:07", "00:00:03", "00:00:05", "00:00:17"})
-    EXPECT_EQ(summaries(seconds), 1) << seconds << "\n" << logText();
+  EXPECT_NEAR(shown(shared), 0.15 - 0.17, 1e-6);
+  EXPECT_EQ(count(), 1);  // only A is written
+
+  // Writable again: every booking is written once, in order, before E's meter reads the
+  // balance; what was shown for the waiting ones is what they store.
+  setWritable(que, true);
+  advanceTo(12, 4, 0);
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 4, 1);
+  EXPECT_NEAR(p->monitor->meter().balance(), 0.15 - 0.17, 1e-6);
   const IniFile accounts(dir.files().accounts());
   EXPECT_NEAR(parseDecimal(accounts.readString("Default", "Account", "")).value_or(-1), 0.15, 1e-6);
   EXPECT_NEAR(parseDecimal(accounts.readString("Olm:TK", "Account", "")).value_or(-1), 0.15 - 0.17,
               1e-6);
+  advanceTo(12, 4, 3);
+  ras.drop();
+  advanceTo(12, 4, 4);
+  EXPECT_EQ(IniFile(stats).readInt("Default", "CountTT", 0), 3);
+  EXPECT_EQ(IniFile(stats).readInt("Work", "CountTT", 0), 2);
+  for (const char* seconds : {"00:00:07", "00:00:03", "00:00:05", "00:00:17", "00:00:02"})
+    EXPECT_EQ(summaries(seconds), 1) << seconds << "\n" << logText();
+  EXPECT_NEAR(shown(shared), 0.30 - 0.07 - 0.03 - 0.05 - 0.17 - 0.02, 1e-6);
+  EXPECT_EQ(ProgramDir::readText(dir.files().quickLog()),
+            "Tarvik «4» quick connections log\r\n\r\n"
+            "07.12.2026 12:00:01 = 00:00:07 + [$ | ~0,07   | =0,2300 ] <Default>\r\n"
+            "07.12.2026 12:01:01 = 00:00:03 + [$ | ~0,03   | =0,2000 ] <Work>\r\n"
+            "07.12.2026 12:02:01 = 00:00:05 + [$ | ~0,05   | =0,1500 ] <Default>\r\n"
+            "07.12.2026 12:03:41 = 00:00:17 + [$ | ~0,17   | =-0,019 ] <Work>\r\n"
+            "07.12.2026 12:04:01 = 00:00:02 + [$ | ~0,02   | =-0,039 ] <Default>\r\n");
   EXPECT_FALSE(std::filesystem::exists(que));
   EXPECT_FALSE(anyJournal());
 }
