@@ -66,6 +66,17 @@ with open(os.path.join(out, "modules.order"), "w") as f:
         os.link(paths[name], os.path.join(out, "modules", name + ".ko"))
         f.write(name + "\n")
 PY
+# The machine puts tmpfs over /tmp, /run and /var: a checkout or a build folder there would be
+# hidden, so both are shared again on their own and mounted at their own paths.
+shares=(-virtfs "local,path=$repo,mount_tag=repo,security_model=none,readonly=on,multidevs=remap")
+echo "repo $repo" >initramfs/shares
+case "$build/" in
+  "$repo"/*) ;;
+  *)
+    shares+=(-virtfs "local,path=$build,mount_tag=build,security_model=none,readonly=on,multidevs=remap")
+    echo "build $build" >>initramfs/shares
+    ;;
+esac
 # Every script must pass: inside the machine a skipped one is a failure too.
 scripts=("${@:2}")
 [ ${#scripts[@]} -gt 0 ] ||
@@ -87,6 +98,7 @@ timeout 1200 qemu-system-x86_64 -accel tcg -cpu max -smp 2 -m 2048 -nographic -n
   -nic none -kernel "$vmlinuz" -initrd initramfs.cpio.gz \
   -append "console=ttyS0 panic=-1 quiet loglevel=3" \
   -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
+  "${shares[@]}" \
   </dev/null | tee console.log
 echo "test-vm: $(($(date +%s) - started)) s in the virtual machine"
 grep -q "^TARVIK-VM-RESULT rc=0" console.log
