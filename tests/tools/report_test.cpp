@@ -132,7 +132,7 @@ TEST_F(Report, UnknownEntriesAndUnreadableFilesAreRefused) {
 // names the entries, whole and by --entry.
 TEST(ReportOfEscapedSections, NamesTheEntriesAndReadsTheirFigures) {
   ProgramDir dir;
-  const std::vector<std::string> phonebook{"Work", "WORK", "Café ☕"};
+  const std::vector<std::string> phonebook{"Work", "WORK", "Café ☕", "red\x1B[31m"};
   usePhonebookNames(phonebook);
   std::string statistics, config = "[Default]\nDone=1\n", accounts;
   for (std::size_t i = 0; i < phonebook.size(); ++i) {
@@ -155,7 +155,13 @@ TEST(ReportOfEscapedSections, NamesTheEntriesAndReadsTheirFigures) {
   EXPECT_NE(csv.find("WORK,connection,20,0,c2,,0,0\n"), std::string::npos);
   EXPECT_NE(csv.find("WORK,account,,2.5,c2,,,\n"), std::string::npos);
   EXPECT_NE(csv.find("Café ☕,connection,30,0,c3,,0,0\n"), std::string::npos);
+  EXPECT_NE(csv.find("red\x1B[31m,connection,40,0,c4,,0,0\n"), std::string::npos);
   EXPECT_EQ(csv.find("~~"), std::string::npos);
+  // The table goes to a terminal: the escape character is shown, not sent.
+  const std::string text =
+      formatReport(readReport(dir.path(), std::nullopt, false), Format::Text, NumberFormat{','});
+  EXPECT_NE(text.find("\nred?[31m\n  счёт: 4,50 c4\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find('\x1B'), std::string::npos);
 
   for (std::size_t i = 0; i < phonebook.size(); ++i) {
     const report::Report one = readReport(dir.path(), phonebook[i], false);

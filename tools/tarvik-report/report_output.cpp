@@ -62,10 +62,18 @@ std::string bytes(const std::optional<long long>& value, NumberFormat format) {
   return byteText(static_cast<std::uint64_t>(*value), format);
 }
 
+// Names come from the phonebook by way of the files: a control character among them (an
+// escape sequence) would act on the terminal instead of being shown.
+std::string shown(std::string name) {
+  for (char& c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = '?';
+  return name;
+}
+
 std::string text(const Report& report, NumberFormat format) {
   std::string out;
   for (const EntryReport& e : report.entries) {
-    out += e.name + "\n";
+    out += shown(e.name) + "\n";
     out += "  счёт: " + money2(e.account, format) + " " + e.currencySign + "\n";
     out += "  " + padRight("период", 24) + padLeft("время", 10) +
            padLeft("деньги, " + e.currencySign, 14) + padLeft("соед.", 7) + padLeft("принято", 12) +
@@ -92,7 +100,8 @@ std::string text(const Report& report, NumberFormat format) {
                                : row.outcome == "failed" ? "не установлено"
                                                          : "прервано";
       out += "  " + padRight(row.start, 21) + padRight(row.end, 21) +
-             padLeft(durationText(row.seconds), 12) + padLeft(cost, 16) + "  " + row.entry + "\n";
+             padLeft(durationText(row.seconds), 12) + padLeft(cost, 16) + "  " + shown(row.entry) +
+             "\n";
     }
   }
   return out;
