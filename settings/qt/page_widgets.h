@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QString>
 
+#include <algorithm>
+
 // Small builders for the pages' controls: each gets its objectName (the name tests and the
 // key table find it by) and its caption, given as UTF-8.
 namespace tarvik::widgets {
@@ -38,8 +40,26 @@ inline QPushButton* button(QWidget* parent, const char* name, const char* captio
 inline QLabel* label(QWidget* parent, const char* name, const char* text) {
   return named(new QLabel(QString::fromUtf8(text), parent), name);
 }
+// A one-line field keeps a pasted line break, which no line of the INI files can hold: every
+// later save of the value would fail. Line breaks at the ends of a paste go, those inside
+// become blanks, before any other handler of the edit sees the text.
 inline QLineEdit* edit(QWidget* parent, const char* name) {
-  return named(new QLineEdit(parent), name);
+  auto* e = named(new QLineEdit(parent), name);
+  QObject::connect(e, &QLineEdit::textEdited, e, [e](QString text) {
+    if (!text.contains('\n') && !text.contains('\r')) return;
+    const auto lineBreak = [](QChar c) { return c == '\n' || c == '\r'; };
+    int cursor = e->cursorPosition();
+    while (!text.isEmpty() && lineBreak(text.back())) text.chop(1);
+    while (!text.isEmpty() && lineBreak(text.front())) {
+      text.remove(0, 1);
+      --cursor;
+    }
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace('\r', ' ').replace('\n', ' ');
+    e->setText(text);
+    e->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(text.size())));
+  });
+  return e;
 }
 // A spin: only its up-down buttons change the number.
 inline QSpinBox* spin(QWidget* parent, const char* name) {

@@ -1,6 +1,8 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -132,7 +134,11 @@ class TabTarTest : public QObject {
     // Letters in the cost fall back to 0; the typed name keeps its blanks.
     typePeriod(f, 12, 0, 24, 0, "1x", "Day ");
     QCOMPARE(f.find<QLineEdit>("e_tax")->text(), QString("0"));
-    typePeriod(f, 12, 0, 24, 0, "100", "Day ");
+    typePeriod(f, 12, 0, 24, 0, "100", "");
+    // The name pasted with the line end copied along: no line of the file could hold it.
+    QGuiApplication::clipboard()->setText("Day \r\n");
+    f.find<QLineEdit>("e_cap")->paste();
+    QCOMPARE(f.find<QLineEdit>("e_cap")->text(), QString("Day "));
     click(f, "b_tar_add");
     QCOMPARE(listLines(f),
              (QStringList{"00:00 - 12:00 = 00010 Most", "12:00 - 24:00 = 00100 Day "}));
