@@ -527,6 +527,43 @@ TEST_F(Wiring, KeptBookingsSurviveAKillAndAreBookedAtTheNextStart) {
   EXPECT_FALSE(anyJournal());
 }
 
+// A kept booking written while security.que cannot let it go is reported once, even across
+// restarts that still find it there.
+TEST_F(Wiring, AKeptBookingWrittenButStillQueuedIsNotReportedAgainAfterARestart) {
+  dir.writeStatistics("[Default]\nCountTT=0\n");
+  const std::filesystem::path que = dir.files().keptBookings();
+  const auto summaries = [&] {
+    const std::string log = logText();
+    int n = 0;
+    for (std::size_t at = log.find(" Time spent online: 00:00:19"); at != std::string::npos;
+         at = log.find(" Time spent online: 00:00:19", at + 1))
+      ++n;
+    return n;
+  };
+  {
+    auto p = program();
+    failingConnection(*this, *p, dir.files().statistics());
+    advanceTo(12, 1, 0);
+    ras.dial("Home", kRasConnected);
+    advanceTo(12, 1, 1);
+    advanceTo(12, 1, 20);
+    ras.drop();
+    advanceTo(12, 1, 21);  // kept behind the first
+    setWritable(dir.files().statistics(), true);
+    setWritable(que, false);
+    p->guard->lifecycle().exitCommand();
+  }
+  for (int start = 0; start < 2; ++start) program();
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(summaries(), 1);
+  EXPECT_EQ(balance(), "99,8099975585938");
+  setWritable(que, true);
+  program();
+  EXPECT_EQ(count(), 2);
+  EXPECT_EQ(summaries(), 2);  // the second connection's, once
+  EXPECT_FALSE(std::filesystem::exists(que));
+}
+
 // A shared account while bookings wait: A and B cannot be written, then security.que will not
 // let A go once it is written and refuses C, whose marked journal stands in. Every figure of
 // the balance (the next meter, its warnings and forecast, the dialog's text) is the one the
