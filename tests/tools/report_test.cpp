@@ -184,6 +184,11 @@ TEST(QuickLogRows, OnlyFinishedConnectionLinesBecomeRows) {
   EXPECT_EQ(row->end, "12.12.2026 00:10:41");
   EXPECT_EQ(row->cost, "0.2083");
   EXPECT_EQ(row->entry, "a <b> c");
+  const auto named = parseQuickLogLine(
+      "06.12.2026 21:10:41 = 00:00:30 + [руб| ~0.2 | =1     ] <Office [VPN] <main>>");
+  ASSERT_TRUE(named);
+  EXPECT_EQ(named->entry, "Office [VPN] <main>");
+  EXPECT_EQ(named->cost, "0.2");
 }
 
 }  // namespace

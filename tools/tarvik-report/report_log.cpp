@@ -74,7 +74,9 @@ std::optional<LogRow> parseQuickLogLine(std::string_view line) {
   if (!seconds || rest.size() < 4 || (rest.substr(0, 4) != " + [" && rest.substr(0, 4) != " - ["))
     return std::nullopt;
   const bool failed = rest[1] == '-';
-  const auto close = rest.rfind("] <");
+  // The first "] <" closes the figures: the entry's name after it may hold one of its own
+  // ("Office [VPN] <main>"), the program's figures never do.
+  const auto close = rest.find("] <", 4);
   if (close == std::string_view::npos || !rest.ends_with('>')) return std::nullopt;
   const std::string_view inside = rest.substr(4, close - 4);
 
