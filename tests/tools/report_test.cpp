@@ -20,6 +20,7 @@ class Report : public ::testing::Test {
         "[Olm:TK]\nBooked=7\n"
         "[Inet]\nTimeTC=90\nMoneyTC=12,5\nRxTC=13000000\nTxTC=1200000\nTimeTD=3690\n"
         "MoneyTD=1250\nCountTD=2\nRxTD=5000000000\nTxTD=1300000\nTimeTT=abc\nCountTT=9\n"
+        "CountPM=x\n"
         "[Default]\nTimeTC=30\nMoneyTC=20,8333339691162\nCountTD=1\n");
     dir.writeAccounts("[Inet]\nAccount=97,5\n[Default]\nAccount=99,79\n[Olm:TK]\nAccount2=-3\n");
     ProgramDir::writeText(  // line ends become CR LF
@@ -59,8 +60,8 @@ TEST_F(Report, CsvOfEveryEntryThenTheSharedBalances) {
             "Inet,week,0,0,руб,0,0,0\n"
             "Inet,prev_week,0,0,руб,0,0,0\n"
             "Inet,month,0,0,руб,0,0,0\n"
-            "Inet,prev_month,0,0,руб,0,0,0\n"
-            "Inet,total,,0,руб,9,0,0\n"  // "abc" is no number of seconds
+            "Inet,prev_month,0,0,руб,,0,0\n"  // "x" is no count
+            "Inet,total,,0,руб,9,0,0\n"       // "abc" is no number of seconds
             "Inet,account,,97.5,руб,,,\n"
             ",account:default,,99.79,,,,\n"
             ",account:single,,0,,,,\n"
@@ -98,7 +99,7 @@ TEST_F(Report, JsonAndTextOfOneEntryWithTheLog) {
             "  эта неделя                00:00:00          0,00      0         0 Б         0 Б\n"
             "  прошлая неделя            00:00:00          0,00      0         0 Б         0 Б\n"
             "  этот месяц                00:00:00          0,00      0         0 Б         0 Б\n"
-            "  прошлый месяц             00:00:00          0,00      0         0 Б         0 Б\n"
+            "  прошлый месяц             00:00:00          0,00      ?         0 Б         0 Б\n"
             "  всего                            ?          0,00      9         0 Б         0 Б\n"
             "\n"
             "Счета\n"

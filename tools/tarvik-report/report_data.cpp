@@ -87,6 +87,7 @@ EntryReport entryReport(const IniFile& statistics, const IniFile& config, const 
     span.label = keys.label;
     span.seconds = wholeNumber(readKey(statistics, statSection, keys.time));
     span.money = decimalNumber(readKey(statistics, statSection, keys.money));
+    span.counted = keys.count.has_value();
     if (keys.count) span.count = wholeNumber(readKey(statistics, statSection, *keys.count));
     span.received = wholeNumber(readKey(statistics, statSection, keys.received));
     span.sent = wholeNumber(readKey(statistics, statSection, keys.sent));

@@ -21,7 +21,8 @@ struct SpanFigures {
   std::string label;  // the readable name of the text table
   std::optional<long long> seconds;
   std::optional<double> money;     // hundredths of the entry's currency
-  std::optional<long long> count;  // nullopt for the connection spans, which have none
+  std::optional<long long> count;  // nullopt also for the connection spans, which have none
+  bool counted = true;             // false for the connection spans
   std::optional<long long> received;
   std::optional<long long> sent;
 };

@@ -81,7 +81,8 @@ std::string text(const Report& report, NumberFormat format) {
     for (const SpanFigures& s : e.spans) {
       out += "  " + padRight(s.label, 24) +
              padLeft(s.seconds ? durationText(*s.seconds) : "?", 10) +
-             padLeft(money2(units(s.money), format), 14) + padLeft(number(s.count, "-"), 7) +
+             padLeft(money2(units(s.money), format), 14) +
+             padLeft(number(s.count, s.counted ? "?" : "-"), 7) +
              padLeft(bytes(s.received, format), 12) + padLeft(bytes(s.sent, format), 12) + "\n";
     }
     out += "\n";
