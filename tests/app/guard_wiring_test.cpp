@@ -361,6 +361,18 @@ void failingConnection(Wiring& w, Program& p, const std::filesystem::path& file)
   EXPECT_FALSE(w.anyJournal());
 }
 
+// The failing connection, then a second one from 12:01:01 to 12:01:21 kept behind it while
+// the statistics file stays read-only.
+void twoKeptBookings(Wiring& w, Program& p) {
+  failingConnection(w, p, w.dir.files().statistics());
+  w.advanceTo(12, 1, 0);
+  w.ras.dial("Home", kRasConnected);
+  w.advanceTo(12, 1, 1);
+  w.advanceTo(12, 1, 20);
+  w.ras.drop();
+  w.advanceTo(12, 1, 21);
+}
+
 TEST_F(Wiring, AFailedCloseOutIsBookedOnceAtTheNextStart) {
   dir.writeStatistics("[Default]\nCountTT=0\n");
   {
@@ -499,13 +511,7 @@ TEST_F(Wiring, KeptBookingsSurviveAKillAndAreBookedAtTheNextStart) {
   dir.writeStatistics("[Default]\nCountTT=0\n");
   {
     auto p = program();
-    failingConnection(*this, *p, dir.files().statistics());
-    advanceTo(12, 1, 0);
-    ras.dial("Home", kRasConnected);
-    advanceTo(12, 1, 1);
-    advanceTo(12, 1, 20);
-    ras.drop();
-    advanceTo(12, 1, 21);  // kept behind the first
+    twoKeptBookings(*this, *p);
     advanceTo(12, 2, 0);
     ras.dial("Home", kRasConnected);
     advanceTo(12, 2, 1);
@@ -542,13 +548,7 @@ TEST_F(Wiring, AKeptBookingWrittenButStillQueuedIsNotReportedAgainAfterARestart)
   };
   {
     auto p = program();
-    failingConnection(*this, *p, dir.files().statistics());
-    advanceTo(12, 1, 0);
-    ras.dial("Home", kRasConnected);
-    advanceTo(12, 1, 1);
-    advanceTo(12, 1, 20);
-    ras.drop();
-    advanceTo(12, 1, 21);  // kept behind the first
+    twoKeptBookings(*this, *p);
     setWritable(dir.files().statistics(), true);
     setWritable(que, false);
     p->guard->lifecycle().exitCommand();
