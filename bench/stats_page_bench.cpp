@@ -54,9 +54,10 @@ void age(const ProgramFiles& files) {
   std::filesystem::last_write_time(files.accounts(), past);
 }
 
-// Arg 1: the files are rewritten before every look (a booking just happened); arg 0: not.
-void BM_ShowStatistics(benchmark::State& state) {
-  BenchDir dir;
+// Times `look` at one entry of a megabyte of statistics. Arg 1: the files are rewritten
+// before every look (a booking just happened); arg 0: not.
+template <typename Look>
+void timeLooks(benchmark::State& state, BenchDir& dir, Look look) {
   const int entries = writeMegabyteOfStatistics(dir.files);
   age(dir.files);
   const bool fresh = state.range(0) != 0;
@@ -67,9 +68,15 @@ void BM_ShowStatistics(benchmark::State& state) {
       writeMegabyteOfStatistics(dir.files);
       state.ResumeTiming();
     }
-    StatisticsSheet sheet = readStatisticsSheet(dir.files, entry, NumberFormat{','});
-    benchmark::DoNotOptimize(sheet);
+    benchmark::DoNotOptimize(look(entry));
   }
+}
+
+void BM_ShowStatistics(benchmark::State& state) {
+  BenchDir dir;
+  timeLooks(state, dir, [&](const std::string& entry) {
+    return readStatisticsSheet(dir.files, entry, NumberFormat{','});
+  });
   state.counters["statistics_bytes"] =
       static_cast<double>(std::filesystem::file_size(dir.files.statistics()));
 }
@@ -83,19 +90,9 @@ BENCHMARK(BM_ShowStatistics)
 
 void BM_ShowGraph(benchmark::State& state) {
   BenchDir dir;
-  const int entries = writeMegabyteOfStatistics(dir.files);
-  age(dir.files);
-  const bool fresh = state.range(0) != 0;
-  const std::string entry = entryName(entries / 2);
-  for (auto _ : state) {
-    if (fresh) {
-      state.PauseTiming();
-      writeMegabyteOfStatistics(dir.files);
-      state.ResumeTiming();
-    }
-    auto positions = readWeeklyPositions(dir.files, entry, graphAxis(0), 60);
-    benchmark::DoNotOptimize(positions);
-  }
+  timeLooks(state, dir, [&](const std::string& entry) {
+    return readWeeklyPositions(dir.files, entry, graphAxis(0), 60);
+  });
 }
 BENCHMARK(BM_ShowGraph)
     ->Arg(1)

@@ -20,6 +20,15 @@ int colorValue(SkinColor c) {
   return static_cast<int>(c.value & 0xFFFFFFu);
 }
 
+// Pictures and texts keep their place and size under the same four keys.
+template <typename Box>
+void writeBox(IniEdit& edit, const Section<Scope::SkinFile>& section, const Box& box) {
+  writeKey(edit, section, k::kX, box.x);
+  writeKey(edit, section, k::kY, box.y);
+  writeKey(edit, section, k::kH, box.h);
+  writeKey(edit, section, k::kW, box.w);
+}
+
 }  // namespace
 
 bool SkinDraft::exists() const {
@@ -104,10 +113,7 @@ void SkinDraft::writeImages(const SkinLayout& layout, const SkinLoadedMarks& loa
   for (std::size_t i = 0; i < 4; ++i) {
     const auto section = sections::skinObject(word, kImageSections[i]);
     const SkinImage& img = layout.images[i];
-    writeKey(edit, section, k::kX, img.x);
-    writeKey(edit, section, k::kY, img.y);
-    writeKey(edit, section, k::kH, img.h);
-    writeKey(edit, section, k::kW, img.w);
+    writeBox(edit, section, img);
     writeSwitch(edit, section, k::kStretch, img.stretch);
   }
   const int digit = skinModeDigit(layout.mode);
@@ -126,10 +132,7 @@ void SkinDraft::writeTexts(const SkinLayout& layout) const {
   for (std::size_t i = 0; i < 5; ++i) {
     const auto section = sections::skinObject(word, kTextSections[i]);
     const SkinText& t = layout.texts[i];
-    writeKey(edit, section, k::kX, t.x);
-    writeKey(edit, section, k::kY, t.y);
-    writeKey(edit, section, k::kH, t.h);
-    writeKey(edit, section, k::kW, t.w);
+    writeBox(edit, section, t);
     writeKey(edit, section, k::kAlign, static_cast<int>(t.align));
     writeSwitch(edit, section, k::kBold, t.bold);
     writeKey(edit, section, k::kColor, colorValue(t.color));
