@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace tarvik {
@@ -159,6 +160,22 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The largest double written with 15 significant digits, 1.79769313486232E308, is a little
+// above the largest double: a value written once must still read back, so a text out of range
+// only by that rounding reads as the largest double. Anything further out stays unreadable.
+std::optional<double> largestWrittenText(const std::string& normal) {
+  long double wide = 0;
+  const char* end = normal.data() + normal.size();
+  const auto result = std::from_chars(normal.data(), end, wide);
+  if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  constexpr long double kMax = std::numeric_limits<double>::max();
+  // Half a unit of the 15th digit above the largest double still rounds to its text.
+  constexpr long double kWrittenMax = 1.797693134862325e308L;
+  const long double magnitude = wide < 0 ? -wide : wide;
+  if (magnitude < kMax || magnitude >= kWrittenMax) return std::nullopt;
+  return wide < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+}
+
 }  // namespace
 
 std::string formatGeneral(double value, const NumberFormat& format) {
@@ -211,8 +228,11 @@ std::optional<double> parseDecimal(std::string_view text) {
   if (pos != text.size()) return std::nullopt;
 
   double value = 0;
-  const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-  if (result.ec != std::errc() || result.ptr != normal.data() + normal.size()) return std::nullopt;
+  const char* end = normal.data() + normal.size();
+  const auto result = std::from_chars(normal.data(), end, value);
+  if (result.ec == std::errc::result_out_of_range && result.ptr == end)
+    return largestWrittenText(normal);
+  if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
   if (!std::isfinite(value)) return std::nullopt;
   return value;
 }
