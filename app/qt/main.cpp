@@ -4,6 +4,7 @@
 #include <chrono>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -14,6 +15,7 @@
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
+#include "app/usage.h"
 #include "config/ini_file.h"
 #include "config/program_files.h"
 #include "monitor/tunes.h"
@@ -242,6 +244,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
 int main(int argc, char** argv) {
   // Taken before Qt removes its own options from the command line.
   const std::string firstArgument = argc > 1 ? argv[1] : "";
+  // Help and version need no display and never reach the log or a running instance.
+  if (const auto status = answerInformationRequest(firstArgument, std::cout)) return *status;
   const ProgramFiles files{programDirectory()};
   QtClock clock;
   EventLog log(files.eventLog(), clock);

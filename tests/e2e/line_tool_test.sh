@@ -22,7 +22,7 @@ check_exit() {  # check_exit NAME CODE command...
   local rc=$?
   check "$name exit" "$code" "$rc"
   if [ "$code" = 2 ]; then
-    grep -q '^usage: tarvik-line DIR' "$dir/err" || { echo "FAIL $name: no usage line"; failures=$((failures + 1)); }
+    grep -q '^usage: tarvik-line \[DIR\]' "$dir/err" || { echo "FAIL $name: no usage line"; failures=$((failures + 1)); }
   fi
 }
 

@@ -13,6 +13,7 @@
 
 #include "config/ini_file.h"
 #include "platform/sim_line.h"
+#include "tools/data_folder.h"
 
 namespace {
 
@@ -22,11 +23,40 @@ constexpr int kUsageExit = 2;
 constexpr std::int64_t kDefaultAuthMs = 2000;
 constexpr std::int64_t kMaxRate = 1'000'000'000'000;
 
+constexpr const char* kSynopsis =
+    "usage: tarvik-line [DIR] entries | add ENTRY | dial ENTRY [--device NAME] "
+    "[--auth SECONDS] [--fail] [--rate BYTES_PER_SECOND] | second ENTRY | hangup | status\n";
+
 int usage() {
-  std::cerr
-      << "usage: tarvik-line DIR entries | add ENTRY | dial ENTRY [--device NAME] "
-         "[--auth SECONDS] [--fail] [--rate BYTES_PER_SECOND] | second ENTRY | hangup | status\n";
+  std::cerr << kSynopsis;
   return kUsageExit;
+}
+
+int help() {
+  std::cout << kSynopsis
+            << "\n"
+               "Plays the modem for the program: while the file of the simulated line is in its\n"
+               "folder, the program watches it instead of the system's remote-access service.\n"
+               "\n"
+               "  entries        list the phonebook entries of the line\n"
+               "  add ENTRY      add a phonebook entry\n"
+               "  dial ENTRY     start a call: it authenticates for --auth seconds (default 2),\n"
+               "                 then is online, or fails with --fail; --rate gives the bytes\n"
+               "                 received a second (a tenth of them are sent); --device names\n"
+               "                 its device\n"
+               "  second ENTRY   a second call beside the first, online at once\n"
+               "  hangup         end every call\n"
+               "  status         the first call's state, entry and device (and bytes), or 0\n"
+               "\n"
+            << tarvik::tools::kDataFolderHelp;
+  std::cout.flush();
+  return std::cout ? 0 : 1;
+}
+
+bool isCommand(std::string_view word) {
+  for (const char* command : {"entries", "add", "dial", "second", "hangup", "status"})
+    if (word == command) return true;
+  return false;
 }
 
 // Seconds as a non-negative decimal number ("3", "0.5"), in milliseconds.
@@ -103,7 +133,18 @@ int status(SimLine& line) {
   return 0;
 }
 
-int run(const std::vector<std::string>& argv) {
+int run(std::vector<std::string> argv) {
+  if (!argv.empty() && (argv[0] == "--help" || argv[0] == "-h")) return help();
+  // A command first: the installed program's folder. A folder named like a command is
+  // written with its path ("./status").
+  if (!argv.empty() && isCommand(argv[0])) {
+    const std::filesystem::path data = tarvik::tools::installedDataFolder();
+    // The launcher makes the folder at the program's first start; a line may come first.
+    std::error_code ignored;
+    if (argv[0] != "entries" && argv[0] != "status")
+      std::filesystem::create_directories(data, ignored);
+    argv.insert(argv.begin(), data.string());
+  }
   if (argv.size() < 2 || argv[0].empty()) return usage();
   SimLine line(SimLine::fileIn(argv[0]), SimLine::systemNowMs);
   const std::string& command = argv[1];

@@ -1,5 +1,5 @@
 // tarvik-report: prints the statistics, balances and quick log of a program directory as a
-// table, csv or json, for scripts and spreadsheets. It only reads.
+// table, csv or json, for scripts and spreadsheets, or its event log. It only reads.
 
 #include <clocale>
 #include <iostream>
@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "config/program_files.h"
+#include "tools/data_folder.h"
 #include "tools/tarvik-report/report_data.h"
+#include "tools/tarvik-report/report_events.h"
 #include "tools/tarvik-report/report_output.h"
 
 namespace {
@@ -16,9 +19,33 @@ using namespace tarvik::report;
 
 constexpr int kErrorExit = 2;
 
+constexpr const char* kSynopsis =
+    "usage: tarvik-report [DIR] [--entry NAME] [--format text|csv|json] [--log]\n"
+    "       tarvik-report [DIR] --events\n";
+
 int usage() {
-  std::cerr << "usage: tarvik-report DIR [--entry NAME] [--format text|csv|json] [--log]\n";
+  std::cerr << kSynopsis;
   return kErrorExit;
+}
+
+int help() {
+  std::cout << kSynopsis
+            << "\n"
+               "Prints the statistics of every entry (time, money, connections, bytes received\n"
+               "and sent for the last and previous connection, day, week, month and all time)\n"
+               "and the balances of every account. It only reads, so it is safe while the\n"
+               "program runs. Output is UTF-8.\n"
+               "\n"
+               "  --entry NAME   only this entry (and its connections with --log)\n"
+               "  --format F     text (a table, the default), csv or json\n"
+               "  --log          also the connections of the quick log Velk.TxT\n"
+               "  --events       only the event log Tarvik.LOG, as text\n"
+               "  -h, --help     print this help and exit\n"
+               "\n"
+            << tarvik::tools::kDataFolderHelp
+            << "An unknown entry or a file that cannot be read is reported with exit status 2.\n";
+  std::cout.flush();
+  return std::cout ? 0 : 1;
 }
 
 tarvik::NumberFormat localeNumbers() {
@@ -30,8 +57,17 @@ tarvik::NumberFormat localeNumbers() {
   return tarvik::NumberFormat{point ? '.' : ','};
 }
 
-int run(const std::vector<std::string>& args) {
-  if (args.empty() || args[0].empty() || args[0].starts_with("--")) return usage();
+int run(std::vector<std::string> args) {
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return help();
+  // Options first: the installed program's folder.
+  if (args.empty() || args[0].starts_with("--"))
+    args.insert(args.begin(), tarvik::tools::installedDataFolder().string());
+  if (args[0].empty()) return usage();
+  if (args.size() == 2 && args[1] == "--events") {
+    printEventLog(tarvik::ProgramFiles{args[0]}.eventLog(), std::cout);
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+  }
   std::optional<std::string> entry;
   Format format = Format::Text;
   bool withLog = false;
