@@ -2,6 +2,7 @@
 
 #include "app/assembly.h"
 #include "app/banner.h"
+#include "app/first_run.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/quick_log.h"
@@ -55,7 +56,8 @@ void Engine::start() {
   s_.user.setTrayHint(kTrayHint);
   // Missing settings: every reader falls back to the defaults.
   const IniFile config(s_.files.config());
-  if (!config.exists()) {
+  const bool firstRun = !config.exists();
+  if (firstRun) {
     s_.log.append(
         " Loading parameters...\n Failed. File not found.\n Default parameters will be loaded.");
   }
@@ -73,6 +75,8 @@ void Engine::start() {
         "Напоминание...",
         "Рекомендуется сверить\nтекущие состояния счетов\nпрограммы и провайдера(ов)...", true);
   }
+  // After the reminder, which it replaces: on a first start there is nothing to compare yet.
+  if (firstRun) s_.user.balloon(kFirstRunTitle, kFirstRunText, false);
   delayedStart_ = readGlobal(config, global_keys::kInit) != 0 &&
                   classifyArgument(s_.firstArgument) == StartKind::Auto;
   // An interrupted connection is asked about before anything else is shown.
@@ -131,6 +135,9 @@ void Engine::loadParameters(bool skinChanged, bool fromStartUp) {
     listPhonebookEntries();
     s_.log.append(" StandBy.");
   }
+  // Until an entry is set up the tooltip says where; saving the settings ends that.
+  s_.user.setTrayHint(nothingConfigured(IniFile(s_.files.config()), a_->entries) ? kSetupHint
+                                                                                 : kTrayHint);
 }
 
 void Engine::rebootTimerFired() {

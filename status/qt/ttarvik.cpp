@@ -62,12 +62,18 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
 
 Ttarvik::~Ttarvik() = default;
 
+void Ttarvik::setTrayHint(std::string_view hint) {
+  idleHint_ = hint;
+  // A metered connection's lines stay until it ends.
+  if (onlineLines_.empty()) tray_.setHint(idleHint_);
+}
+
 void Ttarvik::setOnlineHint(std::string_view lines) {
   // The tray keeps the program's name on top; the window's own tooltip is the lines alone
-  // (its skin's parts have none, so hovering any of them shows it).
-  std::string trayHint(kTrayHint);
-  if (!lines.empty()) trayHint += "\n" + std::string(lines);
-  tray_.setHint(trayHint);
+  // (its skin's parts have none, so hovering any of them shows it). Between connections the
+  // tray shows its own hint again.
+  onlineLines_ = lines;
+  tray_.setHint(lines.empty() ? idleHint_ : std::string(kTrayHint) + "\n" + onlineLines_);
   // The window never takes the focus, and Qt shows tooltips of inactive windows only when asked.
   setAttribute(Qt::WA_AlwaysShowToolTips, true);
   setToolTip(QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));

@@ -73,7 +73,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void applyAndCloseSettingsDialog() override;
   void cancelSettingsDialog() override;
   void terminate() override;
-  void setTrayHint(std::string_view hint) override { tray_.setHint(hint); }
+  void setTrayHint(std::string_view hint) override;
   void setOnlineHint(std::string_view lines) override;
   void makeInert() override;
   void hideTrayIcon() override { tray_.icon().hide(); }
@@ -127,6 +127,9 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   bool switchMarked_ = false;
   bool inert_ = false;  // a delayed start waiting for its successor
   std::string stateCode_ = "di";
+  // The tray's tooltip between connections, and the lines of the one metered now.
+  std::string idleHint_;
+  std::string onlineLines_;
 };
 
 }  // namespace tarvik

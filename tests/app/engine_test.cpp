@@ -82,7 +82,6 @@ TEST_F(EngineTest, OrdinaryStartWithoutSettingsFile) {
             " Loading parameters...\r\n Failed. File not found.\r\n"
             " Default parameters will be loaded.\r\n"
             " Loading parameters...\r\n StandBy.\r\n");
-  EXPECT_EQ(user.trayHint, "Tarvik v4.0");
   EXPECT_TRUE(std::filesystem::exists(files.quickLog()));
   EXPECT_EQ(user.stateCodes, (std::vector<std::string>{"di", "of"}));
   EXPECT_EQ(engine->stateCode(), "of");
@@ -102,6 +101,35 @@ TEST_F(EngineTest, OrdinaryStartWithoutSettingsFile) {
   EXPECT_EQ(user.calls, (std::vector<std::string>{"show"}));
   EXPECT_TRUE(process.instances.empty());
   EXPECT_EQ(user.terminated, 0);
+}
+
+// A new user learns once where the settings are; the tooltip says it until an entry is set up.
+TEST_F(EngineTest, FirstStartTellsWhereTheSettingsAreOnce) {
+  const std::string setupHint =
+      "Tarvik v4.0\nПравый щелчок → Настройки: тариф, валюта и счёт записи";
+  start("");
+  // The reminder of a new month comes first and gives way to it.
+  ASSERT_FALSE(user.balloons.empty());
+  EXPECT_EQ(user.balloons.back().title, "Первый запуск");
+  EXPECT_EQ(user.balloons.back().text,
+            "Правый щелчок по значку → «Настройки».\nТам задаются тариф, валюта\n"
+            "и счёт записи соединения.");
+  EXPECT_FALSE(user.balloons.back().optional);
+  EXPECT_EQ(user.trayHint, setupHint);
+
+  // The next start finds the settings file the first one left: no balloon, the same hint.
+  ASSERT_TRUE(IniFile(files.config()).exists());
+  engine.reset();
+  user.balloons.clear();
+  user.trayHint.clear();
+  start("");
+  EXPECT_TRUE(user.balloons.empty());
+  EXPECT_EQ(user.trayHint, setupHint);
+
+  // Saving an entry's settings gives the tooltip its usual text.
+  IniFile(files.config()).writeInt("Default", "Done", 1);
+  engine->reloadGlobalParameters(false);
+  EXPECT_EQ(user.trayHint, "Tarvik v4.0");
 }
 
 TEST_F(EngineTest, ExistingSettingsFileIsNotReportedMissing) {

@@ -386,6 +386,13 @@ class TtarvikTest : public QObject {
     w->setOnlineHint("");
     QCOMPARE(w->trayIcon().toolTip(), QString("Tarvik v4.0"));
     QCOMPARE(w->toolTip(), QString());
+
+    // A hint set while a connection is metered waits for its end, and stays after it.
+    w->setOnlineHint("↓ 1 МБ");
+    w->setTrayHint("Tarvik v4.0\nнастройки");
+    QCOMPARE(w->trayIcon().toolTip(), QString::fromUtf8("Tarvik v4.0\n↓ 1 МБ"));
+    w->setOnlineHint("");
+    QCOMPARE(w->trayIcon().toolTip(), QString::fromUtf8("Tarvik v4.0\nнастройки"));
   }
 };
 
