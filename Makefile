@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test test-vm bench sanitize-test install package format clean
+.PHONY: deps configure build run test test-vm bench sanitize-test install package package-test format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -42,11 +42,18 @@ PREFIX ?= /usr/local
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
-# A Debian package from a Release build.
+# A Debian package from a Release build of what it ships alone: no tests, no benchmarks, and
+# installing does not build everything first.
 package: deps
-	@cmake -S . -B $(BUILD)-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BUILD)-release -j$(JOBS)
+	@cmake -S . -B $(BUILD)-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVIK_TESTS=OFF \
+	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-release -j$(JOBS) --target tarvik-shipped
 	@cd $(BUILD)-release && cpack -G DEB
+
+# The package's own checks: lintian, an installation into a temporary root, its manual pages,
+# and a purge that leaves nothing behind.
+package-test: package
+	@bash tests/packaging/package_test.sh $(BUILD)-release/tarvik_4.0_amd64.deb
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -5,7 +5,11 @@
 set -e
 
 launcher=$(readlink -f "$0")
-installed="${launcher%/*}/../lib/tarvik"
+installed="${launcher%/*}/../libexec/tarvik"
+# Help and version are answered by the installed program itself: nothing is copied for them.
+case "${1:-}" in
+  --help | -h | --version) exec "$installed/tarvik" "$1" ;;
+esac
 case "$XDG_DATA_HOME" in
   /*) data="$XDG_DATA_HOME" ;;
   *) data="$HOME/.local/share" ;;

@@ -16,6 +16,8 @@ packages=(
   xvfb xauth icewm xcompmgr dunst xdotool x11-utils x11-xserver-utils imagemagick libnotify-bin
   # the desktop opener, printing, and the fonts that stand in for the skins' Windows fonts
   xdg-utils cups-client fonts-liberation
+  # the Debian package's checks: its linter, the AppStream validator, man to render its pages
+  lintian appstream man-db
 )
 
 # The real-network fixture of the end-to-end tests (tests/e2e/nm_fixture.py) runs these only

@@ -1,5 +1,6 @@
 // Draws the artwork the program carries: the pictures of the two built-in skins and the twenty
-// tray icons, and writes resources/tarvik.qrc listing them.
+// tray icons, and writes resources/tarvik.qrc listing them; and the application icon of the
+// menus, as PNG at every size of the icon theme and as SVG, into resources/icons/hicolor.
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QTextStream>
 #include <cstdio>
 #include <vector>
+
+#include "app_icon.h"
 
 namespace {
 
@@ -381,7 +384,8 @@ int main(int argc, char** argv) {
   advancedSkin();
   trayIcons();
   writeQrc();
-  std::printf("%d skin pictures, %d tray icons written to %s\n", int(skinFiles.size()),
-              int(trayFiles.size()), qPrintable(outDir));
+  const int icons = writeAppIcons(outDir);
+  std::printf("%d skin pictures, %d tray icons, %d application icons written to %s\n",
+              int(skinFiles.size()), int(trayFiles.size()), icons, qPrintable(outDir));
   return 0;
 }

@@ -8,14 +8,14 @@
 #include <sys/stat.h>
 
 // The installed launcher (packaging/tarvik-launcher.sh) in a fake installation: usr/bin/tarvik
-// is the launcher, usr/lib/tarvik/tarvik a stand-in program that records how it was started.
+// is the launcher, usr/libexec/tarvik/tarvik a stand-in program that records how it was started.
 class PackagingLauncherTest : public QObject {
   Q_OBJECT
  private:
   QTemporaryDir root_;
   QString home() const { return root_.path() + "/home"; }
   QString launcher() const { return root_.path() + "/usr/bin/tarvik"; }
-  QString installedProgram() const { return root_.path() + "/usr/lib/tarvik/tarvik"; }
+  QString installedProgram() const { return root_.path() + "/usr/libexec/tarvik/tarvik"; }
   QString ownCopy() const { return home() + "/.local/share/Tarvik/tarvik"; }
 
   static void writeExecutable(const QString& path, const QByteArray& text) {
@@ -72,6 +72,17 @@ class PackagingLauncherTest : public QObject {
     const QStringList ran = launch(launcher(), {"/auto"});
     QCOMPARE(ran, (QStringList{ownCopy(), launcher(), "1:/auto"}));
     QVERIFY(QFileInfo(ownCopy()).isExecutable());
+  }
+
+  // Help and version are the installed program's answer: no data folder is made for them.
+  void helpAndVersionCopyNothing() {
+    for (const QString option : {"--help", "-h", "--version"}) {
+      const QStringList ran = launch(launcher(), {option});
+      QCOMPARE(QFileInfo(ran.value(0)).canonicalFilePath(),
+               QFileInfo(installedProgram()).canonicalFilePath());
+      QCOMPARE(ran.value(ran.size() - 1), "1:" + option);
+    }
+    QVERIFY(!QFileInfo::exists(home() + "/.local"));
   }
 
   void theCopyIsKeptUntilTheInstalledProgramChanges() {
