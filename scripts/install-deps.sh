@@ -14,6 +14,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev python3 python3-dbusmock dbus
   # a display for headless runs, window manager, tray host and notification daemon
   xvfb xauth icewm xcompmgr dunst xdotool x11-utils x11-xserver-utils imagemagick libnotify-bin
+  # desktops without a tray or the window hints, and a Wayland session with and without X11
+  twm weston xwayland qt6-wayland
   # the desktop opener, printing, and the fonts that stand in for the skins' Windows fonts
   xdg-utils cups-client fonts-liberation
   # the Debian package's checks: its linter, the AppStream validator, man to render its pages

@@ -95,7 +95,8 @@ void WindowBehaviour::show() {
     fading_ = false;
     applyAlpha(targetAlpha(), true);
   }
-  if (!surface_.isShown() && settings_.fade) {
+  // Without per-window alpha a fade could not be seen; the window just appears.
+  if (!surface_.isShown() && settings_.fade && surface_.supportsAlpha()) {
     fading_ = true;
     fadeInLevel_ = 0;
     t_fade_z_->setEnabled(false);

@@ -12,6 +12,9 @@
 #include "app/banner.h"
 #include "app/engine.h"
 #include "app/escaped_exception.h"
+#include "app/instance_door.h"
+#include "app/qt/display_check.h"
+#include "app/qt/door_keeper.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
@@ -25,6 +28,7 @@
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
 #include "platform/linux/shell_desktop.h"
+#include "platform/linux/tray_watch.h"
 #include "platform/qt/message_box.h"
 #include "settings/help_contexts.h"
 #include "settings/qt/program_help.h"
@@ -32,7 +36,6 @@
 #include "settings/settings_host.h"
 #include "status/display_text.h"
 #include "status/qt/ttarvik.h"
-#include "status/qt/x11_hints.h"
 #include "status/window_geometry.h"
 
 namespace {
@@ -46,6 +49,9 @@ std::filesystem::path programDirectory() {
   if (!ec) return exe.parent_path();
   return std::filesystem::current_path(ec);
 }
+
+// How long a refused start waits for the running instance to take its request.
+constexpr int kKnockWaitMs = 3000;
 
 // Where "Справка…" sends the user when the program was built without its manual.
 constexpr const char* kHelpDownloadPage = "https://tarvik.example.org/help/";
@@ -197,15 +203,18 @@ class WindowHost final : public TrayHost {
 
 // Windows, services and the engine, then the event loop until the program ends.
 int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock, EventLog& log,
-               const std::string& firstArgument) {
+               const std::string& firstArgument, const std::filesystem::path& door) {
   QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
   // The program lives in the tray; closing a window never ends it.
   app.setQuitOnLastWindowClosed(false);
 
   QtTimerFactory timers;
   Ttarvik user(files, log, timers);
-  // The icon goes up first, in the state "di", before the slower services start.
+  // The icon goes up first, in the state "di", before the slower services start; where there
+  // is no notification area the window takes its place.
   user.showTrayIcon();
+  TrayWatch trayWatch;
+  user.followNotificationArea(trayWatch);
   // Sent to the tray now: the services below would otherwise hold the dock request back until
   // the event loop runs.
   QCoreApplication::processEvents();
@@ -233,6 +242,11 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   WindowHost windowHost(engine, settings, user, shell, help, files);
   user.setHost(&windowHost);
   engine.start();
+  // A later start brings this one forward instead of only being refused.
+  const DoorKeeper doorKeeper(door, [&user, &windowHost](std::string_view request) {
+    if (user.bringForward() && request == kSettingsRequest) windowHost.openSettings(kFirstPage);
+  });
+  if (firstArgument == kSettingsArgument) windowHost.openSettings(kFirstPage);
   const int result = app.exec();
   // The host goes before the window does; nothing may reach it while the rest is torn down.
   user.setHost(nullptr);
@@ -251,12 +265,14 @@ int main(int argc, char** argv) {
   EventLog log(files.eventLog(), clock);
   // Whatever ends the program from here on leaves its reason in the log.
   const TerminationLogging terminationLogging(log);
-  preferX11Platform(argc, argv);
   // The application object needs a display, so it is made only for the first message box or
   // window: a start without one still leaves its banner in the log.
   std::unique_ptr<TarvikApplication> app;
   const auto application = [&]() -> TarvikApplication& {
-    if (!app) app = std::make_unique<TarvikApplication>(argc, argv, log);
+    if (!app) {
+      chooseDisplayOrExit(argc, argv, log);
+      app = std::make_unique<TarvikApplication>(argc, argv, log);
+    }
     return *app;
   };
 
@@ -273,15 +289,20 @@ int main(int argc, char** argv) {
   };
   if (!takeInstanceLocks(instanceLock, directoryLock,
                          skipsInstanceCheck(classifyArgument(firstArgument)), log, pause)) {
+    logInstanceRefused(log);
+    if (knock(instanceDoorPath(instanceLock.path()), doorRequest(firstArgument), kKnockWaitMs)) {
+      log.append(" Running instance brought forward.");
+      return 1;
+    }
     application();
     QApplication::setApplicationDisplayName(QString());
-    logInstanceRefused(log);
     message_box::inform(QString::fromUtf8(kAlreadyRunningMessage));
     return 1;
   }
 
   try {
-    return runProgram(application(), files, clock, log, firstArgument);
+    return runProgram(application(), files, clock, log, firstArgument,
+                      instanceLock.held() ? instanceDoorPath(instanceLock.path()) : "");
   } catch (...) {
     TarvikApplication::reportException(log, std::current_exception());
     return 1;

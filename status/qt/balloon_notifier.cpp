@@ -22,6 +22,13 @@ QString plain(const QString& text) {
 
 }  // namespace
 
+BalloonNotifier::BalloonNotifier(QSystemTrayIcon& tray)
+    : tray_(tray), route_([](bool serviceRuns) {
+        return serviceRuns ? BalloonRoute::Service : BalloonRoute::TrayBalloon;
+      }) {}
+
+BalloonNotifier::~BalloonNotifier() = default;
+
 bool BalloonNotifier::serviceRuns() const {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected() || !bus.interface()) return false;
@@ -30,7 +37,10 @@ bool BalloonNotifier::serviceRuns() const {
 }
 
 void BalloonNotifier::show(const QString& title, const QString& text, int timeoutMs) {
-  if (serviceRuns()) {
+  // A popup still up from an earlier balloon gives way to this one.
+  if (popup_) popup_->hide();
+  BalloonRoute route = route_(serviceRuns());
+  if (route == BalloonRoute::Service) {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
     call << QStringLiteral("Tarvik") << lastId_ << QStringLiteral("dialog-information") << title
          << plain(text) << QStringList() << QVariantMap() << timeoutMs;
@@ -40,9 +50,16 @@ void BalloonNotifier::show(const QString& title, const QString& text, int timeou
       lastId_ = reply.value();
       return;
     }
+    // The service went away meanwhile: the balloon takes the next way.
+    route = route_(false);
   }
-  tray_.showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
-  trayBalloonShown_ = true;
+  if (route == BalloonRoute::TrayBalloon && tray_.isVisible()) {
+    tray_.showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
+    trayBalloonShown_ = true;
+    return;
+  }
+  if (!popup_) popup_ = std::make_unique<BalloonPopup>();
+  popup_->showBeside(anchor_, title, text);
 }
 
 void BalloonNotifier::remove() {
@@ -58,6 +75,7 @@ void BalloonNotifier::remove() {
     tray_.showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
     trayBalloonShown_ = false;
   }
+  if (popup_) popup_->hide();
 }
 
 }  // namespace tarvik

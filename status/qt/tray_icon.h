@@ -40,6 +40,7 @@ class TrayIcon : public QObject {
   std::function<void()> onContextMenu;
 
   QSystemTrayIcon& icon() { return tray_; }
+  BalloonNotifier& notifier() { return notifier_; }
 
  private:
   void activated(QSystemTrayIcon::ActivationReason reason);

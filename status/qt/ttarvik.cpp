@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
 #include "config/ini_file.h"
 #include "config/keys.h"
@@ -29,6 +30,11 @@ QString qs(std::string_view text) {
 
 constexpr int kOffScreen = 32000;
 
+WindowAbilities desktopAbilities() {
+  if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return {};
+  return {false, false, false, false};
+}
+
 }  // namespace
 
 Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidget* parent)
@@ -37,8 +43,16 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
       log_(log),
       view_(*this, this),
       loader_(files_, log, *this),
-      tray_(files_, timers) {
+      tray_(files_, timers),
+      area_(log),
+      abilities_(desktopAbilities()) {
   registerResources();
+  // A native Wayland compositor keeps these to itself; said once, and the fades are skipped.
+  if (const std::string refused = refusedAbilitiesLine(abilities_); !refused.empty())
+    log_.append(refused);
+  // A window manager that ignores the hints would add a title bar and push the window off the
+  // screen; the window then places itself.
+  if (!windowManagerHonoursHints()) setWindowFlag(Qt::X11BypassWindowManagerHint);
   setObjectName("tarvik");
   setWindowTitle("Tarvik");
   setAttribute(Qt::WA_ShowWithoutActivating);
@@ -52,6 +66,8 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
                                                  log_, static_cast<User&>(*this));
   tray_.onClick = [this] { trayClicked(); };
   tray_.onDoubleClick = [this] { trayDoubleClicked(); };
+  tray_.notifier().setAnchor(this);
+  tray_.notifier().setRoute([this](bool serviceRuns) { return area_.balloonRoute(serviceRuns); });
   tray_.onContextMenu = [this] {
     raise();
     menu_->popup(QCursor::pos());
@@ -140,6 +156,11 @@ void Ttarvik::switchMode() {
 
 void Ttarvik::applySkin(const SkinLoadResult& result) {
   hideMarked_ = switchMarked_ = false;
+  if (!skinApplied_) {
+    skinApplied_ = true;
+    // Once the start-up has run to its end, which may leave the window inert.
+    QTimer::singleShot(0, this, [this] { keepReachable(); });
+  }
   view_.apply(result.layout, result.header.doubleMode);
   behaviour_->place();
   menu_->setModeMenuVisible(result.header.doubleMode);
@@ -184,8 +205,47 @@ void Ttarvik::showStatusWindow() {
 }
 
 void Ttarvik::hideStatusWindow() {
-  behaviour_->hide();
   if (hideTimer_) hideTimer_->setEnabled(false);
+  // Without a notification area nothing would bring the window back.
+  if (!area_.windowMayHide()) return;
+  behaviour_->hide();
+}
+
+void Ttarvik::showTrayIcon() {
+  trayWanted_ = true;
+  if (area_.present()) tray_.icon().show();
+}
+
+void Ttarvik::hideTrayIcon() {
+  trayWanted_ = false;
+  tray_.icon().hide();
+}
+
+void Ttarvik::followNotificationArea(TrayWatch& watch) {
+  watch.onChange = [this](bool present) { notificationAreaChanged(present); };
+  watch.probe();
+}
+
+void Ttarvik::notificationAreaChanged(bool present) {
+  area_.report(present);
+  if (area_.present() && trayWanted_)
+    tray_.icon().show();
+  else if (!area_.present())
+    tray_.icon().hide();
+  menu_->m_status_hide->setEnabled(area_.windowMayHide());
+  if (QLabel* hide = view_.button(SkinButton::Hide)) hide->setEnabled(area_.windowMayHide());
+  keepReachable();
+}
+
+void Ttarvik::keepReachable() {
+  if (area_.mustShowWindow(isVisible(), skinApplied_ && !inert_)) showStatusWindow();
+}
+
+bool Ttarvik::bringForward() {
+  if (inert_) return false;
+  showStatusWindow();
+  raise();
+  return true;
 }
 
 bool Ttarvik::isShown() const {

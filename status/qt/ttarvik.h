@@ -8,8 +8,10 @@
 
 #include "config/program_files.h"
 #include "platform/event_log.h"
+#include "platform/linux/tray_watch.h"
 #include "platform/timer.h"
 #include "platform/user.h"
+#include "status/notification_area.h"
 #include "status/qt/skin_view.h"
 #include "status/qt/tray_icon.h"
 #include "status/qt/tray_menu.h"
@@ -35,7 +37,15 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   // The engine's t_hide, which hides the window after a disconnection; any hiding stops it, so
   // that it cannot hide the window again once the user has shown it anew.
   void setHideTimer(Timer& t_hide) { hideTimer_ = &t_hide; }
-  void showTrayIcon() { tray_.icon().show(); }
+  // The icon goes up only where there is a notification area to hold it.
+  void showTrayIcon();
+  // Follows the notification area `watch` looks for, from its first look on: without one the
+  // window stays on screen and offers everything the tray would.
+  void followNotificationArea(TrayWatch& watch);
+  const NotificationArea& notificationArea() const { return area_; }
+  // Shows the window and brings it forward: a later start of the program asked for it. False
+  // while a delayed start waits inert for its successor.
+  bool bringForward();
 
   // Reads the window keys of the global section and applies them (placement included).
   void reloadWindowSettings();
@@ -76,7 +86,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void setTrayHint(std::string_view hint) override;
   void setOnlineHint(std::string_view lines) override;
   void makeInert() override;
-  void hideTrayIcon() override { tray_.icon().hide(); }
+  void hideTrayIcon() override;
   void setAccountDisplayChecks(bool accountShown) override;
   void setCurrentEntry(std::string_view entry) override;
   void setKeepLineMenu(bool visible) override { menu_->setKeepLineVisible(visible); }
@@ -96,7 +106,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void showWindow() override;
   void hideWindow() override;
   void raiseWindow() override { raise(); }
-  bool supportsAlpha() const override { return true; }
+  bool supportsAlpha() const override { return abilities_.opacity; }
   void setAlpha(int level) override;
   void moveWindow(WindowPoint topLeft) override;
   WindowPoint windowPosition() const override;
@@ -114,6 +124,9 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void keepLine();
   bool buttonEvent(SkinButton button, QEvent* event);
   void clearButtonMarks();
+  void notificationAreaChanged(bool present);
+  // Without a notification area a hidden window comes back, once it is ready to be seen.
+  void keepReachable();
 
   ProgramFiles files_;
   EventLog& log_;
@@ -130,6 +143,10 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   // The tray's tooltip between connections, and the lines of the one metered now.
   std::string idleHint_;
   std::string onlineLines_;
+  NotificationArea area_;
+  WindowAbilities abilities_;
+  bool trayWanted_ = false;  // shown by the program, not yet taken down before a restart
+  bool skinApplied_ = false;
 };
 
 }  // namespace tarvik

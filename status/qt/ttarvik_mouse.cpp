@@ -13,6 +13,12 @@ namespace tarvik {
 
 bool Ttarvik::buttonEvent(SkinButton button, QEvent* event) {
   bool& mark = button == SkinButton::Hide ? hideMarked_ : switchMarked_;
+  // A hide button that cannot hide (no notification area) shows no looks and takes no clicks.
+  if (button == SkinButton::Hide && !area_.windowMayHide()) {
+    const QEvent::Type type = event->type();
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+           type == QEvent::MouseButtonDblClick;
+  }
   switch (event->type()) {
     case QEvent::MouseMove:
     case QEvent::Enter:

@@ -44,6 +44,22 @@ void askToSkipTaskbar(QWidget* window) {
   xcb_flush(c);
 }
 
+bool windowManagerHonoursHints() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return true;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !x11->connection()) return true;
+  xcb_connection_t* c = x11->connection();
+  const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  if (check == XCB_ATOM_NONE || !screen) return false;
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, screen->root, check, XCB_ATOM_WINDOW, 0, 1), nullptr);
+  if (!reply) return false;
+  const bool found = xcb_get_property_value_length(reply) >= 4;
+  std::free(reply);
+  return found;
+}
+
 void flushToDisplay() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();

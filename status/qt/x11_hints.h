@@ -9,6 +9,11 @@ namespace tarvik {
 // window is withdrawn. Does nothing outside X11.
 void askToSkipTaskbar(QWidget* window);
 
+// Whether a window manager that reads the desktop's window hints runs on this X display. One
+// that does not (none at all, or twm) would give the status window a title bar and place it
+// as it likes; the window then bypasses it. True outside X11.
+bool windowManagerHonoursHints();
+
 // Sends the requests the toolkit has queued for the X server now. Property changes such as a
 // window's opacity otherwise wait until some input event makes the toolkit flush, which may
 // be many seconds later. Does nothing outside X11.

@@ -17,6 +17,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import ProgramDirTestCase, ini_value, metered_config  # noqa: E402
 
 REFUSED = b" Failed. One instance allowed only.\r\n New instance will be terminated.\r\n"
+# A refused start that reached the running instance and had it show its window.
+BROUGHT = b" Running instance brought forward.\r\n"
 
 
 class StartupInstanceTest(ProgramDirTestCase):
@@ -69,13 +71,14 @@ class StartupInstanceTest(ProgramDirTestCase):
         self.assertIsNone(p.poll(), "instance ended during start-up")
         return p
 
-    def assert_refused(self, *args):
+    def assert_refused(self, *args, brought=True):
         before = len(self.log_bytes())
         p = self.start(*args)
         self.assertEqual(p.wait(timeout=30), 1)
         tail = self.log_bytes()[before:]
         self.assertIn(b" Starting application...\r\n", tail)
-        self.assertTrue(tail.endswith(b" Initializing...\r\n" + REFUSED), tail)
+        self.assertTrue(tail.endswith(b" Initializing...\r\n" + REFUSED + (BROUGHT if brought else b"")),
+                        tail)
 
     def test_first_start_writes_header_and_banner(self):
         self.start_running()
@@ -135,16 +138,24 @@ class StartupInstanceTest(ProgramDirTestCase):
         self.assertNotIn(b" Failed. System exception", log)
         self.assertIsNone(p.poll())
 
-    def test_banner_is_written_before_a_display_is_needed(self):
-        # No display at all: the banner reaches the log before the window system is asked.
-        env = dict(self.env, QT_QPA_PLATFORM="xcb")
-        env.pop("DISPLAY", None)
-        env.pop("WAYLAND_DISPLAY", None)
-        p = subprocess.Popen([self.exe], cwd=self.root, env=env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)
-        self.procs.append(p)
-        self.assertNotEqual(p.wait(timeout=30), 0)
-        self.assertTrue(self.log_bytes().endswith(b" Initializing...\r\n"), self.log_bytes())
+    def test_without_a_display_one_line_and_exit_status_1(self):
+        # No display at all: the banner reaches the log before the window system is asked, and
+        # the program ends with one line on stderr instead of an abort; the same without a
+        # platform chosen and with a Wayland socket name that leads nowhere.
+        for platform in ("xcb", None):
+            env = dict(self.env, WAYLAND_DISPLAY="wayland-none")
+            env.pop("DISPLAY", None)
+            env.pop("QT_QPA_PLATFORM")
+            if platform:
+                env["QT_QPA_PLATFORM"] = platform
+            p = subprocess.run([self.exe], cwd=self.root, env=env, capture_output=True,
+                               timeout=30)
+            self.assertEqual(p.returncode, 1)
+            self.assertEqual(len(p.stderr.decode().splitlines()), 1, p.stderr)
+            self.assertIn(b"no display", p.stderr)
+            self.assertTrue(self.log_bytes().endswith(
+                b" Initializing...\r\n Failed. No display to show the program on.\r\n"
+                b" Application will be terminated.\r\n"), self.log_bytes())
 
     # --- the lock's place and the program directory's own lock ---
 
@@ -181,7 +192,8 @@ class StartupInstanceTest(ProgramDirTestCase):
         failed = (" Failed. Instance lock not available: " + blocker + "/runtime/TRK_2_4_x.lock (")
         self.assertIn(failed.encode(), self.log_bytes())
         self.env["XDG_RUNTIME_DIR"] = self.runtime
-        self.assert_refused()
+        # The running instance has no door either: the message says that it runs.
+        self.assert_refused(brought=False)
         self.assertEqual(len(self.instances()), 1)
 
     def test_without_a_runtime_folder_the_lock_is_the_users_own(self):
@@ -207,7 +219,7 @@ class StartupInstanceTest(ProgramDirTestCase):
         self.procs.append(p)
         self.assertEqual(p.wait(timeout=30), 1)
         with open(os.path.join(other, "Tarvik.LOG"), "rb") as f:
-            self.assertTrue(f.read().endswith(REFUSED))
+            self.assertTrue(f.read().endswith(REFUSED + BROUGHT))
 
 
 if __name__ == "__main__":

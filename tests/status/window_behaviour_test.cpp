@@ -222,12 +222,18 @@ TEST_F(WindowBehaviourTest, ShowDuringFadeOutKeepsTheWindow) {
   EXPECT_EQ(surface.level, 255);
 }
 
-TEST_F(WindowBehaviourTest, WithoutAlphaOrFadeHidesAtOnce) {
+TEST_F(WindowBehaviourTest, WithoutAlphaOrFadeShowsAndHidesAtOnce) {
   surface.alpha = false;
   behaviour->apply(WindowSettings{});
   surface.shown = true;
   behaviour->hide();
   EXPECT_FALSE(surface.shown);
+  // Nor does it fade in: no fade runs that could keep a drag from starting.
+  behaviour->show();
+  EXPECT_TRUE(surface.shown);
+  EXPECT_FALSE(behaviour->fading());
+  EXPECT_FALSE(behaviour->t_fade_a().enabled());
+  behaviour->hide();
   WindowSettings s;
   s.fade = false;
   surface.alpha = true;

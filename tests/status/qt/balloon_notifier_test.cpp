@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QLabel>
 #include <QtTest>
 #include <csignal>
 #include <cstdio>
@@ -39,12 +40,32 @@ class BalloonNotifierTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void fallsBackToTheTrayWithoutService() {
-    QSystemTrayIcon tray;
+  // Neither a notification service nor a tray that shows the icon: the balloon stands beside
+  // the status window until it is removed, and a newer one takes its place.
+  void fallsBackToAPopupBesideTheWindow() {
+    QSystemTrayIcon tray;  // never shown: a balloon through it would be lost
     BalloonNotifier notifier(tray);
-    notifier.show("title", "text", 10000);
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setGeometry(300, 400, 99, 26);
+    window.show();
+    notifier.setAnchor(&window);
+    notifier.setRoute([](bool) { return BalloonRoute::Popup; });
+    notifier.show("Provider", "Time spent online: 00:00:01", 10000);
     QCOMPARE(notifier.lastId(), 0u);
+    BalloonPopup* popup = notifier.popup();
+    QVERIFY(popup && popup->isVisible());
+    QCOMPARE(popup->findChild<QLabel*>("s_balloon_title")->text(), QString("Provider"));
+    QCOMPARE(popup->findChild<QLabel*>("s_balloon_text")->text(),
+             QString("Time spent online: 00:00:01"));
+    QVERIFY(popup->geometry().bottom() < window.geometry().top());
+    QCOMPARE(popup->geometry().right(), window.frameGeometry().right());
+
+    notifier.setRoute([](bool) { return BalloonRoute::TrayBalloon; });
+    notifier.show("second", "replaces the first", 10000);
+    QVERIFY(popup->isVisible());
+    QCOMPARE(popup->findChild<QLabel*>("s_balloon_title")->text(), QString("second"));
     notifier.remove();
+    QVERIFY(!popup->isVisible());
   }
 
   void usesTheServiceAndReplacesByIdAndCloses() {
