@@ -2,6 +2,7 @@
 // settings file of about 1 MB, compared with reading the file from disk for every key.
 #include <benchmark/benchmark.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "app/assembly.h"
+#include "config/file_watch.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "monitor/forecast.h"
@@ -99,6 +101,38 @@ void BM_MeterTick(benchmark::State& state) {
   if (s.meter->tariffName() != "Hour12") state.SkipWithError("wrong period");
 }
 BENCHMARK(BM_MeterTick)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The program watches its folder for change notices: while nothing changed, a tick makes no
+// system call at all. The watch here is one that has seen no change, as between two saves.
+struct QuietWatch final : FileWatch {
+  std::optional<std::uint64_t> version(const std::filesystem::path&) const override { return 0; }
+};
+
+void BM_MeterTickWatched(benchmark::State& state) {
+  Setup& s = setup();
+  QuietWatch watch;
+  const FileWatchInstalled installed(&watch);
+  std::uint64_t bytes = 0;
+  for (auto _ : state) {
+    bytes += 1500;
+    s.meter->sampleTraffic(1, TrafficBytes{bytes, bytes / 10});
+    s.meter->tick();
+    s.user.fieldWrites.clear();
+  }
+  if (s.meter->tariffName() != "Hour12") state.SkipWithError("wrong period");
+}
+BENCHMARK(BM_MeterTickWatched)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The measure for the two above: one stat() of the settings file, what a tick without a
+// watch costs on top.
+void BM_StatOfTheSettingsFile(benchmark::State& state) {
+  const std::filesystem::path file = setup().files.config();
+  for (auto _ : state) {
+    struct stat st {};
+    benchmark::DoNotOptimize(::stat(file.c_str(), &st));
+  }
+}
+BENCHMARK(BM_StatOfTheSettingsFile)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // The look ahead a tick adds once a minute of the clock: the balance's end by the meter's
 // arithmetic, the day's next change and the dearer-period check over today's and tomorrow's

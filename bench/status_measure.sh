@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Side-by-side figures of the real program and a minimal Qt tray program with one shaped window
 # (bench/status_minimal_tray.cpp) on a virtual X display with icewm as window manager and tray:
-# start-up time until the tray icon is mapped, resident memory after start, and CPU time used over
-# an idle period, offline and while the simulated line is connected.
+# start-up time until the tray icon is mapped, resident memory after start, and CPU time and
+# wake-ups of the main thread over an idle period, offline and while the simulated line is
+# connected, with the yardstick running beside the program over the same periods.
 #
 #   bench/status_measure.sh [BUILD_DIR] [IDLE_SECONDS]      (defaults: build, 60)
 #   RUNS=15 bench/status_measure.sh ...   takes the medians of more starts on a busy machine
@@ -22,9 +23,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The yardstick, built the same way as the program (release, same compiler).
+# The yardstick, built the same way as the program (release, same compiler), and the helper
+# that reports when a window is mapped.
 c++ -O2 -std=c++20 -fPIC "$ROOT/bench/status_minimal_tray.cpp" -o "$WORK/minimal" \
   $(pkg-config --cflags --libs Qt6Widgets)
+cc -O2 "$ROOT/bench/status_map_watch.c" -o "$WORK/map_watch" $(pkg-config --cflags --libs xcb)
 
 export DISPLAY=$MEASURE_DISPLAY QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$WORK/runtime
@@ -39,70 +42,92 @@ sleep 1
 now_ms() { date +%s%3N; }
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Times the main thread went to sleep and was woken again.
+wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$1/task/$1/status"; }
 
-# Starts a program from its folder and waits until its first window is mapped - the tray icon,
-# as the status window of the program comes a moment later by design; prints "pid milliseconds".
+# Starts a program from its folder and prints "pid milliseconds" once its first window is
+# mapped - the tray icon, as the status window of the program comes a moment later by design.
+# The time is the X server's map event as the watcher saw it, not a poll.
 start_timed() {
-  local dir=$1 exe=$2
-  local t0
+  local dir=$1 exe=$2 t0 out=$WORK/map.$2
+  "$WORK/map_watch" "$exe" 30000 >"$out" &
+  local watch=$!
+  until grep -q ready "$out"; do sleep 0.01; done  # it listens before the program starts
   t0=$(now_ms)
   (cd "$dir" && exec "./$exe" >/dev/null 2>&1) &
   local pid=$!
-  # Polled every 10 ms: xdotool's own --sync looks only twice a second.
-  until xdotool search --onlyvisible --classname "^$exe\$" >/dev/null 2>&1; do sleep 0.01; done
-  echo "$pid $(($(now_ms) - t0))"
+  wait "$watch" || true
+  local mapped
+  mapped=$(sed -n 2p "$out")
+  echo "$pid $((${mapped:-$((t0 + 30000))} - t0))"
 }
 
-idle_percent() {  # pid seconds
-  local hz before after
-  hz=$(getconf CLK_TCK)
-  before=$(cpu_ticks "$1")
-  sleep "$2"
-  after=$(cpu_ticks "$1")
-  awk -v d=$((after - before)) -v hz="$hz" -v s="$2" 'BEGIN {printf "%.3f", 100 * d / hz / s}'
-}
+stop() { kill "$1"; wait "$1" 2>/dev/null || true; sleep 0.5; }
 
 runs=${RUNS:-5}
-median() { sort -n | sed -n "$(((runs + 1) / 2))p"; }
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
-mkdir -p "$WORK/min" && cp "$WORK/minimal" "$WORK/min/minimal"
-min_times=()
-for _ in $(seq $runs); do
-  read -r pid ms < <(start_timed "$WORK/min" minimal)
-  sleep 1
-  min_rss=$(rss_kb "$pid")
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  sleep 0.5
-  min_times+=("$ms")
-done
-
-mkdir -p "$WORK/prog"
+mkdir -p "$WORK/min" "$WORK/prog"
+cp "$WORK/minimal" "$WORK/min/minimal"
 cp "$BIN" "$WORK/prog/tarvik"
 printf '[Olm:TK]\r\nFade=0\r\n' >"$WORK/prog/TarvikC.Kfg"
 "$LINE" "$WORK/prog" add Provider >/dev/null
-prog_times=()
+
+# The two programs' starts alternate, so that a load that comes and goes on the machine weighs
+# on both alike; each pair gives one ratio.
+time_ratios=() mem_ratios=() prog_times=() min_times=()
 for i in $(seq $runs); do
+  read -r min_pid min_ms < <(start_timed "$WORK/min" minimal)
+  sleep 1
+  min_rss=$(rss_kb "$min_pid")
+  stop "$min_pid"
   read -r pid ms < <(start_timed "$WORK/prog" tarvik)
-  prog_times+=("$ms")
-  if [ "$i" -lt $runs ]; then
-    sleep 1
-    prog_rss=$(rss_kb "$pid")
-    kill "$pid"; wait "$pid" 2>/dev/null || true
-    sleep 0.5
-  fi
+  sleep 1
+  prog_rss=$(rss_kb "$pid")
+  if [ "$i" -lt "$runs" ]; then stop "$pid"; fi
+  min_times+=("$min_ms") prog_times+=("$ms")
+  time_ratios+=("$(awk -v a="$ms" -v b="$min_ms" 'BEGIN {printf "%.3f", a / b}')")
+  mem_ratios+=("$(awk -v a="$prog_rss" -v b="$min_rss" 'BEGIN {printf "%.3f", a / b}')")
 done
+
+# The yardstick runs beside the program over the same periods: its label and tooltip change
+# once a second, as the program's display does while online.
+read -r min_pid _ < <(start_timed "$WORK/min" minimal)
 sleep 2
 prog_rss=$(rss_kb "$pid")
-offline=$(idle_percent "$pid" "$IDLE")
+min_rss=$(rss_kb "$min_pid")
+
+# Prints "cpu% wakeups/s" of each pid over the period.
+measure() {  # seconds pid...
+  local seconds=$1 hz pid
+  shift
+  hz=$(getconf CLK_TCK)
+  local -A cpu wake
+  for pid in "$@"; do cpu[$pid]=$(cpu_ticks "$pid") wake[$pid]=$(wakeups "$pid"); done
+  sleep "$seconds"
+  for pid in "$@"; do
+    awk -v d=$(($(cpu_ticks "$pid") - cpu[$pid])) -v w=$(($(wakeups "$pid") - wake[$pid])) \
+      -v hz="$hz" -v s="$seconds" 'BEGIN {printf "%.3f %.1f\n", 100 * d / hz / s, w / s}'
+  done
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", b > 0 ? a / b : 0}'; }
+
+read -r off_cpu off_wake min_off_cpu min_off_wake < <(measure "$IDLE" "$pid" "$min_pid" | xargs)
 "$LINE" "$WORK/prog" dial Provider --auth 1 >/dev/null
 sleep 3
-online=$(idle_percent "$pid" "$IDLE")
-kill "$pid"; wait "$pid" 2>/dev/null || true
+read -r on_cpu on_wake min_on_cpu min_on_wake < <(measure "$IDLE" "$pid" "$min_pid" | xargs)
+stop "$pid"
+stop "$min_pid"
 
-min_ms=$(printf '%s\n' "${min_times[@]}" | median)
-prog_ms=$(printf '%s\n' "${prog_times[@]}" | median)
-echo "start-up to tray icon mapped (median of $runs): tarvik ${prog_ms} ms, minimal ${min_ms} ms," \
-  "ratio $(awk -v a="$prog_ms" -v b="$min_ms" 'BEGIN {printf "%.2f", a / b}')"
-echo "resident memory after start: tarvik ${prog_rss} kB, minimal ${min_rss} kB," \
-  "ratio $(awk -v a="$prog_rss" -v b="$min_rss" 'BEGIN {printf "%.2f", a / b}')"
-echo "CPU over ${IDLE} s: offline ${offline} %, online ${online} % of one core"
+echo "start-up to tray icon mapped (X map event, $runs interleaved pairs):" \
+  "tarvik median $(printf '%s\n' "${prog_times[@]}" | median) ms," \
+  "minimal median $(printf '%s\n' "${min_times[@]}" | median) ms," \
+  "median of per-pair ratios $(printf '%s\n' "${time_ratios[@]}" | median)" \
+  "(pairs: ${time_ratios[*]})"
+echo "resident memory after start: median of per-pair ratios" \
+  "$(printf '%s\n' "${mem_ratios[@]}" | median); side by side: tarvik ${prog_rss} kB," \
+  "minimal ${min_rss} kB, ratio $(ratio "$prog_rss" "$min_rss")"
+echo "CPU over ${IDLE} s offline: tarvik ${off_cpu} % (${off_wake} wake-ups/s)," \
+  "minimal ${min_off_cpu} % (${min_off_wake} wake-ups/s), ratio $(ratio "$off_cpu" "$min_off_cpu")"
+echo "CPU over ${IDLE} s online: tarvik ${on_cpu} % (${on_wake} wake-ups/s)," \
+  "minimal ${min_on_cpu} % (${min_on_wake} wake-ups/s), ratio $(ratio "$on_cpu" "$min_on_cpu")"

@@ -13,6 +13,7 @@
 #include "config/file_descriptor.h"
 #include "config/file_replace.h"
 #include "config/file_stamp.h"
+#include "config/file_watch.h"
 #include "config/ini_write_error.h"
 
 namespace tarvik::ini {
@@ -45,7 +46,30 @@ struct CachedFile {
   }
 
   bool trusted() const { return stampProvesCopy(stamp.changed, takenAtNs); }
+
+  // The change watch's version of the file when the copy was last proved (nullopt: not
+  // watched). While it stays the same the copy needs no stat(). A file reached through a
+  // symbolic link or a second hard link may change without a notice about its name here,
+  // so only a plain file is trusted that way.
+  std::optional<std::uint64_t> watched;
+  std::optional<bool> plain;  // unknown until looked at
 };
+
+// A file's own name is the only one it has, so a change notice about the name is a notice
+// about the file.
+bool plainFile(const fs::path& path, const FileStamp& stamp) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+         st.st_ino == stamp.inode && st.st_dev == stamp.device;
+}
+
+// The copy was just proved against the file (its stamp, or a fresh read) after the watch
+// showed `version`.
+void proved(const fs::path& path, CachedFile& file, std::optional<std::uint64_t> version) {
+  if (!version) return;
+  if (!file.plain) file.plain = plainFile(path, file.stamp);
+  if (*file.plain) file.watched = version;
+}
 
 // The program touches a handful of files; a bound keeps tests and tools that walk many
 // temporary files from growing the cache without limit.
@@ -123,11 +147,18 @@ LoadResult readAndParse(const fs::path& path) {
   // otherwise be held at once.
   if (known != cache().end()) cache().erase(known);
   auto doc = parsed(std::move(bytes), encoding);
-  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}, encoding});
+  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}, encoding, {}, {}});
   return doc;
 }
 
 LoadResult load(const fs::path& path) {
+  // Taken before the file is looked at: a change after this moves the version again.
+  const std::optional<std::uint64_t> version = watchedVersion(path);
+  if (version) {
+    const auto it = cache().find(path.native());
+    if (it != cache().end() && it->second.watched == version && it->second.trusted())
+      return it->second.document();
+  }
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     const int error = errno;
@@ -136,11 +167,18 @@ LoadResult load(const fs::path& path) {
     return Unreadable{error};
   }
   if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
-  const auto it = cache().find(path.string());
+  const auto it = cache().find(path.native());
   if (it != cache().end() && it->second.trusted() && it->second.stamp == FileStamp::of(st)) {
+    proved(path, it->second, version);
     return it->second.document();
   }
-  return readAndParse(path);
+  LoadResult result = readAndParse(path);
+  const auto read = cache().find(path.native());
+  if (read != cache().end() && read->second.trusted()) {
+    read->second.plain.reset();  // the name may lead somewhere else now
+    proved(path, read->second, version);
+  }
+  return result;
 }
 
 }  // namespace
@@ -164,8 +202,9 @@ void store(const fs::path& path, std::string bytes, FileEncoding encoding) {
       encoding == FileEncoding::Cp1251 ? std::string() : fromCp1251(bytes, encoding);
   const Replacement replaced =
       replaceFile(path, encoding == FileEncoding::Cp1251 ? std::string_view(bytes) : encoded);
-  remember(replaced.path,
-           CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding});
+  remember(
+      replaced.path,
+      CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding, {}, {}});
   if (replaced.path != path) cache().erase(path.string());
 }
 

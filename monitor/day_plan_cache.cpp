@@ -5,6 +5,8 @@
 namespace tarvik {
 
 void DayPlanCache::checkFile() {
+  // Without a change notice about the file since the last look, the plans stand.
+  if (checked_ && !seen_.mayHaveChanged(config_.path())) return;
   std::optional<FileStamp> stamp = FileStamp::at(config_.path());
   if (!checked_ || stamp != stamp_) {
     for (Slot& slot : slots_) slot.valid = false;

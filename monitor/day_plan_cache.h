@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/file_stamp.h"
+#include "config/file_watch.h"
 #include "config/ini_file.h"
 #include "tariff/tariff.h"
 
@@ -12,8 +13,9 @@ namespace tarvik {
 
 // The day plans of the entry being metered, as the settings file holds them. A plan is read
 // again only when the file was replaced or changed since, so a plan saved a moment ago applies
-// from the next tick while an unchanged 1 MB file costs one stat() per tick instead of one
-// read per key. Two plans are kept: today's for the tick and tomorrow's for the forecast.
+// from the next tick while an unchanged 1 MB file costs nothing when the file is watched, and
+// one stat() per tick when it is not, instead of one read per key. Two plans are kept: today's for
+// the tick and tomorrow's for the forecast.
 class DayPlanCache {
  public:
   explicit DayPlanCache(const IniFile& config) : config_(config) {}
@@ -33,6 +35,7 @@ class DayPlanCache {
   };
   const IniFile& config_;
   bool checked_ = false;
+  ChangeSeen seen_;
   std::optional<FileStamp> stamp_;  // nullopt: the file was not there
   std::array<Slot, 2> slots_;
   std::size_t lastUsed_ = 0;

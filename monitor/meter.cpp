@@ -79,6 +79,7 @@ void Meter::readKeys(const std::string& entry) {
   zeroFired_ = !zeroWarn_;
   for (std::size_t n = 0; n < 4; ++n) levelFired_[n] = !levelOn_[n];
   env_.user.setAccountDisplayChecks(display_.accountDisplay);
+  moneyShown_.reset();  // the display settings may have changed
 }
 
 void Meter::disarmWarningsOnUnknownBalance() {
@@ -187,7 +188,11 @@ void Meter::resetFigures() {
 }
 
 void Meter::refreshMoney() {
-  env_.user.setField(DisplayField::Money, moneyText(display_, balance_, cost_, env_.format));
+  // Three ticks in four find the figures of the tick before: their text is kept, not made again.
+  if (!moneyShown_ || moneyShown_->balance != balance_ || moneyShown_->cost != cost_) {
+    moneyShown_ = ShownMoney{balance_, cost_, moneyText(display_, balance_, cost_, env_.format)};
+  }
+  env_.user.setField(DisplayField::Money, moneyShown_->text);
 }
 
 bool Meter::tick() {
@@ -215,7 +220,10 @@ bool Meter::tick() {
   // Wall-clock based: a connection over midnight goes on counting, 24 hours wrap.
   std::int32_t seconds = secondOfDay(now) - startSecondOfDay_;
   if (seconds < 0) seconds += kSecondsPerDay;
-  const std::string timeText = durationText(seconds);
+  if (seconds != timeShownFor_) {
+    timeShownFor_ = seconds;
+    timeShown_ = durationText(seconds);
+  }
 
   const MeterMoney::Figures figures = money().at(seconds);
   withinFreeTime_ = figures.withinFreeTime;
@@ -224,7 +232,7 @@ bool Meter::tick() {
   balance_ = figures.balance;
 
   refreshMoney();
-  env_.user.setField(DisplayField::Time, timeText);
+  env_.user.setField(DisplayField::Time, timeShown_);
 
   bool flash = false;
   for (int n = 3; n >= 0; --n) {

@@ -103,6 +103,15 @@ class Meter {
   bool zeroFired_ = false;
   TrafficMeter traffic_;
   Forecast forecast_;
+  // The texts of the last figures shown, kept while the figures stay the same.
+  struct ShownMoney {
+    float balance;
+    float cost;
+    std::string text;
+  };
+  std::optional<ShownMoney> moneyShown_;
+  std::int32_t timeShownFor_ = -1;
+  std::string timeShown_;
   std::optional<TrafficBytes> hintVolume_;  // the volume the hint shows; nullopt: none shown
   std::string hint_;
 };

@@ -85,8 +85,7 @@ SimLine::SimLine(std::filesystem::path file, NowMs nowMs)
     : file_(std::move(file)), nowMs_(std::move(nowMs)) {}
 
 bool SimLine::available() {
-  std::error_code ec;
-  return std::filesystem::exists(file_, ec);
+  return exists_.exists(file_);
 }
 
 std::vector<RasConnection> SimLine::activeConnections() {

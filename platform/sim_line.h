@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/file_watch.h"
 #include "platform/ras_service.h"
 
 namespace tarvik {
@@ -80,6 +81,7 @@ class SimLine final : public RasService {
 
   std::filesystem::path file_;
   NowMs nowMs_;
+  WatchedExistence exists_;
 };
 
 }  // namespace tarvik

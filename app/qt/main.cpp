@@ -24,6 +24,7 @@
 #include "monitor/tunes.h"
 #include "platform/event_log.h"
 #include "platform/linux/autostart_xdg.h"
+#include "platform/linux/inotify_file_watch.h"
 #include "platform/linux/lazy_audio.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
@@ -207,6 +208,10 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
   // The program lives in the tray; closing a window never ends it.
   app.setQuitOnLastWindowClosed(false);
+
+  // The data files and the simulated line are read again only after a change notice.
+  InotifyFileWatch fileWatch;
+  const FileWatchInstalled watchInstalled(fileWatch.watch(files.dir) ? &fileWatch : nullptr);
 
   QtTimerFactory timers;
   Ttarvik user(files, log, timers);

@@ -2,6 +2,7 @@
 
 #include <QDBusServiceWatcher>
 
+#include "config/file_watch.h"
 #include "platform/event_log.h"
 #include "platform/linux/nm_ras_service.h"
 
@@ -43,10 +44,8 @@ std::unique_ptr<RasSwitch> selectRasService(const ProgramFiles& files, EventLog&
   std::vector<RasCandidate> candidates;
   candidates.push_back(
       {"simulated line",
-       [simFile] {
-         std::error_code ec;
-         return std::filesystem::exists(simFile, ec);
-       },
+       // Asked at every poll: the file system is looked at only after a change notice.
+       [simFile, exists = std::make_shared<WatchedExistence>()] { return exists->exists(simFile); },
        [simFile, now = choices.simLineNow] { return std::make_unique<SimLine>(simFile, now); },
        {}});
   candidates.push_back({"NetworkManager", [nm] { return nm->present(); },
