@@ -19,10 +19,18 @@ class QtClock final : public Clock {
   QElapsedTimer elapsed_;
 };
 
-// Timers on the Qt event loop of the user-interface thread.
+// Timers on the Qt event loop of the user-interface thread, all driven by one kernel timer.
 class QtTimerFactory final : public TimerFactory {
  public:
+  QtTimerFactory();
+  ~QtTimerFactory() override;
   std::unique_ptr<Timer> createTimer(std::string name) override;
+
+  class Scheduler;
+
+ private:
+  // Shared with the timers, which may outlive the factory.
+  std::shared_ptr<Scheduler> scheduler_;
 };
 
 }  // namespace tarvik

@@ -2,12 +2,16 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QtTest>
+#include <algorithm>
+#include <vector>
 
 namespace tarvik {
 
-// Timer semantics on the real event loop. Qt timers never fire early, so the lower bounds are
-// exact; the upper bounds leave room for a loaded machine.
+// Timer semantics on the real event loop. A timer started outside a timer's handler never fires
+// early, so the lower bounds are exact; the upper bounds leave room for a loaded machine.
 class QtClockTest : public QObject {
   Q_OBJECT
 
@@ -109,6 +113,61 @@ class QtClockTest : public QObject {
     timer->setEnabled(true);
     const qint64 at = firstFire(*timer, since, 2000);
     QVERIFY2(at >= 200 + 300, qPrintable(QString::number(at)));
+  }
+
+  // Started by the poll's handler, the meter tick and the journal share the poll's wake-ups:
+  // their events fall on the poll's, and each such pair fires in one go.
+  void timersStartedByAnEventKeepItsRhythm() {
+    auto poll = factory.createTimer("t_poll");
+    auto tick = factory.createTimer("t_tick");
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> polls, ticks;
+    poll->setInterval(40);
+    tick->setInterval(80);
+    poll->onFire([&] {
+      polls.push_back(clock.nsecsElapsed());
+      if (tick->enabled()) return;
+      // Started a moment after the event, as the meter is after the probe's work.
+      QElapsedTimer busy;
+      busy.start();
+      while (busy.nsecsElapsed() < 3'000'000) {
+      }
+      tick->setEnabled(true);
+    });
+    tick->onFire([&] { ticks.push_back(clock.nsecsElapsed()); });
+    poll->setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 4, 5000);
+    poll->setEnabled(false);
+    tick->setEnabled(false);
+    for (const qint64 at : ticks) {
+      const auto with = std::find_if(polls.begin(), polls.end(), [at](qint64 p) {
+        return at >= p && at - p < 2'000'000;  // the same wake-up, not 3 ms later
+      });
+      QVERIFY2(with != polls.end(), qPrintable(QString::number(at)));
+    }
+  }
+
+  // A handler that waits in a modal loop (a question to the user) does not hold the others.
+  void timersGoOnWhileAHandlerRunsAModalLoop() {
+    auto asking = factory.createTimer("t_remind");
+    auto other = factory.createTimer("t_flash");
+    int otherFired = 0;
+    int firedInside = -1;
+    asking->setInterval(10);
+    asking->onFire([&] {
+      asking->setEnabled(false);
+      QEventLoop modal;
+      QTimer::singleShot(200, &modal, &QEventLoop::quit);
+      modal.exec();
+      firedInside = otherFired;
+    });
+    other->setInterval(10);
+    other->onFire([&] { ++otherFired; });
+    asking->setEnabled(true);
+    other->setEnabled(true);
+    QTRY_VERIFY(firedInside >= 0);
+    QVERIFY2(firedInside >= 3, qPrintable(QString::number(firedInside)));
   }
 
   void timerMayBeDestroyedByItsOwnHandler() {
