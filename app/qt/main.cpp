@@ -217,9 +217,9 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   Ttarvik user(files, log, timers);
   // The icon goes up first, in the state "di", before the slower services start; where there
   // is no notification area the window takes its place.
-  user.showTrayIcon();
   TrayWatch trayWatch;
   user.followNotificationArea(trayWatch);
+  user.showTrayIcon();
   // Sent to the tray now: the services below would otherwise hold the dock request back until
   // the event loop runs.
   QCoreApplication::processEvents();

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
@@ -52,12 +53,17 @@ Ttarvik::Ttarvik(ProgramFiles files, EventLog& log, TimerFactory& timers, QWidge
     log_.append(refused);
   // A window manager that ignores the hints would add a title bar and push the window off the
   // screen; the window then places itself.
-  if (!windowManagerHonoursHints()) setWindowFlag(Qt::X11BypassWindowManagerHint);
+  const bool xwayland = throughXWayland();
+  if (xwayland || !windowManagerHonoursHints()) setWindowFlag(Qt::X11BypassWindowManagerHint);
   setObjectName("tarvik");
   setWindowTitle("Tarvik");
   setAttribute(Qt::WA_ShowWithoutActivating);
-  // The part of the outline the face does not cover shows the button-face colour.
-  setAutoFillBackground(true);
+  // The part of the outline the face does not cover shows the button-face colour. Through
+  // XWayland the window is cut by transparency, so only the outline gets it (paintEvent); a
+  // transparent window is also invisible, not black, until it is first drawn.
+  cutByAlpha_ = xwayland;
+  setAttribute(Qt::WA_TranslucentBackground, cutByAlpha_);
+  setAutoFillBackground(!cutByAlpha_);
   setBackgroundRole(QPalette::Button);
   setMouseTracking(true);
   menu_ = new TrayMenu(this);
@@ -235,6 +241,14 @@ void Ttarvik::notificationAreaChanged(bool present) {
   menu_->m_status_hide->setEnabled(area_.windowMayHide());
   if (QLabel* hide = view_.button(SkinButton::Hide)) hide->setEnabled(area_.windowMayHide());
   keepReachable();
+}
+
+void Ttarvik::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (!cutByAlpha_) return;
+  QPainter painter(this);
+  if (!mask().isEmpty()) painter.setClipRegion(mask());
+  painter.fillRect(rect(), palette().button());
 }
 
 void Ttarvik::keepReachable() {

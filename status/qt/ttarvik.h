@@ -99,6 +99,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   // WindowSurface
@@ -147,6 +148,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   WindowAbilities abilities_;
   bool trayWanted_ = false;  // shown by the program, not yet taken down before a restart
   bool skinApplied_ = false;
+  bool cutByAlpha_ = false;  // through XWayland: see the constructor
 };
 
 }  // namespace tarvik

@@ -60,6 +60,11 @@ bool windowManagerHonoursHints() {
   return found;
 }
 
+bool throughXWayland() {
+  return QGuiApplication::platformName() == QLatin1String("xcb") &&
+         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
 void flushToDisplay() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();

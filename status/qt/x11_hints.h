@@ -14,6 +14,11 @@ void askToSkipTaskbar(QWidget* window);
 // as it likes; the window then bypasses it. True outside X11.
 bool windowManagerHonoursHints();
 
+// Whether the program runs on X11 through a Wayland compositor's XWayland. The compositor
+// places such windows as it likes unless they bypass its window manager, and shows each one's
+// whole rectangle: only transparent pixels cut a window to its outline.
+bool throughXWayland();
+
 // Sends the requests the toolkit has queued for the X server now. Property changes such as a
 // window's opacity otherwise wait until some input event makes the toolkit flush, which may
 // be many seconds later. Does nothing outside X11.

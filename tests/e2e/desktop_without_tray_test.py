@@ -20,7 +20,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import ProgramDirTestCase, stop_processes  # noqa: E402
 
 X_TOOLS = ["Xvfb", "twm", "xdotool", "xwininfo"]
-WAYLAND_TOOLS = ["weston", "Xwayland", "weston-screenshooter", "xdotool", "xwininfo", "convert"]
+WAYLAND_TOOLS = ["weston", "Xwayland", "weston-debug", "xdotool", "xwininfo"]
 FACE = "[Olm:TK]\nFade=0\n"
 SETTINGS = "^Настройки"
 
@@ -160,6 +160,86 @@ class WithoutNotificationAreaTest(DesktopCase):
         self.tool("xdotool", "key", "--window", settings, "Escape")
         self.second_start()
         self.assertEqual(self.visible("^Tarvik$"), window)
+
+
+@unittest.skipIf(missing(WAYLAND_TOOLS), "needs " + " ".join(WAYLAND_TOOLS))
+class XWaylandTest(DesktopCase):
+    def start_weston(self):
+        runtime = tempfile.mkdtemp(prefix="weston-", dir=self.root)
+        os.chmod(runtime, 0o700)
+        os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
+        log = os.path.join(self.root, "weston.log")
+        env = dict(self.env, XDG_RUNTIME_DIR=runtime)
+        env.pop("DISPLAY", None)
+        # --debug offers the scene graph to weston-debug.
+        self.procs.append(subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--xwayland", "--debug",
+             "--socket=wl-tarvik", "--width=800", "--height=600", "--log=" + log],
+            env=env, cwd=self.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        deadline = time.time() + 20
+        display = None
+        while display is None and time.time() < deadline:
+            time.sleep(0.2)
+            if os.path.exists(log):
+                with open(log) as f:
+                    found = re.search(r"xserver listening on display (:\d+)", f.read())
+                display = found and found.group(1)
+        self.assertIsNotNone(display, "weston did not start XWayland")
+        self.wayland_env = dict(env, WAYLAND_DISPLAY="wl-tarvik")
+        self.env.update(DISPLAY=display, WAYLAND_DISPLAY=os.path.join(runtime, "wl-tarvik"),
+                        XDG_SESSION_TYPE="wayland")
+        self.env.pop("QT_QPA_PLATFORM")  # the program's own choice, as in a desktop session
+
+    def scene(self):
+        """The compositor's scene graph: (layer position, view position, opaque) per view."""
+        out = subprocess.run(["weston-debug", "scene-graph"], env=self.wayland_env,
+                             capture_output=True, text=True, timeout=20).stdout
+        views, layer = [], None
+        for line in out.splitlines():
+            found = re.match(r"Layer \d+ \(pos (0x[0-9a-f]+)\)", line)
+            if found:
+                layer = int(found.group(1), 16)
+            found = re.match(r"\s+position: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)", line)
+            if found and layer is not None:
+                views.append([layer, tuple(int(v) for v in found.groups()), None])
+            if views and line.strip() in ("[fully opaque]", "[not opaque]"):
+                views[-1][2] = line.strip() == "[fully opaque]"
+        return views
+
+    def test_window_lands_at_its_place_cut_to_its_outline_above_the_others(self):
+        self.start_weston()
+        window = self.run_program(FACE + "O=1\nX=300\nY=200\n")
+        self.assertEqual(self.geometry(window), (300, 200, 99, 26))
+        # The compositor shows it exactly there, with no frame or shadow of its own around it,
+        # above the layer of ordinary windows, and not opaque: the transparent pixels outside
+        # the outline cut it (and keep the first frames from being black).
+        views = [v for v in self.scene() if v[1] == (300, 200, 399, 226)]
+        self.assertEqual(len(views), 1, self.scene())
+        layer, _, opaque = views[0]
+        self.assertGreater(layer, 0x50000000)  # weston's layer of ordinary windows
+        self.assertIs(opaque, False)
+
+    def test_native_wayland_runs_and_says_once_what_it_cannot_do(self):
+        self.start_weston()
+        del self.env["DISPLAY"]
+        self.env["QT_QPA_PLATFORM"] = "wayland"
+        self.write_config("TarvikC.Kfg", "[Olm:TK]\n")  # fades on
+        errors = open(os.path.join(self.root, "stderr.txt"), "w+")
+        self.addCleanup(errors.close)
+        self.proc = subprocess.Popen([self.exe], cwd=self.root, env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=errors)
+        self.procs.append(self.proc)
+        self.wait_for_log(" StandBy.\r\n")
+        time.sleep(3)  # the window is shown a second after the start
+        self.assertIsNone(self.proc.poll())
+        log = self.log()
+        self.assertEqual(log.count(" Desktop refuses window placement, shaping, staying on top, "
+                                   "opacity.\r\n"), 1, log)
+        self.assertEqual(log.count(" Notification area: none.\r\n"), 1, log)
+        errors.seek(0)
+        stderr = errors.read()
+        self.assertNotIn("systemTrayWindowChanged", stderr)
+        self.assertNotIn("window opacity", stderr)
 
 
 if __name__ == "__main__":
