@@ -14,6 +14,12 @@ class FileDescriptor {
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return fd_; }
+  // Hands the descriptor over to the caller, who closes it.
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes now and reports the result (a delayed write error can surface here).
   int close() {
     const int result = ::close(fd_);

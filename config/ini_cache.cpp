@@ -10,11 +10,11 @@
 #include <variant>
 
 #include "config/file_clock.h"
-#include "config/file_descriptor.h"
 #include "config/file_replace.h"
 #include "config/file_stamp.h"
 #include "config/file_watch.h"
 #include "config/ini_write_error.h"
+#include "config/regular_file.h"
 
 namespace tarvik::ini {
 namespace {
@@ -98,39 +98,13 @@ struct Unreadable {
 };
 using LoadResult = std::variant<std::shared_ptr<const Document>, Unreadable>;
 
-// Largest file read; anything bigger is not one of ours.
-constexpr off_t kMaxFileSize = off_t{256} << 20;
-
 LoadResult readAndParse(const fs::path& path) {
-  // O_NONBLOCK: a FIFO put in place of the file must not block the program.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return emptyDocument();
-    return Unreadable{errno};
-  }
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
-  if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
-  if (st.st_size > kMaxFileSize) return Unreadable{EFBIG};
   const long long takenAt = fileClockNs();
-
-  std::string bytes;
-  // One byte more than the size, so that the read that finds the end needs no larger
-  // buffer (growing would copy a huge file once more).
-  bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew
-    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return Unreadable{errno};
-    }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  bytes.resize(filled);
-  if (::fstat(fd.get(), &st) != 0) return Unreadable{errno};
+  FileRead read = readRegularFile(path);
+  if (read.error == ENOENT || read.error == ENOTDIR) return emptyDocument();
+  if (read.error != 0) return Unreadable{read.error};
+  std::string bytes = std::move(read.bytes);
+  const struct stat& st = read.status;
   const FileEncoding encoding = encodingOf(bytes);
   if (encoding != FileEncoding::Cp1251) bytes = toCp1251(bytes, encoding);
 

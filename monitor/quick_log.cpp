@@ -1,10 +1,14 @@
 #include "monitor/quick_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 
 #include "config/codepage.h"
 #include "config/number_text.h"
+#include "config/regular_file.h"
 #include "platform/time_text.h"
 
 namespace tarvik {
@@ -17,6 +21,15 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// The log opened as a regular file only: a FIFO in its place must not stop the monitor.
+FilePtr openLog(const std::filesystem::path& file, int flags, const char* mode) {
+  const int fd = openRegularFile(file, flags, 0644);
+  if (fd < 0) return nullptr;
+  FilePtr f{::fdopen(fd, mode)};
+  if (!f) ::close(fd);
+  return f;
+}
 
 // PAD6: the text followed by blanks up to six characters.
 std::string padSix(std::string text) {
@@ -43,7 +56,7 @@ bool QuickLog::createIfMissing() {
 
 bool QuickLog::openLine(const LocalTime& now) {
   bool lineOpen = false;
-  if (FilePtr in{std::fopen(file_.c_str(), "rb")}) {
+  if (FilePtr in = openLog(file_, O_RDONLY, "rb")) {
     if (std::fseek(in.get(), -1, SEEK_END) == 0) lineOpen = std::fgetc(in.get()) != '\n';
   }
   std::string text = lineOpen ? std::string(kLineEnd) : std::string();
@@ -55,7 +68,7 @@ bool QuickLog::finishLine(std::string_view tail) {
 }
 
 bool QuickLog::append(std::string_view utf8Text) {
-  FilePtr out{std::fopen(file_.c_str(), "ab")};
+  FilePtr out = openLog(file_, O_WRONLY | O_APPEND | O_CREAT, "ab");
   if (!out) return false;
   const std::string bytes = utf8ToCp1251(utf8Text);
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();

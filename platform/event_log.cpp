@@ -7,6 +7,7 @@
 #include <string>
 
 #include "config/codepage.h"
+#include "config/regular_file.h"
 #include "platform/time_text.h"
 
 namespace tarvik {
@@ -16,7 +17,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // Writes the whole buffer with one open/append/close; any failure just loses the entry.
 void appendBytes(const std::filesystem::path& file, const std::string& bytes) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  // A FIFO or device in place of the log would block or swallow the entries.
+  const int fd = openRegularFile(file, O_WRONLY | O_APPEND | O_CREAT, 0644);
   if (fd < 0) return;
   const char* p = bytes.data();
   std::size_t left = bytes.size();

@@ -1,11 +1,9 @@
 #include "status/skin_draft.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "config/file_replace.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "config/regular_file.h"
 #include "status/skin_format.h"
 
 namespace tarvik {
@@ -43,10 +41,10 @@ bool SkinDraft::remove() const {
 }
 
 void SkinDraft::copyFrom(const std::filesystem::path& skinFile) const {
-  std::ifstream in(skinFile, std::ios::binary);
-  if (!in) throw IniWriteError("cannot read " + skinFile.string());
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  replaceFile(file_, bytes);
+  const FileRead read = readRegularFile(skinFile);
+  if (read.error != 0)
+    throw IniWriteError("cannot read " + skinFile.string() + ": " + readErrorText(read.error));
+  replaceFile(file_, read.bytes);
 }
 
 SkinLayout SkinDraft::layout(SkinMode mode) const {

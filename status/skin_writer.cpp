@@ -1,13 +1,11 @@
 #include "status/skin_writer.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "config/codepage.h"
 #include "config/directory_scan.h"
 #include "config/file_replace.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "config/regular_file.h"
 #include "status/skin_format.h"
 
 namespace tarvik {
@@ -72,10 +70,9 @@ SkinSaveResult saveSkinDraft(const SkinDraft& draft, const std::filesystem::path
   const std::filesystem::path folder = target.parent_path();
   const IniFile skin(target);
   try {
-    std::ifstream in(draft.file(), std::ios::binary);
-    if (!in) throw IniWriteError("cannot read " + draft.file().string());
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    replaceFile(target, bytes);
+    const FileRead read = readRegularFile(draft.file());
+    if (read.error != 0) throw IniWriteError("cannot read " + draft.file().string());
+    replaceFile(target, read.bytes);
   } catch (const IniWriteError&) {
     result.failures.push_back(describe(draft.file(), target));
     return result;

@@ -8,11 +8,15 @@
 #include <sstream>
 #include <system_error>
 
+#include "config/regular_file.h"
 #include "platform/linux/process_launcher.h"
 
 namespace tarvik {
 
 namespace fs = std::filesystem;
+
+// An autostart entry is a few lines; a larger file is not one this program wrote.
+constexpr std::uint64_t kMaxEntryBytes = 1 << 20;
 
 std::string quoteExecArgument(const std::string& argument) {
   std::string out = "\"";
@@ -101,8 +105,9 @@ std::optional<bool> XdgAutostart::registered(AutostartScope scope) {
   const fs::file_status status = fs::status(file, error);
   if (status.type() == fs::file_type::not_found) return false;
   if (error || status.type() != fs::file_type::regular) return std::nullopt;
-  std::ifstream in(file);
-  if (!in) return std::nullopt;
+  const FileRead read = readRegularFile(file, kMaxEntryBytes);
+  if (read.error != 0) return std::nullopt;
+  std::istringstream in(read.bytes);
   // Desktops switch an entry off in place instead of deleting it.
   std::string line;
   while (std::getline(in, line)) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "config/regular_file.h"
 #include "platform/linux/audio/audio_module.h"
 
 namespace tarvik {
@@ -54,7 +55,8 @@ void LazyAudio::Tones::wait(int ms) {
 
 void LazyAudio::Sounds::play(const std::string& file) {
   // No sound chosen is nothing to load the audio libraries for.
-  if (!file.empty() && audio_.load()) audio_.soundPlayer_->play(file);
+  // A FIFO or device chosen as a sound would hang the player's loader.
+  if (!file.empty() && isRegularFile(file) && audio_.load()) audio_.soundPlayer_->play(file);
 }
 
 }  // namespace tarvik

@@ -4,12 +4,15 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include <fstream>
-#include <sstream>
-
 #include "config/codepage.h"
+#include "config/regular_file.h"
 
 namespace tarvik {
+
+namespace {
+// The logs are small text files; a larger file is not one the viewer can show usefully.
+constexpr std::uint64_t kMaxShownBytes = std::uint64_t{64} << 20;
+}  // namespace
 
 LogViewer::LogViewer(QWidget* parent) : QWidget(parent), text_(new QPlainTextEdit(this)) {
   setObjectName("log_viewer");
@@ -24,13 +27,10 @@ LogViewer::LogViewer(QWidget* parent) : QWidget(parent), text_(new QPlainTextEdi
 }
 
 bool LogViewer::load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return false;
+  const FileRead read = readRegularFile(file, kMaxShownBytes);
+  if (read.error != 0) return false;
 
-  QString text = QString::fromStdString(cp1251ToUtf8(bytes.str()));
+  QString text = QString::fromStdString(cp1251ToUtf8(read.bytes));
   text.remove(QChar('\r'));
   text_->setPlainText(text);
   text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "config/directory_scan.h"
+#include "config/regular_file.h"
 
 namespace tarvik {
 
@@ -18,9 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::uint64_t kMaxSmallFileBytes = 1 << 20;
+
 std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  // Pid files and /proc entries are small; anything else in their place is not read.
+  FileRead read = readRegularFile(file, kMaxSmallFileBytes);
+  return read.error == 0 ? std::move(read.bytes) : std::string();
 }
 
 std::optional<long> parseNumber(std::string_view text, int base = 10) {

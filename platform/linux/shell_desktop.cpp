@@ -4,10 +4,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <fstream>
-#include <sstream>
-
 #include "config/codepage.h"
+#include "config/regular_file.h"
 
 namespace tarvik {
 
@@ -71,11 +69,9 @@ ShellResult DesktopShell::open(const std::string& target) {
 }
 
 ShellResult DesktopShell::print(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {ShellStatus::FileNotFound, 2};
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string text = cp1251ToUtf8(bytes.str());
+  const FileRead read = readRegularFile(file);
+  if (read.error != 0) return {ShellStatus::FileNotFound, 2};
+  const std::string text = cp1251ToUtf8(read.bytes);
 
   QProcess lp;
   lp.setStandardOutputFile(QProcess::nullDevice());

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "config/regular_file.h"
+
 // The manual is linked in only when the build carries it.
 #ifdef TARVIK_MANUAL
 static void registerManual() {
@@ -52,6 +54,8 @@ HelpWindow::HelpWindow(QString manual, QWidget* parent)
 
 bool HelpWindow::exists(const QString& manual) {
   initManualResource();
+  // A manual on disk is read only as a regular file: the viewer would wait on a FIFO for ever.
+  if (!manual.startsWith(':')) return isRegularFile(manual.toStdString());
   return QFile::exists(manual);
 }
 

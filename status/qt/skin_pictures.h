@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <array>
+#include <cstdint>
 
 #include "status/skin_loader.h"
 
@@ -13,6 +14,8 @@ class QtSkinPictures final : public SkinPictures {
   // Pictures larger than this in either direction are refused: no skin needs them and decoding
   // them would cost gigabytes.
   static constexpr int kMaxPictureSide = 4096;
+  // The largest picture file read: an uncompressed picture of that size, with room to spare.
+  static constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{96} << 20;
 
   void clear() override;
   bool loadResource(SkinBitmap slot, const std::string& resourceName) override;

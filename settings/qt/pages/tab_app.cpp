@@ -1,14 +1,18 @@
 #include "settings/qt/pages/tab_app.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "config/codepage.h"
+#include "config/regular_file.h"
 #include "monitor/quick_log.h"
 #include "platform/qt/message_box.h"
 #include "settings/qt/file_kinds.h"
@@ -171,9 +175,9 @@ void TabApp::viewQuickLog() {
     return;
   }
   // The viewer reads the file itself; why it could not is worth a number in the log.
-  errno = 0;
-  if (std::FILE* probe = std::fopen(file.c_str(), "rb")) std::fclose(probe);
-  const int readError = errno;
+  const int probe = openRegularFile(file, O_RDONLY);
+  const int readError = probe < 0 ? errno : 0;
+  if (probe >= 0) ::close(probe);
   if (readError == 0 && frame_.host().viewText(file)) return;
   frame_.log().append(" Failed opening quick-log file. Error code " + std::to_string(readError),
                       true);

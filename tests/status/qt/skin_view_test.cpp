@@ -4,9 +4,12 @@
 #include <QtTest>
 
 #include "config/ini_file.h"
+#include "platform/linux/log_viewer.h"
+#include "platform/qt/help_window.h"
 #include "platform/virtual_clock.h"
 #include "status/qt/ttarvik.h"
 #include "tests/support/fake_user.h"
+#include "tests/support/fifo_guard.h"
 
 using namespace tarvik;
 
@@ -14,6 +17,29 @@ class SkinViewTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // A picture, log or manual that is a FIFO or a device (a downloaded skin can hold one) is
+  // refused at once; a real picture still loads from its checked bytes.
+  void filesThatAreNoRegularFilesAreRefusedWithoutWaiting() {
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    test::FifoGuard fifos;
+    const std::filesystem::path fifo = fifos.make(root / "i_face.bmp");
+    std::filesystem::create_symlink("/dev/zero", root / "zero.bmp");
+    QImage face(30, 20, QImage::Format_RGB32);
+    face.fill(Qt::red);
+    QVERIFY(face.save(QString::fromStdString((root / "face.png").string())));
+
+    QtSkinPictures pictures;
+    QVERIFY(pictures.loadFile(SkinBitmap::Face, root / "face.png"));
+    QCOMPARE(pictures.picture(SkinBitmap::Face).size(), QSize(30, 20));
+    QVERIFY(!pictures.loadFile(SkinBitmap::Face, fifo));
+    QVERIFY(!pictures.loadFile(SkinBitmap::Face, root / "zero.bmp"));
+    LogViewer viewer;
+    QVERIFY(!viewer.load(fifo));
+    QVERIFY(!viewer.load(root / "zero.bmp"));
+    QVERIFY(!HelpWindow::exists(QString::fromStdString(fifo.string())));
+    QVERIFY2(!fifos.blocked(), "a reader waited on a FIFO");
+  }
   // A preview drawn into any widget shows exactly what the status window shows.
   void aPreviewLooksLikeTheWindow() {
     QTemporaryDir dir;
