@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/entry_section.h"
+#include "support/fifo_guard.h"
 #include "support/program_dir.h"
 #include "tools/tarvik-report/report_data.h"
 #include "tools/tarvik-report/report_log.h"
@@ -172,6 +173,77 @@ TEST(ReportOfEscapedSections, NamesTheEntriesAndReadsTheirFigures) {
     EXPECT_EQ(one.entries[0].account, i + 1.5);
   }
   EXPECT_THROW(readReport(dir.path(), std::string("wORK"), false), ReportError);
+}
+
+// Names that decode to controls or to bytes that are not UTF-8 reach neither the terminal nor
+// json as such, and a name a spreadsheet would take for a formula stays text in the csv.
+TEST(ReportOfHostileNames, ShowsThemSafelyInEveryFormat) {
+  ProgramDir dir;
+  const std::vector<std::string> phonebook{
+      "csi\xC2\x9B"
+      "31m",
+      "bad\xFF\xFE",
+      "=1+1",
+      "@SUM(A1)",
+      "-2+3",
+      "+cmd"};
+  usePhonebookNames(phonebook);
+  std::string statistics;
+  for (const std::string& name : phonebook)
+    statistics += "[" + sectionForEntry(name) + "]\nTimeTC=1\n";
+  usePhonebookNames({});
+  dir.writeStatistics(statistics);
+  const auto out = [&](Format format) {
+    return formatReport(readReport(dir.path(), std::nullopt, false), format, NumberFormat{','});
+  };
+  const std::string kReplacement = "\xEF\xBF\xBD";
+
+  const std::string text = "\n" + out(Format::Text);
+  EXPECT_NE(text.find("\ncsi?31m\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nbad" + kReplacement + kReplacement + "\n"), std::string::npos) << text;
+  const std::string json = out(Format::Json);
+  EXPECT_NE(json.find("\"csi\\u009b31m\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"bad" + kReplacement + kReplacement + "\""), std::string::npos) << json;
+  for (const std::string& shown : {text, json}) {
+    EXPECT_EQ(shown.find("\xC2\x9B"), std::string::npos);
+    EXPECT_EQ(shown.find("\xFF"), std::string::npos);
+  }
+  const std::string csv = out(Format::Csv);
+  for (const char* cell : {"\n'=1+1,connection,1,", "\n'@SUM(A1),connection,1,",
+                           "\n'-2+3,connection,1,", "\n'+cmd,connection,1,"})
+    EXPECT_NE(csv.find(cell), std::string::npos) << cell << "\n" << csv;
+}
+
+// Only regular files are read: a FIFO, /dev/zero or /dev/urandom in place of a data file or
+// the quick log ends the report with an error instead of waiting, filling the memory or
+// reporting nothing.
+TEST(ReportOfHostileFiles, RefusesWhatIsNoRegularFile) {
+  test::FifoGuard fifos;
+  const auto files = [](const ProgramFiles& f) {
+    return std::vector<std::filesystem::path>{f.statistics(), f.config(), f.accounts(),
+                                              f.quickLog()};
+  };
+  for (const std::filesystem::path device : {"", "/dev/zero", "/dev/urandom"}) {
+    for (std::size_t which = 0; which < 4; ++which) {
+      ProgramDir dir;
+      dir.writeConfig("[Inet]\nDone=1\n");
+      dir.writeStatistics("[Inet]\nTimeTC=1\n");
+      const std::filesystem::path file = files(dir.files())[which];
+      std::filesystem::remove(file);
+      if (device.empty()) {
+        fifos.make(file);
+      } else {
+        std::filesystem::create_symlink(device, file);
+      }
+      try {
+        readReport(dir.path(), std::nullopt, true);
+        ADD_FAILURE() << file << " as " << device << " was read";
+      } catch (const ReportError& e) {
+        EXPECT_NE(std::string(e.what()).find("not a regular file"), std::string::npos) << e.what();
+      }
+    }
+  }
+  EXPECT_FALSE(fifos.blocked());
 }
 
 TEST(QuickLogRows, OnlyFinishedConnectionLinesBecomeRows) {

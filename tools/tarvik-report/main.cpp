@@ -91,8 +91,11 @@ int run(std::vector<std::string> args) {
       return usage();
     }
   }
-  const Report report = readReport(args[0], entry, withLog);
-  std::cout << formatReport(report, format, localeNumbers());
+  // Entries are written as they are read: a statistics file of a great many is never held.
+  ReportWriter writer(std::cout, format, localeNumbers(), withLog);
+  const Report rest =
+      readReport(args[0], entry, withLog, [&](const EntryReport& e) { writer.entry(e); });
+  writer.finish(rest);
   std::cout.flush();
   return std::cout ? 0 : 1;
 }

@@ -1,16 +1,18 @@
 #include "tools/tarvik-report/report_data.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
 #include <system_error>
 
 #include "config/codepage.h"
 #include "config/entry_section.h"
+#include "config/file_encoding.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "config/regular_file.h"
 #include "tools/tarvik-report/report_log.h"
 
 namespace tarvik::report {
@@ -59,16 +61,19 @@ std::optional<double> decimalNumber(const std::string& text) {
   return parseDecimal(text);
 }
 
-// A file that is there but cannot be read ends the report; a missing one reads as empty, as
-// it does for the program.
-void checkReadable(const fs::path& file) {
-  std::error_code ec;
-  if (!fs::exists(file, ec)) return;
-  std::ifstream in(file, std::ios::binary);
-  char byte = 0;
-  if (fs::is_directory(file, ec) || !in || (!in.get(byte) && !in.eof()))
-    throw ReportError("cannot read " + file.string());
+}  // namespace
+
+IniDocument readDataFile(const fs::path& file) {
+  FileRead read = readRegularFile(file);
+  if (read.error == ENOENT || read.error == ENOTDIR) return IniDocument(std::string_view());
+  if (read.error != 0)
+    throw ReportError("cannot read " + file.string() + ": " + readErrorText(read.error));
+  const FileEncoding encoding = encodingOf(read.bytes);
+  if (encoding != FileEncoding::Cp1251) read.bytes = toCp1251(read.bytes, encoding);
+  return IniDocument(read.bytes);
 }
+
+namespace {
 
 bool sameSection(const std::string& a, const std::string& b) {
   return cp1251Fold(utf8ToCp1251(a)) == cp1251Fold(utf8ToCp1251(b));
@@ -76,8 +81,8 @@ bool sameSection(const std::string& a, const std::string& b) {
 
 // `section` is a section name as the files hold it, mapped from the entry's name already: it
 // is read as it stands, and the report names the entry it stands for.
-EntryReport entryReport(const IniFile& statistics, const IniFile& config, const IniFile& accounts,
-                        const std::string& section) {
+EntryReport entryReport(const IniDocument& statistics, const IniDocument& config,
+                        const IniDocument& accounts, const std::string& section) {
   EntryReport e;
   e.name = entryForSection(section);
   const auto statSection = Section<Scope::Statistics>::fromSectionName(section);
@@ -101,7 +106,7 @@ EntryReport entryReport(const IniFile& statistics, const IniFile& config, const 
   return e;
 }
 
-std::vector<AccountBalance> sharedBalances(const IniFile& accounts) {
+std::vector<AccountBalance> sharedBalances(const IniDocument& accounts) {
   const auto balance = [&](const Section<Scope::Balance>& section,
                            const TextKey<Scope::Balance>& key) {
     return parseDecimal(readKey(accounts, section, key));
@@ -119,7 +124,7 @@ std::vector<AccountBalance> sharedBalances(const IniFile& accounts) {
 }
 
 // The entries with statistics, "Default" first, then in the file's order.
-std::vector<std::string> entrySections(const IniFile& statistics) {
+std::vector<std::string> entrySections(const IniDocument& statistics) {
   std::vector<std::string> names;
   const std::string shared = sections::sharedStatistics().name();
   for (std::string& name : statistics.sectionNames()) {
@@ -133,27 +138,29 @@ std::vector<std::string> entrySections(const IniFile& statistics) {
 
 }  // namespace
 
-Report readReport(const fs::path& dir, const std::optional<std::string>& entry, bool withLog) {
+Report readReport(const fs::path& dir, const std::optional<std::string>& entry, bool withLog,
+                  const std::function<void(EntryReport)>& onEntry) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) throw ReportError(dir.string() + " is not a directory");
   const ProgramFiles files{dir};
   if (!fs::exists(files.config(), ec) && !fs::exists(files.statistics(), ec))
     throw ReportError(dir.string() + " holds no TarvikC.Kfg or TarvikS.Kfg");
-  for (const fs::path& file : {files.config(), files.statistics(), files.accounts()})
-    checkReadable(file);
-  if (withLog) checkReadable(files.quickLog());
 
-  const IniFile config(files.config());
-  const IniFile statistics(files.statistics());
-  const IniFile accounts(files.accounts());
+  // Each file is read and parsed once; every lookup below goes to these copies.
+  const IniDocument config = readDataFile(files.config());
+  const IniDocument statistics = readDataFile(files.statistics());
+  const IniDocument accounts = readDataFile(files.accounts());
 
   Report report;
+  report.withLog = withLog;
+  if (withLog) report.log = readQuickLog(files.quickLog());
+
   std::vector<std::string> names = entrySections(statistics);
   if (entry) {
     // Names that differ only in case are kept in escaped sections while they stand side by
     // side in the phonebook, which the report does not know: a section that stands for
     // exactly this name comes first, then the section the name maps to by itself.
-    std::vector<std::string> all = names;
+    std::vector<std::string> all = std::move(names);
     for (std::string& name : config.sectionNames()) all.push_back(std::move(name));
     const auto exact = std::find_if(all.begin(), all.end(), [&](const std::string& n) {
       return n.starts_with(kEscapedSectionPrefix) && entryForSection(n) == *entry;
@@ -164,18 +171,18 @@ Report readReport(const fs::path& dir, const std::optional<std::string>& entry, 
     if (!known && !sameSection(wanted, "Default"))
       throw ReportError("no entry \xC2\xAB" + *entry + "\xC2\xBB in " + dir.string());
     names = {std::move(wanted)};
+    std::erase_if(report.log, [&](const LogRow& row) { return row.entry != *entry; });
   }
-  for (const std::string& name : names)
-    report.entries.push_back(entryReport(statistics, config, accounts, name));
   report.balances = sharedBalances(accounts);
+  for (const std::string& name : names) onEntry(entryReport(statistics, config, accounts, name));
+  return report;
+}
 
-  report.withLog = withLog;
-  if (withLog) {
-    report.log = readQuickLog(files.quickLog());
-    if (entry) {
-      std::erase_if(report.log, [&](const LogRow& row) { return row.entry != *entry; });
-    }
-  }
+Report readReport(const fs::path& dir, const std::optional<std::string>& entry, bool withLog) {
+  std::vector<EntryReport> entries;
+  Report report =
+      readReport(dir, entry, withLog, [&](EntryReport e) { entries.push_back(std::move(e)); });
+  report.entries = std::move(entries);
   return report;
 }
 

@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "config/ini_file.h"
 
 namespace tarvik::report {
 
@@ -60,10 +63,20 @@ struct Report {
   std::vector<LogRow> log;
 };
 
-// Reads the program directory without writing anything: every file is read once, and each is
-// replaced as a whole by the program, so a read while it runs sees one state of each file.
+// Reads the program directory without writing anything: every file is read and parsed once, and
+// each is replaced as a whole by the program, so a read while it runs sees one state of each file.
 // `entry` limits the report (and the log) to one entry. Throws ReportError.
 Report readReport(const std::filesystem::path& dir, const std::optional<std::string>& entry,
                   bool withLog);
+// The same, handing each entry's report to `onEntry` as soon as it is read instead of keeping
+// it: a statistics file of a great many entries is never held as reports all at once. The
+// returned report holds the balances and the log.
+Report readReport(const std::filesystem::path& dir, const std::optional<std::string>& entry,
+                  bool withLog, const std::function<void(EntryReport)>& onEntry);
+
+// A data file as the program reads it (code page 1251, or another encoding its byte-order
+// mark announces); a missing file is empty. Anything but a regular file of at most the
+// program's size cap throws ReportError.
+IniDocument readDataFile(const std::filesystem::path& file);
 
 }  // namespace tarvik::report

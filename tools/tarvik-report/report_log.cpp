@@ -1,11 +1,11 @@
 #include "tools/tarvik-report/report_log.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "config/codepage.h"
+#include "config/regular_file.h"
 #include "platform/clock.h"
 
 namespace tarvik::report {
@@ -101,8 +101,11 @@ std::optional<LogRow> parseQuickLogLine(std::string_view line) {
 }
 
 std::vector<LogRow> readQuickLog(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string text = cp1251ToUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+  FileRead read = readRegularFile(file);
+  if (read.error != 0 && read.error != ENOENT && read.error != ENOTDIR)
+    throw ReportError("cannot read " + file.string() + ": " + readErrorText(read.error));
+  const std::string text = cp1251ToUtf8(read.bytes);
+  std::string().swap(read.bytes);
   std::vector<LogRow> rows;
   std::size_t at = 0;
   while (at < text.size()) {
