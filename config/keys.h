@@ -199,10 +199,15 @@ inline constexpr std::array<I, 4> kAccountVal{{{"AccountVal1", 1, {1, 10000, 1}}
 inline constexpr ChoiceKey<Scope::Entry, GraphAxis> kGraphX{"GraphX", GraphAxis::Money,
                                                             GraphAxis::Volume};
 // Remembered scale maxima of the weekly graph's axes: index 0 is "Graph1". "Graph5", the
-// volume's in megabytes, comes after the four the first versions wrote.
-inline constexpr std::array<I, 5> kGraph{
-    {{"Graph1", 60}, {"Graph2", 250}, {"Graph3", 25}, {"Graph4", 10}, {"Graph5", 100}}};
-inline constexpr I kGraphMax{"GraphMax", 25, {5, 3600, 5}};
+// volume's in megabytes, comes after the four the first versions wrote. Each is shown in the
+// one scale box, so each has its range.
+inline constexpr Range kGraphRange{5, 3600, 5};
+inline constexpr std::array<I, 5> kGraph{{{"Graph1", 60, kGraphRange},
+                                          {"Graph2", 250, kGraphRange},
+                                          {"Graph3", 25, kGraphRange},
+                                          {"Graph4", 10, kGraphRange},
+                                          {"Graph5", 100, kGraphRange}}};
+inline constexpr I kGraphMax{"GraphMax", 25, kGraphRange};
 inline constexpr I kTruncate{"Truncate", 0};
 inline constexpr I kCredit{"Credit", 0};
 inline constexpr I kMonthLimit{"MonthLimit", 250, {50, 30000, 50}};

@@ -1,5 +1,6 @@
 #include "settings/dialog_files.h"
 
+#include <algorithm>
 #include <type_traits>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct DialogKey {
   std::string name;
   std::string def;
   bool text = false;
+  // What a control may set. A hand-edited file may hold anything; the dialog shows, and so
+  // writes back, the nearest value its controls allow, or for a choice outside its items the
+  // default.
+  Range range{};
+  bool choice = false;
 };
 
 template <typename Key>
@@ -48,10 +54,22 @@ constexpr Place placeOf() {
 }
 
 template <typename Key>
+Range rangeOf(const Key& key) {
+  if constexpr (requires { key.range; })
+    return key.range;
+  else if constexpr (requires { key.last; })
+    return {0, key.count() - 1, 1};
+  else
+    return {};
+}
+
+template <typename Key>
 DialogKey number(const Key& key) {
   return {placeOf<Key>(), std::string(std::string_view(key.name)),
-          std::to_string(defaultNumber(key))};
+          std::to_string(defaultNumber(key)), false, rangeOf(key), requires {key.last;
 }
+};  // namespace
+}  // namespace tarvik
 
 template <typename Key>
 DialogKey text(const Key& key) {
@@ -151,7 +169,10 @@ std::string readValue(const File& config, const File& accounts, const DialogKey&
   const File& file = key.place == Place::SharedBalance ? accounts : config;
   const std::string section = sectionOf(key.place, entrySection);
   if (key.text) return file.readString(section, key.name, key.def);
-  return std::to_string(file.readInt(section, key.name, parseProfileInt(key.def, 0)));
+  const int def = parseProfileInt(key.def, 0);
+  const int value = file.readInt(section, key.name, def);
+  if (key.range.contains(value)) return std::to_string(value);
+  return std::to_string(key.choice ? def : std::clamp(value, key.range.min, key.range.max));
 }
 
 void writeValue(IniEdit& config, IniEdit& accounts, const DialogKey& key,

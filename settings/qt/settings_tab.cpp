@@ -1,5 +1,8 @@
 #include "settings/qt/settings_tab.h"
 
+#include <exception>
+
+#include "platform/event_log.h"
 #include "settings/qt/binder.h"
 
 namespace tarvik {
@@ -10,8 +13,15 @@ SettingsTab::SettingsTab(PageId id, SettingsFrame& frame, const char* objectName
 }
 
 void SettingsTab::load(const SettingsValues& values) {
-  binder::fill(this, pageKeys(id_), values);
-  loaded(values);
+  // The dialog runs in the program's own thread: a page that cannot show what the files hold
+  // is logged and left as it is, never allowed to end the program and its metering.
+  try {
+    binder::fill(this, pageKeys(id_), values);
+    loaded(values);
+  } catch (const std::exception& e) {
+    frame_.log().append(
+        " Failed loading settings page «" + objectName().toStdString() + "».\n " + e.what(), true);
+  }
 }
 
 void SettingsTab::save(SettingsValues& values) const {

@@ -4,7 +4,11 @@
 #include <QSpinBox>
 #include <QtTest>
 #include <filesystem>
+#include <map>
+#include <set>
 
+#include "config/keys.h"
+#include "settings/page_keys.h"
 #include "settings/qt/settings_dialog.h"
 #include "support/program_dir.h"
 #include "tests/settings/qt/dialog_fixture.h"
@@ -17,6 +21,55 @@ class SettingsDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Hand-edited extremes in every key a page shows: every page loads them without ending the
+  // program, and ОК writes back only what the controls allow.
+  void hostileValuesAreBroughtIntoRangeOnEveryPage() {
+    std::set<std::string> globalNames;
+    for (const auto& key : global_keys::kIntKeys) globalNames.insert(key.name.str());
+    globalNames.insert(global_keys::kIcon.name.str());
+    globalNames.insert(global_keys::kAction.name.str());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const char* extreme :
+         {"2147483647", "-2147483648", "99999", "-5", "1e308", "-99999999999", "$FFFFFFFF"}) {
+      std::string keys;
+      for (int page = 0; page < kPageCount; ++page) {
+        for (const PageKey& row : pageKeys(static_cast<PageId>(page)))
+          keys += std::string(row.key) + "=" + extreme + "\n";
+      }
+      for (const auto& graph : entry_keys::kGraph) keys += graph.name.str() + "=" + extreme + "\n";
+      DialogFixture f({"ISP"});
+      f.dir.writeConfig("[Olm:TK]\nEntry=1\n" + keys + "[Olm:TK:Skin]\n" + keys +
+                        "[ISP]\nDone=1\n" + keys);
+      for (int page = kPageCount - 1; page >= 0; --page) f.dialog->showOnPage(page);
+      f.find<QPushButton>("b_ok")->click();
+      QVERIFY2(!f.dialog->isVisible(), extreme);
+
+      const IniFile config = f.config();
+      for (int page = 0; page < kPageCount; ++page) {
+        std::map<std::string_view, int> choiceLast;
+        for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+          if (row.radioValue >= 0 && !row.radioSwitch)
+            choiceLast[row.key] = std::max(choiceLast[row.key], row.radioValue);
+        }
+        for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+          const std::string name(row.key);
+          const std::string section = globalNames.contains(name) ? "Olm:TK" : "ISP";
+          if (!config.hasKey(section, name)) continue;  // not the dialog's to write
+          const int value = config.readInt(section, name, 0);
+          const std::string where =
+              std::string(extreme) + ": " + section + " " + name + "=" + std::to_string(value);
+          int min = row.min, max = row.max;
+          if (row.step != 0 && max == 0) max = std::max(screen.width(), screen.height());
+          if (choiceLast.contains(row.key)) max = choiceLast[row.key];
+          if (row.step == 0 && !choiceLast.contains(row.key)) continue;  // switches, texts
+          QVERIFY2(value >= min && value <= max, where.c_str());
+        }
+      }
+      for (const auto& graph : entry_keys::kGraph)
+        QVERIFY2(graph.range.contains(config.readInt("ISP", graph.name.str(), 0)), extreme);
+    }
+  }
+
   // The tray opens the dialog on a page: fixed size, the page's button bold, the remembered
   // entry selected, or "Default" when it points past the end of the list.
   void opensOnPageWithTheRememberedEntry() {
