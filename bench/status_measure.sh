@@ -41,7 +41,8 @@ sleep 1
 
 now_ms() { date +%s%3N; }
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# CPU time of all its threads in nanoseconds (the scheduler's own count, finer than clock ticks).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d", s}'; }
 # Times the main thread went to sleep and was woken again.
 wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$1/task/$1/status"; }
 
@@ -99,18 +100,17 @@ min_rss=$(rss_kb "$min_pid")
 
 # Prints "cpu% wakeups/s" of each pid over the period.
 measure() {  # seconds pid...
-  local seconds=$1 hz pid
+  local seconds=$1 pid
   shift
-  hz=$(getconf CLK_TCK)
   local -A cpu wake
-  for pid in "$@"; do cpu[$pid]=$(cpu_ticks "$pid") wake[$pid]=$(wakeups "$pid"); done
+  for pid in "$@"; do cpu[$pid]=$(cpu_ns "$pid") wake[$pid]=$(wakeups "$pid"); done
   sleep "$seconds"
   for pid in "$@"; do
-    awk -v d=$(($(cpu_ticks "$pid") - cpu[$pid])) -v w=$(($(wakeups "$pid") - wake[$pid])) \
-      -v hz="$hz" -v s="$seconds" 'BEGIN {printf "%.3f %.1f\n", 100 * d / hz / s, w / s}'
+    awk -v d=$(($(cpu_ns "$pid") - cpu[$pid])) -v w=$(($(wakeups "$pid") - wake[$pid])) \
+      -v s="$seconds" 'BEGIN {printf "%.4f %.1f\n", 100 * d / 1e9 / s, w / s}'
   done
 }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", b > 0 ? a / b : 0}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
 
 read -r off_cpu off_wake min_off_cpu min_off_wake < <(measure "$IDLE" "$pid" "$min_pid" | xargs)
 "$LINE" "$WORK/prog" dial Provider --auth 1 >/dev/null

@@ -29,8 +29,13 @@ void ProgramHelp::open(int context) {
     message_box::inform(QString::fromUtf8(kHelpMissing));
     return;
   }
-  // One window for the program's life: opening help again moves it to the new section.
-  if (!window_) window_ = new HelpWindow(manual_);
+  // One window while it is open: opening help again moves it to the new section. Closed, it
+  // goes with the manual's text and layout, which the program would otherwise carry for the
+  // rest of its run; the next opening makes it anew.
+  if (!window_) {
+    window_ = new HelpWindow(manual_);
+    window_->setAttribute(Qt::WA_DeleteOnClose);
+  }
   window_->showSection(QString::fromUtf8(helpSection(context).data(),
                                          static_cast<qsizetype>(helpSection(context).size())));
   log_.append(" Help opened.", true);

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <QtTest>
 
@@ -48,6 +49,15 @@ class TabInfoTest : public QObject {
     }
     QVERIFY(f.logText().find(" Help opened.") != std::string::npos);
     QCOMPARE(f.boxes.texts().size(), 0);
+
+    // Closed, the window goes; opened again it is made anew at the section asked for.
+    const QPointer<HelpWindow> closed = help.window();
+    closed->close();
+    QTRY_VERIFY(!closed);
+    QVERIFY(!help.window());
+    help.open(kHelpStart);
+    QVERIFY(help.window()->isVisible());
+    QCOMPARE(help.window()->topLine(), QString("Введение"));
   }
 
   // A build without the manual: the download links instead of the help link, F1 makes them
