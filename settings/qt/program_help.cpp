@@ -1,5 +1,7 @@
 #include "settings/qt/program_help.h"
 
+#include <malloc.h>
+
 #include "platform/qt/message_box.h"
 #include "settings/help_contexts.h"
 
@@ -35,6 +37,8 @@ void ProgramHelp::open(int context) {
   if (!window_) {
     window_ = new HelpWindow(manual_);
     window_->setAttribute(Qt::WA_DeleteOnClose);
+    // The heap pages it freed go back to the system.
+    QObject::connect(window_, &QObject::destroyed, [] { ::malloc_trim(0); });
   }
   window_->showSection(QString::fromUtf8(helpSection(context).data(),
                                          static_cast<qsizetype>(helpSection(context).size())));
