@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -33,12 +34,15 @@ std::string option(int argc, char** argv, std::string_view name) {
   return {};
 }
 
-bool x11Reachable(int argc, char** argv) {
+// The test connection, or null when the X server cannot be reached. It must stay open until
+// the toolkit has its own: an X server without other clients (Xvfb, a bare startx) resets when
+// its last client leaves, and refuses connections for a moment meanwhile.
+std::shared_ptr<xcb_connection_t> x11Connection(int argc, char** argv) {
   const std::string display = option(argc, argv, "-display");
   xcb_connection_t* c = xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr);
-  const bool ok = c && xcb_connection_has_error(c) == 0;
+  if (c && xcb_connection_has_error(c) == 0) return {c, xcb_disconnect};
   if (c) xcb_disconnect(c);
-  return ok;
+  return nullptr;
 }
 
 bool waylandReachable(bool chosen) {
@@ -73,23 +77,23 @@ bool waylandPlugin() {
 
 }  // namespace
 
-void chooseDisplayOrExit(int argc, char** argv, EventLog& log) {
+std::shared_ptr<void> chooseDisplayOrExit(int argc, char** argv, EventLog& log) {
   std::string chosen = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
   if (const std::string given = option(argc, argv, "-platform"); !given.empty()) chosen = given;
   const bool wantsWayland = std::string_view(chosen).starts_with("wayland");
-  const bool x11 = chosen.empty() || std::string_view(chosen).starts_with("xcb")
-                       ? x11Reachable(argc, argv)
-                       : false;
+  std::shared_ptr<xcb_connection_t> x11;
+  if (chosen.empty() || std::string_view(chosen).starts_with("xcb"))
+    x11 = x11Connection(argc, argv);
   const bool wayland = (chosen.empty() || wantsWayland) && waylandReachable(wantsWayland);
-  switch (planDisplay(chosen, x11, wayland, waylandPlugin())) {
+  switch (planDisplay(chosen, x11 != nullptr, wayland, waylandPlugin())) {
     case DisplayPlan::Keep:
-      return;
+      return x11;
     case DisplayPlan::PreferX11:
       preferX11Platform(argc, argv);
-      return;
+      return x11;
     case DisplayPlan::UseWayland:
       qputenv("QT_QPA_PLATFORM", "wayland");
-      return;
+      return nullptr;
     case DisplayPlan::None:
       break;
   }

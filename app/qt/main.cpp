@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TarvikApplication> app;
   const auto application = [&]() -> TarvikApplication& {
     if (!app) {
-      chooseDisplayOrExit(argc, argv, log);
+      const std::shared_ptr<void> display = chooseDisplayOrExit(argc, argv, log);
       app = std::make_unique<TarvikApplication>(argc, argv, log);
     }
     return *app;

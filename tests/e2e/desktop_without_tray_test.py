@@ -71,6 +71,14 @@ class DesktopCase(ProgramDirTestCase):
                 return None
             time.sleep(0.2)
 
+    def gone(self, name, seconds=15):
+        deadline = time.time() + seconds
+        while self.visible(name, 0):
+            if time.time() > deadline:
+                return False
+            time.sleep(0.2)
+        return True
+
     def info(self, window):
         found = {}
         for line in self.tool("xwininfo", "-id", window).splitlines():
@@ -89,7 +97,8 @@ class DesktopCase(ProgramDirTestCase):
         self.line("add", "Provider")
         self.start(*args)
         self.procs.append(self.proc)
-        window = self.visible("^Tarvik$", 60)
+        self.wait_for_log(" StandBy.\r\n", timeout=90)
+        window = self.visible("^Tarvik$")
         self.assertIsNotNone(window, f"the status window never appeared; log:\n{self.log()}")
         time.sleep(0.5)
         return window
@@ -129,8 +138,7 @@ class WithoutNotificationAreaTest(DesktopCase):
         self.assertIsNotNone(popup, "no balloon without a notification service or tray")
         px, py, pw, ph = self.geometry(popup)
         self.assertLessEqual(py + ph, 450)  # above the window, where there is room
-        time.sleep(4)
-        self.assertIsNone(self.visible("^Provider", 0), "the balloon did not go")
+        self.assertTrue(self.gone("^Provider"), "the balloon did not go")
         self.assertEqual(self.visible("^Tarvik$", 0), window)
 
         # A second start with /settings brings the settings dialog up; the menu's first item
