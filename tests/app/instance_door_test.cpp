@@ -33,10 +33,6 @@ std::pair<bool, std::optional<std::string>> knockAndAnswer(InstanceDoor& door,
 TEST(InstanceDoor, KnockReachesTheRunningInstance) {
   test::TempDir dir;
   const std::filesystem::path socket = instanceDoorPath(dir / "TRK_2_4_x.lock");
-  EXPECT_EQ(socket, dir / "TRK_2_4_x.door");
-  EXPECT_EQ(doorRequest(""), "show");
-  EXPECT_EQ(doorRequest("/settings"), "settings");
-  EXPECT_EQ(doorRequest("/SETTINGS"), "show");
 
   EXPECT_FALSE(knock(socket, "show", 200));  // nobody runs
   {
@@ -63,10 +59,6 @@ TEST(InstanceDoor, KnockReachesTheRunningInstance) {
   }
   EXPECT_FALSE(std::filesystem::exists(socket));
   EXPECT_FALSE(knock(socket, "show", 200));
-
-  // A socket path too long for the system's address cannot be a door.
-  InstanceDoor tooLong(dir / std::string(120, 'x'));
-  EXPECT_FALSE(tooLong.open());
 }
 
 }  // namespace

@@ -5,7 +5,8 @@ the window hints; and on a headless Wayland compositor through XWayland.
 
 Without a notification area the status window is the way into the program: it shows although
 "Show" is off, never hides, its menu reaches the settings and the exit, a balloon appears beside
-it, and a second start brings the running program forward instead of only being refused.
+it, and a second start brings the running program forward instead of only being refused. A
+tray that comes later brings the usual hiding back.
 """
 import os
 import re
@@ -19,7 +20,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import ProgramDirTestCase, stop_processes  # noqa: E402
 
-X_TOOLS = ["Xvfb", "twm", "xdotool", "xwininfo"]
+X_TOOLS = ["Xvfb", "twm", "icewm", "xdotool", "xwininfo"]
 WAYLAND_TOOLS = ["weston", "Xwayland", "weston-debug", "xdotool", "xwininfo"]
 FACE = "[Olm:TK]\nFade=0\n"
 SETTINGS = "^Настройки"
@@ -59,25 +60,19 @@ class DesktopCase(ProgramDirTestCase):
         return subprocess.run(args, env=dict(self.env, LC_ALL="C.UTF-8"), capture_output=True,
                               text=True, timeout=20).stdout
 
-    def visible(self, name, seconds=30):
+    def visible(self, name, seconds=30, shown=True):
         """The id of a visible window whose name matches `name` (a regular expression), or
-        None. Names are matched here: xdotool's own search misses those in Russian."""
+        None; with `shown` False, whether none is left. Names are matched here: xdotool's own
+        search misses those in Russian."""
         deadline = time.time() + seconds
         while True:
-            for window in self.tool("xdotool", "search", "--onlyvisible", "--name", "").split():
-                if re.search(name, self.tool("xdotool", "getwindowname", window).strip()):
-                    return window
-            if time.time() > deadline:
-                return None
+            found = [w for w in self.tool("xdotool", "search", "--onlyvisible", "--name", "")
+                     .split() if re.search(name, self.tool("xdotool", "getwindowname", w))]
+            if bool(found) == shown or time.time() > deadline:
+                if not shown:
+                    return not found
+                return found[0] if found else None
             time.sleep(0.2)
-
-    def gone(self, name, seconds=15):
-        deadline = time.time() + seconds
-        while self.visible(name, 0):
-            if time.time() > deadline:
-                return False
-            time.sleep(0.2)
-        return True
 
     def info(self, window):
         found = {}
@@ -138,8 +133,21 @@ class WithoutNotificationAreaTest(DesktopCase):
         self.assertIsNotNone(popup, "no balloon without a notification service or tray")
         px, py, pw, ph = self.geometry(popup)
         self.assertLessEqual(py + ph, 450)  # above the window, where there is room
-        self.assertTrue(self.gone("^Provider"), "the balloon did not go")
+        self.assertTrue(self.visible("^Provider", 15, shown=False), "the balloon did not go")
         self.assertEqual(self.visible("^Tarvik$", 0), window)
+
+        # A tray comes (icewm holds one): "Статус   [скрыть]" hides the window again, which
+        # comes back when the tray goes.
+        tray = subprocess.Popen(["icewm"], env=self.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        self.procs.append(tray)
+        self.wait_for_log(" Notification area: available.\r\n")
+        self.menu(window, "Down", "Down", "Down", "Return")
+        mapped = lambda: "IsViewable" in self.tool("xwininfo", "-id", window)  # noqa: E731
+        self.wait_for(lambda: not mapped(), "hiding with a tray")
+        stop_processes([tray])
+        self.wait_for_log(" Notification area: none.\r\n", count=2)
+        self.wait_for(mapped, "the window back without a tray")
 
         # A second start with /settings brings the settings dialog up; the menu's first item
         # from the bottom ends the program.
