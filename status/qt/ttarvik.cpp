@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
@@ -215,51 +214,6 @@ void Ttarvik::hideStatusWindow() {
   // Without a notification area nothing would bring the window back.
   if (!area_.windowMayHide()) return;
   behaviour_->hide();
-}
-
-void Ttarvik::showTrayIcon() {
-  trayWanted_ = true;
-  if (area_.present()) tray_.icon().show();
-}
-
-void Ttarvik::hideTrayIcon() {
-  trayWanted_ = false;
-  tray_.icon().hide();
-}
-
-void Ttarvik::followNotificationArea(TrayWatch& watch) {
-  watch.onChange = [this](bool present) { notificationAreaChanged(present); };
-  watch.probe();
-}
-
-void Ttarvik::notificationAreaChanged(bool present) {
-  area_.report(present);
-  if (area_.present() && trayWanted_)
-    tray_.icon().show();
-  else if (!area_.present())
-    tray_.icon().hide();
-  menu_->m_status_hide->setEnabled(area_.windowMayHide());
-  if (QLabel* hide = view_.button(SkinButton::Hide)) hide->setEnabled(area_.windowMayHide());
-  keepReachable();
-}
-
-void Ttarvik::paintEvent(QPaintEvent* event) {
-  QWidget::paintEvent(event);
-  if (!cutByAlpha_) return;
-  QPainter painter(this);
-  if (!mask().isEmpty()) painter.setClipRegion(mask());
-  painter.fillRect(rect(), palette().button());
-}
-
-void Ttarvik::keepReachable() {
-  if (area_.mustShowWindow(isVisible(), skinApplied_ && !inert_)) showStatusWindow();
-}
-
-bool Ttarvik::bringForward() {
-  if (inert_) return false;
-  showStatusWindow();
-  raise();
-  return true;
 }
 
 bool Ttarvik::isShown() const {
