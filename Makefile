@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test test-vm bench sanitize-test install package package-test format clean
+.PHONY: deps configure build run test test-vm bench sanitize-test fuzz install package package-test format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -32,6 +32,16 @@ sanitize-test: deps
 	@cmake --build $(BUILD)-san -j$(JOBS)
 	@cd $(BUILD)-san && ctest --output-on-failure -j$(JOBS)
 
+# The libFuzzer harnesses of the project's own parsers (tests/fuzz/), built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer, each run FUZZ_SECONDS from its seed corpus.
+FUZZ_SECONDS ?= 20
+fuzz: deps
+	@cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined \
+	  -DTARVIK_GUI=OFF -DTARVIK_TESTS=OFF -DTARVIK_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzzers
+	@bash scripts/fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD)-bench -j$(JOBS)
@@ -59,4 +69,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-san $(BUILD)-bench $(BUILD)-release
+	@rm -rf $(BUILD) $(BUILD)-san $(BUILD)-bench $(BUILD)-release $(BUILD)-fuzz

@@ -12,6 +12,8 @@ packages=(
   qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev python3 python3-dbusmock dbus
+  # make fuzz: clang with libFuzzer and the sanitizers' runtimes
+  clang libclang-rt-14-dev
   # a display for headless runs, window manager, tray host and notification daemon
   xvfb xauth icewm xcompmgr dunst xdotool x11-utils x11-xserver-utils imagemagick libnotify-bin
   # desktops without a tray or the window hints, and a Wayland session with and without X11
