@@ -51,7 +51,8 @@ wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$1/task/$1/status
 # The time is the X server's map event as the watcher saw it, not a poll.
 start_timed() {
   local dir=$1 exe=$2 t0 out=$WORK/map.$2
-  "$WORK/map_watch" "$exe" 30000 >"$out" &
+  : >"$out"
+  "$WORK/map_watch" "$exe" 30000 >>"$out" &
   local watch=$!
   until grep -q ready "$out"; do sleep 0.01; done  # it listens before the program starts
   t0=$(now_ms)

@@ -15,11 +15,24 @@ std::string byteText(std::uint64_t bytes, const NumberFormat& format) {
     value /= 1024;
     ++unit;
   }
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", value);
-  std::string figure = text;
-  if (const auto dot = figure.find('.'); dot != std::string::npos) {
-    figure[dot] = format.decimalSeparator;
+  std::string figure;
+  // The figure is bytes / 1024^(unit + 1) exactly, so its tenths come from whole numbers: the
+  // quotient, rounded half to even as printf rounds such an exact value. (The meter writes the
+  // volume at most ticks; this keeps printf out of them.)
+  const unsigned shift = 10 * static_cast<unsigned>(unit + 1);
+  if (bytes < (std::uint64_t{1} << 59)) {
+    const std::uint64_t scaled = bytes * 10;
+    std::uint64_t tenths = scaled >> shift;
+    const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && tenths % 2 == 1)) ++tenths;
+    figure = std::to_string(tenths / 10) + format.decimalSeparator + std::to_string(tenths % 10);
+  } else {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    figure = text;
+    if (const auto dot = figure.find('.'); dot != std::string::npos)
+      figure[dot] = format.decimalSeparator;
   }
   return figure + " " + kUnits[unit];
 }
