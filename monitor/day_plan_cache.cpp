@@ -8,7 +8,11 @@ void DayPlanCache::checkFile() {
   // Without a change notice about the file since the last look, the plans stand.
   if (checked_ && !seen_.mayHaveChanged(config_.path())) return;
   std::optional<FileStamp> stamp = FileStamp::at(config_.path());
-  if (!checked_ || stamp != stamp_) {
+  // A file that went away (deleted, or its folder renamed away) holds no new plan: reading
+  // it would give the default tariff and price the rest of the connection at nothing, so the
+  // plans read last stay until a file is back.
+  missing_ = checked_ && !stamp && (stamp_ || missing_);
+  if (!checked_ || (stamp != stamp_ && !missing_)) {
     for (Slot& slot : slots_) slot.valid = false;
   }
   stamp_ = stamp;
@@ -24,6 +28,8 @@ const DayPlan& DayPlanCache::plan(const std::string& entry, int weekday) {
       return slot.plan;
     }
   }
+  if (missing_ && slots_[lastUsed_].valid && slots_[lastUsed_].entry == entry)
+    return slots_[lastUsed_].plan;
   // The slot not used last goes, so today's plan stays beside tomorrow's.
   const std::size_t replaced = slots_[0].valid ? 1 - lastUsed_ : 0;
   Slot& slot = slots_[replaced];

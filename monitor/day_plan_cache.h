@@ -23,7 +23,8 @@ class DayPlanCache {
   // Looks at the file once (a tick calls it first); plans read before a change are dropped.
   void checkFile();
   // The plan of `weekday` for `entry` (its own tariff when it has own settings, else
-  // "Default"'s).
+  // "Default"'s). While the file is missing, the plan of the entry read last stands in for
+  // one not read before.
   const DayPlan& plan(const std::string& entry, int weekday);
 
  private:
@@ -37,6 +38,7 @@ class DayPlanCache {
   bool checked_ = false;
   ChangeSeen seen_;
   std::optional<FileStamp> stamp_;  // nullopt: the file was not there
+  bool missing_ = false;            // the file went away after plans were read from it
   std::array<Slot, 2> slots_;
   std::size_t lastUsed_ = 0;
 };

@@ -301,6 +301,14 @@ TEST(MeterTariff, APlanSavedDuringTheConnectionAppliesAtTheNextTick) {
   rig.advance(750);
   EXPECT_EQ(rig.meter().tariffName(), "Newer");
   EXPECT_EQ(rig.meter().costPerHour(), 200);
+  // The file removed mid-connection (deleted, or its folder renamed away) is no plan of
+  // nothing: the meter goes on at the tariff it read last.
+  const float cost = rig.meter().cost();
+  std::filesystem::remove(rig.dir.files().config());
+  rig.advance(3000);
+  EXPECT_EQ(rig.meter().tariffName(), "Newer");
+  EXPECT_EQ(rig.meter().costPerHour(), 200);
+  EXPECT_GT(rig.meter().cost(), cost);
   // A plan with a second period covering now changes the period: the connection is split.
   std::string plan;
   for (int d = 0; d < 7; ++d) {
