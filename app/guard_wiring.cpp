@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
+#include <utility>
 
 #include "config/ini_file.h"
 #include "config/keys.h"
@@ -123,6 +125,7 @@ CloseOutFigures recoveredFigures(const InterruptedConnection& c) {
   figures.identity = c.identity;
   figures.retry = c.retry;
   figures.lineOpen = c.lineOpen;
+  figures.statisticsBooked = c.statisticsBooked;
   return figures;
 }
 
@@ -133,6 +136,20 @@ bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
   const bool booked = monitor_->closeOut().run(recoveredFigures(c));
   refreshSettingsDialog(c.entry, c.accountKind);
   return booked;
+}
+
+bool GuardWiring::closeOutKept(const std::vector<InterruptedConnection>& connections) {
+  if (!monitor_) return false;
+  std::vector<CloseOutFigures> figures;
+  figures.reserve(connections.size());
+  for (const InterruptedConnection& c : connections) figures.push_back(recoveredFigures(c));
+  if (!monitor_->closeOut().runKept(figures, " Kept connection data:")) return false;
+  // Each entry's open statistics are refreshed once, after the last of its bookings.
+  std::set<std::pair<std::string, int>> refreshed;
+  for (auto c = connections.rbegin(); c != connections.rend(); ++c)
+    if (refreshed.emplace(c->entry, c->accountKind).second)
+      refreshSettingsDialog(c->entry, c->accountKind);
+  return true;
 }
 
 std::string GuardWiring::quickLogTail(const InterruptedConnection& c) {

@@ -59,6 +59,7 @@ class GuardWiring final : public MonitorHooks,
   // CrashJournalHost
   MeterFigures meterFigures() const override;
   bool closeOutRecovered(const InterruptedConnection& connection) override;
+  bool closeOutKept(const std::vector<InterruptedConnection>& connections) override;
   void finishQuickLogLine(const std::string& tail) override;
   std::string quickLogTail(const InterruptedConnection& connection) override;
   std::optional<float> storedBalance(const std::string& entry, int accountKind) override;

@@ -59,6 +59,7 @@ void Lifecycle::exitCommand() {
     journal_.remove();
   }
   cancelDialogQuietly(user_);
+  journal_.keepBeforeExit();
   log_.append(" Application terminated (user request).", true);
   user_.terminate();
 }
@@ -70,6 +71,7 @@ void Lifecycle::restartCommand() {
 }
 
 void Lifecycle::restartWith(const char* programSwitch) {
+  journal_.keepBeforeExit();
   // A new instance that cannot start is not reported; this one ends either way.
   launcher_.startNewInstance(programSwitch);
   user_.terminate();

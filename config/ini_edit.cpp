@@ -17,7 +17,8 @@ struct DeleteKeyOp {
 struct DeleteSectionOp {
   std::string section;
 };
-using EditOp = std::variant<WriteOp, DeleteKeyOp, DeleteSectionOp>;
+struct ClearOp {};
+using EditOp = std::variant<WriteOp, DeleteKeyOp, DeleteSectionOp, ClearOp>;
 
 // A file with a growing list of changes applied, brought up to date step by step, so that
 // reading an edit between queued changes costs only the new changes.
@@ -29,12 +30,14 @@ class AppliedEdits {
     base_ = file;
     edited_.emplace(file);
     applied_ = 0;
+    cleared_ = false;
   }
 
   void reset() {
     base_.reset();
     edited_.reset();
     applied_ = 0;
+    cleared_ = false;
   }
 
   void catchUp(const std::vector<EditOp>& ops) {
@@ -42,6 +45,9 @@ class AppliedEdits {
   }
 
   const ini::EditedDocument& doc() const { return *edited_; }
+  bool loaded() const { return base_ != nullptr; }
+  // Whether the text was emptied: the file then changes even when nothing is written after.
+  bool cleared() const { return cleared_; }
   FileEncoding encoding() const { return base_->encoding; }
 
  private:
@@ -50,14 +56,18 @@ class AppliedEdits {
       edited_->setValue(write->section, write->key, write->value);
     } else if (const auto* remove = std::get_if<DeleteKeyOp>(&op)) {
       edited_->removeKey(remove->section, remove->key);
+    } else if (const auto* section = std::get_if<DeleteSectionOp>(&op)) {
+      edited_->removeSection(section->section);
     } else {
-      edited_->removeSection(std::get<DeleteSectionOp>(op).section);
+      edited_.emplace(std::make_shared<const ini::Document>(ini::parse(std::string())));
+      cleared_ = true;
     }
   }
 
   std::shared_ptr<const ini::Document> base_;
   std::optional<ini::EditedDocument> edited_;
   std::size_t applied_ = 0;
+  bool cleared_ = false;
 };
 
 }  // namespace
@@ -65,6 +75,7 @@ class AppliedEdits {
 struct IniEdit::State {
   std::vector<EditOp> ops;
   mutable AppliedEdits view;
+  bool pinned = false;
 };
 
 IniEdit::IniEdit(const IniFile& file) : path_(file.path()), state_(std::make_unique<State>()) {}
@@ -92,8 +103,18 @@ IniEdit& IniEdit::deleteSection(std::string_view section) {
   return *this;
 }
 
+IniEdit& IniEdit::clear() {
+  state_->ops.emplace_back(ClearOp{});
+  return *this;
+}
+
+IniEdit& IniEdit::pinReads() {
+  state_->pinned = true;
+  return *this;
+}
+
 const ini::EditedDocument& IniEdit::current() const {
-  state_->view.rebase(ini::loadForReading(path_));
+  if (!state_->pinned || !state_->view.loaded()) state_->view.rebase(ini::loadForReading(path_));
   state_->view.catchUp(state_->ops);
   return state_->view.doc();
 }
@@ -113,7 +134,8 @@ void IniEdit::commit() {
   AppliedEdits& view = state_->view;
   view.rebase(ini::loadForWriting(path_));
   view.catchUp(state_->ops);
-  if (view.doc().changed()) ini::store(path_, view.doc().bytes(), view.encoding());
+  if (view.doc().changed() || view.cleared())
+    ini::store(path_, view.doc().bytes(), view.encoding());
   state_->ops.clear();
   view.reset();
 }

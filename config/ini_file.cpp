@@ -41,6 +41,10 @@ std::vector<std::string> IniFile::keyNames(std::string_view section) const {
   return ini::keyNames(*ini::loadForReading(path_), section);
 }
 
+IniDocument IniFile::snapshot() const {
+  return IniDocument(ini::loadForReading(path_));
+}
+
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   ini::checkWritable(section, key, value);
   const auto doc = ini::loadForWriting(path_);

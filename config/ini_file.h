@@ -21,6 +21,8 @@ class EditedDocument;
 // disk. Section and key names compare without regard to case (Latin and Cyrillic). Reads of
 // a missing file, section or key give the default. Every write replaces the file atomically.
 // Parsed copies are cached per file and re-read only when the file on disk changed.
+class IniDocument;
+
 class IniFile {
  public:
   explicit IniFile(std::filesystem::path path);
@@ -40,6 +42,8 @@ class IniFile {
   // Names as spelled in the file, in file order, first occurrence only.
   std::vector<std::string> sectionNames() const;
   std::vector<std::string> keyNames(std::string_view section) const;
+  // The file as it is now, to read many keys without looking at the disk for each.
+  IniDocument snapshot() const;
 
   // Each of these replaces the file once; throws IniWriteError on failure. A change that
   // leaves the file as it is (same value, missing key) does not touch the file at all.
@@ -67,6 +71,13 @@ class IniEdit {
   IniEdit& writeInt(std::string_view section, std::string_view key, int value);
   IniEdit& deleteKey(std::string_view section, std::string_view key);
   IniEdit& deleteSection(std::string_view section);
+  // Everything the file holds goes, duplicate sections included: the changes queued after
+  // this start from an empty text, so a whole file is written out in one pass.
+  IniEdit& clear();
+  // Reads look at the file once, not at every read: for a batch of many reads and writes that
+  // nothing else changes the file during. The commit still applies the changes to the file as
+  // it is then.
+  IniEdit& pinReads();
   // Reads see the changes made so far in this edit.
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view def = {}) const;
@@ -100,6 +111,8 @@ class IniDocument {
   std::vector<std::string> keyNames(std::string_view section) const;
 
  private:
+  friend class IniFile;
+  explicit IniDocument(std::shared_ptr<const ini::Document> doc) : doc_(std::move(doc)) {}
   std::shared_ptr<const ini::Document> doc_;
 };
 

@@ -20,6 +20,10 @@ struct ProgramFiles {
   std::filesystem::path journalTmp() const { return dir / "security.tmp"; }
   // Bookings of finished connections that could not be written yet, oldest first.
   std::filesystem::path keptBookings() const { return dir / "security.que"; }
+  // The same queue while security.que cannot be written.
+  std::filesystem::path keptBookingsAside() const { return dir / "security.qu2"; }
+  // Kept bookings too incomplete to book, set aside for the user.
+  std::filesystem::path setAsideBookings() const { return dir / "security.bad"; }
   std::filesystem::path skinTmp() const { return dir / "qsf_skin.tmp"; }
   // The skin editor's working file.
   std::filesystem::path skinDraft() const { return dir / "new_skin.tmp"; }

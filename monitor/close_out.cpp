@@ -46,11 +46,47 @@ bool CloseOut::run(const CloseOutFigures& f) {
     return false;
   }
 
-  env_.log.append(" Time spent online: " + hms);
-  env_.log.append(" Financial expences: " + formatGeneral(f.cost, env_.format) + " " + signZ);
-  env_.log.append(" Account value: " + signA + " " + booked.entryAccountText);
+  logSummary(f, signA, signZ, booked);
   if (!f.isVirtual && !f.retry) env_.user.balloon(f.entry, summary, false);
   if (f.lineOpen) quickLog_.finishLine(quickLogTail(f));
+  return true;
+}
+
+void CloseOut::logSummary(const CloseOutFigures& f, const std::string& signA,
+                          const std::string& signZ, const BookedBalance& booked) {
+  env_.log.append(" Time spent online: " + durationText(f.seconds));
+  env_.log.append(" Financial expences: " + formatGeneral(f.cost, env_.format) + " " + signZ);
+  env_.log.append(" Account value: " + signA + " " + booked.entryAccountText);
+}
+
+bool CloseOut::runKept(const std::vector<CloseOutFigures>& bookings, std::string_view header) {
+  std::vector<Statistics::Booking> counters;
+  std::vector<Accounts::Booking> balances;
+  for (const CloseOutFigures& f : bookings) {
+    if (!f.statisticsBooked)
+      counters.push_back({f.identity, f.entry, f.weekday, f.seconds, f.cost, f.volume});
+    balances.push_back({f.entry, f.accountKind, f.balance});
+  }
+  std::vector<BookedBalance> booked;
+  try {
+    // A kill between the two leaves statistics that carry the last identity: the next attempt
+    // then writes only the balances, which are absolute values.
+    statistics_.bookConnections(counters);
+    booked = accounts_.bookBalances(balances);
+  } catch (const IniWriteError&) {
+    return false;
+  }
+  const IniDocument config = IniFile(env_.files.config()).snapshot();
+  for (std::size_t i = 0; i < bookings.size(); ++i) {
+    const CloseOutFigures& f = bookings[i];
+    const auto section = sections::entry(f.entry);
+    const std::string signA = readKey(config, section, entry_keys::kCurrencyDisplayA);
+    env_.log.append(std::string(header));
+    logSummary(f, signA, readKey(config, section, entry_keys::kCurrencyDisplayZ), booked[i]);
+    if (f.lineOpen)
+      quickLog_.finishLine(
+          bookedQuickLogTail(signA, f.seconds, f.cost, f.balance, f.entry, env_.format));
+  }
   return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "monitor/monitor_env.h"
 #include "platform/traffic.h"
@@ -33,6 +35,9 @@ struct CloseOutFigures {
   bool retry = false;
   // The connection's quick-log line still waits for its tail.
   bool lineOpen = true;
+  // Its statistics carry it already (a kept booking that stopped before the balance): only
+  // the balance is written.
+  bool statisticsBooked = false;
 };
 
 // Books a finished connection: statistics, balance, the summary in the event log, the
@@ -44,12 +49,19 @@ class CloseOut {
   // False when a data file could not be written: the balloon then says so, the summary lines
   // are not logged and the quick-log line stays open (the next connection's line ends it).
   bool run(const CloseOutFigures& figures);
+  // Kept bookings, oldest first, booked together: the statistics in one replacement, the
+  // balances in another, then each one's summary under `header` and its quick-log tail. No
+  // balloons. False, with nothing logged, when a data file could not be written.
+  bool runKept(const std::vector<CloseOutFigures>& bookings, std::string_view header);
   // The quick-log tail of the booked connection.
   std::string quickLogTail(const CloseOutFigures& figures) const;
 
  private:
   // Statistics, then balance; false when a data file could not be written.
   bool book(const CloseOutFigures& f, BookedBalance& booked);
+  // The three summary lines of the event log.
+  void logSummary(const CloseOutFigures& f, const std::string& signA, const std::string& signZ,
+                  const BookedBalance& booked);
 
   const MonitorEnv& env_;
   Statistics& statistics_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "config/codepage.h"
+
 #include "monitor/booking_identity.h"
 #include "platform/time_text.h"
 
@@ -14,6 +16,11 @@ const char* const kRecoveryQuestion =
     "Все расчётные данные предыдущего соединения не были утрачены.\n"
     "Какое действие следует произвести?";
 const char* const kJournalBalloonTitle = "Система защиты от сбоев";
+const char* const kConnectionInMemoryText =
+    "Возникла ошибка при попытке записать файл на диск.\n"
+    "Данные завершённого соединения не удалось сохранить ни в один файл.\n"
+    "Они будут записаны, как только запись станет возможной,\n"
+    "и пропадут, если программа будет закрыта раньше.";
 const char* const kJournalWriteErrorText =
     "Возникла ошибка во время записи\nнеобходимых файлов на диск...\nСистема защиты от сбоев "
     "будет\nотключена для текущего соединения.\nЕсли ошибка повториться - свяжитесь с автором.";
@@ -126,19 +133,35 @@ bool CrashJournal::closeOutEnded(bool booked) {
     stopForDisconnect();
     return false;
   }
-  // No file can hold it: it waits in memory behind the others, lost only if the program ends
-  // before the files can be written, rather than dropped at once.
-  unrecorded_.push_back(closing_);
+  holdInMemory(closing_);
   return !kept_;
+}
+
+void CrashJournal::holdInMemory(const JournalRecord& record) {
+  // No file can hold it: it waits in memory behind the others, lost only if the program ends
+  // before any file can be written, rather than dropped at once; the user is told.
+  unrecorded_.push_back(record);
+  log_.append(" Failed saving connection data: no file can be written, it waits in memory.");
+  std::error_code ec;
+  if (!std::filesystem::exists(files_.noGo(), ec)) user_.message(kConnectionInMemoryText);
 }
 
 bool CrashJournal::keep(const JournalRecord& record, bool lineOpen) {
   try {
     waiting_.append(KeptBooking{record, lineOpen});
-    return true;
   } catch (const std::exception&) {
     return false;
   }
+  queued_.push_back(KeptBooking{record, lineOpen});
+  noteQueueAside();
+  return true;
+}
+
+void CrashJournal::noteQueueAside() {
+  const bool aside = waiting_.movedAside();
+  if (aside && !queueAside_)
+    log_.append(" Failed write security.que: the kept bookings are kept in security.qu2.");
+  queueAside_ = aside;
 }
 
 InterruptedConnection CrashJournal::connectionOf(const JournalRecord& record) {
@@ -156,55 +179,137 @@ InterruptedConnection CrashJournal::connectionOf(const JournalRecord& record) {
 }
 
 void CrashJournal::completeKeptBooking() {
-  for (const KeptBooking& kept : waiting_.list()) {
-    if (!bookKept(kept)) return;
+  if (bookQueue() && kept_) {
+    if (completeStartedBooking(files_.journalSeq())) {
+      kept_ = false;
+      removeJournalFiles(files_);
+    }
   }
-  if (kept_) {
-    if (!completeStartedBooking(files_.journalSeq())) return;
-    kept_ = false;
-    removeJournalFiles(files_);
-  }
-  while (!unrecorded_.empty()) {
+  // Those held in memory are newer than the marked journal, which is written first. Each is
+  // written when nothing waits before it, else kept in the queue behind the others, so none
+  // stays only in memory once a file can take it.
+  while (!unrecorded_.empty() && !kept_) {
     InterruptedConnection c = connectionOf(unrecorded_.front());
-    if (!writeKept(c, true)) return;
+    if (!queued_.empty() || !writeKept(c, true)) {
+      if (!keep(unrecorded_.front(), true)) return;
+    }
     unrecorded_.erase(unrecorded_.begin());
   }
 }
 
-bool CrashJournal::bookKept(const KeptBooking& kept) {
-  InterruptedConnection c = connectionOf(kept.record);
-  // Written in an earlier session that security.que would not let go: the statistics carry it
-  // as booked last and the account holds its balance, so it was reported then.
-  if (lastBookedIdentity(files_) == c.identity &&
-      host_.storedBalance(c.entry, c.accountKind) == c.balance)
-    written_.insert(c.identity);
-  if (!written_.contains(c.identity) && !writeKept(c, kept.lineOpen)) return false;
-  try {
-    waiting_.removeFirst();
-  } catch (const std::exception&) {
-    return false;
+void CrashJournal::keepBeforeExit() {
+  completeKeptBooking();
+  if (!unrecorded_.empty())
+    log_.append(" Failed saving connection data: " + std::to_string(unrecorded_.size()) +
+                " connection(s) lost at exit, no file can be written.");
+}
+
+bool CrashJournal::bookQueue() {
+  KeptQueue queue = waiting_.read();
+  if (queue.bookings.empty() && queue.refused.empty()) {
+    queued_.clear();
+    return true;
   }
-  written_.erase(c.identity);
-  return true;
+  bool rewrite = false;
+  if (!queue.refused.empty()) {
+    for (const RefusedBooking& r : queue.refused)
+      log_.append(" Kept connection data incomplete ([" + r.section + "], " + r.why +
+                  "): not booked, set aside in security.bad.");
+    try {
+      waiting_.setAside(queue.refused);
+      queue.refused.clear();
+      rewrite = true;
+    } catch (const std::exception&) {
+      log_.append(" Failed write security.bad: the incomplete data stays in security.que.");
+    }
+  }
+
+  // The statistics carry the identity of the last booking written, and bookings are written
+  // in the order of their identities: one not above it is written, whatever copies of it the
+  // file holds.
+  const int booked = identityNumber(lastBookedIdentity(files_));
+  std::vector<KeptBooking> written, fresh;
+  for (KeptBooking& k : queue.bookings)
+    (identityNumber(k.record.identity) <= booked ? written : fresh).push_back(std::move(k));
+  std::vector<KeptBooking> remaining = balancesToRewrite(written);
+  rewrite = rewrite || !written.empty();
+  std::vector<InterruptedConnection> connections;
+  for (const KeptBooking& k : remaining) {
+    connections.push_back(connectionOf(k.record));
+    connections.back().statisticsBooked = true;
+  }
+  for (KeptBooking& k : fresh) {
+    connections.push_back(connectionOf(k.record));
+    remaining.push_back(std::move(k));
+  }
+  for (std::size_t i = 0; i < connections.size(); ++i) {
+    InterruptedConnection& c = connections[i];
+    c.retry = true;
+    c.lineOpen = remaining[i].lineOpen && !linesFinished_.contains(c.identity);
+  }
+  if (!connections.empty()) {
+    if (host_.closeOutKept(connections)) {
+      for (const InterruptedConnection& c : connections) linesFinished_.insert(c.identity);
+      remaining.clear();
+      rewrite = true;
+    } else {
+      log_.append(" Kept connection not booked yet: the data files cannot be written.");
+    }
+  }
+  if (rewrite) {
+    try {
+      waiting_.rewrite(remaining, queue.refused);
+      queueRewriteFailed_ = false;
+      noteQueueAside();
+    } catch (const std::exception&) {
+      // Those written stay in the file, where their identities keep them from being booked
+      // again; nothing waits behind them.
+      if (!std::exchange(queueRewriteFailed_, true))
+        log_.append(" Failed write security.que: bookings written from it stay in it.");
+    }
+  }
+  queued_ = std::move(remaining);
+  return queued_.empty();
+}
+
+std::vector<KeptBooking> CrashJournal::balancesToRewrite(
+    const std::vector<KeptBooking>& written) const {
+  // Only while the last booking written is one of them can an attempt have stopped between
+  // the statistics and the balances; a later booking means they were all written.
+  const std::string last = lastBookedIdentity(files_);
+  if (std::none_of(written.begin(), written.end(),
+                   [&](const KeptBooking& k) { return k.record.identity == last; }))
+    return {};
+  // The balances of one attempt are one replacement: all written or none. Each account the
+  // bookings write holds the newest one's balance when they were.
+  std::set<std::string> seen;
+  for (auto it = written.rbegin(); it != written.rend(); ++it) {
+    const MeterFigures& f = it->record.figures;
+    for (const int kind : {f.accountKind, static_cast<int>(kAccountIndividual)}) {
+      const AccountKey key = accountKey(f.entry, kind);
+      const std::string name =
+          cp1251Fold(utf8ToCp1251(key.section.name() + "\n" + key.key.name.str()));
+      if (seen.insert(name).second && host_.storedBalance(f.entry, kind) != f.balance)
+        return written;
+    }
+  }
+  return {};
 }
 
 bool CrashJournal::writeKept(InterruptedConnection& c, bool lineOpen) {
   c.retry = true;
   c.lineOpen = lineOpen && !linesFinished_.contains(c.identity);
   log_.append(" Kept connection data:");
-  // The statistics carry the identity once written, so a booking that stopped at the balance
-  // is not counted again here.
   if (!host_.closeOutRecovered(c)) {
     log_.append(" Kept connection not booked yet: the data files cannot be written.");
     return false;
   }
   linesFinished_.insert(c.identity);
-  written_.insert(c.identity);
   return true;
 }
 
 std::optional<float> CrashJournal::pendingBalance(const AccountKey& account) const {
-  std::optional<float> balance = waiting_.pendingBalance(account, written_);
+  std::optional<float> balance = KeptBookings::pendingBalance(queued_, account);
   // The marked journal standing in for security.que, then the bookings no file could take,
   // are newer than those in security.que.
   if (kept_) {
@@ -222,9 +327,8 @@ void CrashJournal::finishKeptLine() {
   // Only the newest kept booking's line can still be the open one: every line that opened
   // after an older one came here first. Oldest first: security.que, the marked journal
   // standing in for it, those no file could take.
-  const std::vector<KeptBooking> kept = waiting_.list();
   std::vector<JournalRecord> order;
-  for (const KeptBooking& k : kept)
+  for (const KeptBooking& k : queued_)
     if (k.lineOpen) order.push_back(k.record);
   if (kept_) {
     std::string time;
@@ -243,12 +347,11 @@ void CrashJournal::finishKeptLine() {
   // connection keeps a line of its own and the next one does not continue it.
   host_.finishQuickLogLine(host_.quickLogTail(connectionOf(*open)));
   for (const JournalRecord& r : order) linesFinished_.insert(r.identity);
-  for (const KeptBooking& k : kept) {
-    if (!k.lineOpen) continue;
-    try {
-      waiting_.setLineFinished(k.record.identity);
-    } catch (const std::exception&) {
-    }
+  for (KeptBooking& k : queued_) k.lineOpen = false;
+  try {
+    waiting_.setLinesFinished();
+    noteQueueAside();
+  } catch (const std::exception&) {
   }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "config/number_text.h"
 #include "config/program_files.h"
@@ -31,6 +32,8 @@ struct InterruptedConnection {
   bool retry = false;
   // Its quick-log line still waits for the tail (a line finished earlier gets none).
   bool lineOpen = true;
+  // Its statistics were written by an attempt that stopped before the balance.
+  bool statisticsBooked = false;
 };
 
 // What the crash journal needs from the rest of the program.
@@ -43,6 +46,10 @@ class CrashJournalHost {
   // balance, logs the summary, finishes the open quick-log line and refreshes an open settings
   // dialog's statistics. False when a write failed.
   virtual bool closeOutRecovered(const InterruptedConnection& connection) = 0;
+  // Kept bookings, oldest first, written together (one replacement of each data file), each
+  // logged after " Kept connection data:" with its quick-log tail; no balloons. False, with
+  // none of them logged, when a write failed.
+  virtual bool closeOutKept(const std::vector<InterruptedConnection>& connections) = 0;
   // Appends a tail and a line end to the open quick-log line.
   virtual void finishQuickLogLine(const std::string& tail) = 0;
   // The quick-log tail the close-out would write for the connection.
@@ -79,10 +86,13 @@ inline constexpr int kRemindMs = intervalOf(TimerId::Remind);
 // (which is idempotent) and deletes the journal.
 //
 // A booking that cannot be written (a data file is read-only, the disk is full) is kept in
-// security.que and tried again, oldest first, at every connection start and close-out and at
-// the next start-up; a connection that ends while earlier bookings wait is kept behind them.
-// Only when security.que itself cannot be written does the marked security.seq stay as the
-// one kept booking, and protection stays off until it is written.
+// security.que and tried again at every connection start and close-out and at the next
+// start-up, all of them in one pass, oldest first; a connection that ends while earlier
+// bookings wait is kept behind them. A kept booking whose identity the statistics carry is
+// written: it is never booked again, whatever copies of it the file holds. Only when no queue
+// file can be written does the marked security.seq stay as the one kept booking (protection
+// off until it is written), and when no file at all can be, the booking waits in memory,
+// which the user is told.
 //
 // The file format of one level is in journal_file.*; this class decides when each level is
 // written (crash_journal.cpp) and what a start-up does with a journal it finds
@@ -115,8 +125,10 @@ class CrashJournal : public PendingBalances {
   // Books the kept bookings that can be written now, oldest first; stops at the first that
   // still fails.
   void completeKeptBooking();
+  // The program ends: a booking held in memory goes into a file if one can take it now.
+  void keepBeforeExit();
   // Bookings wait for a later attempt.
-  bool bookingKept() const { return kept_ || !waiting_.empty() || !unrecorded_.empty(); }
+  bool bookingKept() const { return kept_ || !queued_.empty() || !unrecorded_.empty(); }
   const KeptBookings& keptBookings() const { return waiting_; }
   // While bookings wait, every figure of a balance (the meter's start, the dialog's fields) is
   // the one the newest of them will leave, so nobody sees money already spent.
@@ -146,8 +158,14 @@ class CrashJournal : public PendingBalances {
   std::string nextIdentity() const;
   // Adds the booking to security.que; false when that cannot be written.
   bool keep(const JournalRecord& record, bool lineOpen);
-  // Books the oldest kept booking and removes it from security.que.
-  bool bookKept(const KeptBooking& kept);
+  // Books what security.que holds in one pass and rewrites it once; true when nothing of it
+  // waits any more.
+  bool bookQueue();
+  // The kept bookings the statistics carry already whose balances may not have been written.
+  std::vector<KeptBooking> balancesToRewrite(const std::vector<KeptBooking>& booked) const;
+  void holdInMemory(const JournalRecord& record);
+  // Logs once when the queue has moved aside into security.qu2.
+  void noteQueueAside();
   // Its close-out, logged and reported once; false when a data file still refuses it.
   bool writeKept(InterruptedConnection& c, bool lineOpen);
   void finishKeptLine();
@@ -182,9 +200,10 @@ class CrashJournal : public PendingBalances {
   // Kept bookings whose quick-log line got its tail in this session (should security.que
   // refuse to record that).
   std::set<std::string> linesFinished_;
-  // Kept bookings written in this session that security.que would not let go: each is
-  // reported and counted once, so a later attempt only removes it.
-  std::set<std::string> written_;
+  // The kept bookings not written yet, as the last pass left them and keep() added to them.
+  std::vector<KeptBooking> queued_;
+  bool queueRewriteFailed_ = false;  // logged once until a rewrite works again
+  bool queueAside_ = false;          // the queue lives in security.qu2, which was logged
   // Bookings, newest last, that neither security.que nor a journal could take.
   std::vector<JournalRecord> unrecorded_;
 };
@@ -193,5 +212,6 @@ class CrashJournal : public PendingBalances {
 extern const char* const kRecoveryQuestion;
 extern const char* const kJournalBalloonTitle;
 extern const char* const kJournalWriteErrorText;
+extern const char* const kConnectionInMemoryText;
 
 }  // namespace tarvik

@@ -1,5 +1,7 @@
 #include "monitor/crash_journal.h"
 
+#include <algorithm>
+
 #include "monitor/booking_identity.h"
 #include "monitor/quick_log.h"
 #include "platform/time_text.h"
@@ -156,11 +158,11 @@ void CrashJournal::book() {
   }
   // Behind bookings that still wait, or after a failed attempt, it is kept for the next one;
   // the marked journal stands in when security.que cannot take it either.
-  if (bookingKept()) {
-    log_.append(" Interrupted connection kept: earlier bookings are not written yet.");
-    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq(), missing);
-  } else if (!host_.closeOutRecovered(*c)) {
-    kept_ = !keep(record, true) && std::filesystem::exists(files_.journalSeq(), missing);
+  const bool behind = bookingKept();
+  if (behind) log_.append(" Interrupted connection kept: earlier bookings are not written yet.");
+  if ((behind || !host_.closeOutRecovered(*c)) && !keep(record, true)) {
+    kept_ = std::filesystem::exists(files_.journalSeq(), missing);
+    if (!kept_) holdInMemory(record);
   }
   finishRecovery();
 }
@@ -182,7 +184,10 @@ void CrashJournal::ignore() {
 void CrashJournal::resumeInterruptedBooking() {
   const JournalReading journal = readJournalRecord(path_);
   // A kill after the failed booking was kept leaves it in security.que already.
-  if (!waiting_.holds(journal.identity) && !completeStartedBooking(path_)) {
+  const bool queued = std::any_of(queued_.begin(), queued_.end(), [&](const KeptBooking& k) {
+    return k.record.identity == journal.identity;
+  });
+  if (!queued && !completeStartedBooking(path_)) {
     std::string time;
     if (std::optional<InterruptedConnection> c = readConnection(path_, time)) {
       JournalRecord record = recordOf(*c, time);
@@ -208,7 +213,7 @@ JournalRecord CrashJournal::recordOf(const InterruptedConnection& c, const std::
 
 bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
   // Bookings written out of order would leave the older balance on the account.
-  if (!waiting_.empty()) return false;
+  if (!queued_.empty()) return false;
   const JournalReading journal = readJournalRecord(file);
   const std::string& identity = journal.identity;
   if (!identity.empty() && lastBookedIdentity(files_) != identity) {

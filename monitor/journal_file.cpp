@@ -40,7 +40,8 @@ void putEntryCode(IniEdit& edit, const Section<Scope::Journal>& section, std::st
   deleteKey(edit, section, entryCodeKey(piece));
 }
 
-std::string getEntryCode(const IniFile& journal, const Section<Scope::Journal>& section) {
+template <class File>
+std::string getEntryCode(const File& journal, const Section<Scope::Journal>& section) {
   std::string code;
   for (int piece = 0;; ++piece) {
     const std::string part = readKey(journal, section, entryCodeKey(piece));
@@ -94,7 +95,8 @@ const char* markText(BookingMark mark) {
   return nullptr;
 }
 
-BookingMark readMark(const IniFile& journal, const Section<Scope::Journal>& section) {
+template <class File>
+BookingMark readMark(const File& journal, const Section<Scope::Journal>& section) {
   const std::string text = readKey(journal, section, journal_keys::kBooking);
   if (text == kBookingStarted) return BookingMark::Started;
   if (text == kBookingIgnored) return BookingMark::Ignored;
@@ -159,7 +161,10 @@ JournalReading readJournalRecord(const std::filesystem::path& file) {
   return getJournalRecord(IniFile(file), sections::journal());
 }
 
-JournalReading getJournalRecord(const IniFile& journal, const Section<Scope::Journal>& section) {
+namespace {
+
+template <class File>
+JournalReading readRecord(const File& journal, const Section<Scope::Journal>& section) {
   JournalReading r;
   r.time = readKey(journal, section, journal_keys::kTime);
   if (auto entry = decodeEntry(getEntryCode(journal, section))) {
@@ -190,6 +195,17 @@ JournalReading getJournalRecord(const IniFile& journal, const Section<Scope::Jou
   return r;
 }
 
+}  // namespace
+
+JournalReading getJournalRecord(const IniFile& journal, const Section<Scope::Journal>& section) {
+  return readRecord(journal, section);
+}
+
+JournalReading getJournalRecord(const IniDocument& journal,
+                                const Section<Scope::Journal>& section) {
+  return readRecord(journal, section);
+}
+
 std::filesystem::path foundJournal(const ProgramFiles& files) {
   std::filesystem::path found;
   for (const auto& candidate : {files.journalTmp(), files.journalPro(), files.journalSeq()})
@@ -203,9 +219,9 @@ bool anyJournalLeft(const ProgramFiles& files) {
 
 void removeJournalFiles(const ProgramFiles& files) {
   std::error_code ec;
-  std::filesystem::remove(files.journalTmp(), ec);
-  std::filesystem::remove(files.journalPro(), ec);
-  std::filesystem::remove(files.journalSeq(), ec);
+  for (const auto& file : {files.journalTmp(), files.journalPro(), files.journalSeq()}) {
+    std::filesystem::remove(file, ec);
+  }
 }
 
 }  // namespace tarvik

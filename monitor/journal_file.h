@@ -13,6 +13,7 @@
 
 namespace tarvik {
 
+class IniDocument;
 class IniEdit;
 class IniFile;
 
@@ -70,6 +71,7 @@ struct JournalReading {
 };
 JournalReading readJournalRecord(const std::filesystem::path& file);
 JournalReading getJournalRecord(const IniFile& file, const Section<Scope::Journal>& section);
+JournalReading getJournalRecord(const IniDocument& file, const Section<Scope::Journal>& section);
 
 // The level a start-up looks at first: the last one present in the order security.tmp,
 // security.pro, security.seq. Empty when there is none.

@@ -88,24 +88,38 @@ ChosenAccount Accounts::chooseAccount(std::string_view entry) const {
 }
 
 BookedBalance Accounts::bookBalance(std::string_view entry, int kind, float balance) {
-  IniFile accounts(files_.accounts());
+  IniEdit edit{IniFile(files_.accounts())};
+  BookedBalance booked = bookInto(edit, entry, kind, balance);
+  edit.commit();
+  return booked;
+}
+
+std::vector<BookedBalance> Accounts::bookBalances(const std::vector<Booking>& bookings) {
+  IniEdit edit{IniFile(files_.accounts())};
+  edit.pinReads();
+  std::vector<BookedBalance> booked;
+  booked.reserve(bookings.size());
+  for (const Booking& b : bookings) booked.push_back(bookInto(edit, b.entry, b.kind, b.balance));
+  edit.commit();
+  return booked;
+}
+
+BookedBalance Accounts::bookInto(IniEdit& edit, std::string_view entry, int kind, float balance) {
   AccountKey where = accountKey(entry, kind);
   AccountKey own = accountKey(entry, kAccountIndividual);
 
   // A stored text that is not a number was typed by hand, possibly as a note of a real
   // balance; overwriting it with a figure computed from 0 would lose that, so it stays.
-  std::string stored = readKey(accounts, where.section, where.key);
+  std::string stored = readKey(edit, where.section, where.key);
   if (!balanceValue(stored) || !std::isfinite(balance)) {
     log_.append(describe(where, stored) + " balance not saved.");
-    return {false, readKey(accounts, own.section, own.key)};
+    return {false, readKey(edit, own.section, own.key)};
   }
 
   std::string text = formatGeneral(balance, format_);
-  IniEdit edit(accounts);
   writeKey(edit, where.section, where.key, text);
   // The entry's own account always shows the balance after its last connection.
   writeKey(edit, own.section, own.key, text);
-  edit.commit();
   return {true, text};
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/ini_file.h"
 #include "config/keys.h"
@@ -68,6 +69,14 @@ class Accounts {
   // "Account". When the stored text of `kind` is not a number, nothing is written (the text
   // may be the user's own note of a real balance) and a line is logged.
   BookedBalance bookBalance(std::string_view entry, int kind, float balance);
+  // Book balance for each in order, as one replacement of the file: what is left is what
+  // booking them one by one leaves. Throws IniWriteError and leaves the file as it was.
+  struct Booking {
+    std::string entry;
+    int kind = 0;
+    float balance = 0;
+  };
+  std::vector<BookedBalance> bookBalances(const std::vector<Booking>& bookings);
 
   // Adds amount x 0.01 to the entry's own "Account" (never a shared one). Returns false and
   // logs a line, writing nothing, when the stored text is not a number.
@@ -77,6 +86,8 @@ class Accounts {
   std::string entryAccountText(std::string_view entry) const;
 
  private:
+  BookedBalance bookInto(IniEdit& edit, std::string_view entry, int kind, float balance);
+
   ProgramFiles files_;
   NumberFormat format_;
   EventLog& log_;

@@ -59,6 +59,16 @@ bool Statistics::bookConnectionOnce(std::string_view identity, std::string_view 
   return true;
 }
 
+void Statistics::bookConnections(const std::vector<Booking>& bookings) {
+  if (bookings.empty()) return;
+  IniEdit edit(IniFile(files_.statistics()));
+  edit.pinReads();
+  for (const Booking& b : bookings)
+    addConnection(edit, b.entry, b.weekday, b.seconds, b.cost, b.volume);
+  writeKey(edit, sections::sharedStatistics(), stats_keys::kBooked, bookings.back().identity);
+  edit.commit();
+}
+
 std::string Statistics::lastBookedIdentity() const {
   return readKey(IniFile(files_.statistics()), sections::sharedStatistics(), stats_keys::kBooked);
 }

@@ -23,6 +23,7 @@ using V = std::vector<std::string>;
 struct NoJournalHost : CrashJournalHost {
   MeterFigures meterFigures() const override { return {}; }
   bool closeOutRecovered(const InterruptedConnection&) override { return true; }
+  bool closeOutKept(const std::vector<InterruptedConnection>&) override { return true; }
   void finishQuickLogLine(const std::string&) override {}
   std::string quickLogTail(const InterruptedConnection&) override { return {}; }
   std::optional<float> storedBalance(const std::string&, int) override { return 0.0f; }

@@ -58,6 +58,19 @@ struct JournalHost : CrashJournalHost {
             c.lineOpen);
     return true;
   }
+  bool closeOutKept(const std::vector<InterruptedConnection>& connections) override {
+    for (const InterruptedConnection& c : connections) {
+      closedOut.push_back(c);
+      if (failBooking) return false;
+      if (c.statisticsBooked) {
+        accounts.bookBalance(c.entry, c.accountKind, c.balance);
+      } else {
+        bookAll(c.entry, c.accountKind, c.weekday, c.seconds, c.cost, c.balance, c.identity,
+                c.lineOpen);
+      }
+    }
+    return true;
+  }
   void bookAll(const std::string& entry, int kind, int weekday, int seconds, float cost,
                float balance, const std::string& identity, bool lineOpen = true) {
     step("stats");
