@@ -13,6 +13,7 @@
 #include "config/file_clock.h"
 #include "config/file_descriptor.h"
 #include "config/ini_write_error.h"
+#include "config/write_step.h"
 
 namespace tarvik {
 namespace {
@@ -105,6 +106,7 @@ Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
   }
 
   removeStaleTemporaries(dir, path);
+  writeStep();
   const fs::path temp = dir / (temporaryPrefix(path) + std::to_string(::getpid()) + "." +
                                std::to_string(++counter) + "~");
   FileDescriptor fd(
@@ -130,6 +132,7 @@ Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
   if (::fstat(fd.get(), &st) != 0) fail("cannot check");
   if (fd.close() != 0) fail("cannot close");
   const long long takenAt = fileClockNs();
+  writeStep();
   if (::rename(temp.c_str(), path.c_str()) != 0) fail("cannot replace");
 
   // The rename itself reaches the disk only with the folder.

@@ -9,6 +9,7 @@
 #include "config/entry_section.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "config/write_step.h"
 #include "monitor/quick_log.h"
 
 namespace tarvik {
@@ -220,6 +221,7 @@ bool anyJournalLeft(const ProgramFiles& files) {
 void removeJournalFiles(const ProgramFiles& files) {
   std::error_code ec;
   for (const auto& file : {files.journalTmp(), files.journalPro(), files.journalSeq()}) {
+    writeStep();
     std::filesystem::remove(file, ec);
   }
 }

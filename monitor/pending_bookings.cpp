@@ -8,6 +8,7 @@
 #include "config/codepage.h"
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "config/write_step.h"
 
 namespace tarvik {
 
@@ -30,6 +31,7 @@ bool regularFile(const fs::path& p) {
 
 void removeFile(const fs::path& p) {
   std::error_code ec;
+  writeStep();
   if (!fs::remove(p, ec) && ec) throw IniWriteError("cannot remove " + p.string());
 }
 

@@ -9,6 +9,7 @@
 #include "config/codepage.h"
 #include "config/number_text.h"
 #include "config/regular_file.h"
+#include "config/write_step.h"
 #include "platform/time_text.h"
 
 namespace tarvik {
@@ -68,6 +69,7 @@ bool QuickLog::finishLine(std::string_view tail) {
 }
 
 bool QuickLog::append(std::string_view utf8Text) {
+  writeStep();
   FilePtr out = openLog(file_, O_WRONLY | O_APPEND | O_CREAT, "ab");
   if (!out) return false;
   const std::string bytes = utf8ToCp1251(utf8Text);

@@ -8,6 +8,7 @@
 
 #include "config/codepage.h"
 #include "config/regular_file.h"
+#include "config/write_step.h"
 #include "platform/time_text.h"
 
 namespace tarvik {
@@ -17,6 +18,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // Writes the whole buffer with one open/append/close; any failure just loses the entry.
 void appendBytes(const std::filesystem::path& file, const std::string& bytes) {
+  writeStep();
   // A FIFO or device in place of the log would block or swallow the entries.
   const int fd = openRegularFile(file, O_WRONLY | O_APPEND | O_CREAT, 0644);
   if (fd < 0) return;
