@@ -9,6 +9,7 @@
 #include "config/entry_section.h"
 #include "config/file_encoding.h"
 #include "config/ini_file.h"
+#include "config/ini_parse.h"
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
@@ -63,17 +64,72 @@ std::optional<double> decimalNumber(const std::string& text) {
 
 }  // namespace
 
-IniDocument readDataFile(const fs::path& file) {
+std::string readDataBytes(const fs::path& file) {
   FileRead read = readRegularFile(file);
-  if (read.error == ENOENT || read.error == ENOTDIR) return IniDocument(std::string_view());
+  if (read.error == ENOENT || read.error == ENOTDIR) return {};
   if (read.error != 0)
     throw ReportError("cannot read " + file.string() + ": " + readErrorText(read.error));
   const FileEncoding encoding = encodingOf(read.bytes);
-  if (encoding != FileEncoding::Cp1251) read.bytes = toCp1251(read.bytes, encoding);
-  return IniDocument(read.bytes);
+  if (encoding != FileEncoding::Cp1251) return toCp1251(read.bytes, encoding);
+  return std::move(read.bytes);
+}
+
+IniDocument readDataFile(const fs::path& file) {
+  return IniDocument(readDataBytes(file));
 }
 
 namespace {
+
+// One entry's statistics, read in a single pass over its section's lines: with a great many
+// entries a lookup by name for every key would cost a miss in a table of them all each time.
+// Like a lookup, only the first section of the name and the first line of each key count.
+class SectionValues {
+ public:
+  SectionValues(const ini::Document& doc, const std::string& section) {
+    const ini::Region* region = ini::findSection(doc, section);
+    if (region == nullptr) return;
+    const std::string_view bytes(doc.bytes);
+    for (std::size_t i = region->firstLine; i < region->endLine; ++i) {
+      const ini::Line& line = doc.lines[i];
+      if (line.kind != ini::LineKind::Key) continue;
+      std::string name = cp1251Fold(bytes.substr(line.nameBegin, line.nameEnd - line.nameBegin));
+      if (find(name) == nullptr)
+        values_.emplace_back(std::move(name),
+                             bytes.substr(line.valueBegin, line.valueEnd - line.valueBegin));
+    }
+  }
+  // `folded` as ini::lookupKey makes it.
+  std::string read(const std::string& folded, std::string_view def) const {
+    const std::string_view* raw = find(folded);
+    return raw ? ini::decodeValue(*raw) : std::string(def);
+  }
+
+ private:
+  const std::string_view* find(const std::string& folded) const {
+    for (const auto& [name, raw] : values_)
+      if (name == folded) return &raw;
+    return nullptr;
+  }
+  std::vector<std::pair<std::string, std::string_view>> values_;
+};
+
+// The statistics keys of each span as lookup keys, made once.
+struct FoldedSpanKeys {
+  std::string time, money, count, received, sent;
+};
+const std::vector<FoldedSpanKeys>& foldedSpanKeys() {
+  static const std::vector<FoldedSpanKeys> folded = [] {
+    std::vector<FoldedSpanKeys> all;
+    for (const SpanKeys& keys : kSpans) {
+      all.push_back({ini::lookupKey(keys.time.name.view()), ini::lookupKey(keys.money.name.view()),
+                     keys.count ? ini::lookupKey(keys.count->name.view()) : std::string(),
+                     ini::lookupKey(keys.received.name.view()),
+                     ini::lookupKey(keys.sent.name.view())});
+    }
+    return all;
+  }();
+  return folded;
+}
 
 bool sameSection(const std::string& a, const std::string& b) {
   return cp1251Fold(utf8ToCp1251(a)) == cp1251Fold(utf8ToCp1251(b));
@@ -81,21 +137,23 @@ bool sameSection(const std::string& a, const std::string& b) {
 
 // `section` is a section name as the files hold it, mapped from the entry's name already: it
 // is read as it stands, and the report names the entry it stands for.
-EntryReport entryReport(const IniDocument& statistics, const IniDocument& config,
+EntryReport entryReport(const ini::Document& statistics, const IniDocument& config,
                         const IniDocument& accounts, const std::string& section) {
   EntryReport e;
   e.name = entryForSection(section);
-  const auto statSection = Section<Scope::Statistics>::fromSectionName(section);
-  for (const SpanKeys& keys : kSpans) {
+  const SectionValues values(statistics, section);
+  for (std::size_t i = 0; i < std::size(kSpans); ++i) {
+    const SpanKeys& keys = kSpans[i];
+    const FoldedSpanKeys& folded = foldedSpanKeys()[i];
     SpanFigures span;
     span.id = keys.id;
     span.label = keys.label;
-    span.seconds = wholeNumber(readKey(statistics, statSection, keys.time));
-    span.money = decimalNumber(readKey(statistics, statSection, keys.money));
+    span.seconds = wholeNumber(values.read(folded.time, keys.time.def));
+    span.money = decimalNumber(values.read(folded.money, keys.money.def));
     span.counted = keys.count.has_value();
-    if (keys.count) span.count = wholeNumber(readKey(statistics, statSection, *keys.count));
-    span.received = wholeNumber(readKey(statistics, statSection, keys.received));
-    span.sent = wholeNumber(readKey(statistics, statSection, keys.sent));
+    if (keys.count) span.count = wholeNumber(values.read(folded.count, keys.count->def));
+    span.received = wholeNumber(values.read(folded.received, keys.received.def));
+    span.sent = wholeNumber(values.read(folded.sent, keys.sent.def));
     e.spans.push_back(std::move(span));
   }
   const auto settings = Section<Scope::Entry>::fromSectionName(section);
@@ -124,10 +182,10 @@ std::vector<AccountBalance> sharedBalances(const IniDocument& accounts) {
 }
 
 // The entries with statistics, "Default" first, then in the file's order.
-std::vector<std::string> entrySections(const IniDocument& statistics) {
+std::vector<std::string> entrySections(const ini::Document& statistics) {
   std::vector<std::string> names;
   const std::string shared = sections::sharedStatistics().name();
-  for (std::string& name : statistics.sectionNames()) {
+  for (std::string& name : ini::sectionNames(statistics)) {
     if (!sameSection(name, shared)) names.push_back(std::move(name));
   }
   std::stable_partition(names.begin(), names.end(), [](const std::string& name) {
@@ -148,7 +206,7 @@ Report readReport(const fs::path& dir, const std::optional<std::string>& entry, 
 
   // Each file is read and parsed once; every lookup below goes to these copies.
   const IniDocument config = readDataFile(files.config());
-  const IniDocument statistics = readDataFile(files.statistics());
+  const ini::Document statistics = ini::parse(readDataBytes(files.statistics()));
   const IniDocument accounts = readDataFile(files.accounts());
 
   Report report;
