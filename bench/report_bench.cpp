@@ -1,6 +1,6 @@
-// tarvik-report on a statistics file of 160,000 entries (about 5.8 MB): the time of a whole
-// report in each format against the time of reading the file once, and the peak memory. A
-// program of its own, so that no other benchmark's peak is counted.
+// tarvik-report on a statistics file of 160,000 entries (about 4 MB): the time of a whole
+// report in each format, per entry, and the peak memory, which must not grow with the number
+// of entries. A program of its own, so that no other benchmark's peak is counted.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -13,7 +13,6 @@
 #include <string>
 
 #include "bench/bench_dir.h"
-#include "config/regular_file.h"
 #include "tools/tarvik-report/report_data.h"
 #include "tools/tarvik-report/report_output.h"
 
@@ -61,8 +60,6 @@ void BM_ReportOf160000Entries(benchmark::State& state) {
   writeStatistics(dir.files.statistics(), 160000);
   const double fileMb =
       static_cast<double>(std::filesystem::file_size(dir.files.statistics())) / (1 << 20);
-  const double readOnce = secondsOf(
-      [&] { benchmark::DoNotOptimize(readRegularFile(dir.files.statistics()).bytes.size()); });
   double reportSeconds = 0;
   std::size_t written = 0;
   for (auto _ : state) {
@@ -79,7 +76,7 @@ void BM_ReportOf160000Entries(benchmark::State& state) {
   }
   state.counters["file_MB"] = fileMb;
   state.counters["output_MB"] = static_cast<double>(written) / (1 << 20);
-  state.counters["times_one_read"] = reportSeconds / readOnce;
+  state.counters["us_per_entry"] = reportSeconds * 1e6 / 160000;
   state.counters["peak_MB"] = peakMegabytes();
 }
 BENCHMARK(BM_ReportOf160000Entries)
