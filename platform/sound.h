@@ -12,6 +12,8 @@ class ToneDevice {
   virtual bool tone(int frequencyHz, int durationMs) = 0;
   // A short pause between tones; blocks for `ms` without running the event loop.
   virtual void wait(int ms) = 0;
+  // Whether a tone is still held up in the audio system (the device cannot be closed then).
+  virtual bool stuck() const { return false; }
 };
 
 // Plays a sound file asynchronously and returns at once. An empty or missing file plays
@@ -20,6 +22,8 @@ class SoundPlayer {
  public:
   virtual ~SoundPlayer() = default;
   virtual void play(const std::string& file) = 0;
+  // Whether a sound is playing now.
+  virtual bool playing() const { return false; }
 };
 
 }  // namespace tarvik

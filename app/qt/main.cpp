@@ -263,8 +263,9 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   QCoreApplication::processEvents();
   DesktopShell shell;
   std::unique_ptr<RasSwitch> ras = selectRasService(files, log);
-  // The audio libraries are loaded with the first tune or sound, not at every start.
-  LazyAudio audio;
+  // The audio libraries are loaded with the first tune or sound, not at every start, and
+  // unloaded after a minute of silence.
+  LazyAudio audio(LazyAudio::defaultModules(), &timers);
   ToneDevice& tone = audio.tone();
   SoundPlayer& sound = audio.sound();
   LinuxProcessLauncher process;

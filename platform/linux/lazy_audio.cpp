@@ -10,7 +10,15 @@
 
 namespace tarvik {
 
-LazyAudio::LazyAudio(QStringList modules) : modules_(std::move(modules)) {}
+// A minute without a tone or a sound playing.
+constexpr int kSilenceMs = 60'000;
+
+LazyAudio::LazyAudio(QStringList modules, TimerFactory* timers) : modules_(std::move(modules)) {
+  if (!timers) return;
+  idle_ = timers->createTimer("audio_idle");
+  idle_->setInterval(kSilenceMs);
+  idle_->onFire([this] { unloadWhenSilent(); });
+}
 
 // The objects go before the application does; the tone thread ends with its device.
 LazyAudio::~LazyAudio() = default;
@@ -26,6 +34,10 @@ QStringList LazyAudio::defaultModules() {
 }
 
 bool LazyAudio::load() {
+  if (idle_ && loaded()) {
+    idle_->setEnabled(false);  // counts the minute from now
+    idle_->setEnabled(true);
+  }
   if (tried_) return loaded();
   tried_ = true;
   for (const QString& module : modules_) {
@@ -36,9 +48,21 @@ bool LazyAudio::load() {
     if (!createTone || !createSound) continue;
     soundPlayer_.reset(createSound());
     toneDevice_.reset(createTone());
+    if (idle_) idle_->setEnabled(true);
     return true;
   }
   return false;
+}
+
+void LazyAudio::unloadWhenSilent() {
+  // A long sound file may still be playing, or a tone hang in the audio system (closing the
+  // device would wait for it): it is asked again a minute later.
+  if (!loaded() || soundPlayer_->playing() || toneDevice_->stuck()) return;
+  idle_->setEnabled(false);
+  soundPlayer_.reset();
+  toneDevice_.reset();  // ends the tone thread
+  library_.unload();
+  tried_ = false;  // the next tone or sound loads it again
 }
 
 bool LazyAudio::Tones::tone(int frequencyHz, int durationMs) {

@@ -6,16 +6,19 @@
 #include <memory>
 
 #include "platform/sound.h"
+#include "platform/timer.h"
 
 namespace tarvik {
 
 // Tones and sound files through the audio module, which is loaded when the first tone or
 // sound is asked for. A module that cannot be found or loaded is tried once; from then on
 // tones fail (the tune stops, as without an audio device) and sounds play nothing.
+// Given timers, the module is unloaded again after a minute of silence (its libraries and
+// threads go with it) and loaded anew by the next tone or sound.
 class LazyAudio {
  public:
   // `modules`: the module files to try, in order.
-  explicit LazyAudio(QStringList modules = defaultModules());
+  explicit LazyAudio(QStringList modules = defaultModules(), TimerFactory* timers = nullptr);
   ~LazyAudio();
   LazyAudio(const LazyAudio&) = delete;
   LazyAudio& operator=(const LazyAudio&) = delete;
@@ -30,8 +33,10 @@ class LazyAudio {
   static QStringList defaultModules();
 
  private:
-  // Loads the module on the first call; false when it is not there.
+  // Loads the module on the first call; false when it is not there. Each use counts the
+  // minute of silence afresh.
   bool load();
+  void unloadWhenSilent();
 
   class Tones : public ToneDevice {
    public:
@@ -53,13 +58,13 @@ class LazyAudio {
 
   QStringList modules_;
   bool tried_ = false;
-  // The module is never unloaded: the objects below come from it, and its libraries keep
-  // threads of their own.
+  // The objects below come from the module: they go before it is unloaded.
   QLibrary library_;
   std::unique_ptr<ToneDevice> toneDevice_;
   std::unique_ptr<SoundPlayer> soundPlayer_;
   Tones tone_{*this};
   Sounds sound_{*this};
+  std::unique_ptr<Timer> idle_;
 };
 
 }  // namespace tarvik

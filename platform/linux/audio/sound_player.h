@@ -11,6 +11,7 @@ namespace tarvik {
 class LinuxSoundPlayer : public SoundPlayer {
  public:
   void play(const std::string& file) override;
+  bool playing() const override { return effect_.isPlaying(); }
 
   // What is playing or was played last (for tests).
   const QSoundEffect& effect() const { return effect_; }

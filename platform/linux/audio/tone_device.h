@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QThread>
 
+#include <chrono>
 #include <functional>
 #include <future>
 
@@ -27,6 +28,10 @@ class LinuxToneDevice : public ToneDevice {
   // duration of zero or less plays nothing and is no failure.
   bool tone(int frequencyHz, int durationMs) override;
   void wait(int ms) override;
+  bool stuck() const override {
+    return unanswered_.valid() &&
+           unanswered_.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready;
+  }
 
   // The object on the tone thread (for tests).
   QObject* worker() const;

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "platform/linux/lazy_audio.h"
+#include "platform/virtual_clock.h"
 
 using tarvik::LazyAudio;
 
@@ -14,6 +15,12 @@ namespace {
 bool multimediaMapped() {
   QFile maps(QStringLiteral("/proc/self/maps"));
   return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+}
+
+int threadCount() {
+  return QDir(QStringLiteral("/proc/self/task"))
+      .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+      .size();
 }
 
 }  // namespace
@@ -45,10 +52,14 @@ class LazyAudioTest : public QObject {
   }
 
   // The program starts without the audio libraries; the first tone loads them, and from then
-  // on the module's own device answers: its checks of the frequency and length hold.
-  void theFirstToneLoadsTheModule() {
+  // on the module's own device answers: its checks of the frequency and length hold. A minute
+  // after the last tone the module goes with its libraries and threads; a tone within the
+  // minute counts it afresh, and the next tone after it loads the module again.
+  void theFirstToneLoadsTheModuleAndSilenceUnloadsIt() {
     QVERIFY(!multimediaMapped());
-    LazyAudio audio;
+    const int threadsBefore = threadCount();
+    tarvik::VirtualClock clock;
+    LazyAudio audio(LazyAudio::defaultModules(), &clock);
     audio.sound().play("");  // no sound chosen: nothing to load for
     QVERIFY(!audio.loaded());
     QVERIFY(!multimediaMapped());
@@ -63,6 +74,22 @@ class LazyAudioTest : public QObject {
     elapsed.restart();
     audio.tone().wait(40);
     QVERIFY(elapsed.elapsed() >= 40);
+
+    clock.advance(59'000);
+    audio.tone().wait(0);
+    clock.advance(59'000);
+    QVERIFY(audio.loaded());
+    clock.advance(1'000);
+    QVERIFY(!audio.loaded());
+    QVERIFY(!multimediaMapped());
+    QTRY_COMPARE(threadCount(), threadsBefore);
+
+    QVERIFY(audio.tone().tone(1000, 0));
+    QVERIFY(multimediaMapped());
+    QVERIFY(!audio.tone().tone(30000, 100));
+    clock.advance(60'000);
+    QVERIFY(!audio.loaded());
+    QVERIFY(!multimediaMapped());
   }
 };
 
