@@ -89,19 +89,17 @@ bool InstanceDoor::open() {
   return true;
 }
 
-std::optional<std::string> InstanceDoor::answer() {
-  if (fd_ < 0) return std::nullopt;
+void InstanceDoor::answer(const std::function<bool(std::string_view)>& take) {
+  if (fd_ < 0) return;
   const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-  if (client < 0) return std::nullopt;
-  std::optional<std::string> request;
+  if (client < 0) return;
   ucred peer{};
   socklen_t size = sizeof peer;
   if (::getsockopt(client, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid()) {
-    request = readLine(client, kReadTimeoutMs);
-    if (request) writeAll(client, "ok\n");
+    const std::optional<std::string> request = readLine(client, kReadTimeoutMs);
+    if (request && take && take(*request)) writeAll(client, "ok\n");
   }
   ::close(client);
-  return request;
 }
 
 bool knock(const std::filesystem::path& socket, std::string_view request, int timeoutMs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,7 @@ namespace tarvik {
 // status window (or its settings dialog) instead of only saying that it runs.
 //
 // The protocol is one line each way: the request ("show" or "settings"), then "ok" once the
-// running instance has taken it.
+// running instance has done it.
 class InstanceDoor {
  public:
   explicit InstanceDoor(std::filesystem::path socket) : socket_(std::move(socket)) {}
@@ -24,9 +25,10 @@ class InstanceDoor {
   bool open();
   // The listening descriptor to watch for knocks; -1 when closed.
   int fd() const { return fd_; }
-  // Takes one knock: its request, answered "ok"; nullopt for a knock that asked nothing
-  // readable or came from another user.
-  std::optional<std::string> answer();
+  // Takes one knock and hands its request to `take`; answers "ok" when `take` returns true,
+  // else closes without an answer, so that the knocking start says that the program runs.
+  // Knocks that ask nothing readable or come from another user reach nobody.
+  void answer(const std::function<bool(std::string_view request)>& take);
 
  private:
   std::filesystem::path socket_;

@@ -12,20 +12,20 @@
 namespace tarvik {
 
 // Opens the running instance's door and answers every knock from the event loop: `onRequest`
-// gets what a later start asked for ("show" or "settings").
+// gets what a later start asked for ("show" or "settings") and says whether it was done.
 class DoorKeeper : public QObject {
   Q_OBJECT
 
  public:
   DoorKeeper(const std::filesystem::path& socket,
-             std::function<void(std::string_view request)> onRequest);
+             std::function<bool(std::string_view request)> onRequest);
 
   bool open() const { return door_.fd() >= 0; }
 
  private:
   InstanceDoor door_;
   std::unique_ptr<QSocketNotifier> knocks_;
-  std::function<void(std::string_view)> onRequest_;
+  std::function<bool(std::string_view)> onRequest_;
 };
 
 }  // namespace tarvik

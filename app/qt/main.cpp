@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
+#include <QTimer>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -288,7 +289,12 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   engine.start();
   // A later start brings this one forward instead of only being refused.
   const DoorKeeper doorKeeper(door, [&user, &windowHost](std::string_view request) {
-    if (user.bringForward() && request == kSettingsRequest) windowHost.openSettings(kFirstPage);
+    // A delayed start waiting for its successor shows nothing; the later start says so.
+    if (!user.bringForward()) return false;
+    // Opened once the answer is out: making the dialog may take longer than the start waits.
+    if (request == kSettingsRequest)
+      QTimer::singleShot(0, &user, [&windowHost] { windowHost.openSettings(kFirstPage); });
+    return true;
   });
   if (firstArgument == kSettingsArgument) windowHost.openSettings(kFirstPage);
   const int result = app.exec();

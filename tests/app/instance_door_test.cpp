@@ -24,7 +24,11 @@ std::pair<bool, std::optional<std::string>> knockAndAnswer(InstanceDoor& door,
   auto knocked = std::async(std::launch::async, [&] { return knock(socket, request, 2000); });
   pollfd p{door.fd(), POLLIN, 0};
   std::optional<std::string> answered;
-  if (::poll(&p, 1, 2000) == 1) answered = door.answer();
+  if (::poll(&p, 1, 2000) == 1)
+    door.answer([&](std::string_view request) {
+      answered = std::string(request);
+      return request != "refused";  // as an inert instance does
+    });
   return {knocked.get(), answered};
 }
 
@@ -49,6 +53,8 @@ TEST(InstanceDoor, KnockReachesTheRunningInstance) {
     ASSERT_TRUE(first->open());
     EXPECT_EQ(knockAndAnswer(*first, socket, "settings"),
               std::make_pair(true, std::optional<std::string>("settings")));
+    EXPECT_EQ(knockAndAnswer(*first, socket, "refused"),
+              std::make_pair(false, std::optional<std::string>("refused")));
     // A restarted instance opens its own door before the old one has closed: closing the old
     // one leaves the new one's socket alone.
     InstanceDoor second(socket);
