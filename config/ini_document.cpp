@@ -23,7 +23,7 @@ int IniDocument::readInt(std::string_view section, std::string_view key, int def
 }
 
 bool IniDocument::hasKey(std::string_view section, std::string_view key) const {
-  return ini::findKey(*doc_, section, key) != nullptr;
+  return ini::findKey(*doc_, section, key).has_value();
 }
 
 bool IniDocument::hasSection(std::string_view section) const {

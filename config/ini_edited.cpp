@@ -73,7 +73,7 @@ EditedDocument::Found EditedDocument::find(const std::string& sectionKey,
                                            const std::string& keyKey) const {
   const auto lookIn = [&keyKey](const AddedKeys& keys) -> Found {
     const auto it = keys.index.find(keyKey);
-    return it == keys.index.end() ? Found{} : Found{&keys.lines[it->second], nullptr};
+    return it == keys.index.end() ? Found{} : Found{&keys.lines[it->second], std::nullopt};
   };
   const auto section = sectionIndex(*base_, sectionKey);
   if (!section) {
@@ -82,8 +82,8 @@ EditedDocument::Found EditedDocument::find(const std::string& sectionKey,
   }
   if (const auto key = keyLine(*base_, *section, keyKey)) {
     const auto changed = changedLines_.find(*key);
-    if (changed != changedLines_.end()) return {&changed->second, nullptr};
-    return {nullptr, &base_->lines[*key]};
+    if (changed != changedLines_.end()) return {&changed->second, std::nullopt};
+    return {nullptr, base_->lines[*key]};
   }
   const auto added = addedKeys_.find(*section);
   return added == addedKeys_.end() ? Found{} : lookIn(added->second);
@@ -93,7 +93,7 @@ std::optional<std::string> EditedDocument::value(std::string_view section,
                                                  std::string_view key) const {
   const Found found = find(lookupKey(section), lookupKey(key));
   if (found.edited != nullptr) return decodeValue(rawValue(*found.edited));
-  if (found.base != nullptr) return decodeValue(rawValue(*base_, *found.base));
+  if (found.base) return decodeValue(rawValue(*base_, *found.base));
   return std::nullopt;
 }
 
@@ -159,7 +159,7 @@ void EditedDocument::flatten() {
 
 bool EditedDocument::removeKey(std::string_view section, std::string_view key) {
   const Found found = find(lookupKey(section), lookupKey(key));
-  if (found.edited == nullptr && found.base == nullptr) return false;
+  if (found.edited == nullptr && !found.base) return false;
   // Removing a line renumbers the lines after it and may bring a repeated key or section
   // to light; parsing the text again is the simple way to get that exactly right.
   flatten();

@@ -59,7 +59,7 @@ class EditedDocument {
   // untouched line of the starting text.
   struct Found {
     const EditedLine* edited = nullptr;
-    const Line* base = nullptr;
+    std::optional<Line> base;
   };
 
   Found find(const std::string& sectionKey, const std::string& keyKey) const;

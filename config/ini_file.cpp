@@ -26,7 +26,7 @@ int IniFile::readInt(std::string_view section, std::string_view key, int def) co
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
-  return ini::findKey(*ini::loadForReading(path_), section, key) != nullptr;
+  return ini::findKey(*ini::loadForReading(path_), section, key).has_value();
 }
 
 bool IniFile::hasSection(std::string_view section) const {

@@ -114,6 +114,46 @@ std::optional<std::size_t> lastNonBlankLine(const Document& doc, const Region& r
   return std::nullopt;
 }
 
+void Lines::push_back(const Line& line) {
+  const std::uint32_t content = line.contentEnd - line.begin;
+  if (content > 0xFFFF) {
+    packed_.push_back({static_cast<std::uint32_t>(long_.size()), 0, 0, 0, 0, 0, line.kind, kLong});
+    long_.push_back(line);
+    return;
+  }
+  // Offsets a line's kind does not set stay 0, as in the whole record.
+  const auto from = [&line](std::uint32_t offset) {
+    return static_cast<std::uint16_t>(offset - line.begin);
+  };
+  const bool named = line.kind == LineKind::Key || line.kind == LineKind::Section;
+  const bool valued = line.kind == LineKind::Key;
+  packed_.push_back({line.begin, static_cast<std::uint16_t>(content),
+                     named ? from(line.nameBegin) : std::uint16_t{0},
+                     named ? from(line.nameEnd) : std::uint16_t{0},
+                     valued ? from(line.valueBegin) : std::uint16_t{0},
+                     valued ? from(line.valueEnd) : std::uint16_t{0}, line.kind,
+                     static_cast<std::uint8_t>(line.end - line.contentEnd)});
+}
+
+Line Lines::operator[](std::size_t i) const {
+  const Packed& p = packed_[i];
+  if (p.lineEnd == kLong) return long_[p.begin];
+  Line line;
+  line.begin = p.begin;
+  line.contentEnd = p.begin + p.content;
+  line.end = line.contentEnd + p.lineEnd;
+  line.kind = p.kind;
+  if (p.kind == LineKind::Key || p.kind == LineKind::Section) {
+    line.nameBegin = p.begin + p.nameBegin;
+    line.nameEnd = p.begin + p.nameEnd;
+  }
+  if (p.kind == LineKind::Key) {
+    line.valueBegin = p.begin + p.valueBegin;
+    line.valueEnd = p.begin + p.valueEnd;
+  }
+  return line;
+}
+
 std::size_t parseCount() {
   return parsed;
 }
@@ -208,17 +248,19 @@ const Region* findSection(const Document& doc, std::string_view utf8Section) {
   return index ? &doc.regions[*index] : nullptr;
 }
 
-const Line* findKey(const Document& doc, std::string_view utf8Section, std::string_view utf8Key) {
+std::optional<Line> findKey(const Document& doc, std::string_view utf8Section,
+                            std::string_view utf8Key) {
   const auto region = sectionIndex(doc, lookupKey(utf8Section));
-  if (!region) return nullptr;
+  if (!region) return std::nullopt;
   const auto line = keyLine(doc, *region, lookupKey(utf8Key));
-  return line ? &doc.lines[*line] : nullptr;
+  if (!line) return std::nullopt;
+  return doc.lines[*line];
 }
 
 std::optional<std::string> value(const Document& doc, std::string_view section,
                                  std::string_view key) {
-  const Line* line = findKey(doc, section, key);
-  if (line == nullptr) return std::nullopt;
+  const std::optional<Line> line = findKey(doc, section, key);
+  if (!line) return std::nullopt;
   return decodeValue(rawValue(doc, *line));
 }
 
@@ -326,8 +368,8 @@ std::optional<std::string> setValue(const Document& doc, std::string_view sectio
 
 std::optional<std::string> removeKey(const Document& doc, std::string_view section,
                                      std::string_view key) {
-  const Line* line = findKey(doc, section, key);
-  if (line == nullptr) return std::nullopt;
+  const std::optional<Line> line = findKey(doc, section, key);
+  if (!line) return std::nullopt;
   const std::string_view bytes = doc.bytes;
   std::string out;
   out.reserve(bytes.size() - (line->end - line->begin));

@@ -17,8 +17,7 @@ namespace tarvik::ini {
 
 enum class LineKind : std::uint8_t { Blank, Comment, Section, Key, Other };
 
-// One line of the text. Offsets are 32 bits (files are far smaller than 4 GB) so that a huge
-// file costs little beyond its bytes: this record is all a line costs.
+// One line of the text, as the lookups and edits see it.
 struct Line {
   std::uint32_t begin = 0;       // first byte of the line
   std::uint32_t contentEnd = 0;  // end of the text, before the line end
@@ -30,6 +29,30 @@ struct Line {
   LineKind kind = LineKind::Other;
 
   bool operator==(const Line&) const = default;
+};
+
+// The lines of a text, kept in 16 bytes each (offsets within the line in 16 bits) so that a
+// huge file of short lines costs little beyond its bytes; the rare line longer than 64 KB is
+// kept whole beside them. Offsets are 32 bits: files are far smaller than 4 GB.
+class Lines {
+ public:
+  std::size_t size() const { return packed_.size(); }
+  bool empty() const { return packed_.empty(); }
+  void reserve(std::size_t lines) { packed_.reserve(lines); }
+  void push_back(const Line& line);
+  Line operator[](std::size_t i) const;
+
+ private:
+  struct Packed {
+    std::uint32_t begin;  // or, for a long line, its place in long_
+    std::uint16_t content, nameBegin, nameEnd, valueBegin, valueEnd;  // from begin
+    LineKind kind;
+    std::uint8_t lineEnd;  // bytes of the line end, or kLong
+  };
+  static_assert(sizeof(Packed) == 16);
+  static constexpr std::uint8_t kLong = 0xFF;
+  std::vector<Packed> packed_;
+  std::vector<Line> long_;
 };
 
 // The lines from a section header up to the next header. Region 0 holds the lines before
@@ -48,7 +71,7 @@ struct Region {
 struct Document {
   std::string bytes;                             // code page 1251
   FileEncoding encoding = FileEncoding::Cp1251;  // of the file the text came from
-  std::vector<Line> lines;
+  Lines lines;
   std::vector<Region> regions;
   NameIndex sections;  // first region of each section name; "" -> region 0
   NameIndex keys;      // (region, key name) -> line of its first occurrence, first regions only
@@ -66,7 +89,8 @@ const Region* findSection(const Document& doc, std::string_view utf8Section);
 std::optional<std::size_t> sectionIndex(const Document& doc, std::string_view foldedSection);
 std::optional<std::size_t> keyLine(const Document& doc, std::size_t region,
                                    std::string_view foldedKey);
-const Line* findKey(const Document& doc, std::string_view utf8Section, std::string_view utf8Key);
+std::optional<Line> findKey(const Document& doc, std::string_view utf8Section,
+                            std::string_view utf8Key);
 
 // The line after which setValue puts a new key of `region`: its last non-blank line, or
 // nullopt when it has none (then the key goes first).

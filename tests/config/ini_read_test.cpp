@@ -11,6 +11,7 @@ namespace tarvik {
 namespace {
 
 using test::TempDir;
+using test::readBytes;
 using test::writeBytes;
 
 struct ReadCase {
@@ -145,6 +146,37 @@ TEST(ReadingIntegers, TheProgramsRule) {
   EXPECT_EQ(doc.readInt("S", "C", -1), 5);
   EXPECT_EQ(doc.readInt("S", "D", -1), 31);
   EXPECT_EQ(doc.readInt("S", "missing", 77), 77);
+}
+
+// Lines are kept with offsets in 16 bits; lines around and beyond 64 KB (a key indented by
+// 70,000 blanks, a value of 65,600 bytes, lines of exactly 65,535 and 65,536 bytes) read and
+// change like short ones, every other byte kept.
+TEST(ReadingBytes, LinesLongerThan64KBReadAndChangeLikeShortOnes) {
+  const std::string indented = std::string(70'000, ' ') + "Far = away";
+  const std::string longValue = "Long=" + std::string(65'600, 'v');
+  const std::string edge1 = "Edge1=" + std::string(65'535 - 6, 'e');
+  const std::string edge2 = "Edge2=" + std::string(65'536 - 6, 'f');
+  const std::string text = "[" + std::string(65'540, 'S') + "]\r\nIn=1\r\n[S]\r\n" + indented +
+                           "\r\n" + longValue + "\n" + edge1 + "\r" + edge2 + "\r\nAfter=2";
+  TempDir dir;
+  writeBytes(dir / "t.ini", text);
+  IniFile file(dir / "t.ini");
+  EXPECT_EQ(file.readString(std::string(65'540, 'S'), "In", ""), "1");
+  EXPECT_EQ(file.readString("S", "Far", ""), "away");
+  EXPECT_EQ(file.readString("S", "Long", ""), std::string(1023, 'v'));
+  EXPECT_EQ(file.readString("S", "Edge1", ""), std::string(1023, 'e'));
+  EXPECT_EQ(file.readString("S", "Edge2", ""), std::string(1023, 'f'));
+  EXPECT_EQ(file.readString("S", "After", ""), "2");
+  EXPECT_EQ(file.keyNames("S"),
+            (std::vector<std::string>{"Far", "Long", "Edge1", "Edge2", "After"}));
+
+  file.writeString("S", "Far", "near");
+  file.writeString("S", "Edge2", "short");
+  file.writeString("S", "New", "3");
+  const std::string far = std::string(70'000, ' ') + "Far = near";
+  EXPECT_EQ(readBytes(dir / "t.ini"), "[" + std::string(65'540, 'S') + "]\r\nIn=1\r\n[S]\r\n" +
+                                          far + "\r\n" + longValue + "\n" + edge1 +
+                                          "\rEdge2=short\r\nAfter=2\r\nNew=3\r\n");
 }
 
 }  // namespace
