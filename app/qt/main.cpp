@@ -30,6 +30,7 @@
 #include "platform/linux/autostart_xdg.h"
 #include "platform/linux/inotify_file_watch.h"
 #include "platform/linux/lazy_audio.h"
+#include "platform/linux/local_zone.h"
 #include "platform/linux/process_launcher.h"
 #include "platform/linux/ras_select.h"
 #include "platform/linux/shell_desktop.h"
@@ -251,6 +252,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // The data files and the simulated line are read again only after a change notice.
   InotifyFileWatch fileWatch;
   const FileWatchInstalled watchInstalled(fileWatch.watch(files.dir) ? &fileWatch : nullptr);
+  // A change of the system's zone while the program runs moves its clock as before.
+  const LocalZoneWatch zoneWatch;
 
   QtTimerFactory timers;
   Ttarvik user(files, log, timers);
@@ -306,6 +309,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before any thread: the zone file is read once, not at every clock read.
+  readLocalZoneOnce();
   // Taken before Qt removes its own options from the command line.
   const std::string firstArgument = argc > 1 ? argv[1] : "";
   // Help and version need no display and never reach the log or a running instance.
