@@ -1,5 +1,6 @@
 #include "config/ini_name_index.h"
 
+#include <algorithm>
 #include <array>
 
 #include "config/codepage.h"
@@ -65,9 +66,8 @@ bool sameRaw(std::string_view a, std::string_view b) {
 }
 
 void sizeIndex(NameIndex& index, std::size_t names) {
-  std::size_t capacity = 8;
-  while (capacity < names + names / 2 + 1) capacity *= 2;
-  index.slots.assign(capacity, 0);
+  // At most two thirds full: linear probing stays short.
+  index.slots.assign(std::max<std::size_t>(8, names + names / 2 + 1), 0);
 }
 
 }  // namespace tarvik::ini

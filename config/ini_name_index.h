@@ -1,8 +1,8 @@
 #pragma once
 
 // The lookup tables of a parsed INI text: section and key names found by their folded hash,
-// without a copy of any name (the names stay in the text) and at four bytes a slot, so that
-// a huge file costs little beyond its own bytes.
+// without a copy of any name (the names stay in the text) and at four bytes a slot and at most half
+// again as many slots as names, so that a huge file costs little beyond its own bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +27,11 @@ std::uint64_t hashFolded(std::uint64_t hash, std::string_view folded);
 // spelled names.
 bool sameFolded(std::string_view raw, std::string_view folded);
 bool sameRaw(std::string_view a, std::string_view b);
+// The first slot of `hash` among `size` slots (fewer than 2^32): its top bits scaled to the
+// size, so the table need not be a power of two in size and takes only the room it needs.
+inline std::size_t startSlot(std::uint64_t hash, std::size_t size) {
+  return static_cast<std::size_t>(((hash >> 32) * size) >> 32);
+}
 // Empties the index and gives it room for `names` names.
 void sizeIndex(NameIndex& index, std::size_t names);
 
@@ -36,8 +41,8 @@ template <typename Matches>
 std::optional<std::size_t> probe(const NameIndex& index, std::uint64_t hash, Matches matches,
                                  std::size_t* empty = nullptr) {
   if (index.slots.empty()) return std::nullopt;
-  const std::size_t mask = index.slots.size() - 1;
-  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+  const std::size_t size = index.slots.size();
+  for (std::size_t slot = startSlot(hash, size);; slot = slot + 1 == size ? 0 : slot + 1) {
     const std::uint32_t entry = index.slots[slot];
     if (entry == 0) {
       if (empty != nullptr) *empty = slot;
