@@ -37,6 +37,10 @@ const std::string& Engine::stateCode() const {
   return a_->stateCode;
 }
 
+const Meter& Engine::meter() const {
+  return a_->monitor.meter();
+}
+
 const PendingBalances& Engine::pendingBalances() const {
   return a_->guard->journal();
 }

@@ -13,6 +13,7 @@
 namespace tarvik {
 
 struct Assembly;
+class Meter;
 
 inline constexpr std::string_view kNoCrashJournal = "NULL";
 
@@ -56,6 +57,8 @@ class Engine {
   Timer& timer(TimerId id);
 
   const std::string& stateCode() const;
+  // The running figures of the connection being metered (zero while none is).
+  const Meter& meter() const;
   const std::vector<std::string>& phonebookEntries() const;
   // The balances that bookings still waiting to be written will leave.
   const PendingBalances& pendingBalances() const;

@@ -46,11 +46,13 @@ bool Forecast::update(const LocalTime& now, const MeterMoney& money, std::int32_
   const std::string oldChange = changeText_;
 
   emptyText_.clear();
+  emptyAt_.reset();
   if (balanceKnown) {
     if (auto empty = secondWhenEmpty(money, countedSeconds, kForecastHorizonSeconds)) {
       const std::int64_t whenMs =
           nowMs + (static_cast<std::int64_t>(*empty) - countedSeconds) * 1000;
       emptyText_ = emptyAccountText(fromLocalMs(whenMs), now);
+      emptyAt_ = whenMs;
     }
   }
 

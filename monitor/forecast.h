@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -42,6 +43,8 @@ class Forecast {
 
   // "счёт исчерпается ≈ в 21:40", or "" when the price is 0 or there is no balance to spend.
   const std::string& emptyText() const { return emptyText_; }
+  // When the balance runs out, in local milliseconds; nullopt while `emptyText` is empty.
+  std::optional<std::int64_t> emptyAt() const { return emptyAt_; }
   // "с 18:00: 1200 ц/час", or "" when the tariff stays the same until midnight.
   const std::string& changeText() const { return changeText_; }
 
@@ -54,6 +57,7 @@ class Forecast {
   Settings settings_;
   std::int64_t minuteDone_ = -1;  // the clock's minute of the last look ahead
   std::string emptyText_;
+  std::optional<std::int64_t> emptyAt_;
   std::string changeText_;
   std::set<std::int64_t> warned_;  // the minutes of the boundaries warned of
 };
