@@ -19,6 +19,7 @@
 #include "app/instance_door.h"
 #include "app/qt/display_check.h"
 #include "app/qt/door_keeper.h"
+#include "app/qt/live_bus.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
@@ -300,6 +301,11 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
     return true;
   });
   if (firstArgument == kSettingsArgument) windowHost.openSettings(kFirstPage);
+  // Panel bars and scripts read the figures and give the menu's commands on the session bus.
+  LiveBus liveBus(
+      engine, [&ras] { return ras->currentName(); }, *user.trayPopUp(), windowHost, clock);
+  if (QString why; !liveBus.publish(why) && !why.isEmpty())
+    log.append(" Session bus: " + why.toStdString() + ".");
   const int result = app.exec();
   // The host goes before the window does; nothing may reach it while the rest is torn down.
   user.setHost(nullptr);

@@ -12,6 +12,10 @@
 #include "tools/tarvik-report/report_data.h"
 #include "tools/tarvik-report/report_events.h"
 #include "tools/tarvik-report/report_output.h"
+#include "tools/tarvik-report/watch_line.h"
+#ifdef TARVIK_REPORT_WATCH
+#include "tools/tarvik-report/watch_bus.h"
+#endif
 
 namespace {
 
@@ -21,7 +25,8 @@ constexpr int kErrorExit = 2;
 
 constexpr const char* kSynopsis =
     "usage: tarvik-report [DIR] [--entry NAME] [--format text|csv|json] [--log]\n"
-    "       tarvik-report [DIR] --events\n";
+    "       tarvik-report [DIR] --events\n"
+    "       tarvik-report --watch [--format text|json]\n";
 
 int usage() {
   std::cerr << kSynopsis;
@@ -40,6 +45,9 @@ int help() {
                "  --format F     text (a table, the default), csv or json\n"
                "  --log          also the connections of the quick log Velk.TxT\n"
                "  --events       only the event log Tarvik.LOG, as text\n"
+               "  --watch        follow the running program on the session bus: a line now and\n"
+               "                 one per change (json: an object per line for panel bars);\n"
+               "                 exit status 2 when the program is not running or ends\n"
                "  -h, --help     print this help and exit\n"
                "\n"
             << tarvik::tools::kDataFolderHelp
@@ -57,8 +65,28 @@ tarvik::NumberFormat localeNumbers() {
   return tarvik::NumberFormat{point ? '.' : ','};
 }
 
-int run(std::vector<std::string> args) {
+// --watch [--format text|json]; nullopt when `args` ask for something else.
+std::optional<int> watch(const std::vector<std::string>& args, int argc, char** argv) {
+  if (args.empty() || args[0] != "--watch") return std::nullopt;
+  WatchFormat format = WatchFormat::Text;
+  if (args.size() == 3 && args[1] == "--format" && (args[2] == "text" || args[2] == "json"))
+    format = args[2] == "json" ? WatchFormat::Json : WatchFormat::Text;
+  else if (args.size() != 1)
+    return usage();
+#ifdef TARVIK_REPORT_WATCH
+  return watchProgram(argc, argv, format);
+#else
+  (void)argc;
+  (void)argv;
+  (void)format;
+  std::cerr << "tarvik-report: built without the session bus\n";
+  return kErrorExit;
+#endif
+}
+
+int run(std::vector<std::string> args, int argc, char** argv) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return help();
+  if (const auto status = watch(args, argc, argv)) return *status;
   // Options first: the installed program's folder.
   if (args.empty() || args[0].starts_with("--"))
     args.insert(args.begin(), tarvik::tools::installedDataFolder().string());
@@ -104,7 +132,7 @@ int run(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(std::vector<std::string>(argv + 1, argv + argc), argc, argv);
   } catch (const ReportError& e) {
     std::cerr << "tarvik-report: " << e.what() << '\n';
     return kErrorExit;
