@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "config/keys.h"
 #include "monitor/meter_money.h"
 #include "platform/clock.h"
 #include "tariff/tariff.h"
@@ -22,10 +23,10 @@ class User;
 class Forecast {
  public:
   struct Settings {
-    bool riseWarn = false;        // "RiseWarn": warn before a dearer period
-    int riseMinutes = 5;          // "RiseTime": that many minutes before it begins
-    bool warnBeep = true;         // global "WarnBeep": the warning beep with it
-    std::string currencyZ = "ц";  // the entry's cost unit
+    bool riseWarn = false;                        // "RiseWarn": warn before a dearer period
+    int riseMinutes = entry_keys::kRiseTime.def;  // "RiseTime": minutes before it begins
+    bool warnBeep = true;                         // global "WarnBeep": the warning beep with it
+    std::string currencyZ = "ц";                  // the entry's cost unit
   };
   // The day plan of a weekday for the entry being metered.
   using PlanOf = std::function<DayPlan(int weekday)>;

@@ -70,7 +70,9 @@ void Meter::readKeys(const std::string& entry) {
   securityII_ = readSwitch(config_, sections::global(), global_keys::kSecurityII);
   display_ = readDisplaySettings(config_, section);
   forecastSettings_.riseWarn = num(entry_keys::kRiseWarn) != 0;
-  forecastSettings_.riseMinutes = std::clamp(num(entry_keys::kRiseTime), 1, 24 * 60);
+  // A hand-edited count outside what the dialog offers is held to the dialog's range.
+  const Range rise = entry_keys::kRiseTime.range;
+  forecastSettings_.riseMinutes = std::clamp(num(entry_keys::kRiseTime), rise.min, rise.max);
   forecastSettings_.warnBeep = readSwitch(config_, sections::global(), global_keys::kWarnBeep);
   forecastSettings_.currencyZ = display_.currencyZ;
   forecast_.restart(forecastSettings_);

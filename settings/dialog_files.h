@@ -6,26 +6,47 @@
 
 #include "config/ini_file.h"
 #include "platform/event_log.h"
+#include "settings/setting_key.h"
 
 namespace tarvik {
 
-// What the settings dialog shows, by key name: every value as the text it is stored as
-// (numbers in decimal). The global part and the entry part are loaded into separate sets, so
-// that loading one part never touches the controls of the other.
+// What the settings dialog shows: every value as the text it is stored as (numbers in
+// decimal), held by the typed keys of config/keys.h, so a value falls back to its key's own
+// default. The global part and the entry part are loaded into separate sets, so that loading
+// one part never touches the controls of the other.
 class SettingsValues {
  public:
-  bool has(std::string_view key) const { return values_.contains(std::string(key)); }
+  bool has(const SettingKey& key) const { return values_.contains(key.view()); }
   // The stored text, or "" for a key this set does not hold.
-  std::string text(std::string_view key) const;
-  // The text by the program's integer rule; `def` for a key this set does not hold.
-  int number(std::string_view key, int def = 0) const;
-  void set(std::string_view key, std::string value) {
-    values_[std::string(key)] = std::move(value);
+  std::string text(const SettingKey& key) const;
+  // The text by the program's integer rule; the key's default for a key this set does not
+  // hold.
+  int number(const SettingKey& key) const;
+  void set(const SettingKey& key, std::string value) {
+    values_[std::string(key.view())] = std::move(value);
   }
-  void set(std::string_view key, int value) { set(key, std::to_string(value)); }
+  void set(const SettingKey& key, int value) { set(key, std::to_string(value)); }
+
+  // The same, straight from a key of config/keys.h.
+  template <TypedKey Key>
+  bool has(const Key& key) const {
+    return has(settingKey(key));
+  }
+  template <TypedKey Key>
+  std::string text(const Key& key) const {
+    return text(settingKey(key));
+  }
+  template <TypedKey Key>
+  int number(const Key& key) const {
+    return number(settingKey(key));
+  }
+  template <TypedKey Key, typename Value>
+  void set(const Key& key, Value&& value) {
+    set(settingKey(key), std::forward<Value>(value));
+  }
+
   // Adds every value of `other`, replacing those of the same name.
   void merge(const SettingsValues& other);
-  const std::map<std::string, std::string, std::less<>>& all() const { return values_; }
 
  private:
   std::map<std::string, std::string, std::less<>> values_;

@@ -11,32 +11,46 @@ namespace {
 
 template <typename Key>
 PageKey plain(std::string_view objectName, const Key& key) {
-  return {objectName, std::string_view(key.name)};
+  return {objectName, settingKey(key)};
 }
 
 // A switch shown as one button of a radio pair: `on` is the button for the switch on.
 template <typename Key>
 PageKey pair(std::string_view objectName, const Key& key, bool on) {
-  return {objectName, std::string_view(key.name), on ? 1 : 0, true};
+  return {objectName, settingKey(key), Shows::RadioPair, on ? 1 : 0};
 }
 
 template <typename Key>
 PageKey choice(std::string_view objectName, const Key& key, int value) {
-  return {objectName, std::string_view(key.name), value};
+  return {objectName, settingKey(key), Shows::Choice, value};
 }
 
-// The range a control offers is the key's own, from the key table.
 template <typename Key>
 PageKey ranged(std::string_view objectName, const Key& key) {
-  return {objectName,    std::string_view(key.name), -1, false, key.range.min, key.range.max,
-          key.range.step};
+  static_assert(
+      requires { key.range; }, "only a number with a range shows ranged");
+  return {objectName, settingKey(key), Shows::Ranged};
 }
 
-// A window position: from 0 to the screen's size less the margin, set at every show.
 template <typename Key>
 PageKey screenRanged(std::string_view objectName, const Key& key) {
-  return {objectName, std::string_view(key.name), -1, false, 0, 0, 1};
+  return {objectName, settingKey(key), Shows::ScreenRanged};
 }
+
+}  // namespace
+
+Range PageKey::range() const {
+  switch (shows) {
+    case Shows::Ranged:
+      return key.range;
+    case Shows::ScreenRanged:
+      return {0, 0, 1};
+    default:
+      return {};
+  }
+}
+
+namespace {
 
 std::vector<PageKey> cfgKeys() {
   namespace g = global_keys;

@@ -3,6 +3,8 @@
 #include <span>
 #include <string_view>
 
+#include "settings/setting_key.h"
+
 namespace tarvik {
 
 // The ten pages of the settings dialog, by their index in the page area.
@@ -20,18 +22,28 @@ enum class PageId {
 };
 inline constexpr int kPageCount = 10;
 
-// One control bound to one key. How the value shows depends on the control: a check box is a
-// switch, a spin box or track bar the number, a drop-down list the item index, an edit box the
-// text. A radio button is checked when the key holds `radioValue` (for a switch pair: when the
-// switch is on for 1, off for 0), and a checked radio stores `radioValue`.
+// How a bound control shows its key's value. A check box is a switch, a spin box or track bar
+// the number, a drop-down list the item index, an edit box the text.
+enum class Shows {
+  Plain,
+  RadioPair,     // one button of a pair for a switch: checked when the switch is on (`value`
+                 // 1) or off (`value` 0); a checked button stores `value`
+  Choice,        // one radio button per value: checked when the key holds `value`
+  Ranged,        // a spin box or track bar with the key's own range
+  ScreenRanged,  // a window position: 0 to the screen's size less a margin, set at every show
+};
+
+// One row of the binding table: a control, the typed key it edits (its type, place, default
+// and range come with it) and how it shows the value.
 struct PageKey {
   std::string_view objectName;
-  std::string_view key;
-  int radioValue = -1;
-  bool radioSwitch = false;  // radioValue 1 = any value but 0
-  int min = 0;               // spin boxes and track bars only
-  int max = 0;
-  int step = 0;
+  SettingKey key;
+  Shows shows = Shows::Plain;
+  int value = -1;  // radio buttons only
+
+  bool radio() const { return shows == Shows::RadioPair || shows == Shows::Choice; }
+  // The range a spin box or track bar offers; unbounded for other controls.
+  Range range() const;
 };
 
 // The controls of a page that map straight to keys. A control with side effects has a row

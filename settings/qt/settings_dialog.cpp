@@ -263,20 +263,19 @@ void Tsettings::connectionBooked(const QString& entry, int accountKind) {
 }
 
 void Tsettings::showSharedBalances(SettingsValues& values) const {
-  if (values.has(balance_keys::kAccount.name))
-    values.set(balance_keys::kAccount.name,
-               shownBalance(host_, files_, accountKey({}, kAccountSingle)));
+  if (values.has(balance_keys::kAccount))
+    values.set(balance_keys::kAccount, shownBalance(host_, files_, accountKey({}, kAccountSingle)));
   for (int i = 0; i < 3; ++i) {
-    const std::string_view name = balance_keys::kGroupAccount[i].name.view();
-    if (values.has(name))
-      values.set(name, shownBalance(host_, files_, accountKey({}, kAccountGroup1 + i)));
+    const auto& group = balance_keys::kGroupAccount[i];
+    if (values.has(group))
+      values.set(group, shownBalance(host_, files_, accountKey({}, kAccountGroup1 + i)));
   }
 }
 
 void Tsettings::refreshSharedBalances() {
   SettingsValues balances;
-  balances.set(balance_keys::kAccount.name, "");
-  for (const auto& group : balance_keys::kGroupAccount) balances.set(group.name, "");
+  balances.set(balance_keys::kAccount, std::string());
+  for (const auto& group : balance_keys::kGroupAccount) balances.set(group, std::string());
   showSharedBalances(balances);
   // Only the balance fields change: unsaved edits elsewhere stay unsaved.
   const bool wasDirty = dirty();

@@ -35,9 +35,10 @@ UpDown::UpDown(QLineEdit* edit, PageId page) : QWidget(edit->parentWidget()), ed
   const std::string editName = edit->objectName().toStdString();
   for (const PageKey& row : pageKeys(page)) {
     if (row.objectName != editName) continue;
-    min_ = row.min;
-    max_ = row.max;
-    step_ = std::max(1, row.step);
+    const Range range = row.range();
+    min_ = range.min;
+    max_ = range.max;
+    step_ = std::max(1, range.step);
   }
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);

@@ -46,7 +46,7 @@ TEST_F(DialogFilesTest, RoundTripKeepsValuesAndKeyOrder) {
   SettingsValues values = loadGlobalSettings(files());
   values.merge(loadEntrySettings(files(), "Модем", log_));
   EXPECT_EQ(log(), "") << "an entry with own settings is no fallback";
-  EXPECT_EQ(values.text("ExeLine1"), std::string(entry_keys::kDefaultExeLine));
+  EXPECT_EQ(values.text(entry_keys::exeLine(1)), std::string(entry_keys::kDefaultExeLine));
 
   ProgramDir out;
   {
@@ -103,8 +103,9 @@ TEST_F(DialogFilesTest, EntryWithoutOwnSettingsFallsBackAndSavingMakesThemItsOwn
   dir_.writeConfig(
       "[Default]\nDone=1\nHangUpTime=600\nExeCount=2147483647\n[ISP]\nHangUpTime=30\n");
   const SettingsValues values = loadEntrySettings(files(), "ISP", log_);
-  EXPECT_EQ(values.number("HangUpTime"), 600);
-  EXPECT_EQ(values.number("ExeCount"), 1000) << "a count in the billions must not hang the load";
+  EXPECT_EQ(values.number(entry_keys::kHangUpTime), 600);
+  EXPECT_EQ(values.number(entry_keys::kExeCountDialog), 1000)
+      << "a count in the billions must not hang the load";
   EXPECT_NE(log().find(" Failed loading settings for «ISP» entry.\r\n «Default» entry settings "
                        "will be loaded..."),
             std::string::npos)
@@ -130,12 +131,13 @@ TEST_F(DialogFilesTest, EveryBoundControlHasItsKeyLoaded) {
   all.merge(loadEntrySettings(files(), "Default", log_));
   for (int page = 0; page < kPageCount; ++page) {
     for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
-      EXPECT_TRUE(all.has(row.key)) << row.objectName << " -> " << row.key;
-      if (row.step != 0 && row.max != 0) {
-        EXPECT_LE(row.min, row.max) << row.objectName;
+      EXPECT_TRUE(all.has(row.key)) << row.objectName << " -> " << row.key.view();
+      const Range range = row.range();
+      if (range.bounded() && range.max != 0) {
+        EXPECT_LE(range.min, range.max) << row.objectName;
         // A step need not divide the range: the time limit steps by 15 from 10 and its last
         // step stops at 3600.
-        EXPECT_LE(row.step, row.max - row.min) << row.objectName;
+        EXPECT_LE(range.step, range.max - range.min) << row.objectName;
       }
     }
   }

@@ -199,7 +199,7 @@ void TabCfg::prepareShow() {
 
 void TabCfg::loaded(const SettingsValues& values) {
   // The registration is part of the global load only.
-  if (values.has(global_keys::kShow.name)) readAutostartState();
+  if (values.has(global_keys::kShow)) readAutostartState();
   updateEnabling();
   showIndicator();
   s_reinit_->setNum(x_reinit_->value());

@@ -21,10 +21,6 @@ const char* const kEditByHand =
     "Процессы удаления и/или редактирования списка программ\n"
     "должны быть произведены вручную (как с обычным текстом).";
 
-std::string exeLineKey(int line) {
-  return entry_keys::exeLine(line).name.str();
-}
-
 }  // namespace
 
 using namespace widgets;
@@ -134,19 +130,18 @@ QWidget* TabConn::buildMetering() {
 
 void TabConn::loaded(const SettingsValues& values) {
   updateEnabling();
-  const std::string count(entry_keys::kExeCountDialog.name.view());
-  if (!values.has(count)) return;  // the global load
+  if (!values.has(entry_keys::kExeCountDialog)) return;  // the global load
   std::vector<std::string> lines;
-  for (int line = 0; line < values.number(count); ++line)
-    lines.push_back(values.text(exeLineKey(line)));
+  for (int line = 0; line < values.number(entry_keys::kExeCountDialog); ++line)
+    lines.push_back(values.text(entry_keys::exeLine(line)));
   o_apps_->setPlainText(QString::fromStdString(joinProgramLines(lines)));
 }
 
 void TabConn::saving(SettingsValues& values) const {
   const std::vector<std::string> lines = splitProgramLines(o_apps_->toPlainText().toStdString());
-  values.set(entry_keys::kExeCountDialog.name.view(), static_cast<int>(lines.size()));
+  values.set(entry_keys::kExeCountDialog, static_cast<int>(lines.size()));
   for (std::size_t line = 0; line < lines.size(); ++line)
-    values.set(exeLineKey(static_cast<int>(line)), lines[line]);
+    values.set(entry_keys::exeLine(static_cast<int>(line)), lines[line]);
 }
 
 void TabConn::updateEnabling() {

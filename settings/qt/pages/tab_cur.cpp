@@ -196,31 +196,31 @@ void TabCur::setCaption(const char* objectName, const std::string& text) {
 
 void TabCur::loaded(const SettingsValues& values) {
   namespace e = entry_keys;
-  if (!values.has(e::kCurrencyIndex.name)) return;  // the global load
+  if (!values.has(e::kCurrencyIndex)) return;  // the global load
   // The pair stands for the four switches; the first group switched on is the account the
   // entry really pays from, so that is the one shown.
   QRadioButton* chosen = o_acc_individual_;
   const std::array providers{e::kAccountProvider1, e::kAccountProvider2, e::kAccountProvider3};
   for (int i = 2; i >= 0; --i)
-    if (values.number(providers[i].name) != 0) chosen = o_acc_[i];
+    if (values.number(providers[i]) != 0) chosen = o_acc_[i];
   chosen->setChecked(true);
   {
     const QSignalBlocker quiet(o_cur_);
     o_cur_->setItemText(static_cast<int>(Currency::Custom), e_cur_->text());
   }
   currencyChanged();
-  const int display = values.number(e::kCurrencyDisplay.name);
+  const int display = values.number(e::kCurrencyDisplay);
   o_cur_show_->setCurrentIndex(display != 0 ? 1 : 0);
   moneyFieldChosen();
 }
 
 void TabCur::saving(SettingsValues& values) const {
   namespace e = entry_keys;
-  values.set(e::kCurrencyDisplayA.name, currency_.sign);
-  values.set(e::kCurrencyDisplayZ.name, currency_.hundredthSign);
-  values.set(e::kAccountPersonal.name, o_acc_individual_->isChecked() ? 1 : 0);
+  values.set(e::kCurrencyDisplayA, currency_.sign);
+  values.set(e::kCurrencyDisplayZ, currency_.hundredthSign);
+  values.set(e::kAccountPersonal, o_acc_individual_->isChecked() ? 1 : 0);
   const std::array providers{e::kAccountProvider1, e::kAccountProvider2, e::kAccountProvider3};
-  for (int i = 0; i < 3; ++i) values.set(providers[i].name, o_acc_[i]->isChecked() ? 1 : 0);
+  for (int i = 0; i < 3; ++i) values.set(providers[i], o_acc_[i]->isChecked() ? 1 : 0);
 }
 
 }  // namespace tarvik

@@ -220,8 +220,8 @@ QLayout* TabMsg::buildRise(QWidget* z) {
 
 void TabMsg::loaded(const SettingsValues& values) {
   updateEnabling();
-  if (!values.has(entry_keys::kMonthLimit.name)) return;  // the global load
-  monthLimit_ = values.number(entry_keys::kMonthLimit.name, entry_keys::kMonthLimit.def);
+  if (!values.has(entry_keys::kMonthLimit)) return;  // the global load
+  monthLimit_ = values.number(entry_keys::kMonthLimit);
   showMonthEstimate();
 }
 

@@ -285,15 +285,15 @@ void TabSkin::loadExternal() {
 void TabSkin::loaded(const SettingsValues& values) {
   updateEnabling();
   showTrackValues();
-  if (!values.has(skin_keys::kSkinName.name)) return;
+  if (!values.has(skin_keys::kSkinName)) return;
   // A countdown left running by an earlier show ends with the new load.
   if (t_countdown_->isActive()) {
     stopCountdown();
     frame_.setOkEnabled(true);
   }
-  const std::string name = values.text(skin_keys::kSkinName.name);
+  const std::string name = values.text(skin_keys::kSkinName);
   SkinPanelTexts active;
-  if (values.number(skin_keys::kSkinExternal.name) != 0) {
+  if (values.number(skin_keys::kSkinExternal) != 0) {
     externalName_ = name;
     o_ext_->setChecked(true);
     active = externalSkinPanel(FileSkinKeys{IniFile(std::filesystem::path(name + "skin.qsf"))});
@@ -311,8 +311,8 @@ void TabSkin::loaded(const SettingsValues& values) {
 void TabSkin::saving(SettingsValues& values) const {
   // The external choice is stored only with a skin to go with it.
   const bool external = o_ext_->isChecked() && !externalName_.empty();
-  values.set(skin_keys::kSkinExternal.name, external ? 1 : 0);
-  values.set(skin_keys::kSkinName.name,
+  values.set(skin_keys::kSkinExternal, external ? 1 : 0);
+  values.set(skin_keys::kSkinName,
              external ? externalName_
                       : std::string(builtin_ == kBuiltinAdvanced ? skin_keys::kAdvancedSkinName
                                                                  : skin_keys::kStandardSkinName));

@@ -206,14 +206,14 @@ void TabStat::prepareShow() {
 
 void TabStat::loaded(const SettingsValues& values) {
   // The entry's part holds the graph's keys; the global part has nothing for this page.
-  if (!values.has(entry_keys::kGraphX.name)) return;
+  if (!values.has(entry_keys::kGraphX)) return;
   CurrencyNames custom = defaultCustomCurrency();
-  custom.sign = values.text(entry_keys::kCurrencyCustomAZ.name);
-  custom.hundredthSign = values.text(entry_keys::kCurrencyCustomZZ.name);
-  setCurrency(currencyNames(values.number(entry_keys::kCurrencyIndex.name), custom));
+  custom.sign = values.text(entry_keys::kCurrencyCustomAZ);
+  custom.hundredthSign = values.text(entry_keys::kCurrencyCustomZZ);
+  setCurrency(currencyNames(values.number(entry_keys::kCurrencyIndex), custom));
   std::vector<int> maxima;
   for (const GraphAxisRow& row : graphAxes())
-    maxima.push_back(values.number(row.rememberedMaximum.name, row.rememberedMaximum.def));
+    maxima.push_back(values.number(row.rememberedMaximum));
   graph_->setRemembered(std::move(maxima));
   showStatistics();
   showGraph();
@@ -229,7 +229,7 @@ void TabStat::setCurrency(const CurrencyNames& currency) {
 void TabStat::saving(SettingsValues& values) const {
   const auto axes = graphAxes();
   for (std::size_t i = 0; i < axes.size(); ++i)
-    values.set(axes[i].rememberedMaximum.name, graph_->remembered()[i]);
+    values.set(axes[i].rememberedMaximum, graph_->remembered()[i]);
 }
 
 void TabStat::showStatistics() {

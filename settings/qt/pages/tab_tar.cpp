@@ -337,7 +337,7 @@ void TabTar::loadIntoList(const DayPlan& plan) {
 void TabTar::loaded(const SettingsValues& values) {
   // Only the entry part of a load carries the entry's switches; the global part leaves the
   // tariff alone.
-  if (values.has(entry_keys::kTruncate.name)) loadEntryTariff();
+  if (values.has(entry_keys::kTruncate)) loadEntryTariff();
 }
 
 void TabTar::loadEntryTariff() {

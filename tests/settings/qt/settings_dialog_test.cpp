@@ -1,6 +1,10 @@
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
 #include <filesystem>
@@ -34,7 +38,7 @@ class SettingsDialogTest : public QObject {
       std::string keys;
       for (int page = 0; page < kPageCount; ++page) {
         for (const PageKey& row : pageKeys(static_cast<PageId>(page)))
-          keys += std::string(row.key) + "=" + extreme + "\n";
+          keys += std::string(row.key.view()) + "=" + extreme + "\n";
       }
       for (const auto& graph : entry_keys::kGraph) keys += graph.name.str() + "=" + extreme + "\n";
       DialogFixture f({"ISP"});
@@ -48,20 +52,21 @@ class SettingsDialogTest : public QObject {
       for (int page = 0; page < kPageCount; ++page) {
         std::map<std::string_view, int> choiceLast;
         for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
-          if (row.radioValue >= 0 && !row.radioSwitch)
-            choiceLast[row.key] = std::max(choiceLast[row.key], row.radioValue);
+          if (row.shows == Shows::Choice)
+            choiceLast[row.key.view()] = std::max(choiceLast[row.key.view()], row.value);
         }
         for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
-          const std::string name(row.key);
+          const std::string name(row.key.view());
           const std::string section = globalNames.contains(name) ? "Olm:TK" : "ISP";
           if (!config.hasKey(section, name)) continue;  // not the dialog's to write
           const int value = config.readInt(section, name, 0);
           const std::string where =
               std::string(extreme) + ": " + section + " " + name + "=" + std::to_string(value);
-          int min = row.min, max = row.max;
-          if (row.step != 0 && max == 0) max = std::max(screen.width(), screen.height());
-          if (choiceLast.contains(row.key)) max = choiceLast[row.key];
-          if (row.step == 0 && !choiceLast.contains(row.key)) continue;  // switches, texts
+          const Range range = row.range();
+          int min = range.min, max = range.max;
+          if (range.step != 0 && max == 0) max = std::max(screen.width(), screen.height());
+          if (choiceLast.contains(row.key.view())) max = choiceLast[row.key.view()];
+          if (range.step == 0 && !choiceLast.contains(row.key.view())) continue;  // switches, texts
           QVERIFY2(value >= min && value <= max, where.c_str());
         }
       }
@@ -282,6 +287,37 @@ class SettingsDialogTest : public QObject {
     f.dialog->cancel();
     QVERIFY(!std::filesystem::exists(draft));
     QCOMPARE(f.boxes.texts().size(), 5);
+  }
+
+  // Every row of the binding table names exactly one control in the whole dialog, of a kind
+  // that can show its key: a misspelt or doubled name, or a radio row on a check box, fails
+  // here instead of leaving a setting unshown and unsaved.
+  void everyRowBindsOneFittingControl() {
+    DialogFixture f;
+    int rows = 0;
+    for (int page = 0; page < kPageCount; ++page) {
+      for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+        ++rows;
+        const QString name = QString::fromUtf8(row.objectName.data(), row.objectName.size());
+        const QList<QWidget*> found = f.dialog->findChildren<QWidget*>(name);
+        QVERIFY2(found.size() == 1, qPrintable(name));
+        QWidget* w = found.front();
+        bool fits = false;
+        if (row.key.text) {
+          fits = qobject_cast<QLineEdit*>(w) != nullptr;
+        } else if (row.radio()) {
+          fits = qobject_cast<QRadioButton*>(w) != nullptr;
+        } else if (row.shows == Shows::Plain) {
+          fits = qobject_cast<QCheckBox*>(w) || qobject_cast<QComboBox*>(w) ||
+                 qobject_cast<QSpinBox*>(w) || qobject_cast<QLineEdit*>(w);
+        } else {
+          fits = qobject_cast<QSpinBox*>(w) || qobject_cast<QSlider*>(w) ||
+                 qobject_cast<QLineEdit*>(w);
+        }
+        QVERIFY2(fits, qPrintable(name + " " + w->metaObject()->className()));
+      }
+    }
+    QVERIFY(rows > 70);
   }
 };
 
