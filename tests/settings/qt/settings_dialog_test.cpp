@@ -294,12 +294,15 @@ class SettingsDialogTest : public QObject {
   // here instead of leaving a setting unshown and unsaved.
   void everyRowBindsOneFittingControl() {
     DialogFixture f;
+    f.dialog->showOnPage(0);
     int rows = 0;
     for (int page = 0; page < kPageCount; ++page) {
+      const SettingsTab* tab = f.dialog->page(static_cast<PageId>(page));
+      QVERIFY(tab);
       for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
         ++rows;
         const QString name = QString::fromUtf8(row.objectName.data(), row.objectName.size());
-        const QList<QWidget*> found = f.dialog->findChildren<QWidget*>(name);
+        const QList<QWidget*> found = tab->findChildren<QWidget*>(name);
         QVERIFY2(found.size() == 1, qPrintable(name));
         QWidget* w = found.front();
         bool fits = false;
@@ -318,6 +321,7 @@ class SettingsDialogTest : public QObject {
       }
     }
     QVERIFY(rows > 70);
+    f.dialog->cancel();
   }
 };
 
