@@ -1,5 +1,6 @@
 #include "app/live_status.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "app/engine.h"
@@ -21,6 +22,16 @@ std::string clockText(std::int64_t localMs) {
   return text;
 }
 
+// The balance is kept as a float: read as the shortest decimal that gives it back, it is 99.99
+// on the bus instead of 99.989997863769531.
+double asDecimal(float value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value);
+  double decimal = value;
+  std::from_chars(text, written.ptr, decimal);
+  return decimal;
+}
+
 }  // namespace
 
 LiveFigures readLiveFigures(const Engine& engine, std::string service) {
@@ -34,7 +45,7 @@ LiveFigures readLiveFigures(const Engine& engine, std::string service) {
   f.entry = meter.entry();
   f.secondsOnline = meter.meteredSeconds();
   f.cost = meter.cost() / 100.0;
-  f.balance = meter.balance();
+  f.balance = asDecimal(meter.balance());
   f.received = meter.volume().received;
   f.sent = meter.volume().sent;
   if (const auto at = meter.forecast().emptyAt()) f.forecastTime = clockText(*at);

@@ -91,6 +91,9 @@ class LiveBusTest(ProgramDirTestCase):
         self.assertEqual(self.prop("Entry"), "(<'Default'>,)")
         self.assertEqual(self.prop("Price"), "(<36.0>,)")  # 3600 hundredths an hour
         self.assertEqual(self.prop("Currency"), "(<'$'>,)")
+        # The balance reads as the decimal the account holds, not its float's binary tail.
+        hundredths = float(self.prop("Balance").strip("(<>,)")) * 100
+        self.assertAlmostEqual(hundredths, round(hundredths), places=6)
         seconds = int(self.prop("SecondsOnline").strip("(<>,)").split()[-1])
         self.assertTrue(2 <= seconds <= 10, seconds)
         received = int(self.prop("Received").strip("(<>,)").split()[-1])
