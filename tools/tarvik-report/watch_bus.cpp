@@ -9,6 +9,7 @@
 #include <QDBusVariant>
 #include <QVariantMap>
 #include <iostream>
+#include <string>
 
 namespace tarvik::report {
 namespace {
@@ -42,7 +43,14 @@ class Listener : public QObject {
 
  public:
   Listener(LiveFigures& figures, WatchFormat format) : figures_(figures), format_(format) {}
-  void print() { std::cout << watchLine(figures_, format_) << std::endl; }
+  // A change the line does not show (the bytes, in text) prints nothing: the panel would only
+  // redraw the same text.
+  void print() {
+    std::string line = watchLine(figures_, format_);
+    if (line == last_) return;
+    std::cout << line << std::endl;
+    last_ = std::move(line);
+  }
 
  public slots:
   void changed(const QString&, const QVariantMap& values, const QStringList&) {
@@ -53,6 +61,7 @@ class Listener : public QObject {
  private:
   LiveFigures& figures_;
   WatchFormat format_;
+  std::string last_;
 };
 
 int notRunning() {
