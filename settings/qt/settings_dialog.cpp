@@ -359,7 +359,7 @@ void Tsettings::loadEntry(const QString& entry) {
   entryValues_ = loadEntrySettings({IniFile(files_.config()), IniFile(files_.accounts())},
                                    entry.toStdString(), log_);
   showSharedBalances(entryValues_);
-  for (SettingsTab* p : pages_) p->load(entryValues_);
+  for (SettingsTab* p : pages_) p->load(entryValues_, SettingsTab::Part::Entry);
   setDirty(false);
 }
 
@@ -367,7 +367,7 @@ void Tsettings::loadGlobal() {
   LoadingGuard guard(loading_);
   globalValues_ = loadGlobalSettings({IniFile(files_.config()), IniFile(files_.accounts())});
   showSharedBalances(globalValues_);
-  for (SettingsTab* p : pages_) p->load(globalValues_);
+  for (SettingsTab* p : pages_) p->load(globalValues_, SettingsTab::Part::Global);
   skinChanged_ = false;
   setDirty(false);
 }

@@ -12,12 +12,15 @@ SettingsTab::SettingsTab(PageId id, SettingsFrame& frame, const char* objectName
   setObjectName(objectName);
 }
 
-void SettingsTab::load(const SettingsValues& values) {
+void SettingsTab::load(const SettingsValues& values, Part part) {
   // The dialog runs in the program's own thread: a page that cannot show what the files hold
   // is logged and left as it is, never allowed to end the program and its metering.
   try {
     binder::fill(this, pageKeys(id_), values);
-    loaded(values);
+    if (part == Part::Global)
+      loadedGlobal(values);
+    else
+      loadedEntry(values);
   } catch (const std::exception& e) {
     frame_.log().append(
         " Failed loading settings page «" + objectName().toStdString() + "».\n " + e.what(), true);

@@ -48,8 +48,10 @@ class SettingsTab : public QWidget {
   SettingsTab(PageId id, SettingsFrame& frame, const char* objectName);
 
   PageId id() const { return id_; }
+  // The dialog's two loads.
+  enum class Part { Global, Entry };
   // One of the dialog's loads: fills the controls whose keys `values` holds.
-  void load(const SettingsValues& values);
+  void load(const SettingsValues& values, Part part);
   // Stores every control's value into `values`, for the dialog's saves.
   void save(SettingsValues& values) const;
   // At every show of the dialog, before the loads.
@@ -62,7 +64,9 @@ class SettingsTab : public QWidget {
  protected:
   // Once the controls exist: their ranges from the key table and their change notices.
   void bindControls();
-  virtual void loaded(const SettingsValues&) {}
+  // After the binder filled the controls of the global part or of the entry part.
+  virtual void loadedGlobal(const SettingsValues&) {}
+  virtual void loadedEntry(const SettingsValues&) {}
   virtual void saving(SettingsValues&) const {}
 
   SettingsFrame& frame_;

@@ -202,9 +202,13 @@ void TabApp::clearQuickLog() {
   if (!out) frame_.log().append(" Failed. Access denied.");
 }
 
-void TabApp::loaded(const SettingsValues&) {
+void TabApp::loadedGlobal(const SettingsValues&) {
   updateEnabling();
   showSecurityLevel();
+}
+
+void TabApp::loadedEntry(const SettingsValues& values) {
+  loadedGlobal(values);
 }
 
 void TabApp::updateEnabling() {

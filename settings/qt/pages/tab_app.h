@@ -17,7 +17,8 @@ class TabApp : public SettingsTab {
   explicit TabApp(SettingsFrame& frame);
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedGlobal(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
 
  private:
   QWidget* buildTariff();

@@ -197,9 +197,13 @@ void TabCfg::prepareShow() {
   e_yy_->setMaximum(limits.height);
 }
 
-void TabCfg::loaded(const SettingsValues& values) {
+void TabCfg::loadedGlobal(const SettingsValues& values) {
   // The registration is part of the global load only.
-  if (values.has(global_keys::kShow)) readAutostartState();
+  readAutostartState();
+  loadedEntry(values);
+}
+
+void TabCfg::loadedEntry(const SettingsValues&) {
   updateEnabling();
   showIndicator();
   s_reinit_->setNum(x_reinit_->value());

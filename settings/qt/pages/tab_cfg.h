@@ -25,7 +25,8 @@ class TabCfg : public SettingsTab {
   void showWindowPosition(int left, int top);
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedGlobal(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
 
  private:
   QWidget* buildBalloon();

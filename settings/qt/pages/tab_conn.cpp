@@ -128,9 +128,12 @@ QWidget* TabConn::buildMetering() {
   return z;
 }
 
-void TabConn::loaded(const SettingsValues& values) {
+void TabConn::loadedGlobal(const SettingsValues&) {
   updateEnabling();
-  if (!values.has(entry_keys::kExeCountDialog)) return;  // the global load
+}
+
+void TabConn::loadedEntry(const SettingsValues& values) {
+  updateEnabling();
   std::vector<std::string> lines;
   for (int line = 0; line < values.number(entry_keys::kExeCountDialog); ++line)
     lines.push_back(values.text(entry_keys::exeLine(line)));

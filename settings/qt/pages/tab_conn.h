@@ -18,7 +18,8 @@ class TabConn : public SettingsTab {
   explicit TabConn(SettingsFrame& frame);
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedGlobal(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
   void saving(SettingsValues& values) const override;
 
  private:

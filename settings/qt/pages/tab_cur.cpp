@@ -194,9 +194,8 @@ void TabCur::setCaption(const char* objectName, const std::string& text) {
     box->setTitle(qs(text));
 }
 
-void TabCur::loaded(const SettingsValues& values) {
+void TabCur::loadedEntry(const SettingsValues& values) {
   namespace e = entry_keys;
-  if (!values.has(e::kCurrencyIndex)) return;  // the global load
   // The pair stands for the four switches; the first group switched on is the account the
   // entry really pays from, so that is the one shown.
   QRadioButton* chosen = o_acc_individual_;

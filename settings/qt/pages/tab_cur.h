@@ -24,7 +24,7 @@ class TabCur : public SettingsTab {
   void reloadGroupBalances();
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
   void saving(SettingsValues& values) const override;
 
  private:

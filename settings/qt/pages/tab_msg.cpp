@@ -218,9 +218,12 @@ QLayout* TabMsg::buildRise(QWidget* z) {
   return row;
 }
 
-void TabMsg::loaded(const SettingsValues& values) {
+void TabMsg::loadedGlobal(const SettingsValues&) {
   updateEnabling();
-  if (!values.has(entry_keys::kMonthLimit)) return;  // the global load
+}
+
+void TabMsg::loadedEntry(const SettingsValues& values) {
+  updateEnabling();
   monthLimit_ = values.number(entry_keys::kMonthLimit);
   showMonthEstimate();
 }

@@ -27,7 +27,8 @@ class TabMsg : public SettingsTab {
   void showMonthEstimate();
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedGlobal(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
 
  private:
   // A sound with its file: beep box, wave box, file, test "!!!" and browse "...".

@@ -282,10 +282,13 @@ void TabSkin::loadExternal() {
   frame_.setDirty(true);
 }
 
-void TabSkin::loaded(const SettingsValues& values) {
+void TabSkin::loadedEntry(const SettingsValues&) {
   updateEnabling();
   showTrackValues();
-  if (!values.has(skin_keys::kSkinName)) return;
+}
+
+void TabSkin::loadedGlobal(const SettingsValues& values) {
+  loadedEntry(values);
   // A countdown left running by an earlier show ends with the new load.
   if (t_countdown_->isActive()) {
     stopCountdown();

@@ -28,7 +28,8 @@ class TabSkin : public SettingsTab {
   void countdownStep();
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedGlobal(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
   void saving(SettingsValues& values) const override;
 
  private:

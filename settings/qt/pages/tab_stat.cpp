@@ -204,9 +204,8 @@ void TabStat::prepareShow() {
   applyWeekendColours();
 }
 
-void TabStat::loaded(const SettingsValues& values) {
-  // The entry's part holds the graph's keys; the global part has nothing for this page.
-  if (!values.has(entry_keys::kGraphX)) return;
+// The entry's part holds the graph's keys; the global part has nothing for this page.
+void TabStat::loadedEntry(const SettingsValues& values) {
   CurrencyNames custom = defaultCustomCurrency();
   custom.sign = values.text(entry_keys::kCurrencyCustomAZ);
   custom.hundredthSign = values.text(entry_keys::kCurrencyCustomZZ);

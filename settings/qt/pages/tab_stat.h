@@ -37,7 +37,7 @@ class TabStat : public SettingsTab {
 
  protected:
   void prepareShow() override;
-  void loaded(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
   void saving(SettingsValues& values) const override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

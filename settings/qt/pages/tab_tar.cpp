@@ -334,10 +334,10 @@ void TabTar::loadIntoList(const DayPlan& plan) {
   showList(-1);
 }
 
-void TabTar::loaded(const SettingsValues& values) {
-  // Only the entry part of a load carries the entry's switches; the global part leaves the
-  // tariff alone.
-  if (values.has(entry_keys::kTruncate)) loadEntryTariff();
+// Only the entry part of a load carries the entry's switches; the global part leaves the
+// tariff alone.
+void TabTar::loadedEntry(const SettingsValues&) {
+  loadEntryTariff();
 }
 
 void TabTar::loadEntryTariff() {

@@ -25,7 +25,7 @@ class TabTar : public SettingsTab {
   explicit TabTar(SettingsFrame& frame);
 
  protected:
-  void loaded(const SettingsValues& values) override;
+  void loadedEntry(const SettingsValues& values) override;
 
  private:
   // A read-only (or, for the cost, typed) number with its up-down arrows beside it.
