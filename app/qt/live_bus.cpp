@@ -12,9 +12,8 @@
 namespace tarvik {
 namespace {
 
-// Four looks a second: a change of state reaches a panel within a quarter second, and a look
-// that finds nothing changed costs a few comparisons.
-constexpr int kLookIntervalMs = 250;
+// Changes that are shown reach a panel at once; the rest within this time.
+constexpr int kFallbackLookMs = 5000;
 
 QVariant valueOf(const LiveFigures& f, std::string_view name) {
   const auto text = [](const std::string& s) { return QVariant(QString::fromStdString(s)); };
@@ -37,8 +36,12 @@ LiveBus::LiveBus(const Engine& engine, ServiceName service, TrayMenu& menu, Tray
                  const Clock& clock)
     : engine_(engine), service_(std::move(service)), menu_(menu), host_(host), announcer_(clock) {
   new LiveBusAdaptor(*this);
-  poll_.setInterval(kLookIntervalMs);
-  connect(&poll_, &QTimer::timeout, this, [this] { look(); });
+  soon_.setSingleShot(true);
+  soon_.setInterval(0);
+  connect(&soon_, &QTimer::timeout, this, [this] { look(); });
+  fallback_.setTimerType(Qt::VeryCoarseTimer);
+  fallback_.setInterval(kFallbackLookMs);
+  connect(&fallback_, &QTimer::timeout, this, [this] { look(); });
 }
 
 LiveBus::~LiveBus() {
@@ -63,8 +66,12 @@ bool LiveBus::publish(QString& error) {
   }
   published_ = true;
   look();
-  poll_.start();
+  fallback_.start();
   return true;
+}
+
+void LiveBus::lookSoon() {
+  if (published_ && !soon_.isActive()) soon_.start();
 }
 
 void LiveBus::look() {

@@ -36,6 +36,11 @@ class LiveBus final : public QObject {
   TrayMenu& menu() { return menu_; }
   TrayHost& host() { return host_; }
 
+  // Looks at the figures once the current event is handled: called whenever the program shows
+  // something new, so several changes of one tick are looked at together and nothing wakes the
+  // program while nothing is shown.
+  void lookSoon();
+
  private:
   void look();
 
@@ -44,7 +49,9 @@ class LiveBus final : public QObject {
   TrayMenu& menu_;
   TrayHost& host_;
   LiveAnnouncer announcer_;
-  QTimer poll_;
+  QTimer soon_;
+  // Catches what changes without being shown, such as a switch of the remote-access service.
+  QTimer fallback_;
   bool published_ = false;
 };
 

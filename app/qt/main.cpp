@@ -304,6 +304,7 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // Panel bars and scripts read the figures and give the menu's commands on the session bus.
   LiveBus liveBus(
       engine, [&ras] { return ras->currentName(); }, *user.trayPopUp(), windowHost, clock);
+  QObject::connect(&user, &Ttarvik::figuresShown, &liveBus, &LiveBus::lookSoon);
   if (QString why; !liveBus.publish(why) && !why.isEmpty())
     log.append(" Session bus: " + why.toStdString() + ".");
   const int result = app.exec();

@@ -98,6 +98,7 @@ void Ttarvik::setOnlineHint(std::string_view lines) {
   // The window never takes the focus, and Qt shows tooltips of inactive windows only when asked.
   setAttribute(Qt::WA_AlwaysShowToolTips, true);
   setToolTip(QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));
+  emit figuresShown();
 }
 
 void Ttarvik::connectMenu() {
@@ -184,10 +185,12 @@ void Ttarvik::showStateCode(std::string_view code) {
   if (!view_.showState(code)) return;
   stateCode_ = std::string(code);
   tray_.showState(code);
+  emit figuresShown();
 }
 
 void Ttarvik::setField(DisplayField field, std::string_view text) {
   view_.setField(field, qs(text));
+  emit figuresShown();
 }
 
 // ---- window ----

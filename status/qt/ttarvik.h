@@ -96,6 +96,10 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
 
   void refreshSettingsDialog(std::string_view entry, int accountKind) override;
 
+ signals:
+  // The state, a field or the online hint changed: what a panel reads may have changed with it.
+  void figuresShown();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
