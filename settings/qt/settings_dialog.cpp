@@ -23,6 +23,7 @@
 #include "settings/qt/pages/page_set.h"
 #include "settings/qt/pages/tab_cfg.h"
 #include "settings/qt/pages/tab_info.h"
+#include "settings/qt/pages/tab_msg.h"
 #include "settings/qt/pages/tab_stat.h"
 
 namespace tarvik {
@@ -209,6 +210,13 @@ void Tsettings::buildPages() {
     stack_->addWidget(p);
     connect(p, &SettingsTab::changed, this, [this] { setDirty(true); });
   }
+  // The rules that span pages: each page says what happened, the frame tells the other.
+  // makePages puts each page at its id.
+  auto* cfg = static_cast<TabCfg*>(page(PageId::Cfg));
+  auto* msg = static_cast<TabMsg*>(page(PageId::Msg));
+  auto* stat = static_cast<TabStat*>(page(PageId::Stat));
+  connect(cfg, &TabCfg::balloonsSwitched, msg, &TabMsg::setBalloonDuplication);
+  connect(stat, &TabStat::statisticsShown, msg, &TabMsg::showMonthEstimate);
 }
 
 void Tsettings::copyWindowPosition(int left, int top) {

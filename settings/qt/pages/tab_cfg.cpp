@@ -212,9 +212,7 @@ void TabCfg::loadedEntry(const SettingsValues&) {
 void TabCfg::updateEnabling() {
   const bool balloons = o_balloon_->isChecked();
   e_balloon_->setEnabled(balloons);
-  // The balloon duplication of the messages page exists only with balloons on.
-  for (const char* name : {"o_double", "s_double"})
-    if (QWidget* w = window()->findChild<QWidget*>(name)) w->setEnabled(balloons);
+  emit balloonsSwitched(balloons);
   e_acc_one_->setEnabled(o_acc_one_->isChecked());
   const bool autostart = o_autostart_->isChecked();
   o_autostart_->setEnabled(!autostartLocked_);

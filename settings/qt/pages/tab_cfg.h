@@ -16,6 +16,8 @@ namespace tarvik {
 // Page 0 "ПАРАМЕТРЬI": balloon tips, the double-click action, account use, the indicator type,
 // the window position (previewed live), start-up and the reset of all settings.
 class TabCfg : public SettingsTab {
+  Q_OBJECT
+
  public:
   explicit TabCfg(SettingsFrame& frame);
 
@@ -23,6 +25,10 @@ class TabCfg : public SettingsTab {
   // The status window's top-left corner after a drag, shown as the origin choice measures it;
   // the fields are off meanwhile, so that the preview does not move the window back.
   void showWindowPosition(int left, int top);
+
+ signals:
+  // Balloons were switched; the frame passes it to the pages whose options need them.
+  void balloonsSwitched(bool on);
 
  protected:
   void loadedGlobal(const SettingsValues& values) override;

@@ -269,4 +269,9 @@ void TabMsg::showMonthEstimate() {
   p_month_->setPalette(palette);
 }
 
+void TabMsg::setBalloonDuplication(bool available) {
+  for (const char* name : {"o_double", "s_double"})
+    if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(available);
+}
+
 }  // namespace tarvik

@@ -25,6 +25,8 @@ class TabMsg : public SettingsTab {
   // Compares this month's expenses of the entry shown with its budget so far; also to be run
   // whenever the statistics of that entry change.
   void showMonthEstimate();
+  // The balloon duplication exists only with the balloons of the general page on.
+  void setBalloonDuplication(bool available);
 
  protected:
   void loadedGlobal(const SettingsValues& values) override;

@@ -15,7 +15,6 @@
 #include "platform/qt/message_box.h"
 #include "settings/qt/page_widgets.h"
 #include "settings/qt/pages/stat_graph.h"
-#include "settings/qt/pages/tab_msg.h"
 #include "stats/statistics.h"
 #include "stats/weekly_graph.h"
 
@@ -246,8 +245,7 @@ void TabStat::showStatistics() {
   closeBalance();
   // The same clock as the budget page, so both show one estimate.
   // The budget page owns the estimate; it reads this month's money as this grid shows it.
-  for (SettingsTab* page : window()->findChildren<SettingsTab*>())
-    if (auto* messages = dynamic_cast<TabMsg*>(page)) messages->showMonthEstimate();
+  emit statisticsShown();
 }
 
 void TabStat::showGraph() {

@@ -35,6 +35,10 @@ class TabStat : public SettingsTab {
 
   StatGraph* graph() const { return graph_; }
 
+ signals:
+  // The grid shows this month's money anew; the budget page's estimate reads it.
+  void statisticsShown();
+
  protected:
   void prepareShow() override;
   void loadedEntry(const SettingsValues& values) override;
