@@ -1,5 +1,6 @@
 #include "config/number_text.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -11,6 +12,9 @@ namespace tarvik {
 namespace {
 
 constexpr int kSignificantDigits = 15;
+// What single precision holds, and the decimals a money figure always keeps.
+constexpr int kMoneySignificantDigits = 7;
+constexpr int kMoneyDecimals = 2;
 
 // Just enough of an unsigned big integer (base 10^9 limbs, least significant first) to
 // write a double's exact decimal expansion.
@@ -123,20 +127,19 @@ std::string fixedNotation(const ExactDecimal& number, char separator) {
   const auto& digits = number.digits;
   const int count = static_cast<int>(digits.size());
   const int exponent = number.exponent10;
-  std::string out;
   if (exponent < 0) {
-    out = "0";
+    std::string out(1, '0');
     out += separator;
     out.append(-exponent - 1, '0');
     out += digits;
     return out;
   }
   if (count <= exponent + 1) {
-    out = digits;
+    std::string out = digits;
     out.append(exponent + 1 - count, '0');
     return out;
   }
-  out = digits.substr(0, exponent + 1);
+  std::string out = digits.substr(0, exponent + 1);
   out += separator;
   out += digits.substr(exponent + 1);
   return out;
@@ -176,19 +179,33 @@ std::optional<double> largestWrittenText(const std::string& normal) {
   return wide < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
 }
 
-}  // namespace
-
-std::string formatGeneral(double value, const NumberFormat& format) {
+// `value` rounded to the number of significant digits `digits` gives for its decimal
+// exponent, in general form.
+template <typename Digits>
+std::string formatRounded(double value, const NumberFormat& format, Digits digits) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
   ExactDecimal number = exactDecimal(value);
-  roundDigits(number, kSignificantDigits);
+  roundDigits(number, digits(number.exponent10));
   // 1E-5 <= |x| < 1E15, judged on the rounded value.
   const bool fixed = number.exponent10 >= -5 && number.exponent10 < 15;
-  std::string text = fixed ? fixedNotation(number, format.decimalSeparator)
-                           : scientificNotation(number, format.decimalSeparator);
-  return value < 0 ? "-" + text : text;
+  std::string text = value < 0 ? "-" : "";
+  text += fixed ? fixedNotation(number, format.decimalSeparator)
+                : scientificNotation(number, format.decimalSeparator);
+  return text;
+}
+
+}  // namespace
+
+std::string formatGeneral(double value, const NumberFormat& format) {
+  return formatRounded(value, format, [](int) { return kSignificantDigits; });
+}
+
+std::string formatMoney(double value, const NumberFormat& format) {
+  return formatRounded(value, format, [](int exponent10) {
+    return std::clamp(exponent10 + 1 + kMoneyDecimals, kMoneySignificantDigits, kSignificantDigits);
+  });
 }
 
 std::optional<double> parseDecimal(std::string_view text) {
@@ -248,7 +265,7 @@ std::string cutToSix(std::string_view text) {
 }
 
 std::string sixText(double value, const NumberFormat& format) {
-  return cutToSix(formatGeneral(value, format));
+  return cutToSix(formatMoney(value, format));
 }
 
 }  // namespace tarvik

@@ -25,11 +25,18 @@ inline std::string formatGeneral(float value, const NumberFormat& format) {
 // blanks allowed. nullopt for anything else (empty, "12abc", "1,2,3", inf/nan).
 std::optional<double> parseDecimal(std::string_view text);
 
+// Money as it is shown and written. The meter's cost and balance are single precision, which
+// holds about seven significant digits; past them a figure carries binary noise (150,5 - 0,8
+// is held as 149,699996948242). Money texts therefore keep seven significant digits, but
+// never fewer than two decimals, so that a large sum in a file keeps its hundredths. The form
+// is otherwise formatGeneral's: 149,7; 0,05; 12345678,4.
+std::string formatMoney(double value, const NumberFormat& format);
+
 // The first six characters of a number text: the status display, the quick log and the
 // close-out summary have room for no more (123,456789 becomes 123,45).
 std::string cutToSix(std::string_view text);
 
-// The shortest general form of `value`, cut to six characters.
+// The money text of `value`, cut to six characters.
 std::string sixText(double value, const NumberFormat& format);
 
 }  // namespace tarvik

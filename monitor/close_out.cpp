@@ -55,7 +55,7 @@ bool CloseOut::run(const CloseOutFigures& f) {
 void CloseOut::logSummary(const CloseOutFigures& f, const std::string& signA,
                           const std::string& signZ, const BookedBalance& booked) {
   env_.log.append(" Time spent online: " + durationText(f.seconds));
-  env_.log.append(" Financial expences: " + formatGeneral(f.cost, env_.format) + " " + signZ);
+  env_.log.append(" Financial expences: " + formatMoney(f.cost, env_.format) + " " + signZ);
   env_.log.append(" Account value: " + signA + " " + booked.entryAccountText);
 }
 

@@ -132,8 +132,8 @@ void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
   writeKey(edit, section, journal_keys::kTime, record.time);
   const std::string& entry = record.figures.entry;
   writeKey(edit, section, journal_keys::kEntry, plainEntryValue(entry) ? entry : oneLine(entry));
-  writeKey(edit, section, journal_keys::kLosses, formatGeneral(record.figures.cost, format));
-  writeKey(edit, section, journal_keys::kAccount, formatGeneral(record.figures.balance, format));
+  writeKey(edit, section, journal_keys::kLosses, formatMoney(record.figures.cost, format));
+  writeKey(edit, section, journal_keys::kAccount, formatMoney(record.figures.balance, format));
   writeKey(edit, section, journal_keys::kDuration, record.figures.seconds);
   writeKey(edit, section, journal_keys::kWeekDay, record.weekday);
   writeKey(edit, section, journal_keys::kAccId, record.figures.accountKind);

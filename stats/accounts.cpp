@@ -47,7 +47,7 @@ std::string shownBalanceText(const IniFile& accounts, const AccountKey& where,
   std::string text = readKey(accounts, where.section, where.key);
   if (!pending || !balanceValue(text)) return text;
   const std::optional<float> waiting = pending->pendingBalance(where);
-  return waiting ? formatGeneral(*waiting, format) : text;
+  return waiting ? formatMoney(*waiting, format) : text;
 }
 
 Accounts::Accounts(ProgramFiles files, NumberFormat format, EventLog& log)
@@ -116,7 +116,7 @@ BookedBalance Accounts::bookInto(IniEdit& edit, std::string_view entry, int kind
     return {false, readKey(edit, own.section, own.key)};
   }
 
-  std::string text = formatGeneral(balance, format_);
+  std::string text = formatMoney(balance, format_);
   writeKey(edit, where.section, where.key, text);
   // The entry's own account always shows the balance after its last connection.
   writeKey(edit, own.section, own.key, text);
@@ -131,11 +131,11 @@ bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
   const std::optional<double> value = balanceValue(stored) ? parseDecimal(stored) : std::nullopt;
   if (!value || !std::isfinite(amountHundredths)) {
     log_.append(describe(own, stored) + " not credited with " +
-                formatGeneral(amountHundredths, format_) + ".");
+                formatMoney(amountHundredths, format_) + ".");
     return false;
   }
   writeKey(accounts, own.section, own.key,
-           formatGeneral(*value + amountHundredths * 0.01, format_));
+           formatMoney(*value + amountHundredths * 0.01, format_));
   return true;
 }
 

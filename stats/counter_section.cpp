@@ -70,10 +70,10 @@ void CounterSection::writeInt(const Key& key, long long value) {
 void CounterSection::writeMoney(const Key& key, double value) {
   // "INF" would be a key no later booking can read: the old value stays instead.
   if (!std::isfinite(value)) {
-    reportGarbage(key, formatGeneral(value, format_));
+    reportGarbage(key, formatMoney(value, format_));
     return;
   }
-  writeKey(file_, section_, key, formatGeneral(value, format_));
+  writeKey(file_, section_, key, formatMoney(value, format_));
 }
 
 void CounterSection::writeText(const Key& key, std::string_view text) {

@@ -77,7 +77,7 @@ std::string durationCellText(long long seconds) {
 std::string moneyCellText(std::string_view storedHundredths, const NumberFormat& format) {
   const std::optional<double> hundredths = parseDecimal(storedHundredths);
   if (!hundredths) return cutToSix(storedHundredths);
-  return cutToSix(formatGeneral(*hundredths * 0.01, format));
+  return cutToSix(formatMoney(*hundredths * 0.01, format));
 }
 
 std::string volumeCellText(std::string_view storedReceived, std::string_view storedSent,

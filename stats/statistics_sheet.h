@@ -17,7 +17,7 @@ namespace tarvik {
 // How a row of the statistics grid shows its keys.
 enum class CellFormat {
   Duration,  // seconds as hh:mm:ss, at least two hour digits
-  Money,     // hundredths as whole units, general form cut to six characters
+  Money,     // hundredths as whole units, a money text cut to six characters
   Count,     // the text as stored
   Volume,    // bytes received above bytes sent, as the tooltips write them: "12,4 МБ"
 };
@@ -45,7 +45,7 @@ std::string cellName(const SheetRow& row, int column);
 
 // Cell texts.
 std::string durationCellText(long long seconds);
-// Hundredths times 0.01 in the general form, cut (not rounded) to six characters. A stored
+// Hundredths times 0.01 as a money text, cut (not rounded) to six characters. A stored
 // text that is not a number is shown as it is, cut the same way.
 std::string moneyCellText(std::string_view storedHundredths, const NumberFormat& format);
 // Stored byte counts; a text that is not a whole number of bytes counts as none.

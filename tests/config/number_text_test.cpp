@@ -103,6 +103,15 @@ TEST(ParseDecimal, ReadsBackWhatFormatGeneralWrote) {
   }
 }
 
+// Seven significant digits, what single precision holds, and never fewer than two decimals.
+TEST(FormatMoney, DropsSinglePrecisionNoiseButKeepsHundredths) {
+  EXPECT_EQ(formatMoney(80.0f * 1200 / 3600, kComma), "26,66667");
+  EXPECT_EQ(formatMoney(33.333332 + 66.666664, kComma), "100");
+  // A long sum in a statistics file keeps its hundredths.
+  EXPECT_EQ(formatMoney(12345678.4 + 26.666666030883789, kComma), "12345705,07");
+  EXPECT_EQ(formatMoney(1.5e-7, kDot), "1.5E-7");
+}
+
 TEST(CutToSix, CutsNotRounds) {
   EXPECT_EQ(cutToSix("123,456789"), "123,45");
   EXPECT_EQ(cutToSix("0"), "0");

@@ -35,7 +35,7 @@ TEST(CloseOutFailure, KeepsTheLineOpenAndTheNextConnectionStartsItsOwnLine) {
   ASSERT_FALSE(rig.user.balloons.empty());
   EXPECT_EQ(rig.user.balloons.back().text,
             "Соединение с интернетом завершено.\nВремя online: 00:00:10\nФинансовые затраты "
-            "(ц): 10\nСостояние счёта ($): 9,8999\nP.S.: произошла ошибка во время "
+            "(ц): 10\nСостояние счёта ($): 9,9\nP.S.: произошла ошибка во время "
             "сохранения статистики.");
   EXPECT_EQ(rig.account("Default"), "10");  // the balance comes after the statistics
   EXPECT_EQ(rig.quickLines(), "07.12.2026 12:00:01");
@@ -67,6 +67,43 @@ TEST(CloseOutFailure, VirtualHalfReportsTheFailureToo) {
   EXPECT_TRUE(rig.meter().running());
 }
 
+// Money computed in single precision is written and shown as the user would work it out:
+// 150,50 less a call of 80 hundredths is 149,7 in the balance file, the log, the quick log
+// and the balloon, not 149,699996948242; a cost that does not end (80 an hour for 20 min) keeps
+// seven digits in the statistics.
+TEST(CloseOutMoney, SinglePrecisionNoiseIsNotWritten) {
+  MonitorRig rig;
+  rig.dir.writeConfig("[Default]\nFreeTime=0\n" + MonitorRig::uniformTariff(3600, "Sec"));
+  rig.dir.writeAccounts("[Default]\nAccount=150,50\n");
+  rig.build();
+  rig.ras.dial("Home", kRasConnected);
+  rig.advanceTo(12, 0, 1);
+  rig.advanceTo(12, 1, 21, 500);
+  rig.ras.drop();
+  const std::size_t mark = rig.logMark();
+  rig.advanceTo(12, 1, 22);
+
+  EXPECT_EQ(rig.account("Default"), "149,7");
+  const std::string log = rig.logSince(mark);
+  EXPECT_NE(log.find(" Financial expences: 80 ц\r\n Account value: $ 149,7\r\n"), std::string::npos)
+      << log;
+  EXPECT_EQ(rig.quickLines(),
+            "07.12.2026 12:00:01 = 00:01:20 + [$ | ~0,8    | =149,7  ] <Default>\r\n");
+  EXPECT_NE(rig.user.balloons.back().text.find("Состояние счёта ($): 149,7"), std::string::npos);
+  EXPECT_EQ(rig.stat("Default", "MoneyTT"), "80");
+
+  rig.dir.writeConfig("[Default]\nFreeTime=0\n" + MonitorRig::uniformTariff(80, "Slow"));
+  rig.advanceTo(12, 2, 0);
+  rig.ras.dial("Home", kRasConnected);
+  rig.advanceTo(12, 2, 1);
+  rig.advanceTo(12, 22, 1, 500);
+  rig.ras.drop();
+  rig.advanceTo(12, 22, 2);
+  EXPECT_EQ(rig.stat("Default", "MoneyTC"), "26,66667");
+  EXPECT_EQ(rig.stat("Default", "MoneyTT"), "106,6667");
+  EXPECT_EQ(rig.account("Default"), "149,4333");
+}
+
 TEST(EntrySections, ANameThatCannotBeASectionKeepsItsOwnSettingsAndCounters) {
   const std::string odd = "Work]\nX=1";
   const std::string plain = "Work";
@@ -89,10 +126,10 @@ TEST(EntrySections, ANameThatCannotBeASectionKeepsItsOwnSettingsAndCounters) {
 
   EXPECT_EQ(rig.stat(section, "TimeTC"), "10");
   EXPECT_EQ(rig.stat(plain, "TimeTC"), "<none>");
-  EXPECT_EQ(rig.account(section), "4,90000009536743");
+  EXPECT_EQ(rig.account(section), "4,9");
   EXPECT_EQ(rig.account(plain), "77");
   EXPECT_EQ(rig.quickLines(),
-            "07.12.2026 12:00:01 = 00:00:10 + [руб| ~0,1    | =4,9000 ] <Work] X=1>\r\n");
+            "07.12.2026 12:00:01 = 00:00:10 + [руб| ~0,1    | =4,9    ] <Work] X=1>\r\n");
   // The line break of the name does not break the log's lines either.
   EXPECT_NE(rig.eventLog().find(" Entry settings: Work] X=1\r\n"), std::string::npos);
 }

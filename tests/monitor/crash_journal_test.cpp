@@ -22,7 +22,7 @@ TEST_F(JournalFixture, WrittenEveryFiveSecondsAndLevelTwoEveryFivePointFive) {
   EXPECT_FALSE(anyJournal());  // a crash in the first 5 s leaves nothing
   clock.advance(1);
   const std::string expected =
-      "[Olm:TK]\r\nTime=07.12.2026 12.00.05\r\nEntry=Home\r\nLosses=20,8333339691162\r\n"
+      "[Olm:TK]\r\nTime=07.12.2026 12.00.05\r\nEntry=Home\r\nLosses=20,83333\r\n"
       "Account=99,5\r\nDuration=5\r\nWeekDay=1\r\nAccID=0\r\n";
   EXPECT_EQ(ProgramDir::readText(dir().files().journalPro()), expected);
   EXPECT_EQ(ProgramDir::readText(dir().files().journalTmp()), expected);

@@ -53,18 +53,18 @@ TEST_F(Journey, AuthenticationMetered) {
             "\r\n07.12.2026 12:00:32\r\n"
             " Disconnected.\r\n"
             " Time spent online: 00:00:30\r\n"
-            " Financial expences: 20,8333339691162 ц\r\n"
-            " Account value: $ 99,7916641235352\r\n");
+            " Financial expences: 20,83333 ц\r\n"
+            " Account value: $ 99,79166\r\n");
   EXPECT_EQ(rig.quickLines(),
             "07.12.2026 12:00:01 = 00:00:30 + [$ | ~0,2083 | =99,791 ] <Default>\r\n");
 
   EXPECT_EQ(rig.stat("Default", "TimeTC"), "30");
-  EXPECT_EQ(rig.stat("Default", "MoneyTC"), "20,8333339691162");
+  EXPECT_EQ(rig.stat("Default", "MoneyTC"), "20,83333");
   EXPECT_EQ(rig.stat("Default", "CountTD"), "1");
   EXPECT_EQ(rig.stat("Default", "Gr1t"), "30");  // a Monday
   EXPECT_EQ(rig.stat("Default", "Gr1f"), "20");
-  EXPECT_EQ(rig.stat("Default", "UndoLos"), "20,8333339691162");
-  EXPECT_EQ(rig.account("Default"), "99,7916641235352");
+  EXPECT_EQ(rig.stat("Default", "UndoLos"), "20,83333");
+  EXPECT_EQ(rig.account("Default"), "99,79166");
 
   ASSERT_EQ(rig.user.balloons.size(), 3u);
   EXPECT_EQ(rig.user.balloons[0].text, kAuthBalloon);
@@ -111,8 +111,8 @@ TEST_F(Journey, AuthenticationNotMeteredStartsTheCountAtTheConnection) {
             "\r\n07.12.2026 12:00:34\r\n"
             " Disconnected.\r\n"
             " Time spent online: 00:00:30\r\n"
-            " Financial expences: 20,8333339691162 ц\r\n"
-            " Account value: $ 99,7916641235352\r\n");
+            " Financial expences: 20,83333 ц\r\n"
+            " Account value: $ 99,79166\r\n");
   EXPECT_EQ(rig.quickLines(),
             "07.12.2026 12:00:01 = 00:00:30 + [$ | ~0,2083 | =99,791 ] <Default>\r\n");
   EXPECT_EQ(rig.stat("Default", "TimeTT"), "30");
@@ -265,8 +265,8 @@ TEST_F(Journey, UserRestartsTheCount) {
             " Virtual reconnect (user request).\r\n"
             " Disconnected (virtually).\r\n"
             " Time spent online: 00:00:20\r\n"
-            " Financial expences: 13,8888893127441 ц\r\n"
-            " Account value: $ 99,8611145019531\r\n"
+            " Financial expences: 13,88889 ц\r\n"
+            " Account value: $ 99,86111\r\n"
             "\r\n07.12.2026 12:00:21\r\n"
             " RAS or VPN activity detected.\r\n"
             " Device in use: Modem\r\n"

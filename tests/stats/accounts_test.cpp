@@ -108,9 +108,9 @@ TEST_F(AccountsTest, ChosenAccountIsTheOneBookedAtDisconnect) {
   }
 }
 
-TEST_F(AccountsTest, BookBalanceWritesTheFloatAsItIsAndNegativeValues) {
+TEST_F(AccountsTest, BookBalanceWritesTheFloatWithoutItsNoiseAndNegativeValues) {
   accounts.bookBalance("Inet", kAccountIndividual, 0.1f);
-  EXPECT_EQ(account("Inet", "Account"), "0,100000001490116");
+  EXPECT_EQ(account("Inet", "Account"), "0,1");
   accounts.bookBalance("Inet", kAccountIndividual, -1.5f);
   EXPECT_EQ(account("Inet", "Account"), "-1,5");
 }
