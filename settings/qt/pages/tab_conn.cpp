@@ -8,9 +8,9 @@
 #include "config/keys.h"
 #include "platform/qt/message_box.h"
 #include "settings/program_lines.h"
+#include "settings/qt/count_check.h"
 #include "settings/qt/file_kinds.h"
 #include "settings/qt/page_widgets.h"
-#include "settings/qt/seconds_check.h"
 #include "settings/qt/up_down.h"
 
 namespace tarvik {
@@ -80,7 +80,7 @@ QWidget* TabConn::buildHangUp() {
   grid->addWidget(label(z, "s_hangup", "СЕКУНД   (ПРИБЛИЗИТЕЛЬНО)"), 1, 2);
   grid->setColumnStretch(2, 1);
   connect(o_hangup_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
-  checkSecondsOnChange(e_hangup, entry_keys::kHangUpTime, false, frame_);
+  checkCountOnChange(e_hangup, entry_keys::kHangUpTime, false, frame_);
   return z;
 }
 
@@ -95,7 +95,7 @@ QWidget* TabConn::buildFree() {
   row->addWidget(label(z, "s_free_sec", "СЕКУНД"));
   row->addStretch();
   // No free time at all is a choice of its own.
-  checkSecondsOnChange(e_free, entry_keys::kFreeTime, true, frame_);
+  checkCountOnChange(e_free, entry_keys::kFreeTime, true, frame_);
   return z;
 }
 
@@ -115,7 +115,7 @@ QWidget* TabConn::buildVisibility() {
   grid->addWidget(label(z, "s_hide_sec", "СЕКУНД"), 1, 3);
   grid->setColumnStretch(4, 1);
   connect(o_sw_of_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
-  checkSecondsOnChange(e_hide, entry_keys::kStatusWait, false, frame_);
+  checkCountOnChange(e_hide, entry_keys::kStatusWait, false, frame_);
   return z;
 }
 

@@ -10,9 +10,9 @@
 
 #include "config/keys.h"
 #include "settings/entry_checks.h"
+#include "settings/qt/count_check.h"
 #include "settings/qt/file_kinds.h"
 #include "settings/qt/page_widgets.h"
-#include "settings/qt/seconds_check.h"
 #include "settings/qt/up_down.h"
 #include "stats/month_outlook.h"
 
@@ -101,7 +101,7 @@ QWidget* TabMsg::buildCell() {
   grid->addWidget(label(z, "s_sec", "СЕКУНД"), 1, 3);
   grid->setColumnStretch(4, 1);
   connect(o_cell_sec_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
-  checkSecondsOnChange(e_sec, entry_keys::kOnLinePeriod, false, frame_);
+  checkCountOnChange(e_sec, entry_keys::kOnLinePeriod, false, frame_);
   return z;
 }
 
@@ -214,7 +214,7 @@ QLayout* TabMsg::buildRise(QWidget* z) {
   row->addWidget(ud_rise_);
   row->addWidget(label(z, "s_rise", "МИН.  ДО  ПОДОРОЖАНИЯ"), 1);
   connect(o_rise_, &QCheckBox::toggled, this, [this] { updateEnabling(); });
-  checkSecondsOnChange(e_rise, entry_keys::kRiseTime, false, frame_);
+  checkCountOnChange(e_rise, entry_keys::kRiseTime, false, frame_);
   return row;
 }
 

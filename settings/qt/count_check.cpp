@@ -1,4 +1,4 @@
-#include "settings/qt/seconds_check.h"
+#include "settings/qt/count_check.h"
 
 #include <QLineEdit>
 
@@ -6,8 +6,8 @@
 
 namespace tarvik {
 
-void checkSecondsOnChange(QLineEdit* edit, const IntKey<Scope::Entry>& key, bool zeroAllowed,
-                          SettingsFrame& frame) {
+void checkCountOnChange(QLineEdit* edit, const IntKey<Scope::Entry>& key, bool zeroAllowed,
+                        SettingsFrame& frame) {
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, key, zeroAllowed, &frame] {
     switch (checkSeconds(edit->text().toStdString(), zeroAllowed)) {
       case SecondsFix::Keep:
