@@ -246,7 +246,6 @@ class WindowHost final : public TrayHost {
 // Windows, services and the engine, then the event loop until the program ends.
 int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock, EventLog& log,
                const std::string& firstArgument, const std::filesystem::path& door) {
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
   // The program lives in the tray; closing a window never ends it.
   app.setQuitOnLastWindowClosed(false);
 

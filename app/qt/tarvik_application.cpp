@@ -12,9 +12,10 @@ namespace tarvik {
 
 TarvikApplication::TarvikApplication(int& argc, char** argv, EventLog& log)
     : QApplication(argc, argv), log_(log) {
-  // Window managers show the application's name where a window has no caption of its own.
+  // A window without a caption of its own is shown under the application's name. No display
+  // name is set: Qt would append it to every caption ("… — Tarvik"), and the windows'
+  // captions are meant to be read exactly as they are.
   setApplicationName(QString::fromUtf8(kApplicationTitle));
-  setApplicationDisplayName(QString::fromUtf8(kApplicationTitle));
   if (qtTexts_.load(QLocale(QLocale::Russian, QLocale::Russia), "qtbase", "_",
                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     installTranslator(&qtTexts_);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -73,6 +74,14 @@ void HelpWindow::showSection(const QString& anchor) {
   text_->scrollToAnchor(anchor);
   raise();
   activateWindow();
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 QString HelpWindow::topLine() const {

@@ -28,6 +28,10 @@ class HelpWindow : public QWidget {
   // The text of the first line the window shows now.
   QString topLine() const;
 
+ protected:
+  // Esc closes the window, as it closes the program's dialogs.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QString manual_;
   QTextBrowser* text_ = nullptr;

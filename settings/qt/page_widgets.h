@@ -32,10 +32,9 @@ inline QCheckBox* check(QWidget* parent, const char* name, const char* caption) 
 inline QRadioButton* radio(QWidget* parent, const char* name, const char* caption) {
   return named(new QRadioButton(QString::fromUtf8(caption), parent), name);
 }
+// Enter presses the button that has the focus (elsewhere it is the dialog's ОК).
 inline QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-  auto* b = named(new QPushButton(QString::fromUtf8(caption), parent), name);
-  b->setAutoDefault(false);
-  return b;
+  return named(new QPushButton(QString::fromUtf8(caption), parent), name);
 }
 inline QLabel* label(QWidget* parent, const char* name, const char* text) {
   return named(new QLabel(QString::fromUtf8(text), parent), name);

@@ -1,5 +1,6 @@
 #include "settings/qt/settings_dialog.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
@@ -8,9 +9,14 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -120,7 +126,6 @@ void Tsettings::buildFrame() {
   for (int i = 0; i < kPageCount; ++i) {
     auto* b = new QPushButton(qs(kPageButtons[i].caption), i < 5 ? general : individual);
     b->setObjectName(kPageButtons[i].name);
-    b->setAutoDefault(false);
     (i < 5 ? generalColumn : entryColumn)->addWidget(b);
     connect(b, &QPushButton::clicked, this, [this, i] { selectPage(i); });
     pageButtons_[i] = b;
@@ -141,13 +146,26 @@ void Tsettings::buildFrame() {
 
   stack_ = new QStackedWidget(this);
   stack_->setObjectName("p_pages");
+  QWidget* pageArea = stack_;
+  if (!(fit_ == kDialogDesign)) {
+    // A screen too small for the dialog even with its smaller text gets the rest of a page
+    // by scrolling: the controls are never squeezed below the size their captions need, and
+    // the page buttons and ОК stay in sight.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("p_scroll");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(stack_);
+    pageArea = scroll_;
+  }
   b_ok_ = new QPushButton(qs("ОК"), this);
   b_ok_->setObjectName("b_ok");
   b_apply_ = new QPushButton(qs("ПРИМЕНИТЬ"), this);
   b_apply_->setObjectName("b_apply");
   b_cancel_ = new QPushButton(qs("ОТМЕНА"), this);
   b_cancel_->setObjectName("b_cancel");
-  for (QPushButton* b : {b_ok_, b_apply_, b_cancel_}) b->setAutoDefault(false);
+  // Enter presses the button that has the focus, and ОК from anywhere else.
+  b_ok_->setDefault(true);
   connect(b_ok_, &QPushButton::clicked, this, &Tsettings::ok);
   connect(b_apply_, &QPushButton::clicked, this, &Tsettings::apply);
   connect(b_cancel_, &QPushButton::clicked, this, &Tsettings::cancel);
@@ -159,7 +177,7 @@ void Tsettings::buildFrame() {
   buttons->addWidget(b_apply_);
   buttons->addWidget(b_cancel_);
   auto* right = new QVBoxLayout;
-  right->addWidget(stack_, 1);
+  right->addWidget(pageArea, 1);
   right->addLayout(buttons);
   auto* frame = new QHBoxLayout(this);
   frame->setContentsMargins(2, 2, 2, 2);
@@ -171,9 +189,27 @@ void Tsettings::buildFrame() {
   frame->addLayout(right, 1);
 }
 
+namespace {
+
+// A control the user types into (its own Esc, if any, came first).
+bool typingField(QWidget* w) {
+  return qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+         qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w);
+}
+
+}  // namespace
+
 void Tsettings::keyPressEvent(QKeyEvent* event) {
   // Esc reaches reject() through QDialog; F1 and Ctrl+S are the dialog's own, from whichever
   // control has the focus.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // Esc while typing only leaves the field; a second Esc closes the dialog.
+    for (QWidget* w = focusWidget(); w && w != this; w = w->parentWidget()) {
+      if (!typingField(w)) continue;
+      focusWidget()->clearFocus();
+      return;
+    }
+  }
   if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
     help();
     return;
@@ -212,6 +248,22 @@ void Tsettings::buildPages() {
   auto* stat = static_cast<TabStat*>(page(PageId::Stat));
   connect(cfg, &TabCfg::balloonsSwitched, msg, &TabMsg::setBalloonDuplication);
   connect(stat, &TabStat::statisticsShown, msg, &TabMsg::showMonthEstimate);
+  growToPages();
+}
+
+void Tsettings::growToPages() {
+  if (!scroll_) return;
+  // Shrunk to the screen's width, the dialog takes the height its pages need (and a scroll
+  // bar's, for the width they lack) as far as the screen allows, so that a page only scrolls
+  // sideways.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  layout()->activate();
+  const int around = height() - scroll_->viewport()->height();
+  const int wanted = around + stack_->minimumSizeHint().height() +
+                     scroll_->horizontalScrollBar()->sizeHint().height();
+  const int room = screen->availableGeometry().height() - kDialogFrameHeight;
+  setFixedHeight(std::max(fit_.height, std::min(wanted, room)));
 }
 
 void Tsettings::copyWindowPosition(int left, int top) {
@@ -220,12 +272,37 @@ void Tsettings::copyWindowPosition(int left, int top) {
 
 void Tsettings::showOnPage(int page) {
   buildPages();
-  if (!isVisible()) loadOnShow();
+  if (!isVisible()) {
+    loadOnShow();
+    placeOnWorkArea();
+  }
   selectPage(page);
   show();
   raise();
   activateWindow();
   mapWidgetsUnattended(*this);
+}
+
+void Tsettings::placeOnWorkArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  // The window manager's frame is known once the dialog was shown with one; before that the
+  // usual frame stands in, so that the first show is already centred. Window managers draw
+  // their frames in the screen's own pixels, whatever the scale factor.
+  const auto usual = [ratio = screen->devicePixelRatio()](int pixels) {
+    return qRound(pixels / ratio);
+  };
+  const int border = usual(kDialogFrameWidth / 2);
+  const QMargins frame =
+      frameMargins_.isNull()
+          ? QMargins(border, usual(kDialogFrameHeight - kDialogFrameWidth / 2), border, border)
+          : frameMargins_;
+  const QSize outer = size().grownBy(frame);
+  const QPoint corner(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+                      area.top() + std::max(0, (area.height() - outer.height()) / 2));
+  // The client's place, before the window is mapped: the window manager puts its frame round.
+  setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
 }
 
 void Tsettings::selectPage(int page) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 #include <array>
 #include <functional>
 
@@ -9,6 +10,7 @@
 
 class QComboBox;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 
 namespace tarvik {
@@ -87,7 +89,10 @@ class Tsettings : public QDialog, public SettingsFrame {
   };
 
   void buildFrame();
+  // Centres the dialog, frame included, on the free part of the screen before it is mapped.
+  void placeOnWorkArea();
   void buildPages();
+  void growToPages();
   void loadOnShow();
   // "Default" and the phonebook into the entry selector and the copy page's source list.
   void fillEntryLists();
@@ -109,6 +114,7 @@ class Tsettings : public QDialog, public SettingsFrame {
 
   std::array<SettingsTab*, kPageCount> pages_{};
   std::array<QPushButton*, kPageCount> pageButtons_{};
+  QScrollArea* scroll_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QComboBox* o_entry_ = nullptr;
   QPushButton* b_ok_ = nullptr;
@@ -116,6 +122,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   QPushButton* b_cancel_ = nullptr;
 
   DialogFit fit_;
+  // What the window manager put round the dialog when it was last shown.
+  QMargins frameMargins_;
   bool loading_ = false;
   bool skinChanged_ = false;
   bool closing_ = false;  // ОК is saving and hiding the dialog

@@ -79,6 +79,9 @@ void Tsettings::reportSaveFailure() {
 
 void Tsettings::apply() {
   if (!dirty()) return;
+  // Work a page keeps apart from the dirty flag (the tariff list) is offered for saving first.
+  for (SettingsTab* p : pages_)
+    if (p) p->settleUnsaved();
   const SettingsValues values = controlValues();
   const std::string entry = currentEntry().toStdString();
   // ОК also stores which entry was shown, in the same replacement of the file.
@@ -104,6 +107,13 @@ void Tsettings::ok() {
 }
 
 void Tsettings::cancel() {
+  if (isVisible()) {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!frame.isNull()) frameMargins_ = frame;
+  }
   hide();
   // A real cancel, not the tail of ОК. (ОК's own state cannot tell: the skin choice disables
   // ОК while the user picks a file, and a cancel then must still undo the previews.)

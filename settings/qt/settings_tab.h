@@ -56,6 +56,9 @@ class SettingsTab : public QWidget {
   void save(SettingsValues& values) const;
   // At every show of the dialog, before the loads.
   virtual void prepareShow() {}
+  // Before ОК or ПРИМЕНИТЬ saves: a page holding changes that the dirty flag does not cover
+  // asks whether to save them.
+  virtual void settleUnsaved() {}
 
  signals:
   // A control that maps to a key changed.

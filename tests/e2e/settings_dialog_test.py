@@ -80,6 +80,12 @@ class DesktopCase(ProgramDirTestCase):
         return tuple(int(info[k].strip()) for k in ("Absolute upper-left X",
                                                     "Absolute upper-left Y", "Width", "Height"))
 
+    def frame_extents(self, window):
+        """What the window manager adds around `window`: left, right, top, bottom."""
+        out = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env=self.env,
+                             capture_output=True, text=True, timeout=20).stdout
+        return tuple(int(v) for v in out.split("=")[1].split(","))
+
     def widget_map(self):
         """The dialog's visible controls as the program last listed them: name -> ((x, y, w,
         h), shown text), the text "" for controls without one."""
@@ -233,11 +239,50 @@ class HighDensityTest(DesktopCase):
         dx, dy, dw, dh = self.geometry(self.dialog)
         self.assertTrue(0 <= dx and dx + dw <= 1280 and 0 <= dy and dy + dh <= 800,
                         (dx, dy, dw, dh))
-        # Every control of the frame and the first page lies inside the dialog.
-        for name, (cx, cy, cw, ch) in controls.items():
+        # Its title exactly as given, and already at its first show its frame is centred on
+        # the work area (within a few pixels: the frame is only known once it was shown).
+        self.assertEqual(self.xdo("getwindowname", self.dialog).strip(),
+                         "Настройки для учётных записей по умолчанию...")
+        left, right, top, bottom = self.frame_extents(self.dialog)
+        centre_x = dx - left + (left + dw + right) / 2
+        centre_y = dy - top + (top + dh + bottom) / 2
+        self.assertLessEqual(abs(centre_x - (area[0] + area[2] / 2)), 2, (dx, dy, area))
+        self.assertLessEqual(abs(centre_y - (area[1] + area[3] / 2)), 8, (dx, dy, area))
+        # Every control of the frame lies inside the dialog; what a page lacks in width it
+        # gets by scrolling in the page area, which lies inside the dialog too.
+        frame = [name for name in controls if name.startswith("b_tab_")]
+        frame += ["o_entry", "b_ok", "b_apply", "b_cancel", "p_scroll"]
+        for name in frame:
+            cx, cy, cw, ch = controls[name]
             self.assertTrue(cx >= 0 and cy >= 0 and cx + cw <= dw and cy + ch <= dh, name)
+        page_x, page_y, page_w, page_h = controls["p_pages"]
+        self.assertLessEqual(page_y + page_h, controls["p_scroll"][1] + controls["p_scroll"][3],
+                             "a page scrolls only sideways")
         for name in ("b_ok", "b_apply", "b_cancel", "b_tab_stat", "e_xx", "b_reset"):
             self.assertIn(name, controls)
+
+        # The manual's window, titled exactly; Esc closes it and leaves the dialog.
+        self.xdo("key", "F1")
+        manual = self.window("справка", 10)
+        self.assertIsNotNone(manual, "F1 did not open the manual")
+        self.assertEqual(self.xdo("getwindowname", manual).strip(), "Tarvik — справка")
+        time.sleep(0.5)
+        self.xdo("key", "Escape")
+        deadline = time.time() + 5
+        while time.time() < deadline and self.window("справка", 0.1):
+            time.sleep(0.1)
+        self.assertIsNone(self.window("справка", 0.1), "Esc did not close the manual")
+        self.assertIsNotNone(self.window("Настройки", 1))
+
+        # Shown again after ОТМЕНА, now with its frame known: centred to the pixel of the scaled
+        # screen (two of the screen's own at scale 2).
+        self.click("b_cancel")
+        self.open_settings(status)
+        dx, dy, dw, dh = self.geometry(self.dialog)
+        centre_x = dx - left + (left + dw + right) / 2
+        centre_y = dy - top + (top + dh + bottom) / 2
+        self.assertLessEqual(abs(centre_x - (area[0] + area[2] / 2)), 4, (dx, dy, area))
+        self.assertLessEqual(abs(centre_y - (area[1] + area[3] / 2)), 4, (dx, dy, area))
 
 
 if __name__ == "__main__":

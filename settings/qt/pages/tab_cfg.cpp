@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <string>
 
 #include "config/keys.h"
 #include "config/number_text.h"
@@ -25,6 +27,12 @@ const char* const kHangUpActionQuestion =
     "для дабл-клика по окну состояния?";
 // The tray icon families of the indicator types A to D.
 constexpr const char* kIconFamilies[4] = {"dk", "lt", "in", "v3"};
+const char* const kUserScope = "ДЛЯ  ТЕКУЩЕГО  ПОЛЬЗОВАТЕЛЯ";
+const char* const kAllScope = "ДЛЯ  ВСЕХ  ПОЛЬЗОВАТЕЛЕЙ";
+
+const char* scopeCaption(AutostartScope scope) {
+  return scope == AutostartScope::AllUsers ? kAllScope : kUserScope;
+}
 
 }  // namespace
 
@@ -142,8 +150,8 @@ QWidget* TabCfg::buildPosition() {
 QWidget* TabCfg::buildStart() {
   auto* z = group(this, "z_start", " з а п у с к    п р о г р а м м ы ");
   o_autostart_ = check(z, "o_autostart", "ЗАПУСКАТЬ  С  ОПЕРАЦИОННОЙ  СИСТЕМОЙ");
-  o_user_ = radio(z, "o_user", "ДЛЯ  ТЕКУЩЕГО  ПОЛЬЗОВАТЕЛЯ");
-  o_machine_ = radio(z, "o_machine", "ДЛЯ  ВСЕХ  ПОЛЬЗОВАТЕЛЕЙ");
+  o_user_ = radio(z, "o_user", kUserScope);
+  o_machine_ = radio(z, "o_machine", kAllScope);
   b_extend_ = button(z, "b_extend", ">>>");
   b_extend_->setMaximumWidth(36);
   auto* o_show = check(z, "o_show", "ПОКАЗЬIВАТЬ  ОКНО  СОСТОЯНИЯ  ПРИ  ЗАПУСКЕ");
@@ -215,9 +223,12 @@ void TabCfg::updateEnabling() {
   emit balloonsSwitched(balloons);
   e_acc_one_->setEnabled(o_acc_one_->isChecked());
   const bool autostart = o_autostart_->isChecked();
-  o_autostart_->setEnabled(!autostartLocked_);
-  o_user_->setEnabled(autostart && !autostartLocked_);
-  o_machine_->setEnabled(autostart && !autostartLocked_);
+  o_autostart_->setEnabled(!(userLocked_ && allLocked_));
+  // Someone who may write both scopes picks one with the box ticked; anyone else picks it
+  // first, since a scope they cannot write would only fail.
+  const bool choosing = autostart || !bothWritable_;
+  o_user_->setEnabled(choosing && !userLocked_);
+  o_machine_->setEnabled(choosing && !allLocked_);
   o_reinit_->setEnabled(autostart);
   const bool reinit = autostart && o_reinit_->isChecked();
   for (QWidget* w : {static_cast<QWidget*>(x_reinit_), static_cast<QWidget*>(s_reinit_),
@@ -226,26 +237,64 @@ void TabCfg::updateEnabling() {
 }
 
 void TabCfg::readAutostartState() {
-  const AutostartState state = readAutostart(frame_.host().autostart());
+  Autostart& autostart = frame_.host().autostart();
+  bothWritable_ = autostart.writable(AutostartScope::AllUsers) &&
+                  autostart.writable(AutostartScope::CurrentUser);
+  const AutostartState state = readAutostart(autostart);
   if (state.readFailed) frame_.log().append(" Registry read access denied.", true);
-  o_autostart_->setChecked(state.on && !autostartLocked_);
+  o_autostart_->setChecked(state.on && !locked(state.scope));
   if (state.scopeKnown)
     (state.scope == AutostartScope::AllUsers ? o_machine_ : o_user_)->setChecked(true);
+  else
+    defaultScope()->setChecked(true);
   // Writing back what was read registers the program where it is now.
   if (!state.readFailed) autostartClicked(true);
 }
 
+QRadioButton* TabCfg::defaultScope() const {
+  const bool all = !allLocked_ && frame_.host().autostart().writable(AutostartScope::AllUsers);
+  return all || userLocked_ ? o_machine_ : o_user_;
+}
+
 void TabCfg::autostartClicked(bool whileLoading) {
   updateEnabling();
-  if ((frame_.loading() && !whileLoading) || autostartLocked_) return;
-  if (!o_user_->isChecked() && !o_machine_->isChecked()) o_machine_->setChecked(true);
+  if (frame_.loading() && !whileLoading) return;
+  if (!o_user_->isChecked() && !o_machine_->isChecked()) defaultScope()->setChecked(true);
   const AutostartScope primary =
       o_machine_->isChecked() ? AutostartScope::AllUsers : AutostartScope::CurrentUser;
-  if (writeAutostart(frame_.host().autostart(), o_autostart_->isChecked(), primary)) return;
-  autostartLocked_ = true;
-  o_autostart_->setChecked(false);
-  frame_.log().append(" Registry write access denied. Autostart parameter value will be constant.");
+  Autostart& autostart = frame_.host().autostart();
+  // A registration someone else made where this user may not write is left as it is.
+  if (locked(primary) || (whileLoading && !autostart.writable(primary))) return;
+  if (!writeAutostart(autostart, o_autostart_->isChecked(), primary))
+    autostartFailed(primary, whileLoading);
+}
+
+void TabCfg::autostartFailed(AutostartScope scope, bool whileLoading) {
+  locked(scope) = true;
+  const AutostartScope other =
+      scope == AutostartScope::AllUsers ? AutostartScope::CurrentUser : AutostartScope::AllUsers;
+  const bool otherUsable = !locked(other);
+  frame_.log().append(
+      otherUsable ? std::string(" Registry write access denied. Autostart ") +
+                        (scope == AutostartScope::AllUsers ? "for all users" : "for this user") +
+                        " is not available."
+                  : std::string(" Registry write access denied. Autostart "
+                                "parameter value will be constant."));
+  // The controls show what the other scope holds, ready for the user's next choice there.
+  const std::optional<bool> held = frame_.host().autostart().registered(other);
+  o_autostart_->setChecked(otherUsable && held.value_or(false));
+  if (otherUsable) (other == AutostartScope::AllUsers ? o_machine_ : o_user_)->setChecked(true);
   updateEnabling();
+  std::error_code ec;
+  if (whileLoading || std::filesystem::exists(frame_.files().noGo(), ec)) return;
+  QString text = QString::fromUtf8(
+                     "Возникла ошибка при попытке записать файл на диск.\n"
+                     "Запуск с операционной системой «%1» недоступен: "
+                     "нет права записи.")
+                     .arg(QString::fromUtf8(scopeCaption(scope)));
+  if (otherUsable)
+    text += QString::fromUtf8("\nВыберите «%1».").arg(QString::fromUtf8(scopeCaption(other)));
+  message_box::inform(text);
 }
 
 void TabCfg::actionChosen(int index) {

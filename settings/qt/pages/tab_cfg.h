@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/autostart.h"
 #include "settings/qt/settings_tab.h"
 
 class QCheckBox;
@@ -50,6 +51,13 @@ class TabCfg : public SettingsTab {
   // The registration follows the controls at once. `whileLoading`: also during a load (the
   // load's own pass, which re-registers a moved program).
   void autostartClicked(bool whileLoading);
+  // The scope a new registration goes to: all users only for someone who may write there.
+  QRadioButton* defaultScope() const;
+  bool& locked(AutostartScope scope) {
+    return scope == AutostartScope::AllUsers ? allLocked_ : userLocked_;
+  }
+  // A write to `scope` failed: that scope stays off, the user is told, the other goes on.
+  void autostartFailed(AutostartScope scope, bool whileLoading);
 
   QCheckBox* o_balloon_ = nullptr;
   QSpinBox* e_balloon_ = nullptr;
@@ -64,8 +72,11 @@ class TabCfg : public SettingsTab {
   QCheckBox* o_autostart_ = nullptr;
   QRadioButton* o_user_ = nullptr;
   QRadioButton* o_machine_ = nullptr;
-  // Set when a write failed: the autostart controls stay off for the dialog's life.
-  bool autostartLocked_ = false;
+  // Set when a write to the scope failed: its control stays off for the dialog's life.
+  bool userLocked_ = false;
+  bool allLocked_ = false;
+  // Whether this user may write both scopes; anyone else chooses the scope before ticking.
+  bool bothWritable_ = true;
   QPushButton* b_extend_ = nullptr;
   QWidget* p_extra_ = nullptr;
   QCheckBox* o_reinit_ = nullptr;

@@ -267,6 +267,9 @@ void TabStat::openBalance() {
   e_acc_->setEnabled(true);
   b_acc_->hide();
   e_acc_->setFixedWidth(kOpenBalanceWidth);
+  // Typing goes straight into the field, over the old balance.
+  e_acc_->setFocus();
+  e_acc_->selectAll();
 }
 
 void TabStat::closeBalance() {
@@ -320,6 +323,11 @@ bool TabStat::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       storeBalance();
+      return true;
+    }
+    // Esc answers НЕТ: the stored balance comes back, and the dialog stays.
+    if (key == Qt::Key_Escape) {
+      restoreBalance();
       return true;
     }
   }

@@ -350,11 +350,20 @@ void TabTar::loadEntryTariff() {
   showDay();
 }
 
+bool TabTar::offerUnsavedDay() {
+  return editor_.unsaved() &&
+         message_box::askYesNo(qs("Настройки тарифа не были сохранены?\nСохранить их сейчас?"),
+                               false) == QMessageBox::Yes &&
+         storePlans({{shownWeekday_, editor_.plan()}});
+}
+
+void TabTar::settleUnsaved() {
+  // After No the list keeps its changes (and СОХРАНИТЬ) while the dialog stays open.
+  if (offerUnsavedDay()) setUnsaved(false);
+}
+
 void TabTar::showDay() {
-  if (editor_.unsaved() &&
-      message_box::askYesNo(qs("Настройки тарифа не были сохранены?\nСохранить их сейчас?"),
-                            false) == QMessageBox::Yes)
-    storePlans({{shownWeekday_, editor_.plan()}});
+  offerUnsavedDay();
   const IniFile config(frame_.files().config());
   loadIntoList(readDayPlan(config, tariffSection(config, entry()), selectedWeekday()));
   setUnsaved(false);

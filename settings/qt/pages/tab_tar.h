@@ -24,6 +24,9 @@ class TabTar : public SettingsTab {
  public:
   explicit TabTar(SettingsFrame& frame);
 
+  // Unsaved changes of the list are offered for saving, as a change of weekday offers them.
+  void settleUnsaved() override;
+
  protected:
   void loadedEntry(const SettingsValues& values) override;
 
@@ -57,6 +60,9 @@ class TabTar : public SettingsTab {
   void loadIntoList(const DayPlan& plan);
   void loadEntryTariff();
   void showDay();
+  // Asks about the list's unsaved changes and, on Yes, stores them for the weekday shown;
+  // true when they were stored.
+  bool offerUnsavedDay();
   void setUnsaved(bool unsaved);
 
   // Whole-tariff operations and the files (tab_tar_writes.cpp).

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -32,6 +36,8 @@ struct FakeAutostart : Autostart {
     return scope == AutostartScope::CurrentUser || allWritable;
   }
   bool change(AutostartScope scope, bool on) {
+    // Removing a registration that is not there needs no write access, as with a file.
+    if (!on && held(scope) == false) return true;
     if (!writable(scope)) return false;
     ++writes;
     held(scope) = on;
@@ -116,6 +122,29 @@ class BoxAnswerer {
  private:
   QStringList answered_;
 };
+
+// The shown controls of `dialog`'s current page and frame that are squeezed below what their
+// captions need (a cut caption, a check box without the height of its box), by object name.
+inline QStringList squeezedControls(QWidget& dialog) {
+  QStringList squeezed;
+  for (QWidget* w : dialog.findChildren<QWidget*>()) {
+    if (!w->isVisible()) continue;
+    QSize needed;
+    const auto indicator = [w](QStyle::PixelMetric metric) {
+      return QSize(w->minimumSizeHint().width(), w->style()->pixelMetric(metric, nullptr, w));
+    };
+    if (auto* button = qobject_cast<QPushButton*>(w))
+      needed = {button->fontMetrics().horizontalAdvance(button->text()) + 4, 0};
+    else if (qobject_cast<QCheckBox*>(w))
+      needed = indicator(QStyle::PM_IndicatorHeight);
+    else if (qobject_cast<QRadioButton*>(w))
+      needed = indicator(QStyle::PM_ExclusiveIndicatorHeight);
+    else if (qobject_cast<QGroupBox*>(w))
+      needed = {w->minimumSizeHint().width(), 0};
+    if (w->width() < needed.width() || w->height() < needed.height()) squeezed << w->objectName();
+  }
+  return squeezed;
+}
 
 // A dialog over a temporary program directory.
 struct DialogFixture {

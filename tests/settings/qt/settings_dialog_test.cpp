@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
@@ -20,6 +21,20 @@
 namespace tarvik {
 
 using test::DialogFixture;
+
+namespace {
+
+// Where a window stood when it was shown.
+struct PlaceAtShow : QObject {
+  explicit PlaceAtShow(QWidget& window) { window.installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) at = static_cast<QWidget*>(watched)->geometry();
+    return false;
+  }
+  QRect at;
+};
+
+}  // namespace
 
 class SettingsDialogTest : public QObject {
   Q_OBJECT
@@ -140,20 +155,73 @@ class SettingsDialogTest : public QObject {
   void everyCaptionFits() {
     DialogFixture f({"ISP"});
     f.dialog->showOnPage(0);
+    // The design size needs no scrolling.
+    QVERIFY(!f.dialog->findChild<QScrollArea*>());
     for (int page = 0; page < kPageCount; ++page) {
       f.dialog->selectPage(page);
       QApplication::processEvents();
-      for (QWidget* w : f.dialog->findChildren<QWidget*>()) {
-        if (!w->isVisible()) continue;
-        int needed = 0;
-        if (auto* button = qobject_cast<QPushButton*>(w))
-          needed = button->fontMetrics().horizontalAdvance(button->text()) + 4;
-        else if (qobject_cast<QGroupBox*>(w) || qobject_cast<QAbstractButton*>(w))
-          needed = w->minimumSizeHint().width();
-        QVERIFY2(w->width() >= needed,
-                 qPrintable(w->objectName() + " on page " + QString::number(page)));
-      }
+      const QStringList squeezed = test::squeezedControls(*f.dialog);
+      QVERIFY2(squeezed.isEmpty(), qPrintable(squeezed.join(' ')));
     }
+  }
+
+  // Placed before it is mapped, its frame centred on the free part of the screen at every
+  // show. The keyboard: ИЗМЕНИТЬ hands the balance field the typing, Esc there puts the
+  // balance back and Esc in another field only leaves it; Enter presses the focused button,
+  // elsewhere ОК, the default one.
+  void placementAndKeyboard() {
+    DialogFixture f({"ISP"});
+    f.dir.writeAccounts("[Default]\nAccount=150,5\n");
+    PlaceAtShow shown(*f.dialog);
+    f.dialog->showOnPage(9);
+    QApplication::processEvents();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect placed = f.dialog->geometry();
+    QCOMPARE(shown.at, placed);
+    QVERIFY(qAbs(placed.center().x() - area.center().x()) <= 1);
+    // Lower than the centre by at most half the title bar the frame adds on top.
+    QVERIFY(placed.center().y() >= area.center().y());
+    QVERIFY(placed.center().y() <= area.center().y() + kDialogFrameHeight / 2);
+
+    auto* balance = f.find<QLineEdit>("e_acc");
+    f.find<QPushButton>("b_acc")->click();
+    QCOMPARE(f.dialog->focusWidget(), balance);
+    QCOMPARE(balance->selectedText(), QString("150,5"));
+    QTest::keyClicks(balance, "99");
+    QCOMPARE(balance->text(), QString("99"));
+    QTest::keyClick(balance, Qt::Key_Escape);
+    QCOMPARE(balance->text(), QString("150,5"));
+    QVERIFY(!balance->isEnabled());
+    QVERIFY(f.dialog->isVisible());
+
+    f.dialog->selectPage(6);
+    auto* name = f.find<QLineEdit>("e_cap");
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Escape);
+    QVERIFY(f.dialog->isVisible());
+    QVERIFY(f.dialog->focusWidget() != name);
+    f.dialog->move(0, 0);
+    QTest::keyClick(f.dialog.get(), Qt::Key_Escape);
+    QVERIFY(!f.dialog->isVisible());
+    // Shown again, with the frame the window system gave it known: centred to the pixel.
+    f.dialog->showOnPage(0);
+    QVERIFY(qAbs(f.dialog->frameGeometry().center().y() - area.center().y()) <= 1);
+    QVERIFY(qAbs(f.dialog->frameGeometry().center().x() - area.center().x()) <= 1);
+
+    QVERIFY(f.find<QPushButton>("b_ok")->isDefault());
+    f.find<QSpinBox>("e_balloon")->setValue(12);
+    auto* x = f.find<QSpinBox>("e_xx");
+    x->setFocus();
+    QTest::keyClick(x, Qt::Key_Return);
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(f.config().readInt("Olm:TK", "HelpTime", 0), 12);
+    f.dialog->showOnPage(0);
+    f.find<QSpinBox>("e_balloon")->setValue(11);
+    auto* cancel = f.find<QPushButton>("b_cancel");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(f.config().readInt("Olm:TK", "HelpTime", 0), 12);
   }
 
   // ОК with nothing changed still writes both parts: the entry that showed the "Default"

@@ -82,8 +82,8 @@ class TabCfgTest : public QObject {
   }
 
   // The registration follows the controls at once: at most one scope holds it, the one for
-  // all users wins when both do, and a scope that cannot be written switches the option off
-  // for the dialog's life without touching the other scope.
+  // all users wins when both do. A scope that cannot be written is explained in a box and
+  // stays off for the dialog's life; the other scope goes on working.
   void autostartFollowsTheControls() {
     DialogFixture f;
     auto& scopes = f.host.autostartScopes;
@@ -91,39 +91,82 @@ class TabCfgTest : public QObject {
     scopes.all = true;
     f.dialog->showOnPage(0);
     auto* autostart = f.find<QCheckBox>("o_autostart");
+    auto* user = f.find<QRadioButton>("o_user");
+    auto* machine = f.find<QRadioButton>("o_machine");
     QVERIFY(autostart->isChecked());
-    QVERIFY(f.find<QRadioButton>("o_machine")->isChecked());
+    QVERIFY(machine->isChecked());
     QCOMPARE(scopes.all, std::optional<bool>(true));
     QCOMPARE(scopes.user, std::optional<bool>(false));
     QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
 
-    f.find<QRadioButton>("o_user")->click();
+    user->click();
     QCOMPARE(scopes.user, std::optional<bool>(true));
     QCOMPARE(scopes.all, std::optional<bool>(false));
     autostart->click();
     QCOMPARE(scopes.user, std::optional<bool>(false));
-    QVERIFY(!f.find<QRadioButton>("o_user")->isEnabled());
+    // Someone who may write both scopes chooses one with the box ticked.
+    QVERIFY(!user->isEnabled());
     QVERIFY(!f.find<QCheckBox>("o_reinit")->isEnabled());
 
     autostart->click();
     scopes.allWritable = false;
-    f.find<QRadioButton>("o_machine")->click();
-    QVERIFY(!autostart->isChecked());
-    QVERIFY(!autostart->isEnabled());
-    QVERIFY(!f.find<QRadioButton>("o_machine")->isEnabled());
+    f.boxes.answerNext(QMessageBox::Ok);
+    machine->click();
+    QCOMPARE(f.boxes.texts(),
+             QStringList{"Возникла ошибка при попытке записать файл на диск.\n"
+                         "Запуск с операционной системой «ДЛЯ  ВСЕХ  ПОЛЬЗОВАТЕЛЕЙ» недоступен: "
+                         "нет права записи.\nВыберите «ДЛЯ  ТЕКУЩЕГО  ПОЛЬЗОВАТЕЛЯ»."});
+    // The registration for this user survived, and the controls say so.
     QCOMPARE(scopes.user, std::optional<bool>(true));
-    QVERIFY(f.logText().find(" Registry write access denied. Autostart parameter value will be "
-                             "constant.") != std::string::npos);
-    // Still off after the next show; nothing is written any more.
+    QVERIFY(autostart->isChecked() && autostart->isEnabled());
+    QVERIFY(user->isChecked() && user->isEnabled());
+    QVERIFY(!machine->isEnabled());
+    QVERIFY(f.logText().find(" Registry write access denied. Autostart for all users is not "
+                             "available.") != std::string::npos);
     f.dialog->cancel();
-    const int writes = scopes.writes;
     f.dialog->showOnPage(0);
-    QVERIFY(!autostart->isEnabled());
-    QCOMPARE(scopes.writes, writes);
+    QVERIFY(!machine->isEnabled());
+    autostart->click();
+    QCOMPARE(scopes.user, std::optional<bool>(false));
 
     f.find<QPushButton>("b_extend")->click();
     QVERIFY(f.find<QWidget>("p_extra")->isVisible());
     QCOMPARE(f.find<QPushButton>("b_extend")->text(), QString("<<<"));
+  }
+
+  // Without write access for all users, nothing registered: the scope preselected is this
+  // user's, and either scope can be chosen before the box is ticked.
+  void ordinaryUserChoosesTheScopeFirst() {
+    DialogFixture admin;
+    admin.dialog->showOnPage(0);
+    QVERIFY(admin.find<QRadioButton>("o_machine")->isChecked());
+    QVERIFY(!admin.find<QRadioButton>("o_machine")->isEnabled());
+
+    DialogFixture f;
+    auto& scopes = f.host.autostartScopes;
+    scopes.allWritable = false;
+    f.dialog->showOnPage(0);
+    auto* autostart = f.find<QCheckBox>("o_autostart");
+    auto* user = f.find<QRadioButton>("o_user");
+    auto* machine = f.find<QRadioButton>("o_machine");
+    QVERIFY(!autostart->isChecked());
+    QVERIFY(user->isChecked());
+    QVERIFY(user->isEnabled() && machine->isEnabled());
+    autostart->click();
+    QCOMPARE(scopes.user, std::optional<bool>(true));
+    autostart->click();
+    machine->click();  // nothing registered yet: nothing to refuse
+    QCOMPARE(scopes.user, std::optional<bool>(false));
+    QVERIFY(f.boxes.texts().isEmpty());
+
+    f.boxes.answerNext(QMessageBox::Ok);
+    autostart->click();
+    QCOMPARE(f.boxes.texts().size(), 1);
+    QVERIFY(!autostart->isChecked() && autostart->isEnabled());
+    QVERIFY(user->isChecked() && user->isEnabled());
+    autostart->click();
+    QCOMPARE(scopes.user, std::optional<bool>(true));
+    QCOMPARE(scopes.all, std::optional<bool>(false));
   }
 
   // Choosing the hang-up action asks first; No goes back to the first action.

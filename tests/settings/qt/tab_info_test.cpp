@@ -49,11 +49,13 @@ class TabInfoTest : public QObject {
     }
     QVERIFY(f.logText().find(" Help opened.") != std::string::npos);
     QCOMPARE(f.boxes.texts().size(), 0);
-
-    // Closed, the window goes; opened again it is made anew at the section asked for.
+    // Its title exactly as given. Esc in the text closes the window and leaves the dialog;
+    // closed, the window goes, and opened again it is made anew at the section asked for.
+    QCOMPARE(help.window()->windowTitle(), QString("Tarvik — справка"));
     const QPointer<HelpWindow> closed = help.window();
-    closed->close();
+    QTest::keyClick(closed->findChild<QWidget*>("helpText"), Qt::Key_Escape);
     QTRY_VERIFY(!closed);
+    QVERIFY(f.dialog->isVisible());
     QVERIFY(!help.window());
     help.open(kHelpStart);
     QVERIFY(help.window()->isVisible());

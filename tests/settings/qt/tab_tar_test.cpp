@@ -84,6 +84,31 @@ class TabTarTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // A period added and not saved, then ПРИМЕНИТЬ and ОК: each asks first. No keeps it in
+  // the list and out of the file; Yes stores it for the weekday shown.
+  void unsavedDayIsOfferedBeforeSaving() {
+    DialogFixture f({"Provider"});
+    openOnProvider(f);
+    typePeriod(f, 0, 0, 24, 0, "120", "Day");
+    click(f, "b_tar_add");
+    f.find<QCheckBox>("o_trunc")->click();
+    f.boxes.answerNext(QMessageBox::No);
+    click(f, "b_apply");
+    const QString question = "Настройки тарифа не были сохранены?\nСохранить их сейчас?";
+    QCOMPARE(f.boxes.texts(), QStringList{question});
+    QCOMPARE(key(f, "Provider", "Truncate"), "1");
+    QCOMPARE(key(f, "Provider", "Tar1"), "<none>");
+    QVERIFY(f.find<QPushButton>("b_day_save")->isEnabled());
+
+    f.boxes.answerNext(QMessageBox::Yes);
+    click(f, "b_ok");
+    QCOMPARE(f.boxes.texts(), (QStringList{question, question}));
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(key(f, "Provider", "Tar1"), "2");  // the guest period of "Default" and the new one
+    QCOMPARE(key(f, "Provider", "Tar1x1Cost"), "00120");
+    QCOMPARE(key(f, "Provider", "Done"), "1");
+  }
+
   // Load today's plan, find its gap with the tester, mend it, test again and save the day.
   void testMendAndSaveADay() {
     DialogFixture f({"Provider"});
