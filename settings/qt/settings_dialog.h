@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "settings/dialog_fit.h"
+#include "settings/qt/flag_guard.h"
 #include "settings/qt/settings_tab.h"
 
 class QComboBox;
@@ -75,18 +76,8 @@ class Tsettings : public QDialog, public SettingsFrame {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Sets a flag for as long as it lives and restores it after: loads nest.
-  class LoadingGuard {
-   public:
-    explicit LoadingGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~LoadingGuard() { flag_ = was_; }
-    LoadingGuard(const LoadingGuard&) = delete;
-    LoadingGuard& operator=(const LoadingGuard&) = delete;
-
-   private:
-    bool& flag_;
-    bool was_;
-  };
+  // Loads nest.
+  using LoadingGuard = FlagGuard;
 
   void buildFrame();
   // Centres the dialog, frame included, on the free part of the screen before it is mapped.

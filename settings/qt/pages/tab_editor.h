@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "settings/qt/flag_guard.h"
 #include "settings/qt/settings_tab.h"
 #include "status/skin_draft.h"
 
@@ -41,17 +42,7 @@ class TabEditor : public SettingsTab {
   static const EditorObject kObjects[17];
 
   // Sets the editor's loading flag for as long as it lives: handlers then write nothing.
-  class Busy {
-   public:
-    explicit Busy(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~Busy() { flag_ = was_; }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-   private:
-    bool& flag_;
-    bool was_;
-  };
+  using Busy = FlagGuard;
 
   // Building (tab_editor.cpp).
   QWidget* buildProject();
