@@ -521,26 +521,10 @@ w=5
 s=0
 )qsf";
 
-// The keys of a built-in skin, read from memory by the INI rules.
-class MemorySkinKeys final : public SkinKeys {
- public:
-  explicit MemorySkinKeys(std::string_view text) : doc_(IniDocument::fromUtf8(text)) {}
-  int readInt(std::string_view section, std::string_view key, int def) const override {
-    return doc_.readInt(section, key, def);
-  }
-  std::string readString(std::string_view section, std::string_view key,
-                         std::string_view def) const override {
-    return doc_.readString(section, key, def);
-  }
-
- private:
-  IniDocument doc_;
-};
-
 }  // namespace
 
 std::unique_ptr<SkinKeys> builtinSkinKeys(BuiltinSkin skin) {
-  return std::make_unique<MemorySkinKeys>(builtinSkinText(skin));
+  return std::make_unique<DocumentSkinKeys>(IniDocument::fromUtf8(builtinSkinText(skin)));
 }
 
 BuiltinSkin builtinSkinFor(std::string_view skinName) {

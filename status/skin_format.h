@@ -34,6 +34,22 @@ class FileSkinKeys final : public SkinKeys {
   IniFile file_;
 };
 
+// The keys of a skin text held in memory: a built-in skin, or bytes being checked.
+class DocumentSkinKeys final : public SkinKeys {
+ public:
+  explicit DocumentSkinKeys(IniDocument doc) : doc_(std::move(doc)) {}
+  int readInt(std::string_view section, std::string_view key, int def) const override {
+    return doc_.readInt(section, key, def);
+  }
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view def) const override {
+    return doc_.readString(section, key, def);
+  }
+
+ private:
+  IniDocument doc_;
+};
+
 // The outline can hold this many control points.
 inline constexpr int kMaxSkinPoints = 50;
 // Coordinates and sizes are kept within this many pixels, so a hostile skin cannot ask for a
