@@ -118,12 +118,12 @@ void QtTimerFactory::Scheduler::rearm() {
     if (timer->due >= 0 && (next < 0 || timer->due < next)) next = timer->due;
   if (next == armedAt_) return;
   armedAt_ = next;
-  itimerspec spec{};  // all zero: disarmed
+  itimerspec when{};  // all zero: disarmed
   if (next >= 0) {
-    spec.it_value.tv_sec = next / 1'000'000'000;
-    spec.it_value.tv_nsec = next % 1'000'000'000;
+    when.it_value.tv_sec = next / 1'000'000'000;
+    when.it_value.tv_nsec = next % 1'000'000'000;
   }
-  ::timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+  ::timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr);
 }
 
 void QtTimerFactory::Scheduler::dispatch() {
