@@ -18,37 +18,25 @@ class SkinKeys {
                                  std::string_view def) const = 0;
 };
 
-// The keys of a skin.qsf file.
-class FileSkinKeys final : public SkinKeys {
+// The keys of a skin read through the INI rules: a skin.qsf file (IniFile), or a skin text held
+// in memory — a built-in skin, or bytes being checked (IniDocument).
+template <class Ini>
+class IniSkinKeys final : public SkinKeys {
  public:
-  explicit FileSkinKeys(IniFile file) : file_(std::move(file)) {}
+  explicit IniSkinKeys(Ini ini) : ini_(std::move(ini)) {}
   int readInt(std::string_view section, std::string_view key, int def) const override {
-    return file_.readInt(section, key, def);
+    return ini_.readInt(section, key, def);
   }
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view def) const override {
-    return file_.readString(section, key, def);
+    return ini_.readString(section, key, def);
   }
 
  private:
-  IniFile file_;
+  Ini ini_;
 };
-
-// The keys of a skin text held in memory: a built-in skin, or bytes being checked.
-class DocumentSkinKeys final : public SkinKeys {
- public:
-  explicit DocumentSkinKeys(IniDocument doc) : doc_(std::move(doc)) {}
-  int readInt(std::string_view section, std::string_view key, int def) const override {
-    return doc_.readInt(section, key, def);
-  }
-  std::string readString(std::string_view section, std::string_view key,
-                         std::string_view def) const override {
-    return doc_.readString(section, key, def);
-  }
-
- private:
-  IniDocument doc_;
-};
+using FileSkinKeys = IniSkinKeys<IniFile>;
+using DocumentSkinKeys = IniSkinKeys<IniDocument>;
 
 // The outline can hold this many control points.
 inline constexpr int kMaxSkinPoints = 50;
