@@ -78,8 +78,7 @@ void GuardWiring::connectionStarting() {
 }
 
 void GuardWiring::closingConnection(CloseOutFigures& f) {
-  f.identity = journal_->markClosing(
-      MeterFigures{f.entry, f.cost, f.balance, f.seconds, f.accountKind, f.volume});
+  f.identity = journal_->markClosing(f.figures);
   f.held = journal_->bookingKept();
 }
 
@@ -99,61 +98,33 @@ void GuardWiring::hangUpNow() {
   if (probe_) probe_->probe(true, true);
 }
 
-MeterFigures GuardWiring::meterFigures() const {
+ConnectionFigures GuardWiring::meterFigures() const {
   if (!monitor_) return {};
-  Meter& meter = monitor_->meter();
-  return MeterFigures{monitor_->stateMachine().currentEntry(),
-                      meter.cost(),
-                      meter.balance(),
-                      meter.meteredSeconds(),
-                      meter.accountKind(),
-                      meter.volume()};
+  return monitor_->meter().figures(monitor_->stateMachine().currentEntry());
 }
 
-namespace {
-
-CloseOutFigures recoveredFigures(const InterruptedConnection& c) {
-  CloseOutFigures figures;
-  figures.isVirtual = true;
-  figures.entry = c.entry;
-  figures.accountKind = c.accountKind;
-  figures.weekday = c.weekday;
-  figures.seconds = c.seconds;
-  figures.cost = c.cost;
-  figures.balance = c.balance;
-  figures.volume = c.volume;
-  figures.identity = c.identity;
-  figures.retry = c.retry;
-  figures.lineOpen = c.lineOpen;
-  figures.statisticsBooked = c.statisticsBooked;
-  return figures;
-}
-
-}  // namespace
-
-bool GuardWiring::closeOutRecovered(const InterruptedConnection& c) {
+bool GuardWiring::closeOutRecovered(const CloseOutFigures& c) {
   if (!monitor_) return false;
-  const bool booked = monitor_->closeOut().run(recoveredFigures(c));
-  refreshSettingsDialog(c.entry, c.accountKind);
+  const bool booked = monitor_->closeOut().run(c);
+  refreshSettingsDialog(c.figures.entry, c.figures.accountKind);
   return booked;
 }
 
-bool GuardWiring::closeOutKept(const std::vector<InterruptedConnection>& connections) {
+bool GuardWiring::closeOutKept(const std::vector<CloseOutFigures>& connections) {
   if (!monitor_) return false;
-  std::vector<CloseOutFigures> figures;
-  figures.reserve(connections.size());
-  for (const InterruptedConnection& c : connections) figures.push_back(recoveredFigures(c));
-  if (!monitor_->closeOut().runKept(figures, " Kept connection data:")) return false;
+  if (!monitor_->closeOut().runKept(connections, " Kept connection data:")) return false;
   // Each entry's open statistics are refreshed once, after the last of its bookings.
   std::set<std::pair<std::string, int>> refreshed;
-  for (auto c = connections.rbegin(); c != connections.rend(); ++c)
-    if (refreshed.emplace(c->entry, c->accountKind).second)
-      refreshSettingsDialog(c->entry, c->accountKind);
+  for (auto c = connections.rbegin(); c != connections.rend(); ++c) {
+    const ConnectionFigures& f = c->figures;
+    if (refreshed.emplace(f.entry, f.accountKind).second)
+      refreshSettingsDialog(f.entry, f.accountKind);
+  }
   return true;
 }
 
-std::string GuardWiring::quickLogTail(const InterruptedConnection& c) {
-  return monitor_ ? monitor_->closeOut().quickLogTail(recoveredFigures(c)) : std::string();
+std::string GuardWiring::quickLogTail(const CloseOutFigures& c) {
+  return monitor_ ? monitor_->closeOut().quickLogTail(c) : std::string();
 }
 
 void GuardWiring::finishQuickLogLine(const std::string& tail) {

@@ -57,11 +57,11 @@ class GuardWiring final : public MonitorHooks,
   std::string currentStateCode() const override;
   void hangUpNow() override;
   // CrashJournalHost
-  MeterFigures meterFigures() const override;
-  bool closeOutRecovered(const InterruptedConnection& connection) override;
-  bool closeOutKept(const std::vector<InterruptedConnection>& connections) override;
+  ConnectionFigures meterFigures() const override;
+  bool closeOutRecovered(const CloseOutFigures& connection) override;
+  bool closeOutKept(const std::vector<CloseOutFigures>& connections) override;
   void finishQuickLogLine(const std::string& tail) override;
-  std::string quickLogTail(const InterruptedConnection& connection) override;
+  std::string quickLogTail(const CloseOutFigures& connection) override;
   std::optional<float> storedBalance(const std::string& entry, int accountKind) override;
   void bookBalance(const std::string& entry, int accountKind, float balance) override;
   void resumeMonitoring() override;

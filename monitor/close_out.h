@@ -1,12 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "monitor/connection_figures.h"
 #include "monitor/monitor_env.h"
-#include "platform/traffic.h"
 
 namespace tarvik {
 
@@ -15,25 +14,20 @@ struct BookedBalance;
 class QuickLog;
 class Statistics;
 
-// What the disconnect step hands over for booking.
+// What the disconnect step, the crash recovery and the kept bookings hand over for booking.
 struct CloseOutFigures {
-  bool isVirtual = false;  // first half of a virtual reconnect: no balloon
-  std::string entry;       // settings entry name
-  int accountKind = 0;
-  int weekday = 0;  // at close-out, 0 = Sunday
-  std::int32_t seconds = 0;
-  float cost = 0;     // hundredths
-  float balance = 0;  // whole units
-  TrafficBytes volume;
+  ConnectionFigures figures;
   // The crash journal's identity of this booking: the statistics are then booked only when
   // they do not carry it yet. Empty books them unconditionally.
   std::string identity;
+  bool isVirtual = false;  // first half of a virtual reconnect, or a recovered one: no balloon
   // Earlier bookings still wait to be written: this one must not overtake them, so nothing
   // is written and the close-out reports the failure.
   bool held = false;
   // A kept booking tried again: no balloon, whether it succeeds or fails once more.
   bool retry = false;
-  // The connection's quick-log line still waits for its tail.
+  // The connection's quick-log line still waits for its tail (a line finished earlier gets
+  // none).
   bool lineOpen = true;
   // Its statistics carry it already (a kept booking that stopped before the balance): only
   // the balance is written.

@@ -48,9 +48,11 @@ void CrashJournal::stopForDisconnect() {
   timers_.levelTwo.setEnabled(false);
 }
 
-JournalRecord CrashJournal::recordNow(const MeterFigures& figures) const {
+JournalRecord CrashJournal::recordNow(const ConnectionFigures& figures) const {
   const LocalTime now = clock_.now();
-  return JournalRecord{journalTimeText(now), figures, now.weekday, BookingMark::None, {}};
+  JournalRecord record{journalTimeText(now), figures, BookingMark::None, {}};
+  record.figures.weekday = now.weekday;
+  return record;
 }
 
 void CrashJournal::writeLevelOne() {
@@ -111,7 +113,7 @@ void CrashJournal::connectionStarting() {
   remove();
 }
 
-std::string CrashJournal::markClosing(const MeterFigures& finalFigures) {
+std::string CrashJournal::markClosing(const ConnectionFigures& finalFigures) {
   marked_ = false;
   completeKeptBooking();
   JournalRecord record = recordNow(finalFigures);
@@ -164,17 +166,11 @@ void CrashJournal::noteQueueAside() {
   queueAside_ = aside;
 }
 
-InterruptedConnection CrashJournal::connectionOf(const JournalRecord& record) {
-  const MeterFigures& f = record.figures;
-  InterruptedConnection c;
-  c.entry = f.entry;
-  c.accountKind = f.accountKind;
-  c.weekday = record.weekday;
-  c.seconds = f.seconds;
-  c.cost = f.cost;
-  c.balance = f.balance;
-  c.volume = f.volume;
+CloseOutFigures CrashJournal::connectionOf(const JournalRecord& record) {
+  CloseOutFigures c;
+  c.figures = record.figures;
   c.identity = record.identity;
+  c.isVirtual = true;
   return c;
 }
 
@@ -189,7 +185,7 @@ void CrashJournal::completeKeptBooking() {
   // written when nothing waits before it, else kept in the queue behind the others, so none
   // stays only in memory once a file can take it.
   while (!unrecorded_.empty() && !kept_) {
-    InterruptedConnection c = connectionOf(unrecorded_.front());
+    CloseOutFigures c = connectionOf(unrecorded_.front());
     if (!queued_.empty() || !writeKept(c, true)) {
       if (!keep(unrecorded_.front(), true)) return;
     }
@@ -233,7 +229,7 @@ bool CrashJournal::bookQueue() {
     (identityNumber(k.record.identity) <= booked ? written : fresh).push_back(std::move(k));
   std::vector<KeptBooking> remaining = balancesToRewrite(written);
   rewrite = rewrite || !written.empty();
-  std::vector<InterruptedConnection> connections;
+  std::vector<CloseOutFigures> connections;
   for (const KeptBooking& k : remaining) {
     connections.push_back(connectionOf(k.record));
     connections.back().statisticsBooked = true;
@@ -243,13 +239,13 @@ bool CrashJournal::bookQueue() {
     remaining.push_back(std::move(k));
   }
   for (std::size_t i = 0; i < connections.size(); ++i) {
-    InterruptedConnection& c = connections[i];
+    CloseOutFigures& c = connections[i];
     c.retry = true;
     c.lineOpen = remaining[i].lineOpen && !linesFinished_.contains(c.identity);
   }
   if (!connections.empty()) {
     if (host_.closeOutKept(connections)) {
-      for (const InterruptedConnection& c : connections) linesFinished_.insert(c.identity);
+      for (const CloseOutFigures& c : connections) linesFinished_.insert(c.identity);
       remaining.clear();
       rewrite = true;
     } else {
@@ -284,7 +280,7 @@ std::vector<KeptBooking> CrashJournal::balancesToRewrite(
   // bookings write holds the newest one's balance when they were.
   std::set<std::string> seen;
   for (auto it = written.rbegin(); it != written.rend(); ++it) {
-    const MeterFigures& f = it->record.figures;
+    const ConnectionFigures& f = it->record.figures;
     for (const int kind : {f.accountKind, static_cast<int>(kAccountIndividual)}) {
       const AccountKey key = accountKey(f.entry, kind);
       const std::string name =
@@ -296,7 +292,7 @@ std::vector<KeptBooking> CrashJournal::balancesToRewrite(
   return {};
 }
 
-bool CrashJournal::writeKept(InterruptedConnection& c, bool lineOpen) {
+bool CrashJournal::writeKept(CloseOutFigures& c, bool lineOpen) {
   c.retry = true;
   c.lineOpen = lineOpen && !linesFinished_.contains(c.identity);
   log_.append(" Kept connection data:");
@@ -332,7 +328,7 @@ void CrashJournal::finishKeptLine() {
     if (k.lineOpen) order.push_back(k.record);
   if (kept_) {
     std::string time;
-    if (const std::optional<InterruptedConnection> c = readConnection(files_.journalSeq(), time)) {
+    if (const std::optional<CloseOutFigures> c = readConnection(files_.journalSeq(), time)) {
       JournalRecord seq = recordOf(*c, time);
       seq.identity = readJournalRecord(files_.journalSeq()).identity;
       order.push_back(seq);

@@ -8,6 +8,7 @@
 
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "monitor/close_out.h"
 #include "monitor/journal_file.h"
 #include "monitor/pending_bookings.h"
 #include "monitor/program_timers.h"
@@ -18,42 +19,24 @@
 
 namespace tarvik {
 
-// A connection read back from a journal, ready for the close-out.
-struct InterruptedConnection {
-  std::string entry{kDefaultEntry};
-  int accountKind = 0;
-  int weekday = 0;  // 0 = Sunday .. 6 = Saturday
-  int seconds = 0;
-  float cost = 0;
-  float balance = 0;
-  TrafficBytes volume;
-  std::string identity;  // of a booking that had started, else ""
-  // A kept booking tried again: no balloon either way (its failure was shown when it failed).
-  bool retry = false;
-  // Its quick-log line still waits for the tail (a line finished earlier gets none).
-  bool lineOpen = true;
-  // Its statistics were written by an attempt that stopped before the balance.
-  bool statisticsBooked = false;
-};
-
 // What the crash journal needs from the rest of the program.
 class CrashJournalHost {
  public:
   virtual ~CrashJournalHost() = default;
   // The meter's figures right now (written by every journal tick).
-  virtual MeterFigures meterFigures() const = 0;
-  // The close-out of a connection with virtual = true (no balloon): books statistics and the
-  // balance, logs the summary, finishes the open quick-log line and refreshes an open settings
-  // dialog's statistics. False when a write failed.
-  virtual bool closeOutRecovered(const InterruptedConnection& connection) = 0;
+  virtual ConnectionFigures meterFigures() const = 0;
+  // The close-out of a connection read back from a journal or the queue (virtual, so no
+  // balloon): books statistics and the balance, logs the summary, finishes the open quick-log
+  // line and refreshes an open settings dialog's statistics. False when a write failed.
+  virtual bool closeOutRecovered(const CloseOutFigures& connection) = 0;
   // Kept bookings, oldest first, written together (one replacement of each data file), each
   // logged after " Kept connection data:" with its quick-log tail; no balloons. False, with
   // none of them logged, when a write failed.
-  virtual bool closeOutKept(const std::vector<InterruptedConnection>& connections) = 0;
+  virtual bool closeOutKept(const std::vector<CloseOutFigures>& connections) = 0;
   // Appends a tail and a line end to the open quick-log line.
   virtual void finishQuickLogLine(const std::string& tail) = 0;
   // The quick-log tail the close-out would write for the connection.
-  virtual std::string quickLogTail(const InterruptedConnection& connection) = 0;
+  virtual std::string quickLogTail(const CloseOutFigures& connection) = 0;
   // The balance now stored for the entry's account of that kind, or nullopt when unknown.
   virtual std::optional<float> storedBalance(const std::string& entry, int accountKind) = 0;
   // Writes a balance to the account of that kind and the entry's own "Account" (Book balance).
@@ -118,7 +101,7 @@ class CrashJournal : public PendingBalances {
   // close-out or before remove() cannot make the connection count twice. Returns the
   // booking's identity for the close-out. While bookingKept(), the close-out must not write
   // (it would overtake the waiting ones) and reports the failure instead.
-  std::string markClosing(const MeterFigures& finalFigures);
+  std::string markClosing(const ConnectionFigures& finalFigures);
   // The close-out after markClosing() ended. A booking that failed or was held back is kept.
   // Returns whether the journal files may be deleted.
   bool closeOutEnded(bool booked);
@@ -153,7 +136,8 @@ class CrashJournal : public PendingBalances {
 
  private:
   enum class Mark { Written, Removed, Failed };
-  JournalRecord recordNow(const MeterFigures& figures) const;
+  // The figures stamped with the time and weekday of one instant.
+  JournalRecord recordNow(const ConnectionFigures& figures) const;
   Mark writeMark(const JournalRecord& record);
   std::string nextIdentity() const;
   // Adds the booking to security.que; false when that cannot be written.
@@ -167,17 +151,18 @@ class CrashJournal : public PendingBalances {
   // Logs once when the queue has moved aside into security.qu2.
   void noteQueueAside();
   // Its close-out, logged and reported once; false when a data file still refuses it.
-  bool writeKept(InterruptedConnection& c, bool lineOpen);
+  bool writeKept(CloseOutFigures& c, bool lineOpen);
   void finishKeptLine();
-  static InterruptedConnection connectionOf(const JournalRecord& record);
-  static JournalRecord recordOf(const InterruptedConnection& c, const std::string& time);
+  // The connection a record holds, ready for the close-out.
+  static CloseOutFigures connectionOf(const JournalRecord& record);
+  static JournalRecord recordOf(const CloseOutFigures& c, const std::string& time);
   // Completes a started booking from its marked journal; false when a write failed.
   bool completeStartedBooking(const std::filesystem::path& file);
   void writeFailed();
   // The connection in a journal file, or nullopt when its balance can be neither read nor
   // worked out.
-  std::optional<InterruptedConnection> readConnection(const std::filesystem::path& file,
-                                                      std::string& time) const;
+  std::optional<CloseOutFigures> readConnection(const std::filesystem::path& file,
+                                                std::string& time) const;
   void book();
   void ignore();
   void finishRecovery();

@@ -80,11 +80,13 @@ void CrashJournal::askRecovery() {
   }
 }
 
-std::optional<InterruptedConnection> CrashJournal::readConnection(const std::filesystem::path& file,
-                                                                  std::string& time) const {
+std::optional<CloseOutFigures> CrashJournal::readConnection(const std::filesystem::path& file,
+                                                            std::string& time) const {
   const JournalReading journal = readJournalRecord(file);
   if (!journal.sound) return std::nullopt;
-  InterruptedConnection c;
+  CloseOutFigures connection;
+  connection.isVirtual = true;
+  ConnectionFigures& c = connection.figures;
   c.entry = journal.entry;
   c.accountKind = journal.accountKind;
   c.weekday = journal.weekday.value_or(clock_.now().weekday);
@@ -106,12 +108,12 @@ std::optional<InterruptedConnection> CrashJournal::readConnection(const std::fil
     } else {
       c.cost = stored ? static_cast<float>((static_cast<double>(*stored) - *account) * 100) : 0;
     }
-    return c;
+    return connection;
   }
   if (losses && hasLosses && stored) {
     c.cost = static_cast<float>(*losses);
     c.balance = static_cast<float>(static_cast<double>(*stored) - c.cost * 0.01);
-    return c;
+    return connection;
   }
   // Booking the default balance of 0 would wipe a real balance.
   return std::nullopt;
@@ -123,17 +125,18 @@ void CrashJournal::book() {
   // 5.555 s): the freshest readable one is booked, so a crash loses one interval at most.
   // The level found first decides which connection it is; a level of another one (left
   // behind when its deletion failed) is no stand-in.
-  std::optional<InterruptedConnection> c;
+  std::optional<CloseOutFigures> c;
   std::string time;
   // A level that cannot even be looked at counts as missing.
   std::error_code missing;
   for (const auto& file : {path_, files_.journalSeq(), files_.journalPro(), files_.journalTmp()}) {
     std::string levelTime;
-    std::optional<InterruptedConnection> level;
+    std::optional<CloseOutFigures> level;
     if (!std::filesystem::exists(file, missing) || !(level = readConnection(file, levelTime)))
       continue;
-    if (!c || (level->entry == c->entry && level->accountKind == c->accountKind &&
-               level->seconds > c->seconds && !journalTimeBefore(levelTime, time))) {
+    const ConnectionFigures& l = level->figures;
+    if (!c || (l.entry == c->figures.entry && l.accountKind == c->figures.accountKind &&
+               l.seconds > c->figures.seconds && !journalTimeBefore(levelTime, time))) {
       c = std::move(level);
       time = levelTime;
     }
@@ -174,7 +177,7 @@ void CrashJournal::ignore() {
   JournalRecord record;
   record.time = journal.time.empty() ? journalTimeText(clock_.now()) : journal.time;
   record.figures.entry = entry;
-  record.weekday = clock_.now().weekday;
+  record.figures.weekday = clock_.now().weekday;
   record.mark = BookingMark::Ignored;
   writeMark(record);
   host_.finishQuickLogLine(abortedQuickLogTail(entry));
@@ -189,7 +192,7 @@ void CrashJournal::resumeInterruptedBooking() {
   });
   if (!queued && !completeStartedBooking(path_)) {
     std::string time;
-    if (std::optional<InterruptedConnection> c = readConnection(path_, time)) {
+    if (std::optional<CloseOutFigures> c = readConnection(path_, time)) {
       JournalRecord record = recordOf(*c, time);
       record.identity = journal.identity.empty() ? nextIdentity() : journal.identity;
       // Statistics that hold the booking mean its close-out got past them; whether it
@@ -201,14 +204,8 @@ void CrashJournal::resumeInterruptedBooking() {
   finishRecovery();
 }
 
-JournalRecord CrashJournal::recordOf(const InterruptedConnection& c, const std::string& time) {
-  JournalRecord record;
-  record.time = time;
-  record.figures = MeterFigures{c.entry, c.cost, c.balance, c.seconds, c.accountKind, c.volume};
-  record.weekday = c.weekday;
-  record.mark = BookingMark::Started;
-  record.identity = c.identity;
-  return record;
+JournalRecord CrashJournal::recordOf(const CloseOutFigures& c, const std::string& time) {
+  return JournalRecord{time, c.figures, BookingMark::Started, c.identity};
 }
 
 bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
@@ -220,7 +217,7 @@ bool CrashJournal::completeStartedBooking(const std::filesystem::path& file) {
     // The statistics come first in a close-out and lack this booking, so nothing of it reached
     // the files: the whole close-out runs now.
     std::string time;
-    std::optional<InterruptedConnection> c = readConnection(file, time);
+    std::optional<CloseOutFigures> c = readConnection(file, time);
     if (!c) {
       log_.append(" Interrupted connection data unreadable: nothing booked.");
       host_.finishQuickLogLine(abortedQuickLogTail(journal.entry));

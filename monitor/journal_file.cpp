@@ -129,17 +129,18 @@ void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& 
 
 void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
                       const JournalRecord& record, NumberFormat format) {
+  const ConnectionFigures& f = record.figures;
   writeKey(edit, section, journal_keys::kTime, record.time);
-  const std::string& entry = record.figures.entry;
+  const std::string& entry = f.entry;
   writeKey(edit, section, journal_keys::kEntry, plainEntryValue(entry) ? entry : oneLine(entry));
-  writeKey(edit, section, journal_keys::kLosses, formatMoney(record.figures.cost, format));
-  writeKey(edit, section, journal_keys::kAccount, formatMoney(record.figures.balance, format));
-  writeKey(edit, section, journal_keys::kDuration, record.figures.seconds);
-  writeKey(edit, section, journal_keys::kWeekDay, record.weekday);
-  writeKey(edit, section, journal_keys::kAccId, record.figures.accountKind);
+  writeKey(edit, section, journal_keys::kLosses, formatMoney(f.cost, format));
+  writeKey(edit, section, journal_keys::kAccount, formatMoney(f.balance, format));
+  writeKey(edit, section, journal_keys::kDuration, f.seconds);
+  writeKey(edit, section, journal_keys::kWeekDay, f.weekday);
+  writeKey(edit, section, journal_keys::kAccId, f.accountKind);
   // Only a connection that moved bytes carries them, so a journal of a line without counters
   // holds just the keys it always held.
-  const TrafficBytes& volume = record.figures.volume;
+  const TrafficBytes& volume = f.volume;
   if (volume != TrafficBytes{}) {
     writeKey(edit, section, journal_keys::kReceived, std::to_string(volume.received));
     writeKey(edit, section, journal_keys::kSent, std::to_string(volume.sent));

@@ -9,6 +9,7 @@
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "config/program_files.h"
+#include "monitor/connection_figures.h"
 #include "platform/traffic.h"
 
 namespace tarvik {
@@ -16,16 +17,6 @@ namespace tarvik {
 class IniDocument;
 class IniEdit;
 class IniFile;
-
-// The running figures of the meter, as the journal stores them.
-struct MeterFigures {
-  std::string entry{kDefaultEntry};
-  float cost = 0;     // hundredths of the currency unit ("Losses")
-  float balance = 0;  // currency units ("Account")
-  int seconds = 0;    // metered seconds ("Duration")
-  int accountKind = 0;
-  TrafficBytes volume;  // bytes moved so far ("Received", "Sent")
-};
 
 // What a close-out has done with the connection a journal holds.
 enum class BookingMark {
@@ -38,8 +29,7 @@ enum class BookingMark {
 // same record, written at different moments.
 struct JournalRecord {
   std::string time;  // "dd.mm.yyyy hh.nn.ss"
-  MeterFigures figures;
-  int weekday = 0;  // 0 = Sunday .. 6 = Saturday
+  ConnectionFigures figures;
   BookingMark mark = BookingMark::None;
   std::string identity;  // of a started booking
 };

@@ -177,6 +177,16 @@ void Meter::reload(const std::string& entry) {
   if (statusShow_ && running()) env_.user.showStatusWindow();
 }
 
+ConnectionFigures Meter::figures(const std::string& entry) const {
+  return {.entry = entry,
+          .cost = cost_,
+          .balance = balance_,
+          .seconds = meteredSeconds_,
+          .accountKind = accountKind_,
+          .volume = volume(),
+          .weekday = env_.clock.now().weekday};
+}
+
 void Meter::resetFigures() {
   meteredSeconds_ = 0;
   cost_ = 0;

@@ -7,6 +7,7 @@
 
 #include "config/file_stamp.h"
 #include "config/ini_file.h"
+#include "monitor/connection_figures.h"
 #include "monitor/day_plan_cache.h"
 #include "monitor/forecast.h"
 #include "monitor/meter_money.h"
@@ -50,6 +51,8 @@ class Meter {
   // Bytes received and sent since metering of this connection (or its second half) began.
   const TrafficBytes& volume() const { return traffic_.volume(); }
   int accountKind() const { return accountKind_; }
+  // The running figures as a connection of `entry` would be booked now.
+  ConnectionFigures figures(const std::string& entry) const;
   int costPerHour() const { return tariff_.costPerHour; }
   const std::string& tariffName() const { return tariff_.name; }
   const DisplaySettings& display() const { return display_; }

@@ -115,13 +115,13 @@ KeptQueue KeptBookings::read() const {
     if (!seen.insert(number).second) continue;
     KeptBooking k;
     k.record.time = r.time;
-    k.record.figures = MeterFigures{r.entry,
-                                    static_cast<float>(*r.losses),
-                                    static_cast<float>(*r.account),
-                                    r.seconds,
-                                    r.accountKind,
-                                    r.volume};
-    k.record.weekday = *r.weekday;
+    k.record.figures = ConnectionFigures{.entry = r.entry,
+                                         .cost = static_cast<float>(*r.losses),
+                                         .balance = static_cast<float>(*r.account),
+                                         .seconds = r.seconds,
+                                         .accountKind = r.accountKind,
+                                         .volume = r.volume,
+                                         .weekday = *r.weekday};
     k.record.mark = BookingMark::Started;
     k.record.identity = identity;
     k.lineOpen = readKey(file, section, journal_keys::kLineOpen) != 0;
@@ -217,7 +217,7 @@ std::optional<float> KeptBookings::pendingBalance(const std::vector<KeptBooking>
                                                   const AccountKey& account) {
   std::optional<float> balance;
   for (const KeptBooking& k : bookings) {
-    const MeterFigures& f = k.record.figures;
+    const ConnectionFigures& f = k.record.figures;
     if (writes(f.entry, f.accountKind, account)) balance = f.balance;
   }
   return balance;

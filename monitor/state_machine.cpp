@@ -178,14 +178,8 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
   bool booked = true;
   if (connectedFlag_) {
     CloseOutFigures figures;
+    figures.figures = meter_.figures(entry);
     figures.isVirtual = isVirtual;
-    figures.entry = entry;
-    figures.accountKind = meter_.accountKind();
-    figures.weekday = env_.clock.now().weekday;
-    figures.seconds = meter_.meteredSeconds();
-    figures.cost = meter_.cost();
-    figures.balance = meter_.balance();
-    figures.volume = meter_.volume();
     env_.hooks.closingConnection(figures);
     booked = closeOut_.run(figures);
   } else {

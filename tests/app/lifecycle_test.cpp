@@ -21,11 +21,11 @@ using test::ProgramDir;
 using V = std::vector<std::string>;
 
 struct NoJournalHost : CrashJournalHost {
-  MeterFigures meterFigures() const override { return {}; }
-  bool closeOutRecovered(const InterruptedConnection&) override { return true; }
-  bool closeOutKept(const std::vector<InterruptedConnection>&) override { return true; }
+  ConnectionFigures meterFigures() const override { return {}; }
+  bool closeOutRecovered(const CloseOutFigures&) override { return true; }
+  bool closeOutKept(const std::vector<CloseOutFigures>&) override { return true; }
   void finishQuickLogLine(const std::string&) override {}
-  std::string quickLogTail(const InterruptedConnection&) override { return {}; }
+  std::string quickLogTail(const CloseOutFigures&) override { return {}; }
   std::optional<float> storedBalance(const std::string&, int) override { return 0.0f; }
   void bookBalance(const std::string&, int, float) override {}
   void resumeMonitoring() override {}

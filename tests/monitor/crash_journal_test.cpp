@@ -16,7 +16,7 @@ using V = std::vector<std::string>;
 
 TEST_F(JournalFixture, WrittenEveryFiveSecondsAndLevelTwoEveryFivePointFive) {
   auto r = run();
-  r->host.figures = MeterFigures{"Home", 20.833334f, 99.5f, 5, 0, {}};
+  r->host.figures = ConnectionFigures{"Home", 20.833334f, 99.5f, 5, 0, {}};
   r->startMetering();
   clock.advance(4999);
   EXPECT_FALSE(anyJournal());  // a crash in the first 5 s leaves nothing
@@ -70,17 +70,19 @@ TEST_F(JournalFixture, WriteFailureSwitchesProtectionOffForTheConnection) {
 // A connection metered for a while, then closed the way the disconnect does it. `killAt` is
 // the step at which the process dies; "" lets it finish.
 void closeConnection(Session& r, VirtualClock& clock, const std::string& killAt) {
-  r.host.figures = MeterFigures{"Home", 100, 99, 36, 0, {}};
+  r.host.figures = ConnectionFigures{"Home", 100, 99, 36, 0, {}};
   r.startMetering();
   clock.advance(6000);  // journals written at 5 s (and 5.555 s)
-  const MeterFigures final{"Home", 125, 98.75f, 45, 0, {}};
+  const ConnectionFigures final{"Home", 125, 98.75f, 45, 0, {}, 1};
   r.host.figures = final;
   r.journal.stopForDisconnect();
   r.host.killAt = killAt;
   if (killAt == "mark") throw Killed{};
   const std::string identity = r.journal.markClosing(final);
-  r.host.bookAll(final.entry, final.accountKind, 1, final.seconds, final.cost, final.balance,
-                 identity);
+  CloseOutFigures booking;
+  booking.figures = final;
+  booking.identity = identity;
+  r.host.bookAll(booking);
   if (r.journal.closeOutEnded(true)) r.journal.remove();
 }
 
@@ -160,8 +162,8 @@ TEST_F(JournalFixture, AKillDuringTheCompletionAtStartNeverCountsTwice) {
 
 // A close-out that ran with the mark written and then failed: the booking is kept and the
 // journal deleted, as the disconnect does.
-void failClose(Session& r, VirtualClock& clock, const MeterFigures& final) {
-  r.host.figures = MeterFigures{final.entry, 100, 99, 36, 0, {}};
+void failClose(Session& r, VirtualClock& clock, const ConnectionFigures& final) {
+  r.host.figures = ConnectionFigures{final.entry, 100, 99, 36, 0, {}};
   r.startMetering();
   clock.advance(6000);
   r.journal.stopForDisconnect();
@@ -173,7 +175,7 @@ void failClose(Session& r, VirtualClock& clock, const MeterFigures& final) {
 TEST_F(JournalFixture, AKeptBookingIsCompletedOnceWritesWorkAgain) {
   dir().writeAccounts("[Home]\nAccount=100\n");
   auto r = run();
-  failClose(*r, clock, MeterFigures{"Home", 125, 98.75f, 45, 0, {}});
+  failClose(*r, clock, ConnectionFigures{"Home", 125, 98.75f, 45, 0, {}});
   EXPECT_FALSE(anyJournal());
   r->host.failBooking = true;  // still failing: kept, quietly
   r->journal.completeKeptBooking();
@@ -202,7 +204,7 @@ TEST_F(JournalFixture, AKeptBookingIsCompletedOnceAtTheNextStart) {
   dir().writeAccounts("[Home]\nAccount=100\n");
   {
     auto r = run();
-    failClose(*r, clock, MeterFigures{"Home", 125, 98.75f, 45, 0, {}});
+    failClose(*r, clock, ConnectionFigures{"Home", 125, 98.75f, 45, 0, {}});
   }
   {
     auto failing = run();
@@ -228,11 +230,11 @@ TEST_F(JournalFixture, AKeptBookingWithItsMarkedJournalStillThereCountsOnce) {
   dir().writeAccounts("[Home]\nAccount=100\n");
   {
     auto r = run();
-    r->host.figures = MeterFigures{"Home", 100, 99, 36, 0, {}};
+    r->host.figures = ConnectionFigures{"Home", 100, 99, 36, 0, {}};
     r->startMetering();
     clock.advance(6000);
     r->journal.stopForDisconnect();
-    r->journal.markClosing(MeterFigures{"Home", 125, 98.75f, 45, 0, {}});
+    r->journal.markClosing(ConnectionFigures{"Home", 125, 98.75f, 45, 0, {}});
     r->journal.closeOutEnded(false);
   }  // killed before the journal files went
   EXPECT_TRUE(anyJournal());
@@ -250,7 +252,7 @@ TEST_F(JournalFixture, VolumeTravelsThroughTheJournalAndKeptBookings) {
   const TrafficBytes volume{123'456'789'012, 55};
   {
     auto r = run();
-    r->host.figures = MeterFigures{"Home", 100, 99, 36, 0, volume};
+    r->host.figures = ConnectionFigures{"Home", 100, 99, 36, 0, volume};
     r->startMetering();
     clock.advance(5555);
     EXPECT_NE(ProgramDir::readText(dir().files().journalSeq())
@@ -262,12 +264,12 @@ TEST_F(JournalFixture, VolumeTravelsThroughTheJournalAndKeptBookings) {
   r->user.recoveryAnswers = {RecoveryAnswer::Book};
   ASSERT_TRUE(r->journal.detectAtStart());
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  EXPECT_EQ(r->host.closedOut[0].volume, volume);
+  EXPECT_EQ(r->host.closedOut[0].figures.volume, volume);
   // The failed booking waits in security.que and keeps its volume for the next attempt.
   r->host.failBooking = false;
   r->journal.completeKeptBooking();
   ASSERT_EQ(r->host.closedOut.size(), 2u);
-  EXPECT_EQ(r->host.closedOut[1].volume, volume);
+  EXPECT_EQ(r->host.closedOut[1].figures.volume, volume);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_F(JournalFixture, BookTheInterruptedConnection) {
   EXPECT_EQ(r->user.recoveryAllowRemind, std::vector<bool>{true});
   EXPECT_EQ(r->user.stateCodes, V{"di"});
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  const InterruptedConnection& c = r->host.closedOut[0];
+  const ConnectionFigures& c = r->host.closedOut[0].figures;
   EXPECT_EQ(c.entry, "Home");
   EXPECT_EQ(c.seconds, 360);
   EXPECT_EQ(c.weekday, 0);
@@ -125,7 +125,7 @@ TEST_F(JournalFixture, AJournalWithoutAccountNeverBooksZeroOverTheBalance) {
   r->user.recoveryAnswers = {RecoveryAnswer::Book};
   r->journal.detectAtStart();
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  EXPECT_FLOAT_EQ(r->host.closedOut[0].balance, 97.5f);
+  EXPECT_FLOAT_EQ(r->host.closedOut[0].figures.balance, 97.5f);
   EXPECT_EQ(account("Home"), "97,5");
 }
 
@@ -138,7 +138,7 @@ TEST_F(JournalFixture, BookingTheSingleAccountAlsoSetsTheEntrysOwnAccount) {
   r->user.recoveryAnswers = {RecoveryAnswer::Book};
   r->journal.detectAtStart();
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  EXPECT_EQ(r->host.closedOut[0].accountKind, 2);
+  EXPECT_EQ(r->host.closedOut[0].figures.accountKind, 2);
   EXPECT_EQ(IniFile(dir().files().accounts()).readString("Olm:TK", "Account", ""), "47,5");
   EXPECT_EQ(account("Home"), "47,5");
 }
@@ -154,7 +154,7 @@ TEST_F(JournalFixture, AnEntryNameThatIsNoPlainValueComesBackAsItWas) {
     freshDir();
     {
       auto r = run();
-      r->host.figures = MeterFigures{name, 250, 97.5f, 360, 0, {}};
+      r->host.figures = ConnectionFigures{name, 250, 97.5f, 360, 0, {}};
       r->journal.writeLevelOne();
       r->journal.writeLevelTwo();
     }
@@ -162,13 +162,13 @@ TEST_F(JournalFixture, AnEntryNameThatIsNoPlainValueComesBackAsItWas) {
     r->user.recoveryAnswers = {RecoveryAnswer::Book};
     ASSERT_TRUE(r->journal.detectAtStart()) << name;
     ASSERT_EQ(r->host.closedOut.size(), 1u) << name;
-    EXPECT_EQ(r->host.closedOut[0].entry, name);
-    EXPECT_EQ(r->host.closedOut[0].seconds, 360);
+    EXPECT_EQ(r->host.closedOut[0].figures.entry, name);
+    EXPECT_EQ(r->host.closedOut[0].figures.seconds, 360);
     EXPECT_EQ(logText().find(" Failed write"), std::string::npos) << name;
     // A kept booking stores the name the same way.
     KeptBookings kept(dir().files(), NumberFormat{','});
     kept.append(KeptBooking{
-        JournalRecord{"", MeterFigures{name, 1, 2, 3, 0, {}}, 1, BookingMark::Started, "7"}});
+        JournalRecord{"", ConnectionFigures{name, 1, 2, 3, 0, {}, 1}, BookingMark::Started, "7"}});
     ASSERT_EQ(kept.list().size(), 1u);
     EXPECT_EQ(kept.list()[0].record.figures.entry, name);
   }
@@ -180,7 +180,7 @@ TEST_F(JournalFixture, AnEntryNameThatIsNoPlainValueComesBackAsItWas) {
   r->user.recoveryAnswers = {RecoveryAnswer::Book};
   r->journal.detectAtStart();
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  EXPECT_EQ(r->host.closedOut[0].entry, "Home\xE2\x9C\x93");
+  EXPECT_EQ(r->host.closedOut[0].figures.entry, "Home\xE2\x9C\x93");
 }
 
 // Killed 15.5 s into a connection: security.pro and security.tmp were written at 15 s,
@@ -193,10 +193,10 @@ TEST_F(JournalFixture, TheFreshestLevelOfTheConnectionIsBooked) {
     dir().writeAccounts("[Home]\nAccount=100\n[Work]\nAccount=100\n");
     {
       auto r = run();
-      r->host.figures = MeterFigures{"Home", 11, 99.89f, 11, 0, {}};
+      r->host.figures = ConnectionFigures{"Home", 11, 99.89f, 11, 0, {}};
       r->journal.writeLevelTwo();
       clock.advance(3890);
-      r->host.figures = MeterFigures{"Home", 15, 99.85f, 15, 0, {}};
+      r->host.figures = ConnectionFigures{"Home", 15, 99.85f, 15, 0, {}};
       r->journal.writeLevelOne();
     }
     if (otherConnection) {
@@ -209,8 +209,8 @@ TEST_F(JournalFixture, TheFreshestLevelOfTheConnectionIsBooked) {
     r->user.recoveryAnswers = {RecoveryAnswer::Book};
     r->journal.detectAtStart();
     ASSERT_EQ(r->host.closedOut.size(), 1u);
-    EXPECT_EQ(r->host.closedOut[0].entry, "Home");
-    EXPECT_EQ(r->host.closedOut[0].seconds, otherConnection ? 11 : 15);
+    EXPECT_EQ(r->host.closedOut[0].figures.entry, "Home");
+    EXPECT_EQ(r->host.closedOut[0].figures.seconds, otherConnection ? 11 : 15);
     EXPECT_EQ(count("Home"), 1);
     EXPECT_EQ(count("Work"), 0);
     EXPECT_NEAR(*balance("Home"), otherConnection ? 99.89 : 99.85, 1e-5);
@@ -271,7 +271,7 @@ TEST_F(JournalFixture, AnUnreadableLevelTwoJournalFallsBackToLevelOne) {
   r->user.recoveryAnswers = {RecoveryAnswer::Book};
   r->journal.detectAtStart();
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  EXPECT_EQ(r->host.closedOut[0].seconds, 360);
+  EXPECT_EQ(r->host.closedOut[0].figures.seconds, 360);
   EXPECT_EQ(account("Home"), "97,5");
 }
 
@@ -283,7 +283,7 @@ TEST_F(JournalFixture, CostThatIsNotANumberIsWorkedOutFromTheBalances) {
   r->user.recoveryAnswers = {RecoveryAnswer::Book};
   r->journal.detectAtStart();
   ASSERT_EQ(r->host.closedOut.size(), 1u);
-  EXPECT_FLOAT_EQ(r->host.closedOut[0].cost, 250);
+  EXPECT_FLOAT_EQ(r->host.closedOut[0].figures.cost, 250);
   EXPECT_EQ(account("Home"), "97,5");
 }
 
@@ -354,10 +354,10 @@ TEST_F(JournalFixture, KillBetweenTheDeletionsLeavesOnlyTheMarkedJournal) {
     dir().writeAccounts("[Home]\nAccount=98,75\n");
     {
       auto r = run();
-      r->host.figures = MeterFigures{"Home", 100, 99, 36, 0, {}};
+      r->host.figures = ConnectionFigures{"Home", 100, 99, 36, 0, {}};
       r->startMetering();
       clock.advance(6000);
-      r->journal.markClosing(MeterFigures{"Home", 125, 98.75f, 45, 0, {}});
+      r->journal.markClosing(ConnectionFigures{"Home", 125, 98.75f, 45, 0, {}});
     }
     std::filesystem::remove(dir().files().journalTmp());
     if (!keepPro) std::filesystem::remove(dir().files().journalPro());
@@ -374,7 +374,7 @@ TEST_F(JournalFixture, ExitMarkSuppressesTheQuestion) {
   ProgramDir::writeText(dir().files().journalPro(), kRunningJournal);
   {
     auto r = run();
-    r->host.figures = MeterFigures{"Home", 100, 99, 36, 0, {}};
+    r->host.figures = ConnectionFigures{"Home", 100, 99, 36, 0, {}};
     r->journal.markIgnored();
   }  // killed before the journal was deleted
   auto restart = run();

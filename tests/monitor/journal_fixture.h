@@ -40,8 +40,8 @@ struct JournalHost : CrashJournalHost {
   EventLog& log;
   Statistics statistics;
   Accounts accounts;
-  MeterFigures figures;
-  std::vector<InterruptedConnection> closedOut;
+  ConnectionFigures figures;
+  std::vector<CloseOutFigures> closedOut;
   V quickLines;
   int resumed = 0;
   std::string killAt;
@@ -50,44 +50,43 @@ struct JournalHost : CrashJournalHost {
   void step(const std::string& name) {
     if (killAt == name) throw Killed{};
   }
-  MeterFigures meterFigures() const override { return figures; }
-  bool closeOutRecovered(const InterruptedConnection& c) override {
+  ConnectionFigures meterFigures() const override { return figures; }
+  bool closeOutRecovered(const CloseOutFigures& c) override {
     closedOut.push_back(c);
     if (failBooking) return false;
-    bookAll(c.entry, c.accountKind, c.weekday, c.seconds, c.cost, c.balance, c.identity,
-            c.lineOpen);
+    bookAll(c);
     return true;
   }
-  bool closeOutKept(const std::vector<InterruptedConnection>& connections) override {
-    for (const InterruptedConnection& c : connections) {
+  bool closeOutKept(const std::vector<CloseOutFigures>& connections) override {
+    for (const CloseOutFigures& c : connections) {
       closedOut.push_back(c);
       if (failBooking) return false;
       if (c.statisticsBooked) {
-        accounts.bookBalance(c.entry, c.accountKind, c.balance);
+        accounts.bookBalance(c.figures.entry, c.figures.accountKind, c.figures.balance);
       } else {
-        bookAll(c.entry, c.accountKind, c.weekday, c.seconds, c.cost, c.balance, c.identity,
-                c.lineOpen);
+        bookAll(c);
       }
     }
     return true;
   }
-  void bookAll(const std::string& entry, int kind, int weekday, int seconds, float cost,
-               float balance, const std::string& identity, bool lineOpen = true) {
+  void bookAll(const CloseOutFigures& c) {
+    const ConnectionFigures& f = c.figures;
     step("stats");
-    if (identity.empty()) {
-      statistics.bookConnection(entry, weekday, seconds, cost);
+    if (c.identity.empty()) {
+      statistics.bookConnection(f.entry, f.weekday, f.seconds, f.cost);
     } else {
-      bookStatisticsOnce(files, NumberFormat{','}, log, identity, entry, weekday, seconds, cost);
+      bookStatisticsOnce(files, NumberFormat{','}, log, c.identity, f.entry, f.weekday, f.seconds,
+                         f.cost);
     }
     step("balance");
-    accounts.bookBalance(entry, kind, balance);
+    accounts.bookBalance(f.entry, f.accountKind, f.balance);
     step("quick");
-    if (lineOpen) quickLines.push_back("booked <" + entry + ">");
+    if (c.lineOpen) quickLines.push_back("booked <" + f.entry + ">");
     step("closed");
   }
   void finishQuickLogLine(const std::string& tail) override { quickLines.push_back(tail); }
-  std::string quickLogTail(const InterruptedConnection& c) override {
-    return "booked <" + c.entry + ">";
+  std::string quickLogTail(const CloseOutFigures& c) override {
+    return "booked <" + c.figures.entry + ">";
   }
   std::optional<float> storedBalance(const std::string& entry, int kind) override {
     const AccountKey key = accountKey(entry, kind);
