@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "config/blanks.h"
 #include "config/codepage.h"
 #include "config/keys.h"
 
@@ -18,10 +19,6 @@ constexpr std::array<std::string_view, 3> kProgramSections{kGlobalSection, kSkin
 std::set<std::string, std::less<>>& collidingNames() {
   static std::set<std::string, std::less<>> names;
   return names;
-}
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
 }
 
 bool isControl(unsigned char byte) {

@@ -2,20 +2,11 @@
 
 #include <algorithm>
 
+#include "config/blanks.h"
 #include "config/codepage.h"
 
 namespace tarvik::ini {
 namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 void trimValue(EditedLine& line) {
   while (line.valueBegin < line.valueEnd && isBlank(line.text[line.valueBegin])) ++line.valueBegin;
@@ -100,7 +91,7 @@ std::optional<std::string> EditedDocument::value(std::string_view section,
 bool EditedDocument::setValue(std::string_view section, std::string_view key,
                               std::string_view value) {
   checkWritable(section, key, value);
-  const std::string keyBytes(trim(utf8ToCp1251(key)));
+  const std::string keyBytes(trimBlanks(utf8ToCp1251(key)));
   const std::string valueBytes = utf8ToCp1251(value);
   const std::string keyKey = cp1251Fold(keyBytes);
   const std::string sectionKey = lookupKey(section);
@@ -124,7 +115,7 @@ bool EditedDocument::setValue(std::string_view section, std::string_view key,
     auto added = addedSectionIndex_.find(sectionKey);
     if (added == addedSectionIndex_.end()) {
       added = addedSectionIndex_.emplace(sectionKey, addedSections_.size()).first;
-      addedSections_.push_back({std::string(trim(utf8ToCp1251(section))), {}});
+      addedSections_.push_back({std::string(trimBlanks(utf8ToCp1251(section))), {}});
     }
     return addTo(addedSections_[added->second].keys);
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "config/blanks.h"
 #include "config/codepage.h"
 #include "config/ini_name_index.h"
 #include "config/ini_write_error.h"
@@ -13,16 +14,6 @@ namespace {
 
 // A text value is read back cut to this many characters (one byte each in code page 1251).
 constexpr std::size_t kMaxValueLength = 1023;
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // Narrows [begin, end) of `bytes` to its trimmed part.
 void trimRange(const std::string& bytes, std::uint32_t& begin, std::uint32_t& end) {
@@ -227,7 +218,7 @@ Document parse(std::string bytes) {
 }
 
 std::string lookupKey(std::string_view utf8Name) {
-  return cp1251Fold(trim(utf8ToCp1251(utf8Name)));
+  return cp1251Fold(trimBlanks(utf8ToCp1251(utf8Name)));
 }
 
 std::optional<std::size_t> sectionIndex(const Document& doc, std::string_view foldedSection) {
@@ -306,7 +297,7 @@ void checkWritable(std::string_view section, std::string_view key, std::string_v
   if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value)) {
     throw IniWriteError("a section name, key or value contains a line break");
   }
-  const std::string_view name = trim(key);
+  const std::string_view name = trimBlanks(key);
   if (name.empty()) throw IniWriteError("empty key name");
   if (name.find('=') != std::string_view::npos) throw IniWriteError("key name contains \"=\"");
   if (name.front() == ';' || name.front() == '[') {
@@ -317,8 +308,8 @@ void checkWritable(std::string_view section, std::string_view key, std::string_v
 std::optional<std::string> setValue(const Document& doc, std::string_view section,
                                     std::string_view key, std::string_view newValue) {
   checkWritable(section, key, newValue);
-  const std::string sectionBytes(trim(utf8ToCp1251(section)));
-  const std::string keyBytes(trim(utf8ToCp1251(key)));
+  const std::string sectionBytes(trimBlanks(utf8ToCp1251(section)));
+  const std::string keyBytes(trimBlanks(utf8ToCp1251(key)));
   const std::string valueBytes = utf8ToCp1251(newValue);
   const std::string_view bytes = doc.bytes;
 

@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "config/blanks.h"
+
 namespace tarvik {
 namespace {
 
@@ -156,9 +158,6 @@ std::string scientificNotation(const ExactDecimal& number, char separator) {
   return out;
 }
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -209,8 +208,7 @@ std::string formatMoney(double value, const NumberFormat& format) {
 }
 
 std::optional<double> parseDecimal(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  text = trimBlanks(text);
 
   // Validate the whole shape first; from_chars alone would accept a prefix.
   std::string normal;
