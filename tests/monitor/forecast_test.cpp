@@ -61,7 +61,8 @@ TEST(Forecast, EmptyAccountByTheMetersOwnArithmetic) {
   EXPECT_EQ(secondWhenEmpty(MeterMoney{false, 5, 3600, -4.0f}, 0, 86400), std::nullopt);
 }
 
-// Saturday ends with a cheap hour at 600; Sunday starts dear at 1800 until 00:30, then 900.
+// Saturday ends with a cheap hour at 600; Sunday starts dear at 1800 until 00:30, then 900;
+// Monday is dear all day at 3000.
 std::string weekEndTariff() {
   using namespace tariff_keys;
   std::string s;
@@ -86,6 +87,8 @@ std::string weekEndTariff() {
   line(startMinute(0, 1), 30);
   line(cost(0, 1), 900);
   names(0, 1, "День");
+  line(cost(1, 0), 3000);
+  names(1, 0, "Будни");
   return s;
 }
 
@@ -137,6 +140,27 @@ TEST(Forecast, TooltipAndRiseWarningAcrossMidnightAndTheWeeksEnd) {
   rig.advance(1000);
   EXPECT_EQ(rig.stateCode(), "of");
   EXPECT_EQ(rig.user.onlineHint, "");
+
+  // A hand-edited RiseTime beyond the hour the dialog offers warns an hour ahead, not at the
+  // start of a connection that begins 90 minutes before the dearer Monday.
+  rig.dir.writeConfig("[Olm:TK]\nWarnBeep=1\n[Default]\nFreeTime=0\nRiseWarn=1\nRiseTime=500\n" +
+                      weekEndTariff());
+  rig.advanceTo(22, 30, 0);
+  rig.ras.dial("Home", kRasConnected);
+  const auto riseWarnings = [&rig] {
+    std::vector<std::string> texts;
+    for (const auto& b : rig.user.balloons)
+      if (b.text.starts_with("Внимание!\nЧерез")) texts.push_back(b.text);
+    return texts;
+  };
+  rig.advanceTo(22, 59, 59);
+  EXPECT_EQ(rig.stateCode(), "on");
+  EXPECT_EQ(riseWarnings().size(), 1u);
+  rig.advanceTo(23, 0, 1);
+  ASSERT_EQ(riseWarnings().size(), 2u);
+  EXPECT_EQ(riseWarnings().back(),
+            "Внимание!\nЧерез 60 мин. тариф подорожает.\nС 00:00 действует тариф «Будни»,\n3000 "
+            "ц/час вместо 900 ц/час.");
 }
 
 TEST(Forecast, NothingToSayWithoutPriceOrBalance) {
