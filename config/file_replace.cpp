@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <unordered_set>
 
 #include "config/directory_scan.h"
 #include "config/file_clock.h"
@@ -71,6 +74,19 @@ void removeStaleTemporaries(const fs::path& dir, const fs::path& path) {
   });
 }
 
+// Once per file and process is enough: our own temporaries never stay behind, and another
+// writer's are found at the next start. Listing the folder at every replacement of a journal
+// written every few seconds would cost more than it finds.
+void removeStaleTemporariesOnce(const fs::path& dir, const fs::path& path) {
+  static std::mutex mutex;
+  static std::unordered_set<std::string> done;
+  {
+    const std::lock_guard lock(mutex);
+    if (!done.insert(path.string()).second) return;
+  }
+  removeStaleTemporaries(dir, path);
+}
+
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -83,6 +99,25 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Small pieces are gathered, so that a batch of many changed lines costs few system calls;
+// large ones are written from where they lie.
+bool writePieces(int fd, const TextPieces& text) {
+  constexpr std::size_t kGathered = 64 * 1024;
+  std::string gathered;
+  for (const std::string_view piece : text.pieces()) {
+    if (gathered.size() + piece.size() > kGathered) {
+      if (!writeAll(fd, gathered)) return false;
+      gathered.clear();
+      if (piece.size() >= kGathered) {
+        if (!writeAll(fd, piece)) return false;
+        continue;
+      }
+    }
+    gathered += piece;
+  }
+  return writeAll(fd, gathered);
+}
+
 // A file without any write permission is read-only even for the superuser, who would
 // otherwise be able to rename over it.
 bool writableFile(const struct stat& st, const fs::path& path) {
@@ -93,8 +128,8 @@ bool writableFile(const struct stat& st, const fs::path& path) {
 
 // A temporary file in the same folder is written and flushed, then renamed over the old
 // one, and the folder is flushed. The temporary name cannot meet the program's own files.
-Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
-  static unsigned counter = 0;
+Replacement replaceFile(const fs::path& requested, const TextPieces& text) {
+  static std::atomic<unsigned> counter = 0;
   const fs::path path = replacementTarget(requested);
   const fs::path dir = folderOf(path);
 
@@ -105,7 +140,7 @@ Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
     if (!writableFile(old, path)) throw IniWriteError(errorText("read-only file", path, EACCES));
   }
 
-  removeStaleTemporaries(dir, path);
+  removeStaleTemporariesOnce(dir, path);
   writeStep();
   const fs::path temp = dir / (temporaryPrefix(path) + std::to_string(::getpid()) + "." +
                                std::to_string(++counter) + "~");
@@ -126,7 +161,7 @@ Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
     if (::fchmod(fd.get(), old.st_mode & 07777) != 0) fail("cannot set the mode of");
     if (::geteuid() == 0) (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
   }
-  if (!writeAll(fd.get(), bytes)) fail("cannot write");
+  if (!writePieces(fd.get(), text)) fail("cannot write");
   if (::fsync(fd.get()) != 0) fail("cannot flush");
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) fail("cannot check");
@@ -143,6 +178,12 @@ Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
   struct stat after {};
   if (::stat(path.c_str(), &after) == 0 && after.st_ino == st.st_ino) st = after;
   return {path, FileStamp::of(st), takenAt};
+}
+
+Replacement replaceFile(const fs::path& requested, std::string_view bytes) {
+  TextPieces text;
+  text.add(bytes);
+  return replaceFile(requested, text);
 }
 
 bool canReplaceFile(const fs::path& requested) {

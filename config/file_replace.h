@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "config/file_stamp.h"
+#include "config/text_pieces.h"
 
 namespace tarvik {
 
@@ -18,7 +19,10 @@ struct Replacement {
 // Replaces the file with `bytes` so that a crash or a power loss at any moment leaves either
 // the old or the new file, never a mix. Throws IniWriteError and leaves the old file (and no
 // temporary file) behind on failure; a read-only file is never replaced.
+// Safe to call from more than one thread (for different files).
 Replacement replaceFile(const std::filesystem::path& requested, std::string_view bytes);
+// The same with the new text in pieces, written one after the other.
+Replacement replaceFile(const std::filesystem::path& requested, const TextPieces& text);
 
 // Whether a write to `path` could replace it now: the same checks the writers make first
 // (a read-only file, a folder that takes no new file), without writing anything.

@@ -38,6 +38,9 @@ struct CachedFile {
   std::shared_ptr<const Document> doc;
   std::string written;
   FileEncoding encoding = FileEncoding::Cp1251;
+  // A huge file this process wrote straight from its pieces is not held at all: the next
+  // read reads it again.
+  bool unread = false;
 
   const std::string& bytes() const { return doc ? doc->bytes : written; }
   const std::shared_ptr<const Document>& document() {
@@ -71,6 +74,10 @@ void proved(const fs::path& path, CachedFile& file, std::optional<std::uint64_t>
   if (*file.plain) file.watched = version;
 }
 
+// From this size on a write does not build the new text beside the old one: the two at once
+// would be the peak of a huge file's memory. Smaller files are kept, to spare the re-read.
+constexpr std::size_t kWrittenFromPieces = std::size_t{4} << 20;
+
 // The program touches a handful of files; a bound keeps tests and tools that walk many
 // temporary files from growing the cache without limit.
 constexpr std::size_t kMaxCachedFiles = 64;
@@ -100,6 +107,21 @@ using LoadResult = std::variant<std::shared_ptr<const Document>, Unreadable>;
 
 LoadResult readAndParse(const fs::path& path) {
   const long long takenAt = fileClockNs();
+  auto known = cache().find(path.string());
+  if (known != cache().end() && !known->second.unread &&
+      known->second.encoding == FileEncoding::Cp1251 &&
+      encodingOf(known->second.bytes()) == FileEncoding::Cp1251) {
+    // The copy is checked against the file as it is read: a second whole copy of a huge
+    // file beside its parsed one would be the peak of its memory.
+    struct stat st {};
+    if (regularFileHolds(path, known->second.bytes(), st)) {
+      known->second.stamp = FileStamp::of(st);
+      known->second.takenAtNs = takenAt;
+      return known->second.document();
+    }
+    cache().erase(known);  // changed: not held beside the new text
+    known = cache().end();
+  }
   FileRead read = readRegularFile(path);
   if (read.error == ENOENT || read.error == ENOTDIR) return emptyDocument();
   if (read.error != 0) return Unreadable{read.error};
@@ -108,8 +130,7 @@ LoadResult readAndParse(const fs::path& path) {
   const FileEncoding encoding = encodingOf(bytes);
   if (encoding != FileEncoding::Cp1251) bytes = toCp1251(bytes, encoding);
 
-  const auto known = cache().find(path.string());
-  if (known != cache().end() && known->second.encoding == encoding &&
+  if (known != cache().end() && !known->second.unread && known->second.encoding == encoding &&
       known->second.bytes() == bytes) {
     // Same contents under a new stamp, or a stamp too recent to trust: no need to parse.
     known->second.stamp = FileStamp::of(st);
@@ -121,7 +142,7 @@ LoadResult readAndParse(const fs::path& path) {
   // otherwise be held at once.
   if (known != cache().end()) cache().erase(known);
   auto doc = parsed(std::move(bytes), encoding);
-  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}, encoding, {}, {}});
+  remember(path, CachedFile{FileStamp::of(st), takenAt, doc, {}, encoding, false, {}, {}});
   return doc;
 }
 
@@ -130,7 +151,8 @@ LoadResult load(const fs::path& path) {
   const std::optional<std::uint64_t> version = watchedVersion(path);
   if (version) {
     const auto it = cache().find(path.native());
-    if (it != cache().end() && it->second.watched == version && it->second.trusted())
+    if (it != cache().end() && !it->second.unread && it->second.watched == version &&
+        it->second.trusted())
       return it->second.document();
   }
   struct stat st {};
@@ -142,7 +164,8 @@ LoadResult load(const fs::path& path) {
   }
   if (!S_ISREG(st.st_mode)) return Unreadable{EISDIR};
   const auto it = cache().find(path.native());
-  if (it != cache().end() && it->second.trusted() && it->second.stamp == FileStamp::of(st)) {
+  if (it != cache().end() && !it->second.unread && it->second.trusted() &&
+      it->second.stamp == FileStamp::of(st)) {
     proved(path, it->second, version);
     return it->second.document();
   }
@@ -178,7 +201,19 @@ void store(const fs::path& path, std::string bytes, FileEncoding encoding) {
       replaceFile(path, encoding == FileEncoding::Cp1251 ? std::string_view(bytes) : encoded);
   remember(
       replaced.path,
-      CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding, {}, {}});
+      CachedFile{
+          replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding, false, {}, {}});
+  if (replaced.path != path) cache().erase(path.string());
+}
+
+void store(const fs::path& path, const TextPieces& text, FileEncoding encoding) {
+  if (text.size() < kWrittenFromPieces || encoding != FileEncoding::Cp1251) {
+    store(path, text.joined(), encoding);
+    return;
+  }
+  const Replacement replaced = replaceFile(path, text);
+  remember(replaced.path,
+           CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, {}, encoding, true, {}, {}});
   if (replaced.path != path) cache().erase(path.string());
 }
 

@@ -20,5 +20,8 @@ std::shared_ptr<const Document> loadForWriting(const std::filesystem::path& path
 // Replaces the file with `bytes` (code page 1251) stored in `encoding` (atomically;
 // IniWriteError on failure) and keeps them as the file's copy.
 void store(const std::filesystem::path& path, std::string bytes, FileEncoding encoding);
+// The same with the new text in pieces (of a document the caller holds). A huge text is
+// written straight from them and not kept: the next read reads the file again.
+void store(const std::filesystem::path& path, const TextPieces& text, FileEncoding encoding);
 
 }  // namespace tarvik::ini

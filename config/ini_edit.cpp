@@ -135,7 +135,7 @@ void IniEdit::commit() {
   view.rebase(ini::loadForWriting(path_));
   view.catchUp(state_->ops);
   if (view.doc().changed() || view.cleared())
-    ini::store(path_, view.doc().bytes(), view.encoding());
+    ini::store(path_, view.doc().pieces(), view.encoding());
   state_->ops.clear();
   view.reset();
 }

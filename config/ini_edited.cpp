@@ -52,10 +52,6 @@ EditedLine newKeyLine(const std::string& key, const std::string& value) {
   return line;
 }
 
-bool endsWithLineBreak(std::string_view bytes) {
-  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
-}
-
 }  // namespace
 
 EditedDocument::EditedDocument(std::shared_ptr<const Document> base) : base_(std::move(base)) {}
@@ -175,7 +171,12 @@ bool EditedDocument::removeSection(std::string_view section) {
 }
 
 std::string EditedDocument::bytes() const {
+  return pieces().joined();
+}
+
+TextPieces EditedDocument::pieces() const {
   const Document& doc = *base_;
+  const std::string_view text = doc.bytes;
   // What happens where in the starting text, in file order. New keys of a section go after
   // its last non-blank line; a section without one (only the part before the first header
   // can be) gets them at the start.
@@ -187,36 +188,26 @@ std::string EditedDocument::bytes() const {
   };
   std::vector<Event> events;
   events.reserve(changedLines_.size() + addedKeys_.size());
-  std::size_t extra = 0;
-  for (const auto& [line, edited] : changedLines_) {
-    events.push_back({line, kChange, &edited});
-    extra += edited.text.size();
-  }
+  for (const auto& [line, edited] : changedLines_) events.push_back({line, kChange, &edited});
   for (const auto& [region, keys] : addedKeys_) {
     const auto anchor = lastNonBlankLine(doc, doc.regions[region]);
     events.push_back({anchor.value_or(0), anchor ? kAfter : kBefore, &keys});
-    for (const EditedLine& line : keys.lines) extra += line.text.size() + 4;
   }
   std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     return a.line != b.line ? a.line < b.line : a.kind < b.kind;
   });
 
-  std::string out;
-  // New sections too: growing the text past its room would copy all of it once more.
-  for (const AddedSection& section : addedSections_) {
-    extra += section.name.size() + 6;
-    for (const EditedLine& line : section.keys.lines) extra += line.text.size() + 2;
-  }
-  out.reserve(doc.bytes.size() + extra);
+  static constexpr std::string_view kLineEnd = "\r\n";
+  TextPieces out;
   const auto emitKeys = [&out](const AddedKeys& keys) {
     for (const EditedLine& line : keys.lines) {
-      out += line.text;
-      out += "\r\n";
+      out.add(line.text);
+      out.add(kLineEnd);
     }
   };
   std::size_t copied = 0;  // bytes of the starting text already in `out`
   const auto copyTo = [&](std::size_t end) {
-    out.append(doc.bytes, copied, end - copied);
+    out.add(text.substr(copied, end - copied));
     copied = end;
   };
   for (const Event& event : events) {
@@ -224,24 +215,26 @@ std::string EditedDocument::bytes() const {
       emitKeys(*static_cast<const AddedKeys*>(event.what));
       continue;
     }
-    const Line& line = doc.lines[event.line];
+    const Line line = doc.lines[event.line];
     if (event.kind == kChange) {
       copyTo(line.begin);
-      out += static_cast<const EditedLine*>(event.what)->text;
+      out.add(static_cast<const EditedLine*>(event.what)->text);
       copied = line.contentEnd;  // the line end follows with the next copy
       continue;
     }
     copyTo(line.end);
-    if (line.end == line.contentEnd) out += "\r\n";  // the last line had no line end
+    if (line.end == line.contentEnd) out.add(kLineEnd);  // the last line had no line end
     emitKeys(*static_cast<const AddedKeys*>(event.what));
   }
-  copyTo(doc.bytes.size());
+  copyTo(text.size());
 
-  if (!addedSections_.empty() && !out.empty() && !endsWithLineBreak(out)) out += "\r\n";
+  if (!addedSections_.empty() && !out.empty() && out.back() != '\n' && out.back() != '\r') {
+    out.add(kLineEnd);
+  }
   for (const AddedSection& section : addedSections_) {
-    out += '[';
-    out += section.name;
-    out += "]\r\n";
+    out.add("[");
+    out.add(section.name);
+    out.add("]\r\n");
     emitKeys(section.keys);
   }
   return out;

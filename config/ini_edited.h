@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/ini_parse.h"
+#include "config/text_pieces.h"
 
 namespace tarvik::ini {
 
@@ -44,6 +45,9 @@ class EditedDocument {
   bool changed() const { return changed_; }
   // The edited text, written out in one pass.
   std::string bytes() const;
+  // The same as pieces of the starting text and of the changes, valid while this edit lives
+  // unchanged.
+  TextPieces pieces() const;
 
  private:
   // New keys of one section, in the order they were added.

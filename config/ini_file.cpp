@@ -48,8 +48,8 @@ IniDocument IniFile::snapshot() const {
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   ini::checkWritable(section, key, value);
   const auto doc = ini::loadForWriting(path_);
-  if (auto bytes = ini::setValue(*doc, section, key, value)) {
-    ini::store(path_, std::move(*bytes), doc->encoding);
+  if (const auto splice = ini::setValueSplice(*doc, section, key, value)) {
+    ini::store(path_, ini::piecesOf(*doc, *splice), doc->encoding);
   }
 }
 
@@ -59,15 +59,15 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 
 void IniFile::deleteKey(std::string_view section, std::string_view key) {
   const auto doc = ini::loadForWriting(path_);
-  if (auto bytes = ini::removeKey(*doc, section, key)) {
-    ini::store(path_, std::move(*bytes), doc->encoding);
+  if (const auto splice = ini::removeKeySplice(*doc, section, key)) {
+    ini::store(path_, ini::piecesOf(*doc, *splice), doc->encoding);
   }
 }
 
 void IniFile::deleteSection(std::string_view section) {
   const auto doc = ini::loadForWriting(path_);
-  if (auto bytes = ini::removeSection(*doc, section)) {
-    ini::store(path_, std::move(*bytes), doc->encoding);
+  if (const auto splice = ini::removeSectionSplice(*doc, section)) {
+    ini::store(path_, ini::piecesOf(*doc, *splice), doc->encoding);
   }
 }
 

@@ -88,10 +88,6 @@ bool inRegion(const Region& region, std::size_t line) {
   return line >= region.firstLine && line < region.endLine;
 }
 
-bool endsWithLineBreak(std::string_view bytes) {
-  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
-}
-
 std::size_t parsed = 0;
 
 }  // namespace
@@ -303,85 +299,6 @@ void checkWritable(std::string_view section, std::string_view key, std::string_v
   if (name.front() == ';' || name.front() == '[') {
     throw IniWriteError("key name would read as a comment or a section header");
   }
-}
-
-std::optional<std::string> setValue(const Document& doc, std::string_view section,
-                                    std::string_view key, std::string_view newValue) {
-  checkWritable(section, key, newValue);
-  const std::string sectionBytes(trimBlanks(utf8ToCp1251(section)));
-  const std::string keyBytes(trimBlanks(utf8ToCp1251(key)));
-  const std::string valueBytes = utf8ToCp1251(newValue);
-  const std::string_view bytes = doc.bytes;
-
-  const auto regionIndex = sectionIndex(doc, lookupKey(section));
-  if (!regionIndex) {
-    std::string out;
-    out.reserve(bytes.size() + sectionBytes.size() + keyBytes.size() + valueBytes.size() + 9);
-    out.append(bytes);
-    if (!out.empty() && !endsWithLineBreak(out)) out += "\r\n";
-    out += "[" + sectionBytes + "]\r\n" + keyBytes + "=" + valueBytes + "\r\n";
-    return out;
-  }
-
-  const Region* region = &doc.regions[*regionIndex];
-  const auto existing = keyLine(doc, *regionIndex, cp1251Fold(keyBytes));
-  if (existing) {
-    const Line& line = doc.lines[*existing];
-    if (rawValue(doc, line) == valueBytes) return std::nullopt;
-    // Keep everything up to the old value (indentation, spelling, blanks around "=")
-    // and the line end; only the value changes.
-    const std::size_t valueStart =
-        line.valueBegin == line.valueEnd ? bytes.find('=', line.nameEnd) + 1 : line.valueBegin;
-    std::string out;
-    out.reserve(bytes.size() + valueBytes.size());
-    out.append(bytes.substr(0, valueStart));
-    out += valueBytes;
-    out.append(bytes.substr(line.contentEnd));
-    return out;
-  }
-
-  const std::string newLine = keyBytes + "=" + valueBytes + "\r\n";
-  const auto after = lastNonBlankLine(doc, *region);
-  std::string out;
-  out.reserve(bytes.size() + newLine.size() + 2);
-  if (!after) {
-    out = newLine;
-    out.append(bytes);
-    return out;
-  }
-  const Line& anchor = doc.lines[*after];
-  out.append(bytes.substr(0, anchor.end));
-  if (anchor.end == anchor.contentEnd) out += "\r\n";  // the last line had no line end
-  out += newLine;
-  out.append(bytes.substr(anchor.end));
-  return out;
-}
-
-std::optional<std::string> removeKey(const Document& doc, std::string_view section,
-                                     std::string_view key) {
-  const std::optional<Line> line = findKey(doc, section, key);
-  if (!line) return std::nullopt;
-  const std::string_view bytes = doc.bytes;
-  std::string out;
-  out.reserve(bytes.size() - (line->end - line->begin));
-  out.append(bytes.substr(0, line->begin));
-  out.append(bytes.substr(line->end));
-  return out;
-}
-
-std::optional<std::string> removeSection(const Document& doc, std::string_view section) {
-  const Region* region = findSection(doc, section);
-  if (region == nullptr || !sectionExists(*region) || region->endLine == region->firstLine) {
-    return std::nullopt;
-  }
-  const std::string_view bytes = doc.bytes;
-  const std::size_t begin = doc.lines[region->firstLine].begin;
-  const std::size_t end = doc.lines[region->endLine - 1].end;
-  std::string out;
-  out.reserve(bytes.size() - (end - begin));
-  out.append(bytes.substr(0, begin));
-  out.append(bytes.substr(end));
-  return out;
 }
 
 }  // namespace tarvik::ini

@@ -12,6 +12,7 @@
 
 #include "config/file_encoding.h"
 #include "config/ini_name_index.h"
+#include "config/text_pieces.h"
 
 namespace tarvik::ini {
 
@@ -106,8 +107,23 @@ std::vector<std::string> sectionNames(const Document& doc);
 // Key names of the section in file order, first occurrence only.
 std::vector<std::string> keyNames(const Document& doc, std::string_view section);
 
-// Edits return the new file bytes, or nullopt when the file would not change.
-// Names and values that could not be written back and read as given throw IniWriteError.
+// One edit of a text: its bytes [begin, end) give way to `insert`.
+struct Splice {
+  std::size_t begin = 0, end = 0;
+  std::string insert;
+};
+// The edited text as pieces of the old one; `doc` and `splice` must outlive them.
+TextPieces piecesOf(const Document& doc, const Splice& splice);
+
+// Edits as splices of the text, or nullopt when the file would not change. Names and values
+// that could not be written back and read as given throw IniWriteError.
+std::optional<Splice> setValueSplice(const Document& doc, std::string_view section,
+                                     std::string_view key, std::string_view value);
+std::optional<Splice> removeKeySplice(const Document& doc, std::string_view section,
+                                      std::string_view key);
+std::optional<Splice> removeSectionSplice(const Document& doc, std::string_view section);
+
+// The same edits returning the new file bytes.
 std::optional<std::string> setValue(const Document& doc, std::string_view section,
                                     std::string_view key, std::string_view value);
 std::optional<std::string> removeKey(const Document& doc, std::string_view section,

@@ -77,6 +77,28 @@ FileRead readRegularFile(const std::filesystem::path& path, std::uint64_t maxByt
   return result;
 }
 
+bool regularFileHolds(const std::filesystem::path& path, std::string_view expected,
+                      struct stat& status) {
+  FileDescriptor fd(openRegularFile(path, O_RDONLY));
+  if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0) return false;
+  if (static_cast<std::uint64_t>(status.st_size) != expected.size()) return false;
+  char chunk[64 * 1024];
+  for (;;) {
+    const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) break;
+    const auto size = static_cast<std::size_t>(got);
+    if (size > expected.size() || std::string_view(chunk, size) != expected.substr(0, size)) {
+      return false;
+    }
+    expected.remove_prefix(size);
+  }
+  return expected.empty() && ::fstat(fd.get(), &status) == 0;
+}
+
 bool isRegularFile(const std::filesystem::path& path) {
   const FileDescriptor fd(openRegularFile(path, O_RDONLY));
   return fd.get() >= 0;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace tarvik {
 
@@ -33,6 +34,11 @@ FileRead readRegularFile(const std::filesystem::path& path,
 // Opens `path` with `flags` (O_RDONLY, or O_WRONLY | O_APPEND with O_CREAT) as a regular file
 // only: the descriptor, or -1 with errno set (EISDIR for anything but a regular file).
 int openRegularFile(const std::filesystem::path& path, int flags, mode_t mode = 0644);
+
+// Whether the regular file at `path` holds exactly `expected`, compared as it is read (no copy
+// of the file in memory); `status` is then the file's status after the last byte.
+bool regularFileHolds(const std::filesystem::path& path, std::string_view expected,
+                      struct stat& status);
 
 // Whether `path` is a regular file now, asked without blocking even when it is a FIFO.
 bool isRegularFile(const std::filesystem::path& path);
