@@ -3,24 +3,10 @@
 #include <span>
 #include <string_view>
 
+#include "platform/settings_window.h"
 #include "settings/setting_key.h"
 
 namespace tarvik {
-
-// The ten pages of the settings dialog, by their index in the page area.
-enum class PageId {
-  Cfg = 0,
-  App = 1,
-  Skin = 2,
-  Editor = 3,
-  Info = 4,
-  Cur = 5,
-  Tar = 6,
-  Conn = 7,
-  Msg = 8,
-  Stat = 9,
-};
-inline constexpr int kPageCount = 10;
 
 // How a bound control shows its key's value. A check box is a switch, a spin box or track bar
 // the number, a drop-down list the item index, an edit box the text.

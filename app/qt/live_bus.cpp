@@ -98,7 +98,7 @@ void LiveBusAdaptor::ShowStatusWindow() {
 
 void LiveBusAdaptor::OpenSettings(int page) {
   if (page < 0 || page >= kPageCount || !bus_.menu().m_settings->isEnabled()) return;
-  bus_.host().openSettings(page);
+  bus_.host().openSettings(kAllPages[page]);
 }
 
 void LiveBusAdaptor::OpenStatistics() {

@@ -213,7 +213,7 @@ class WindowHost final : public TrayHost {
   void openHelp() override { help_.open(kHelpContents); }
   bool helpAvailable() override { return help_.available(); }
   void getHelp() override { shell_.open(kHelpDownloadPage); }
-  void openSettings(int page) override { settings_.open().showOnPage(page); }
+  void openSettings(PageId page) override { settings_.open().showOnPage(page); }
   void enableMonitoring() override { engine_.toggleMonitoring(); }
   void restart() override { engine_.restart(); }
   void exit() override { engine_.exit(); }
@@ -296,10 +296,10 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
     if (!user.bringForward()) return false;
     // Opened once the answer is out: making the dialog may take longer than the start waits.
     if (request == kSettingsRequest)
-      QTimer::singleShot(0, &user, [&windowHost] { windowHost.openSettings(kFirstPage); });
+      QTimer::singleShot(0, &user, [&windowHost] { windowHost.openSettings(PageId::Cfg); });
     return true;
   });
-  if (firstArgument == kSettingsArgument) windowHost.openSettings(kFirstPage);
+  if (firstArgument == kSettingsArgument) windowHost.openSettings(PageId::Cfg);
   // Panel bars and scripts read the figures and give the menu's commands on the session bus.
   LiveBus liveBus(
       engine, [&ras] { return ras->currentName(); }, *user.trayPopUp(), windowHost, clock);

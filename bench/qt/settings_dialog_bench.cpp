@@ -89,7 +89,7 @@ double showAndDraw(Tsettings& dialog) {
   dialog.installEventFilter(&counter);
   QElapsedTimer timer;
   timer.start();
-  dialog.showOnPage(0);
+  dialog.showOnPage(PageId::Cfg);
   // Under a real window system the dialog is drawn only after the window manager has mapped
   // it, which takes its time on a busy machine: the wait sleeps in the event loop until the
   // paint comes, woken now and then to look at the deadline.

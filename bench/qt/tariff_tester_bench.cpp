@@ -65,7 +65,7 @@ void BM_TariffTesterClickToLastLineShown(benchmark::State& state) {
   EventLog log(folder.files().eventLog(), clock);
   bench::QuietHost host{{"Provider"}, makeLocalTime(2026, 12, 7, 12)};
   Tsettings dialog(folder.files(), log, host);
-  dialog.showOnPage(6);
+  dialog.showOnPage(PageId::Tar);
   dialog.findChild<QComboBox*>("o_entry")->setCurrentIndex(1);
   for (int i = 0; i < 20; ++i) QApplication::processEvents();
   auto* test = dialog.findChild<QPushButton*>("b_test");

@@ -103,7 +103,7 @@ void Tsettings::buildFrame() {
     auto* b = new QPushButton(qs(kPageButtons[i].caption), i < 5 ? general : individual);
     b->setObjectName(kPageButtons[i].name);
     (i < 5 ? generalColumn : entryColumn)->addWidget(b);
-    connect(b, &QPushButton::clicked, this, [this, i] { selectPage(i); });
+    connect(b, &QPushButton::clicked, this, [this, i] { selectPage(kAllPages[i]); });
     pageButtons_[i] = b;
   }
 
@@ -201,12 +201,12 @@ void Tsettings::help() {
   buildPages();
   auto* info = static_cast<TabInfo*>(page(PageId::Info));
   if (info->helpFound()) {
-    host_.openHelp(pageHelpContext(static_cast<PageId>(currentPage())));
+    host_.openHelp(pageHelpContext(currentPage()));
     return;
   }
   // No manual: the page with the download links, which blink to be found.
   info->blinkDownloadLinks();
-  selectPage(static_cast<int>(PageId::Info));
+  selectPage(PageId::Info);
 }
 
 void Tsettings::buildPages() {
@@ -231,7 +231,7 @@ void Tsettings::copyWindowPosition(int left, int top) {
   if (auto* cfg = dynamic_cast<TabCfg*>(pages_[0])) cfg->showWindowPosition(left, top);
 }
 
-void Tsettings::showOnPage(int page) {
+void Tsettings::showOnPage(PageId page) {
   buildPages();
   if (!isVisible()) {
     loadOnShow();
@@ -244,27 +244,28 @@ void Tsettings::showOnPage(int page) {
   mapWidgetsUnattended(*this);
 }
 
-void Tsettings::selectPage(int page) {
-  if (page < 0 || page >= kPageCount) return;
+void Tsettings::selectPage(PageId page) {
+  const int index = static_cast<int>(page);
+  if (index < 0 || index >= kPageCount) return;
   buildPages();
   for (QPushButton* b : pageButtons_) {
     QFont f = b->font();
     f.setBold(false);
     b->setFont(f);
   }
-  QPushButton* chosen = pageButtons_[page];
+  QPushButton* chosen = pageButtons_[index];
   QFont bold = chosen->font();
   bold.setBold(true);
   chosen->setFont(bold);
   // Takes the focus off the button so that a second click on it does nothing visible.
   chosen->setEnabled(false);
   chosen->setEnabled(true);
-  stack_->setCurrentIndex(page);
+  stack_->setCurrentIndex(index);
   if (isVisible()) mapWidgetsUnattended(*this);
 }
 
-int Tsettings::currentPage() const {
-  return std::max(0, stack_->currentIndex());
+PageId Tsettings::currentPage() const {
+  return kAllPages[std::max(0, stack_->currentIndex())];
 }
 
 bool Tsettings::dirty() const {

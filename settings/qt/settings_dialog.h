@@ -30,9 +30,9 @@ class Tsettings : public QDialog, public SettingsFrame {
 
   // The tray menu: selects the page and shows the dialog (loading everything when it was
   // hidden), then brings it to the front.
-  void showOnPage(int page);
-  void selectPage(int page);
-  int currentPage() const;
+  void showOnPage(PageId page);
+  void selectPage(PageId page);
+  PageId currentPage() const;
   // A drag of the status window ended while the dialog was shown: the position fields follow.
   void copyWindowPosition(int left, int top);
 

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/settings_window.h"
+
 namespace tarvik {
 
 // What the status window, its tray icon and its menu ask of the rest of the program: the one
@@ -20,11 +22,11 @@ class TrayHost {
   virtual void openHelp() = 0;  // m_help
   // Whether the program has its manual: "Справка" is offered then, "Справка…" otherwise.
   virtual bool helpAvailable() = 0;
-  virtual void getHelp() = 0;               // m_get
-  virtual void openSettings(int page) = 0;  // m_settings, m_stat, m_info (a SettingsPage)
-  virtual void enableMonitoring() = 0;      // m_enable
-  virtual void restart() = 0;               // m_reboot
-  virtual void exit() = 0;                  // m_exit
+  virtual void getHelp() = 0;                  // m_get
+  virtual void openSettings(PageId page) = 0;  // m_settings, m_stat, m_info
+  virtual void enableMonitoring() = 0;         // m_enable
+  virtual void restart() = 0;                  // m_reboot
+  virtual void exit() = 0;                     // m_exit
   // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
   virtual bool connectionActive() = 0;
   virtual bool settingsShown() = 0;

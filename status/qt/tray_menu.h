@@ -6,9 +6,6 @@
 
 namespace tarvik {
 
-// Indices of the settings dialog's pages that the tray menu and the double-clicks open.
-enum SettingsPage { kFirstPage = 0, kInformationPage = 4, kStatisticsPage = 9 };
-
 // TrayPopUp, the menu of the tray icon and the status window. It keeps its items' captions,
 // visibility and check marks and runs the commands of other parts of the program; the items
 // that act on the status window itself (show, hide, mode, snapping, account display, the

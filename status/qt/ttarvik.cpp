@@ -112,9 +112,9 @@ void Ttarvik::connectMenu() {
   on(menu_->m_bounds, [this] { menu_->m_bounds->setChecked(behaviour_->toggleSnapping()); });
   on(menu_->m_show_exp, [this] { toggleAccountDisplay(); });
   on(menu_->m_show_acc, [this] { toggleAccountDisplay(); });
-  on(menu_->m_settings, [this] { openSettingsPage(kFirstPage); });
-  on(menu_->m_stat, [this] { openSettingsPage(kStatisticsPage); });
-  on(menu_->m_info, [this] { openSettingsPage(kInformationPage); });
+  on(menu_->m_settings, [this] { openSettingsPage(PageId::Cfg); });
+  on(menu_->m_stat, [this] { openSettingsPage(PageId::Stat); });
+  on(menu_->m_info, [this] { openSettingsPage(PageId::Info); });
   on(menu_->m_exit, [this] {
     if (TrayHost* host = menu_->host())
       host->exit();
@@ -279,7 +279,7 @@ void Ttarvik::trayClicked() {
 }
 
 void Ttarvik::trayDoubleClicked() {
-  openSettingsPage(kStatisticsPage);
+  openSettingsPage(PageId::Stat);
 }
 
 // ---- questions ----

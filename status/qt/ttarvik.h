@@ -125,7 +125,7 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
 
   void connectMenu();
   void applySkin(const SkinLoadResult& result);
-  void openSettingsPage(int page);
+  void openSettingsPage(PageId page);
   void keepLine();
   bool buttonEvent(SkinButton button, QEvent* event);
   void clearButtonMarks();

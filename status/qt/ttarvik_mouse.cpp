@@ -84,7 +84,7 @@ void Ttarvik::contextMenuEvent(QContextMenuEvent* event) {
   menu_->popup(event->globalPos());
 }
 
-void Ttarvik::openSettingsPage(int page) {
+void Ttarvik::openSettingsPage(PageId page) {
   if (!menu_->host()) return;
   raise();
   menu_->host()->openSettings(page);
@@ -102,7 +102,7 @@ void Ttarvik::windowDoubleClicked() {
   const bool active = host ? host->connectionActive() : !menu_->offline();
   switch (action) {
     case DoubleClickAction::ShowStatistics:
-      openSettingsPage(kStatisticsPage);
+      openSettingsPage(PageId::Stat);
       break;
     case DoubleClickAction::HideWindow:
       hideStatusWindow();

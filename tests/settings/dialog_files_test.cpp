@@ -129,8 +129,8 @@ TEST_F(DialogFilesTest, EntryWithoutOwnSettingsFallsBackAndSavingMakesThemItsOwn
 TEST_F(DialogFilesTest, EveryBoundControlHasItsKeyLoaded) {
   SettingsValues all = loadGlobalSettings(files());
   all.merge(loadEntrySettings(files(), "Default", log_));
-  for (int page = 0; page < kPageCount; ++page) {
-    for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+  for (PageId page : kAllPages) {
+    for (const PageKey& row : pageKeys(page)) {
       EXPECT_TRUE(all.has(row.key)) << row.objectName << " -> " << row.key.view();
       const Range range = row.range();
       if (range.bounded() && range.max != 0) {

@@ -51,26 +51,26 @@ class SettingsDialogTest : public QObject {
     for (const char* extreme :
          {"2147483647", "-2147483648", "99999", "-5", "1e308", "-99999999999", "$FFFFFFFF"}) {
       std::string keys;
-      for (int page = 0; page < kPageCount; ++page) {
-        for (const PageKey& row : pageKeys(static_cast<PageId>(page)))
+      for (PageId page : kAllPages) {
+        for (const PageKey& row : pageKeys(page))
           keys += std::string(row.key.view()) + "=" + extreme + "\n";
       }
       for (const auto& graph : entry_keys::kGraph) keys += graph.name.str() + "=" + extreme + "\n";
       DialogFixture f({"ISP"});
       f.dir.writeConfig("[Olm:TK]\nEntry=1\n" + keys + "[Olm:TK:Skin]\n" + keys +
                         "[ISP]\nDone=1\n" + keys);
-      for (int page = kPageCount - 1; page >= 0; --page) f.dialog->showOnPage(page);
+      for (int page = kPageCount - 1; page >= 0; --page) f.dialog->showOnPage(kAllPages[page]);
       f.find<QPushButton>("b_ok")->click();
       QVERIFY2(!f.dialog->isVisible(), extreme);
 
       const IniFile config = f.config();
-      for (int page = 0; page < kPageCount; ++page) {
+      for (PageId page : kAllPages) {
         std::map<std::string_view, int> choiceLast;
-        for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+        for (const PageKey& row : pageKeys(page)) {
           if (row.shows == Shows::Choice)
             choiceLast[row.key.view()] = std::max(choiceLast[row.key.view()], row.value);
         }
-        for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+        for (const PageKey& row : pageKeys(page)) {
           const std::string name(row.key.view());
           const std::string section = globalNames.contains(name) ? "Olm:TK" : "ISP";
           if (!config.hasKey(section, name)) continue;  // not the dialog's to write
@@ -95,11 +95,11 @@ class SettingsDialogTest : public QObject {
   void opensOnPageWithTheRememberedEntry() {
     DialogFixture f({"ISP", "Work"});
     f.dir.writeConfig("[Olm:TK]\nEntry=2\n");
-    f.dialog->showOnPage(9);
+    f.dialog->showOnPage(PageId::Stat);
     QVERIFY(f.dialog->isVisible());
     QCOMPARE(f.dialog->size(), QSize(750, 235));
     QCOMPARE(f.dialog->minimumSize(), f.dialog->maximumSize());
-    QCOMPARE(f.dialog->currentPage(), 9);
+    QCOMPARE(f.dialog->currentPage(), PageId::Stat);
     QVERIFY(f.find<QPushButton>("b_tab_stat")->font().bold());
     QVERIFY(!f.find<QPushButton>("b_tab_cfg")->font().bold());
     QCOMPARE(f.find<QComboBox>("o_entry")->currentText(), QString("Work"));
@@ -109,7 +109,7 @@ class SettingsDialogTest : public QObject {
     f.dialog->cancel();
 
     f.dir.writeConfig("[Olm:TK]\nEntry=3\n");
-    f.dialog->showOnPage(4);
+    f.dialog->showOnPage(PageId::Info);
     QCOMPARE(f.find<QComboBox>("o_entry")->currentIndex(), 0);
     QCOMPARE(f.dialog->windowTitle(), QString("Настройки для учётных записей по умолчанию..."));
     QVERIFY(f.find<QPushButton>("b_tab_info")->font().bold());
@@ -124,7 +124,7 @@ class SettingsDialogTest : public QObject {
   void entryListsFollowAChangedPhonebook() {
     DialogFixture f({"ISP", "Work"});
     f.dir.writeConfig("[Olm:TK]\nEntry=2\n");
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     auto* entry = f.find<QComboBox>("o_entry");
     const auto items = [](QComboBox* box) {
       QStringList texts;
@@ -154,10 +154,10 @@ class SettingsDialogTest : public QObject {
   // its text needs.
   void everyCaptionFits() {
     DialogFixture f({"ISP"});
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     // The design size needs no scrolling.
     QVERIFY(!f.dialog->findChild<QScrollArea*>());
-    for (int page = 0; page < kPageCount; ++page) {
+    for (PageId page : kAllPages) {
       f.dialog->selectPage(page);
       QApplication::processEvents();
       const QStringList squeezed = test::squeezedControls(*f.dialog);
@@ -173,7 +173,7 @@ class SettingsDialogTest : public QObject {
     DialogFixture f({"ISP"});
     f.dir.writeAccounts("[Default]\nAccount=150,5\n");
     PlaceAtShow shown(*f.dialog);
-    f.dialog->showOnPage(9);
+    f.dialog->showOnPage(PageId::Stat);
     QApplication::processEvents();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect placed = f.dialog->geometry();
@@ -194,7 +194,7 @@ class SettingsDialogTest : public QObject {
     QVERIFY(!balance->isEnabled());
     QVERIFY(f.dialog->isVisible());
 
-    f.dialog->selectPage(6);
+    f.dialog->selectPage(PageId::Tar);
     auto* name = f.find<QLineEdit>("e_cap");
     name->setFocus();
     QTest::keyClick(name, Qt::Key_Escape);
@@ -204,7 +204,7 @@ class SettingsDialogTest : public QObject {
     QTest::keyClick(f.dialog.get(), Qt::Key_Escape);
     QVERIFY(!f.dialog->isVisible());
     // Shown again, with the frame the window system gave it known: centred to the pixel.
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     QVERIFY(qAbs(f.dialog->frameGeometry().center().y() - area.center().y()) <= 1);
     QVERIFY(qAbs(f.dialog->frameGeometry().center().x() - area.center().x()) <= 1);
 
@@ -215,7 +215,7 @@ class SettingsDialogTest : public QObject {
     QTest::keyClick(x, Qt::Key_Return);
     QVERIFY(!f.dialog->isVisible());
     QCOMPARE(f.config().readInt("Olm:TK", "HelpTime", 0), 12);
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     f.find<QSpinBox>("e_balloon")->setValue(11);
     auto* cancel = f.find<QPushButton>("b_cancel");
     cancel->setFocus();
@@ -229,7 +229,7 @@ class SettingsDialogTest : public QObject {
   void okWithoutChangesGivesTheEntryOwnSettings() {
     DialogFixture f({"ISP"});
     f.dir.writeConfig("[Olm:TK]\nEntry=1\n[Default]\nDone=1\nHangUpTime=600\n");
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     QVERIFY(f.logText().find(" Failed loading settings for «ISP» entry.") != std::string::npos);
     f.find<QPushButton>("b_ok")->click();
     QVERIFY(!f.dialog->isVisible());
@@ -247,7 +247,7 @@ class SettingsDialogTest : public QObject {
   // global change stays in its control and ПРИМЕНИТЬ is off; No leaves no trace.
   void entrySwitchAsksAboutUnsavedChanges() {
     DialogFixture f({"ISP", "Work"});
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     auto* entry = f.find<QComboBox>("o_entry");
     auto* apply = f.find<QPushButton>("b_apply");
     auto* balloon = f.find<QSpinBox>("e_balloon");
@@ -287,7 +287,7 @@ class SettingsDialogTest : public QObject {
   void cancelRestoresThePreviews() {
     DialogFixture f;
     f.dir.writeConfig("[Olm:TK]\nX=40\nY=30\nO=1\n");
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     QVERIFY(f.host.placements.empty());
     f.find<QSpinBox>("e_xx")->setValue(200);
     QCOMPARE(f.host.placements.size(), std::size_t{1});
@@ -297,7 +297,7 @@ class SettingsDialogTest : public QObject {
     QVERIFY(!f.dialog->isVisible());
     QCOMPARE(f.host.reloads, std::vector<bool>{false});
     QCOMPARE(f.config().readInt("Olm:TK", "X", 0), 40);
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     QCOMPARE(f.find<QSpinBox>("e_xx")->value(), 40);
     QVERIFY(!f.find<QPushButton>("b_apply")->isEnabled());
   }
@@ -307,7 +307,7 @@ class SettingsDialogTest : public QObject {
   void failedSaveIsReported() {
     DialogFixture f;
     std::filesystem::create_directory(f.dir.files().config());  // not a file: writes fail
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     f.find<QSpinBox>("e_balloon")->setValue(9);
     f.boxes.answerNext(QMessageBox::Ok);
     f.find<QPushButton>("b_apply")->click();
@@ -327,7 +327,7 @@ class SettingsDialogTest : public QObject {
   void copyResetAndLeftoverDraft() {
     DialogFixture f({"ISP"});
     f.dir.writeConfig("[Olm:TK]\nEntry=1\n[Default]\nDone=1\nFreeTime=45\n");
-    f.dialog->showOnPage(5);
+    f.dialog->showOnPage(PageId::Cur);
     f.boxes.answerNext(QMessageBox::Yes);
     f.find<QPushButton>("b_copy")->click();
     QCOMPARE(f.boxes.texts().value(0),
@@ -350,7 +350,7 @@ class SettingsDialogTest : public QObject {
     f.boxes.answerNext(QMessageBox::Yes);
     f.dialog->cancel();
     QVERIFY(std::filesystem::exists(draft));
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     f.boxes.answerNext(QMessageBox::No);
     f.dialog->cancel();
     QVERIFY(!std::filesystem::exists(draft));
@@ -362,12 +362,12 @@ class SettingsDialogTest : public QObject {
   // here instead of leaving a setting unshown and unsaved.
   void everyRowBindsOneFittingControl() {
     DialogFixture f;
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     int rows = 0;
-    for (int page = 0; page < kPageCount; ++page) {
-      const SettingsTab* tab = f.dialog->page(static_cast<PageId>(page));
+    for (PageId page : kAllPages) {
+      const SettingsTab* tab = f.dialog->page(page);
       QVERIFY(tab);
-      for (const PageKey& row : pageKeys(static_cast<PageId>(page))) {
+      for (const PageKey& row : pageKeys(page)) {
         ++rows;
         const QString name = QString::fromUtf8(row.objectName.data(), row.objectName.size());
         const QList<QWidget*> found = tab->findChildren<QWidget*>(name);

@@ -21,7 +21,7 @@ class TabAppTest : public QObject {
     f.dir.writeConfig(
         "[Olm:TK]\nDisplayCost=1\nWarnTime=7\nWarnBeep=0\nWarnWave=1\nWarnFile=/s/w.wav\n"
         "DisplayZero=0\nLogClear=1\nSecurityII=0\n");
-    f.dialog->showOnPage(1);
+    f.dialog->showOnPage(PageId::App);
     QVERIFY(f.find<QRadioButton>("o_tar_cost")->isChecked());
     QCOMPARE(f.find<QSpinBox>("e_warn")->value(), 7);
     QVERIFY(f.find<QLineEdit>("e_warning")->isEnabled());
@@ -68,7 +68,7 @@ class TabAppTest : public QObject {
   // Viewing and clearing the logs, with the failures explained.
   void logButtons() {
     DialogFixture f;
-    f.dialog->showOnPage(1);
+    f.dialog->showOnPage(PageId::App);
     f.boxes.answerNext(QMessageBox::Ok);
     f.find<QPushButton>("b_log_c_view")->click();
     QCOMPARE(f.boxes.texts().value(0),

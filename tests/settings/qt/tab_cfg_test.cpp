@@ -26,7 +26,7 @@ class TabCfgTest : public QObject {
         "[Olm:TK]\nHelpShow=0\nHelpTime=11\nAction=4\nIcon=2\nO=0\nX=30\nY=20\n"
         "AccountOne=1\nInit=1\nPause=2750\nMidnight=1\nShow=0\n");
     f.dir.writeAccounts("[Olm:TK]\nAccount=7,5\n");
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     QCOMPARE(f.boxes.texts().size(), 0);  // a stored hang-up action asks nothing
     QVERIFY(!f.find<QCheckBox>("o_balloon")->isChecked());
     QVERIFY(!f.find<QSpinBox>("e_balloon")->isEnabled());
@@ -89,7 +89,7 @@ class TabCfgTest : public QObject {
     auto& scopes = f.host.autostartScopes;
     scopes.user = true;
     scopes.all = true;
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     auto* autostart = f.find<QCheckBox>("o_autostart");
     auto* user = f.find<QRadioButton>("o_user");
     auto* machine = f.find<QRadioButton>("o_machine");
@@ -124,7 +124,7 @@ class TabCfgTest : public QObject {
     QVERIFY(f.logText().find(" Registry write access denied. Autostart for all users is not "
                              "available.") != std::string::npos);
     f.dialog->cancel();
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     QVERIFY(!machine->isEnabled());
     autostart->click();
     QCOMPARE(scopes.user, std::optional<bool>(false));
@@ -138,14 +138,14 @@ class TabCfgTest : public QObject {
   // user's, and either scope can be chosen before the box is ticked.
   void ordinaryUserChoosesTheScopeFirst() {
     DialogFixture admin;
-    admin.dialog->showOnPage(0);
+    admin.dialog->showOnPage(PageId::Cfg);
     QVERIFY(admin.find<QRadioButton>("o_machine")->isChecked());
     QVERIFY(!admin.find<QRadioButton>("o_machine")->isEnabled());
 
     DialogFixture f;
     auto& scopes = f.host.autostartScopes;
     scopes.allWritable = false;
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     auto* autostart = f.find<QCheckBox>("o_autostart");
     auto* user = f.find<QRadioButton>("o_user");
     auto* machine = f.find<QRadioButton>("o_machine");
@@ -172,7 +172,7 @@ class TabCfgTest : public QObject {
   // Choosing the hang-up action asks first; No goes back to the first action.
   void hangUpActionIsConfirmed() {
     DialogFixture f;
-    f.dialog->showOnPage(0);
+    f.dialog->showOnPage(PageId::Cfg);
     auto* action = f.find<QComboBox>("o_dbl");
     f.boxes.answerNext(QMessageBox::No);
     action->setCurrentIndex(4);

@@ -24,7 +24,7 @@ class TabConnTest : public QObject {
         "[Olm:TK]\nEntry=1\n[ISP]\nDone=1\nExecute=1\nExeCount=3\nExeLine0=/bin/a -x\n"
         "ExeLine1=\nExeLine2=/bin/b\nExeLine3=/bin/old\nHangUpAuto=1\nHangUpTime=600\n"
         "FreeTime=30\nStatusHide=0\nStatusWait=20\nAuthentification=0\n");
-    f.dialog->showOnPage(7);
+    f.dialog->showOnPage(PageId::Conn);
     auto* apps = f.find<QPlainTextEdit>("o_apps");
     QCOMPARE(apps->toPlainText(), QString("/bin/a -x\n\n/bin/b\n"));
     QVERIFY(apps->isEnabled());
@@ -108,7 +108,7 @@ class TabConnTest : public QObject {
   void freshEntryAndEmptyList() {
     DialogFixture f({"ISP"});
     f.dir.writeConfig("[Olm:TK]\nEntry=1\n[Default]\nDone=1\nHangUpTime=900\n");
-    f.dialog->showOnPage(7);
+    f.dialog->showOnPage(PageId::Conn);
     QCOMPARE(f.find<QPlainTextEdit>("o_apps")->toPlainText(),
              QString("/usr/bin/x-www-browser https://www.example.com/\n"));
     QCOMPARE(f.find<QLineEdit>("e_hangup")->text(), QString("900"));

@@ -23,7 +23,7 @@ class TabCurTest : public QObject {
         "[Olm:TK]\nEntry=1\n[ISP]\nDone=1\nCurrencyIndex=1\nCurrencyDisplay=1\n"
         "AccountDisplay=0\nAccountPersonal=1\nAccountProvider2=1\n");
     f.dir.writeAccounts("[Olm:TK]\nAccount1=5\nAccount2=12,5\n");
-    f.dialog->showOnPage(5);
+    f.dialog->showOnPage(PageId::Cur);
     auto* currency = f.find<QComboBox>("o_cur");
     auto* shown = f.find<QComboBox>("o_cur_show");
     QCOMPARE(currency->currentText(), QString("РУБЛИ"));
@@ -105,7 +105,7 @@ class TabCurTest : public QObject {
     f.dir.writeConfig(
         "[Olm:TK]\nEntry=1\n[ISP]\nDone=1\nCurrencyIndex=1\n[Work]\nDone=1\nCurrencyIndex=2\n"
         "CurrencyCustomAA=ЛАТЫ\nCurrencyCustomAZ=Ls\n");
-    f.dialog->showOnPage(5);
+    f.dialog->showOnPage(PageId::Cur);
     auto* entry = f.find<QComboBox>("o_entry");
     auto* currency = f.find<QComboBox>("o_cur");
     currency->setCurrentIndex(0);

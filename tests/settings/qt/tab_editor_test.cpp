@@ -36,7 +36,7 @@ const QString kNotLoaded = QString::fromUtf8("[   ФАЙЛ  НЕ  ЗАГРУЖЕ
 
 // The skin editor on its page, with pictures made on the spot.
 struct EditorFixture : DialogFixture {
-  EditorFixture() { dialog->showOnPage(3); }
+  EditorFixture() { dialog->showOnPage(PageId::Editor); }
 
   fs::path pictures() const { return dir.path() / "pics"; }
   // A w x h bitmap of one colour.

@@ -23,7 +23,7 @@ class TabInfoTest : public QObject {
     ProgramHelp help(f.log);
     QVERIFY(help.available());
     f.host.help = [&help](int context) { help.open(context); };
-    f.dialog->showOnPage(4);
+    f.dialog->showOnPage(PageId::Info);
     QCOMPARE(f.find<QLabel>("t_version")->text(), QString("ВЕРСИЯ 4.0"));
     QCOMPARE(f.find<QLabel>("t_title")->text(), QString("Tarvik"));
     QVERIFY(f.find<QLabel>("w_hlp")->isVisible());
@@ -39,12 +39,13 @@ class TabInfoTest : public QObject {
     QCOMPARE(f.host.helpContexts.back(), kHelpStart);
     QCOMPARE(help.window()->topLine(), QString("Введение"));
 
-    for (int page = 0; page < kPageCount; ++page) {
+    for (PageId page : kAllPages) {
       f.dialog->selectPage(page);
       QTest::keyClick(f.dialog.get(), Qt::Key_F1);
-      QCOMPARE(f.host.helpContexts.back(), pageHelpContext(static_cast<PageId>(page)));
-      const QString button =
-          f.dialog->findChildren<QPushButton*>(QRegularExpression("^b_tab_")).at(page)->text();
+      QCOMPARE(f.host.helpContexts.back(), pageHelpContext(page));
+      const QString button = f.dialog->findChildren<QPushButton*>(QRegularExpression("^b_tab_"))
+                                 .at(static_cast<int>(page))
+                                 ->text();
       QCOMPARE(help.window()->topLine(), QString("Страница «%1»").arg(button));
     }
     QVERIFY(f.logText().find(" Help opened.") != std::string::npos);
@@ -67,12 +68,12 @@ class TabInfoTest : public QObject {
   void withoutTheManual() {
     DialogFixture f;
     f.host.manual = false;
-    f.dialog->showOnPage(1);
+    f.dialog->showOnPage(PageId::App);
     auto* page = f.find<TabInfo>("tabInfo");
     QVERIFY(!page->helpFound());
     QTest::keyClick(f.dialog.get(), Qt::Key_F1);
     QVERIFY(f.host.helpContexts.empty());
-    QCOMPARE(f.dialog->currentPage(), 4);
+    QCOMPARE(f.dialog->currentPage(), PageId::Info);
     QVERIFY(!f.find<QLabel>("w_hlp")->isVisible());
     QVERIFY(f.find<QLabel>("w_hlp_a")->isVisible());
     QVERIFY(f.find<QLabel>("w_hlp_z")->isVisible());

@@ -23,7 +23,7 @@ class TabMsgTest : public QObject {
         "[Olm:TK]\nEntry=1\nHelpShow=0\nBaloon=0\n[ISP]\nDone=1\nZeroWarn=1\nZeroFile=/s/z.wav\n"
         "OnLineSecond=1\nOnLinePeriod=40\nOnLineBeep=0\nOnLineWave=1\nOnLineFile=/s/on.wav\n"
         "OffLineBeep=1\nOffLineWave=0\nAccountUse2=1\nAccountVal2=300\nMonthLimit=600\n");
-    f.dialog->showOnPage(8);
+    f.dialog->showOnPage(PageId::Msg);
     QVERIFY(!f.find<QCheckBox>("o_double")->isEnabled());  // balloons are off
     QVERIFY(!f.find<QLabel>("s_double")->isEnabled());
     QCOMPARE(f.find<QLineEdit>("e_sec")->text(), QString("40"));
@@ -112,7 +112,7 @@ class TabMsgTest : public QObject {
     f.clock.setNow(makeLocalTime(2026, 12, 10, 12));
     f.dir.writeConfig("[Olm:TK]\nEntry=1\n[ISP]\nDone=1\nMonthLimit=300\n");
     f.dir.writeStatistics("[ISP]\nMoneyTM=101\n");
-    f.dialog->showOnPage(8);
+    f.dialog->showOnPage(PageId::Msg);
     auto* panel = f.find<QLabel>("p_month");
     QCOMPARE(panel->text(), QString("ПРЕВЬIШЕНИЕ"));
     QCOMPARE(panel->palette().color(QPalette::Window), QColor(255, 255, 0));

@@ -29,7 +29,7 @@ class TabSkinTest : public QObject {
     f.dir.writeConfig(
         "[Olm:TK]\nTransparent=1\nOpacity=40\nFade=0\nSpeed=30\nPriority=1\n"
         "[Olm:TK:Skin]\nSkinExternal=0\nSkinName=Default\n");
-    f.dialog->showOnPage(2);
+    f.dialog->showOnPage(PageId::Skin);
     auto* transparent = f.find<QCheckBox>("o_transpar");
     auto* opacity = f.find<QSlider>("x_transpar");
     QVERIFY(transparent->isChecked());
@@ -100,7 +100,7 @@ class TabSkinTest : public QObject {
                           "[skin]\ngeneration=4\nsupport=41\n[skin:info]\nname=Осень\n"
                           "version=2\nauthor=Иван\nmail=ivan@example.org\ncomment_use=1\n"
                           "comment_msg=Добрый вечер\n");
-    f.dialog->showOnPage(2);
+    f.dialog->showOnPage(PageId::Skin);
     auto* page = f.find<TabSkin>("tabSkin");
     auto* ok = f.find<QPushButton>("b_ok");
     auto* apply = f.find<QPushButton>("b_apply");
@@ -169,7 +169,7 @@ class TabSkinTest : public QObject {
     QCOMPARE(f.host.reloads.back(), true);
 
     // The next show names the external skin as the active one.
-    f.dialog->showOnPage(2);
+    f.dialog->showOnPage(PageId::Skin);
     QVERIFY(f.find<QRadioButton>("o_ext")->isChecked());
     QCOMPARE(text(f, "act_name"), QString("Осень"));
 

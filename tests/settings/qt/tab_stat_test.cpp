@@ -44,7 +44,7 @@ class TabStatTest : public QObject {
         "MonthLimit=250\n");
     f.dir.writeStatistics(kStatistics);
     f.dir.writeAccounts("[Inet]\nAccount=12\n");
-    f.dialog->showOnPage(9);
+    f.dialog->showOnPage(PageId::Stat);
     f.find<QComboBox>("o_entry")->setCurrentIndex(1);
     message_box::takeAnsweredTexts();
   }

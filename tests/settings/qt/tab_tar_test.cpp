@@ -20,11 +20,9 @@ using test::DialogFixture;
 
 namespace {
 
-constexpr int kTariffPage = 6;
-
 // The dialog on the tariff page for the phonebook entry "Provider".
 void openOnProvider(DialogFixture& f) {
-  f.dialog->showOnPage(kTariffPage);
+  f.dialog->showOnPage(PageId::Tar);
   f.find<QComboBox>("o_entry")->setCurrentIndex(1);
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "status/qt/tray_host.h"
@@ -12,7 +13,7 @@ namespace tarvik::test {
 class RecordingTrayHost : public TrayHost {
  public:
   std::map<std::string, int> calls;
-  int lastPage = -1;
+  std::optional<PageId> lastPage;  // the page last opened
   bool active = false;
   bool dialogShown = false;
   bool manual = false;
@@ -31,7 +32,7 @@ class RecordingTrayHost : public TrayHost {
   void openHelp() override { ++calls["openHelp"]; }
   void getHelp() override { ++calls["getHelp"]; }
   bool helpAvailable() override { return manual; }
-  void openSettings(int page) override {
+  void openSettings(PageId page) override {
     ++calls["openSettings"];
     lastPage = page;
   }

@@ -154,7 +154,7 @@ class TtarvikTest : public QObject {
     test::RecordingTrayHost host;
     w->setHost(&host);
     const auto stats = [&] {
-      return host.lastPage == kStatisticsPage ? host.count("openSettings") : -1;
+      return host.lastPage == PageId::Stat ? host.count("openSettings") : -1;
     };
     const auto toggles = [&] { return host.count("reloadEntrySettings"); };
     const auto hangups = [&] { return host.count("hangUp"); };
@@ -208,7 +208,7 @@ class TtarvikTest : public QObject {
     emit w->trayIcon().activated(QSystemTrayIcon::DoubleClick);
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QCOMPARE(host.count("openSettings"), 1);
-    QCOMPARE(host.lastPage, int(kStatisticsPage));
+    QVERIFY(host.lastPage == PageId::Stat);
     QVERIFY(!w->isVisible());
     // A single click shows the window once the double-click time has passed.
     emit w->trayIcon().activated(QSystemTrayIcon::Trigger);
