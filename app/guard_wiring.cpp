@@ -65,6 +65,10 @@ void GuardWiring::startWarningFlash() {
   notifications_->startWarningFlash();
 }
 
+void GuardWiring::hangUp() {
+  notifications_->hangUpNow();
+}
+
 void GuardWiring::playTune(int tune) {
   tunes_.play(tune);
 }

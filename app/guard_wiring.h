@@ -45,6 +45,7 @@ class GuardWiring final : public MonitorHooks,
   void connectActions(std::string_view entry) override;
   void disconnectSignals(std::string_view entry) override;
   void startWarningFlash() override;
+  void hangUp() override;
   void playTune(int tune) override;
   void setMidnightArmed(bool armed) override;
   void connectionStarting() override;

@@ -137,6 +137,7 @@ struct NoHooks : MonitorHooks {
   void connectActions(std::string_view) override {}
   void disconnectSignals(std::string_view) override {}
   void startWarningFlash() override {}
+  void hangUp() override {}
   void playTune(int) override {}
   void setMidnightArmed(bool) override {}
   void connectionStarting() override {}

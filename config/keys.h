@@ -69,6 +69,10 @@ enum class Currency { Dollars = 0, Roubles = 1, Custom = 2 };
 // What the weekly graph's Y axis shows: time, money in two scales, connections, and the
 // volume received and sent (4, a value the first versions did not have).
 enum class GraphAxis { Time = 0, Money = 1, MoneySmall = 2, Connections = 3, Volume = 4 };
+// An entry's data limit: the statistics' span it covers, its unit and what it counts.
+enum class LimitSpan { Day = 0, Week = 1, Month = 2 };
+enum class LimitUnit { Megabytes = 0, Gigabytes = 1 };
+enum class LimitCount { Both = 0, Received = 1, Sent = 2 };
 
 // Where a connection's balance is kept (the values are stored in files and crash journals).
 enum AccountKind : int {
@@ -214,6 +218,20 @@ inline constexpr I kMonthLimit{"MonthLimit", 250, {50, 30000, 50}};
 // The warning before a dearer tariff period: on or off, and how many minutes before it.
 inline constexpr I kRiseWarn{"RiseWarn", 0};
 inline constexpr I kRiseTime{"RiseTime", 5, {1, 60, 1}};
+// The data limit of the day, week or month: on or off, its size in "LimitUnit", what it
+// counts, the share that warns first (in percent, with its switch) and whether reaching it
+// hangs up.
+inline constexpr I kLimitUse{"LimitUse", 0};
+inline constexpr I kLimitSize{"LimitSize", 10, {1, 99999, 1}};
+inline constexpr ChoiceKey<Scope::Entry, LimitUnit> kLimitUnit{"LimitUnit", LimitUnit::Gigabytes,
+                                                               LimitUnit::Gigabytes};
+inline constexpr ChoiceKey<Scope::Entry, LimitSpan> kLimitSpan{"LimitSpan", LimitSpan::Month,
+                                                               LimitSpan::Month};
+inline constexpr ChoiceKey<Scope::Entry, LimitCount> kLimitCount{"LimitCount", LimitCount::Both,
+                                                                 LimitCount::Sent};
+inline constexpr I kLimitWarn{"LimitWarn", 1};
+inline constexpr I kLimitShare{"LimitShare", 80, {5, 95, 5}};
+inline constexpr I kLimitHangUp{"LimitHangUp", 0};
 }  // namespace entry_keys
 
 // The weekly tariff of an entry, in its settings section (or the single-day tariff file).
@@ -305,6 +323,16 @@ constexpr K weeklyCount(int weekday) {
 // Identity of the last connection booked, in the shared section: a recovery checks it so
 // that no connection is booked twice.
 inline constexpr K kBooked{"Booked", ""};
+
+// The data limit's mark in an entry's section: the span it is about ("D08.12.2026",
+// "W49.2026", "M12.2026"), the bytes the span's counters held before the span began when the
+// statistics had not rolled over into it yet, and the warnings given in it ("LimitWarned":
+// 1 the share, 2 the limit) for the limit of "LimitFor" bytes. Kept in the file so that a
+// restart gives no second warning for the same span.
+inline constexpr K kLimitMarkSpan{"LimitMark", ""};
+inline constexpr K kLimitMarkBase{"LimitBase", "0"};
+inline constexpr K kLimitMarkFor{"LimitFor", "0"};
+inline constexpr IntKey<Scope::Statistics> kLimitMarkWarned{"LimitWarned", 0};
 
 // The current values of the day, week, month and total.
 inline constexpr std::array kCurrentCounts{kCountTD, kCountTW, kCountTM, kCountTT};

@@ -45,7 +45,11 @@ int secondOfDay(const LocalTime& t) {
 }  // namespace
 
 Meter::Meter(const MonitorEnv& env, Accounts& accounts)
-    : env_(env), accounts_(accounts), config_(env.files.config()), forecast_(env.user, env.hooks) {}
+    : env_(env),
+      accounts_(accounts),
+      config_(env.files.config()),
+      limit_(env),
+      forecast_(env.user, env.hooks) {}
 
 bool Meter::running() const {
   return isEnabled(env_.timers.general);
@@ -114,6 +118,7 @@ void Meter::publishHint(bool forecastChanged) {
     hint += line;
   };
   if (volume) addLine(volumeText(*volume, env_.format));
+  if (limit_.on()) addLine(limit_.hintLine(traffic_.volume()));
   addLine(forecast_.emptyText());
   addLine(forecast_.changeText());
   if (hint == hint_) return;
@@ -156,6 +161,7 @@ void Meter::start(const std::string& entry) {
   accountKind_ = account.kind;
   cost_ = 0;
   traffic_.restartCount();
+  limit_.start(entry_, now);
   startBalance_ = account.balance;
   balance_ = startBalance_;
   balanceKnown_ = account.numeric;
@@ -169,6 +175,7 @@ void Meter::start(const std::string& entry) {
 
 void Meter::reload(const std::string& entry) {
   readKeys(entry);
+  limit_.reload(entry, env_.clock.now());
   disarmWarningsOnUnknownBalance();
   env_.user.setField(DisplayField::Currency, currencyText(display_));
   env_.user.setField(DisplayField::Tariff, tariffText(display_, tariff_.name, tariff_.costPerHour));
@@ -265,11 +272,12 @@ bool Meter::tick() {
     flash = false;
   }
   if (flash) env_.hooks.startWarningFlash();
+  const bool limitSpanChanged = limit_.tick(now, traffic_.volume());
 
   const bool forecastChanged =
       forecast_.update(now, money(), seconds, balanceKnown_, entry_,
                        [this](int weekday) { return plans_.plan(entry_, weekday); });
-  publishHint(forecastChanged);
+  publishHint(forecastChanged || limitSpanChanged);
   return false;
 }
 

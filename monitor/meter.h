@@ -8,6 +8,7 @@
 #include "config/file_stamp.h"
 #include "config/ini_file.h"
 #include "monitor/connection_figures.h"
+#include "monitor/data_limit.h"
 #include "monitor/day_plan_cache.h"
 #include "monitor/forecast.h"
 #include "monitor/meter_money.h"
@@ -61,6 +62,8 @@ class Meter {
   void refreshMoney();
   // The forecast's texts (empty while nothing can be said).
   const Forecast& forecast() const { return forecast_; }
+  // The entry's data limit over the span.
+  const DataLimit& dataLimit() const { return limit_; }
 
  private:
   void readKeys(const std::string& entry);
@@ -68,7 +71,7 @@ class Meter {
   void disarmWarningsOnUnknownBalance();
   int lookupNow(const LocalTime& now);
   MeterMoney money() const;
-  // The tooltips' lines while online: volume, then the forecast.
+  // The tooltips' lines while online: volume, the data limit, then the forecast.
   void publishHint(bool forecastChanged);
 
   const MonitorEnv& env_;
@@ -105,6 +108,7 @@ class Meter {
   std::array<bool, 4> levelFired_{};
   bool zeroFired_ = false;
   TrafficMeter traffic_;
+  DataLimit limit_;
   Forecast forecast_;
   // The texts of the last figures shown, kept while the figures stay the same.
   struct ShownMoney {

@@ -41,6 +41,9 @@ class MonitorHooks {
   virtual void disconnectSignals(std::string_view entry) = 0;
   // A balance level was crossed: the indicator flashes.
   virtual void startWarningFlash() = 0;
+  // The data limit was reached and asks for the line to be dropped: the same hang-up as the
+  // automatic one after "HangUpTime", logged the same way.
+  virtual void hangUp() = 0;
   // One of the numbered beep tunes (7 at zero balance).
   virtual void playTune(int tune) = 0;
   // Tells the midnight handling whether a connection is being metered.

@@ -268,7 +268,12 @@ TEST(KeyTables, NamesAreUniqueAndDefaultsLieInTheirRanges) {
                           kGraphMax,
                           kTruncate,
                           kCredit,
-                          kMonthLimit}) {
+                          kMonthLimit,
+                          kLimitUse,
+                          kLimitSize,
+                          kLimitWarn,
+                          kLimitShare,
+                          kLimitHangUp}) {
     EXPECT_TRUE(entry.emplace(key.name.view()).second) << key.name.view();
     EXPECT_TRUE(key.range.contains(key.def)) << key.name.view();
   }
@@ -277,7 +282,9 @@ TEST(KeyTables, NamesAreUniqueAndDefaultsLieInTheirRanges) {
         kCurrencyCustomZA, kCurrencyCustomZZ, kOnLineFile, kOffLineFile, kZeroFile, exeLine(0)}) {
     EXPECT_TRUE(entry.emplace(key.name.view()).second) << key.name.view();
   }
-  for (std::string_view name : {kCurrencyIndex.name.view(), kGraphX.name.view()})
+  for (std::string_view name :
+       {kCurrencyIndex.name.view(), kGraphX.name.view(), kLimitUnit.name.view(),
+        kLimitSpan.name.view(), kLimitCount.name.view()})
     EXPECT_TRUE(entry.emplace(name).second) << name;
 }
 

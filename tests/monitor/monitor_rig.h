@@ -42,6 +42,7 @@ class RecordingHooks : public MonitorHooks {
     calls.push_back("disconnect " + std::string(entry));
   }
   void startWarningFlash() override { calls.push_back("flash"); }
+  void hangUp() override { calls.push_back("hangup"); }
   void playTune(int tune) override { calls.push_back("tune " + std::to_string(tune)); }
   void setMidnightArmed(bool armed) override { midnightArmed = armed; }
   void refreshSettingsDialog(std::string_view entry, int kind) override {
