@@ -76,6 +76,11 @@ const std::vector<SettingKey>& entryKeys() {
     // Keys added later come after the older ones, so the saved sections keep their order.
     k.push_back(settingKey(e::kRiseWarn));
     k.push_back(settingKey(e::kRiseTime));
+    for (const SettingKey& key :
+         {settingKey(e::kLimitUse), settingKey(e::kLimitSize), settingKey(e::kLimitUnit),
+          settingKey(e::kLimitSpan), settingKey(e::kLimitCount), settingKey(e::kLimitWarn),
+          settingKey(e::kLimitShare), settingKey(e::kLimitHangUp)})
+      k.push_back(key);
     return k;
   }();
   return keys;

@@ -100,6 +100,14 @@ std::vector<PageKey> curKeys() {
       plain("e_acc_1", groups[0]),
       plain("e_acc_2", groups[1]),
       plain("e_acc_3", groups[2]),
+      plain("o_limit", e::kLimitUse),
+      ranged("e_limit", e::kLimitSize),
+      plain("o_limit_unit", e::kLimitUnit),
+      plain("o_limit_span", e::kLimitSpan),
+      plain("o_limit_count", e::kLimitCount),
+      plain("o_limit_warn", e::kLimitWarn),
+      ranged("e_limit_share", e::kLimitShare),
+      plain("o_limit_hangup", e::kLimitHangUp),
   };
 }
 

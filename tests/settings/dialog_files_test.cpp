@@ -79,8 +79,9 @@ TEST_F(DialogFilesTest, RoundTripKeepsValuesAndKeyOrder) {
     return std::find(entry.begin(), entry.end(), key) - entry.begin();
   };
   // The keys the Parts list end with "MonthLimit"; newer keys follow them.
-  EXPECT_EQ(entry.back(), "RiseTime");
+  EXPECT_EQ(entry.back(), "LimitHangUp");
   EXPECT_EQ(at("RiseWarn"), at("MonthLimit") + 1);
+  EXPECT_EQ(at("LimitUse"), at("RiseTime") + 1);
   EXPECT_EQ(at("ExeLine0"), at("ExeCount") + 1);
   EXPECT_EQ(at("ExeLine2"), at("ExeCount") + 3);
   EXPECT_EQ(at("OnLineMinute"), at("ExeLine2") + 1);

@@ -11,6 +11,7 @@
 #include "config/keys.h"
 #include "config/number_text.h"
 #include "settings/qt/page_widgets.h"
+#include "settings/qt/pages/data_limit_group.h"
 
 namespace tarvik {
 
@@ -32,7 +33,9 @@ TabCur::TabCur(SettingsFrame& frame) : SettingsTab(PageId::Cur, frame, "tabCur")
   grid->addWidget(buildAccounts(), 0, 1);
   grid->addWidget(buildCurrency(), 0, 2);
   grid->addWidget(buildDisplayMode(), 1, 0, 1, 3);
-  grid->setRowStretch(2, 1);
+  // The data limit is the account's too, and the messages' page has no room left.
+  grid->addWidget(new DataLimitGroup(this, id(), frame_), 2, 0, 1, 3);
+  grid->setRowStretch(3, 1);
   currency_ = currencyNames(0, defaultCustomCurrency());
   bindControls();
   currencyChanged();

@@ -13,7 +13,7 @@ namespace tarvik {
 
 // Page 5 "ВАЛЮТА" of the entry: copying another entry's settings, the account the entry pays
 // from, the currency with the captions that name it on every page, and what the status
-// window's money field shows.
+// window's money field shows, and the entry's data limit.
 class TabCur : public SettingsTab {
  public:
   explicit TabCur(SettingsFrame& frame);

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +97,50 @@ class TabCurTest : public QObject {
     const IniFile accounts(f.dir.files().accounts());
     QCOMPARE(accounts.readString("Olm:TK", "Account1"), "-1,5");
     QCOMPARE(accounts.readString("Olm:TK", "Account2"), "12,5");
+  }
+
+  // The data limit: off by default with its controls shut; on, they open (the share only with
+  // its warning), a size that is not a number gives way to the stored one, and ПРИМЕНИТЬ
+  // stores the chosen limit.
+  void dataLimitLoadEnableApply() {
+    DialogFixture f({"ISP"});
+    f.dir.writeConfig("[Olm:TK]\nEntry=1\n[ISP]\nDone=1\nLimitSize=25\nLimitWarn=0\n");
+    f.dialog->showOnPage(PageId::Cur);
+    auto* on = f.find<QCheckBox>("o_limit");
+    auto* size = f.find<QLineEdit>("e_limit");
+    auto* share = f.find<QLineEdit>("e_limit_share");
+    QVERIFY(!on->isChecked());
+    QCOMPARE(size->text(), QString("25"));
+    QCOMPARE(f.find<QComboBox>("o_limit_unit")->currentText(), QString("ГБ"));
+    QCOMPARE(f.find<QComboBox>("o_limit_span")->currentText(), QString("В  МЕСЯЦ"));
+    QCOMPARE(share->text(), QString("80"));
+    for (const char* name : {"e_limit", "o_limit_unit", "o_limit_span", "o_limit_count",
+                             "o_limit_warn", "e_limit_share", "o_limit_hangup"})
+      QVERIFY2(!f.find<QWidget>(name)->isEnabled(), name);
+
+    on->setChecked(true);
+    QVERIFY(size->isEnabled());
+    QVERIFY(f.find<QCheckBox>("o_limit_hangup")->isEnabled());
+    QVERIFY(!share->isEnabled());
+    f.find<QCheckBox>("o_limit_warn")->setChecked(true);
+    QVERIFY(share->isEnabled());
+    size->setText("abc");
+    QCOMPARE(size->text(), QString("25"));
+    size->setText("500");
+    f.find<QComboBox>("o_limit_unit")->setCurrentIndex(0);
+    f.find<QComboBox>("o_limit_span")->setCurrentIndex(0);
+    f.find<QComboBox>("o_limit_count")->setCurrentIndex(1);
+    f.find<QCheckBox>("o_limit_hangup")->setChecked(true);
+    f.find<QPushButton>("b_apply")->click();
+    const IniFile config = f.config();
+    QCOMPARE(config.readInt("ISP", "LimitUse", 0), 1);
+    QCOMPARE(config.readInt("ISP", "LimitSize", 0), 500);
+    QCOMPARE(config.readInt("ISP", "LimitUnit", -1), 0);
+    QCOMPARE(config.readInt("ISP", "LimitSpan", -1), 0);
+    QCOMPARE(config.readInt("ISP", "LimitCount", -1), 1);
+    QCOMPARE(config.readInt("ISP", "LimitWarn", 0), 1);
+    QCOMPARE(config.readInt("ISP", "LimitShare", 0), 80);
+    QCOMPARE(config.readInt("ISP", "LimitHangUp", 0), 1);
   }
 
   // Switching entries: the currency of each entry comes with it, Yes saves the previous
