@@ -195,6 +195,32 @@ std::string limitLeftText(std::uint64_t used, const LimitSettings& settings,
          period.endText;
 }
 
+std::optional<LimitStanding> readLimitStanding(const ProgramFiles& files, std::string_view entry,
+                                               const LocalTime& now) {
+  const IniFile config(files.config());
+  LimitStanding s;
+  s.settings = readLimitSettings(config, entry);
+  if (!s.settings.on) return std::nullopt;
+  s.period = limitPeriodAt(s.settings.span, now);
+  const IniFile statistics(files.statistics());
+  const std::string statsPeriod = statisticsPeriodId(s.settings.span, config);
+  const bool inPeriod = statsPeriod.empty() || statsPeriod == s.period.id;
+  const std::uint64_t counter = spanCounter(statistics, entry, s.settings.span, s.settings.count);
+  const LimitMark mark =
+      markForPeriod(readLimitMark(statistics, entry), s.period, inPeriod, counter, 0);
+  s.used = bookedInPeriod(counter, inPeriod, mark);
+  return s;
+}
+
+std::string limitStandingText(const LimitStanding& standing, const NumberFormat& format) {
+  static constexpr const char* kSpans[] = {"В  ДЕНЬ", "В  НЕДЕЛЮ", "В  МЕСЯЦ"};
+  const LimitSettings& s = standing.settings;
+  return std::string("ТРАФИК  ") + kSpans[static_cast<int>(s.span)] + ":  " +
+         byteText(standing.used, format) + "  ИЗ  " + limitSizeText(s) + "  (" +
+         std::to_string(limitPercent(standing.used, s.bytes())) + " %)  ДО  " +
+         standing.period.endText;
+}
+
 int limitPercent(std::uint64_t used, std::uint64_t limit) {
   if (limit == 0) return 999;
   const long double share = static_cast<long double>(used) * 100 / limit;

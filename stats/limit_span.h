@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "config/keys.h"
 #include "config/number_text.h"
+#include "config/program_files.h"
 #include "platform/clock.h"
 #include "platform/traffic.h"
 
@@ -91,5 +93,17 @@ std::string limitLeftText(std::uint64_t used, const LimitSettings& settings,
                           const LimitPeriod& period, const NumberFormat& format);
 // The share in whole percent, rounded down and held at 999.
 int limitPercent(std::uint64_t used, std::uint64_t limit);
+
+// How far the statistics have used up `entry`'s limit by `now` (the connection running now not
+// counted); nullopt while the entry has no limit. Reads the files, writes nothing.
+struct LimitStanding {
+  LimitSettings settings;
+  LimitPeriod period;
+  std::uint64_t used = 0;
+};
+std::optional<LimitStanding> readLimitStanding(const ProgramFiles& files, std::string_view entry,
+                                               const LocalTime& now);
+// The statistics page's line: "ТРАФИК  В  МЕСЯЦ:  8,1 ГБ  ИЗ  10 ГБ  (81 %)  ДО  01.01".
+std::string limitStandingText(const LimitStanding& standing, const NumberFormat& format);
 
 }  // namespace tarvik

@@ -15,6 +15,7 @@
 #include "platform/qt/message_box.h"
 #include "settings/qt/page_widgets.h"
 #include "settings/qt/pages/stat_graph.h"
+#include "stats/limit_span.h"
 #include "stats/statistics.h"
 #include "stats/weekly_graph.h"
 
@@ -95,6 +96,10 @@ TabStat::TabStat(SettingsFrame& frame)
   auto* left = new QVBoxLayout;
   left->addWidget(buildBalance());
   left->addWidget(buildActions());
+  p_limit_ = panel(this, "p_limit", "");
+  p_limit_->setAlignment(Qt::AlignCenter);
+  p_limit_->hide();
+  left->addWidget(p_limit_);
   left->addStretch();
   grid->addLayout(left, 1, 0);
   grid->addWidget(graph_, 1, 1);
@@ -242,6 +247,10 @@ void TabStat::showStatistics() {
   fitLines(volume);
   b_undo_->setEnabled(sheet.undoAvailable);
   e_acc_->setText(qs(sheet.accountText));
+  const std::optional<LimitStanding> limit =
+      readLimitStanding(frame_.files(), entry(), frame_.log().clock().now());
+  p_limit_->setVisible(limit.has_value());
+  if (limit) p_limit_->setText(qs(limitStandingText(*limit, frame_.host().numberFormat())));
   closeBalance();
   // The same clock as the budget page, so both show one estimate.
   // The budget page owns the estimate; it reads this month's money as this grid shows it.

@@ -78,6 +78,7 @@ class TabStat : public SettingsTab {
   QPushButton* b_acc_ = nullptr;
   QLabel* p_acc_ind_ = nullptr;
   QPushButton* b_undo_ = nullptr;
+  QLabel* p_limit_ = nullptr;  // the data limit's share, shown while the entry has one
   QPlainTextEdit* o_stat_ = nullptr;
   StatGraph* graph_ = nullptr;
   CurrencyNames currency_;

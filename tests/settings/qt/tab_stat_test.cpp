@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -272,6 +273,22 @@ class TabStatTest : public QObject {
 
   // The balance field: open, colours, a refused letter, Enter to store; and the hidden
   // weekend colours.
+  // An entry with a data limit shows the share its span's counters hold, unsqueezed; one
+  // without shows nothing.
+  void dataLimitShare() {
+    DialogFixture f({"Inet", "Other"});
+    open(f);
+    QVERIFY(!f.find<QLabel>("p_limit")->isVisible());
+    f.dir.writeConfig("[Inet]\nDone=1\nLimitUse=1\nLimitSize=20\nLimitUnit=0\nLimitSpan=0\n");
+    f.dialog->connectionBooked("Inet", 0);  // the page reads the files afresh
+    QVERIFY(f.find<QLabel>("p_limit")->isVisible());
+    // 12,4 MB received and 1,1 MB sent today: 13,5 MB.
+    QCOMPARE(cell(f, "p_limit"),
+             QString("ТРАФИК  В  ДЕНЬ:  13,5 МБ  ИЗ  20 МБ  (67 %)  ДО  08.12"));
+    const QStringList squeezed = test::squeezedControls(*f.dialog);
+    QVERIFY2(squeezed.isEmpty(), qPrintable(squeezed.join(' ')));
+  }
+
   void balanceAndWeekend() {
     DialogFixture f({"Inet"});
     open(f);
