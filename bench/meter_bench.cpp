@@ -30,13 +30,13 @@ std::string two(int v) {
 
 // A day plan of 24 one-hour periods for every weekday in [Default], after ~1 MB of other
 // entries' settings, so a reader that scans the file finds it last.
-std::string bigSettingsFile() {
+std::string bigSettingsFile(const std::string& defaultKeys) {
   std::string s = "[Olm:TK]\nDisplayCost=0\n";
   for (int e = 0; s.size() < 1'000'000; ++e) {
     s += "[Entry number " + std::to_string(e) + "]\nDone=1\n";
     for (int k = 0; k < 30; ++k) s += "SomeSetting" + std::to_string(k) + "=12345\n";
   }
-  s += "[Default]\nFreeTime=0\n";
+  s += "[Default]\nFreeTime=0\n" + defaultKeys;
   for (int d = 0; d < 7; ++d) {
     const std::string t = "Tar" + std::to_string(d);
     s += t + "=24\n";
@@ -63,11 +63,12 @@ struct Setup {
   std::unique_ptr<Assembly> assembly;
   Meter* meter = nullptr;
 
-  Setup() {
+  // `defaultKeys`: more settings of [Default].
+  explicit Setup(const std::string& defaultKeys = "") {
     std::string pattern = (std::filesystem::temp_directory_path() / "meter-bench-XXXXXX").string();
     dir = ::mkdtemp(pattern.data());
     files.dir = dir;
-    std::ofstream(files.config(), std::ios::binary) << bigSettingsFile();
+    std::ofstream(files.config(), std::ios::binary) << bigSettingsFile(defaultKeys);
     std::ofstream(files.accounts(), std::ios::binary) << "[Default]\r\nAccount=100\r\n";
     log = std::make_unique<EventLog>(files.eventLog(), clock);
     // The program's own wiring; the clock never moves, so only the ticks below run.
@@ -87,10 +88,16 @@ Setup& setup() {
   return s;
 }
 
+// A month's data limit far from reached: every tick adds the bytes used in the month to the
+// booked ones and writes the tooltip's line of what is left.
+Setup& limitedSetup() {
+  static Setup s("LimitUse=1\nLimitSize=99999\nLimitUnit=1\nLimitSpan=2\nLimitHangUp=1\n");
+  return s;
+}
+
 // The line's counters grow before every tick, so each tick writes the tooltip's volume anew
 // (at run time they change once a poll, every fourth tick or so).
-void runTicks(benchmark::State& state) {
-  Setup& s = setup();
+void runTicks(benchmark::State& state, Setup& s = setup()) {
   std::uint64_t bytes = 0;
   for (auto _ : state) {
     bytes += 1500;
@@ -118,6 +125,15 @@ void BM_MeterTickWatched(benchmark::State& state) {
   runTicks(state);
 }
 BENCHMARK(BM_MeterTickWatched)->Repetitions(9)->ReportAggregatesOnly(true);
+
+void BM_MeterTickWithDataLimit(benchmark::State& state) {
+  QuietWatch watch;
+  const FileWatchInstalled installed(&watch);
+  runTicks(state, limitedSetup());
+  if (limitedSetup().user.onlineHint.find("\nосталось ") == std::string::npos)
+    state.SkipWithError("no data limit line");
+}
+BENCHMARK(BM_MeterTickWithDataLimit)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // The measure for the two above: one stat() of the settings file, what a tick without a
 // watch costs on top.
