@@ -187,8 +187,9 @@ void Engine::toggleMonitoring() {
   a_->guard->lifecycle().enableCommand();
 }
 
-void Engine::showStatistics(std::string_view entry) {
-  s_.user.refreshSettingsDialog(entry, 0);
+void Engine::serviceSwitched() {
+  listPhonebookEntries();
+  s_.events.serviceSwitched();
 }
 
 void Engine::newCount() {

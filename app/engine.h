@@ -41,16 +41,14 @@ class Engine {
   // connection is metered its entry's settings too, which picks up hand edits and re-arms the
   // balance warnings (one still below its threshold comes again).
   void statusWindowShown() { reloadGlobalParameters(false); }
-  // An open settings dialog shows the statistics of `entry` afresh (after its Clear and Undo;
-  // a booking reaches the same place by itself).
-  void showStatistics(std::string_view entry);
   void newCount();  // "Начать отсчёт заново": a virtual reconnect
   void keepLine();  // "Не разрывать связь": cancels the automatic hang-up
   void hangUp();    // "Отключиться"
   // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
   bool connectionActive();
-  // The remote-access service changed while running: its phonebook replaces the entries.
-  void phonebookChanged() { listPhonebookEntries(); }
+  // The remote-access service changed while running: its phonebook replaces the entries, and
+  // the windows that list them hear of it.
+  void serviceSwitched();
 
   // The program's timers: the status window runs its balloons and its hiding on t_baloon and
   // t_hide, and tests watch them.

@@ -35,7 +35,8 @@ GuardWiring::GuardWiring(const Services& services, const ProgramTimers& timers, 
   // A connection that starts while bookings wait is metered from the balances they will leave.
   accounts_.setPendingBalances(journal_.get());
   lifecycle_ = std::make_unique<Lifecycle>(
-      services.clock, services.log, services.user, services.process, *journal_, lifecycleHost,
+      services.clock, services.log, services.user, services.settingsWindow, services.process,
+      *journal_, lifecycleHost,
       LifecycleTimers{timers[TimerId::Online], timers[TimerId::Midnight]});
 }
 
@@ -90,8 +91,8 @@ bool GuardWiring::connectionClosed(bool booked) {
   return journal_->closeOutEnded(booked);
 }
 
-void GuardWiring::refreshSettingsDialog(std::string_view entry, int accountKind) {
-  services_.user.refreshSettingsDialog(entry, accountKind);
+void GuardWiring::connectionBooked(std::string_view entry, int accountKind) {
+  services_.events.connectionBooked(entry, accountKind);
 }
 
 std::string GuardWiring::currentStateCode() const {
@@ -110,7 +111,7 @@ ConnectionFigures GuardWiring::meterFigures() const {
 bool GuardWiring::closeOutRecovered(const CloseOutFigures& c) {
   if (!monitor_) return false;
   const bool booked = monitor_->closeOut().run(c);
-  refreshSettingsDialog(c.figures.entry, c.figures.accountKind);
+  connectionBooked(c.figures.entry, c.figures.accountKind);
   return booked;
 }
 
@@ -121,8 +122,7 @@ bool GuardWiring::closeOutKept(const std::vector<CloseOutFigures>& connections) 
   std::set<std::pair<std::string, int>> refreshed;
   for (auto c = connections.rbegin(); c != connections.rend(); ++c) {
     const ConnectionFigures& f = c->figures;
-    if (refreshed.emplace(f.entry, f.accountKind).second)
-      refreshSettingsDialog(f.entry, f.accountKind);
+    if (refreshed.emplace(f.entry, f.accountKind).second) connectionBooked(f.entry, f.accountKind);
   }
   return true;
 }

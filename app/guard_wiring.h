@@ -51,7 +51,7 @@ class GuardWiring final : public MonitorHooks,
   void connectionStarting() override;
   void closingConnection(CloseOutFigures& figures) override;
   bool connectionClosed(bool booked) override;
-  void refreshSettingsDialog(std::string_view entry, int accountKind) override;
+  void connectionBooked(std::string_view entry, int accountKind) override;
 
  private:
   // NotificationHost

@@ -15,11 +15,13 @@ const char* const kMidnightDialogQuestion =
     "Для автоматической реинициализации в полночь требуется закрытие окна настроек.\n"
     "Оно будет закрыто. Сохранить настройки сейчас?";
 
-Lifecycle::Lifecycle(const Clock& clock, EventLog& log, User& user, ProcessLauncher& launcher,
-                     CrashJournal& journal, LifecycleHost& host, LifecycleTimers timers)
+Lifecycle::Lifecycle(const Clock& clock, EventLog& log, User& user, SettingsWindow& settings,
+                     ProcessLauncher& launcher, CrashJournal& journal, LifecycleHost& host,
+                     LifecycleTimers timers)
     : clock_(clock),
       log_(log),
       user_(user),
+      settings_(settings),
       launcher_(launcher),
       journal_(journal),
       host_(host),
@@ -36,9 +38,9 @@ void Lifecycle::reloadGlobals(bool midnightSwitch) {
 
 namespace {
 
-void cancelDialogQuietly(User& user) {
+void cancelDialogQuietly(SettingsWindow& settings) {
   try {
-    if (user.settingsDialogOpen()) user.cancelSettingsDialog();
+    if (settings.shown()) settings.cancel();
   } catch (const std::exception&) {
     // The program ends anyway; unsaved dialog changes are discarded by design.
   }
@@ -58,14 +60,14 @@ void Lifecycle::exitCommand() {
     }
     journal_.remove();
   }
-  cancelDialogQuietly(user_);
+  cancelDialogQuietly(settings_);
   journal_.keepBeforeExit();
   log_.append(" Application terminated (user request).", true);
   user_.terminate();
 }
 
 void Lifecycle::restartCommand() {
-  cancelDialogQuietly(user_);
+  cancelDialogQuietly(settings_);
   log_.append(" Restarting application...", true);
   restartWith("/reboot");
 }
@@ -99,13 +101,13 @@ void Lifecycle::midnightTick() {
   }
   timers_.midnight.setEnabled(false);
 
-  if (user_.settingsDialogOpen()) {
+  if (settings_.shown()) {
     switch (user_.askYesNoCancel(kMidnightDialogQuestion)) {
       case Answer::Yes:
-        user_.applyAndCloseSettingsDialog();
+        settings_.applyAndClose();
         break;
       case Answer::No:
-        user_.cancelSettingsDialog();
+        settings_.cancel();
         break;
       case Answer::Cancel:
         log_.append(" Midnight reinitialize aborted by user.", true);

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/event_log.h"
 #include "platform/process.h"
+#include "platform/settings_window.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 
@@ -37,8 +38,9 @@ struct LifecycleTimers {
 // Every restart starts a new instance with a switch and terminates this one.
 class Lifecycle {
  public:
-  Lifecycle(const Clock& clock, EventLog& log, User& user, ProcessLauncher& launcher,
-            CrashJournal& journal, LifecycleHost& host, LifecycleTimers timers);
+  Lifecycle(const Clock& clock, EventLog& log, User& user, SettingsWindow& settings,
+            ProcessLauncher& launcher, CrashJournal& journal, LifecycleHost& host,
+            LifecycleTimers timers);
 
   // Part of the global-parameter reload: "Midnight" (global, default 0) switches t_midnight.
   void reloadGlobals(bool midnightSwitch);
@@ -59,6 +61,7 @@ class Lifecycle {
   const Clock& clock_;
   EventLog& log_;
   User& user_;
+  SettingsWindow& settings_;
   ProcessLauncher& launcher_;
   CrashJournal& journal_;
   LifecycleHost& host_;

@@ -7,7 +7,9 @@
 #include "platform/clock.h"
 #include "platform/event_log.h"
 #include "platform/process.h"
+#include "platform/program_events.h"
 #include "platform/ras_service.h"
+#include "platform/settings_window.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 #include "platform/user.h"
@@ -20,6 +22,10 @@ struct Services {
   TimerFactory& timers;
   RasService& ras;
   User& user;
+  // What the core reports to the windows other than the status display, and the settings
+  // dialog it closes at midnight, exit and restart.
+  ProgramEventSink& events;
+  SettingsWindow& settingsWindow;
   ToneDevice& tone;
   SoundPlayer& sound;
   ProcessLauncher& process;

@@ -51,8 +51,9 @@ void BM_KeptBookingsBookedAtStart(benchmark::State& state) {
 
     // What a start-up does before it shows " StandBy.": the program's own wiring, then the
     // look for kept bookings and a crash journal.
-    auto assembly = std::make_unique<Assembly>(
-        Services{clock, clock, ras, user, tone, sound, process, files, NumberFormat{','}, log, ""});
+    auto assembly =
+        std::make_unique<Assembly>(Services{clock, clock, ras, user, user, user, tone, sound,
+                                            process, files, NumberFormat{','}, log, ""});
     assembly->guard->journal().detectAtStart();
 
     state.PauseTiming();

@@ -72,8 +72,8 @@ struct Setup {
     std::ofstream(files.accounts(), std::ios::binary) << "[Default]\r\nAccount=100\r\n";
     log = std::make_unique<EventLog>(files.eventLog(), clock);
     // The program's own wiring; the clock never moves, so only the ticks below run.
-    assembly = std::make_unique<Assembly>(Services{clock, clock, ras, user, tone, sound, process,
-                                                   files, NumberFormat{','}, *log, ""});
+    assembly = std::make_unique<Assembly>(Services{clock, clock, ras, user, user, user, tone, sound,
+                                                   process, files, NumberFormat{','}, *log, ""});
     meter = &assembly->monitor.meter();
     meter->start(std::string(kDefaultEntry));
   }
@@ -159,7 +159,7 @@ struct NoHooks : MonitorHooks {
   void connectionStarting() override {}
   void closingConnection(CloseOutFigures&) override {}
   bool connectionClosed(bool) override { return true; }
-  void refreshSettingsDialog(std::string_view, int) override {}
+  void connectionBooked(std::string_view, int) override {}
 };
 
 void BM_ForecastEveryMinute(benchmark::State& state) {

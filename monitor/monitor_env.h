@@ -31,7 +31,7 @@ struct MonitorTimers {
 };
 
 // Call points for the online notifications and actions, the midnight handling and the
-// settings dialog, which the program's assembly implements around the monitor.
+// bookings' reports, which the program's assembly implements around the monitor.
 class MonitorHooks {
  public:
   virtual ~MonitorHooks() = default;
@@ -61,9 +61,9 @@ class MonitorHooks {
   // back; the booking is then kept for a later attempt). Returns whether the crash journal
   // may be deleted.
   virtual bool connectionClosed(bool booked) = 0;
-  // A connection of `entry` ended: an open settings dialog refreshes its statistics pages
-  // when it shows this entry, and its shared-account fields when `accountKind` is not 0.
-  virtual void refreshSettingsDialog(std::string_view entry, int accountKind) = 0;
+  // A connection of `entry` from an account of `accountKind` was booked: the windows that
+  // show its statistics or the shared balances show them afresh.
+  virtual void connectionBooked(std::string_view entry, int accountKind) = 0;
 };
 
 // Everything the monitor reaches outside itself.

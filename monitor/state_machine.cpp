@@ -186,7 +186,7 @@ void ConnectionStateMachine::disconnect(const std::string& entry, bool isVirtual
     quickLog_.finishLine(neverEstablishedQuickLogTail(meter_.balance(), entry, env_.format));
   }
 
-  env_.hooks.refreshSettingsDialog(entry, meter_.accountKind());
+  env_.hooks.connectionBooked(entry, meter_.accountKind());
 
   connectedFlag_ = false;
   authMetering_ = false;

@@ -23,4 +23,17 @@ inline constexpr PageId kAllPages[kPageCount] = {
     PageId::Cur, PageId::Tar, PageId::Conn, PageId::Msg,    PageId::Stat,
 };
 
+// The settings dialog as the core and the status window reach it. The Qt layer implements it
+// around the dialog it makes when the dialog is first opened; until then it counts as hidden.
+class SettingsWindow {
+ public:
+  virtual ~SettingsWindow() = default;
+  virtual bool shown() const = 0;
+  // Midnight, exit and restart: its ОК (saves both parts and closes) or its ОТМЕНА.
+  virtual void applyAndClose() = 0;
+  virtual void cancel() = 0;
+  // A drag of the status window ended while the dialog was shown: its position fields follow.
+  virtual void showWindowPosition(int left, int top) = 0;
+};
+
 }  // namespace tarvik

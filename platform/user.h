@@ -14,7 +14,7 @@ enum class Answer { Yes, No, Cancel };
 enum class RecoveryAnswer { Book, Ignore, RemindLater };
 
 // Everything the core shows to the user or asks of the user. The Qt layer implements it
-// (status window, tray icon, message boxes, settings dialog); tests answer for the user.
+// (status window, tray icon, message boxes); tests answer for the user.
 // The core decides what and when; the implementation only draws.
 class User {
  public:
@@ -56,17 +56,6 @@ class User {
   // The recovery dialog; on the second asking `allowRemind` is false and the third answer is
   // unavailable.
   virtual RecoveryAnswer askRecovery(std::string_view text, bool allowRemind) = 0;
-
-  // The settings dialog, as far as the core needs it.
-  virtual bool settingsDialogOpen() = 0;
-  virtual void applyAndCloseSettingsDialog() = 0;  // its ОК action
-  virtual void cancelSettingsDialog() = 0;         // its ОТМЕНА action
-  // A connection of `entry` was booked: an open settings dialog refreshes its statistics pages
-  // when they show `entry`, and its shared-account fields when `accountKind` is not 0.
-  virtual void refreshSettingsDialog(std::string_view entry, int accountKind) {
-    (void)entry;
-    (void)accountKind;
-  }
 
   // Ends the program through the toolkit (windows destroyed, no further timer events).
   virtual void terminate() = 0;

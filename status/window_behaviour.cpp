@@ -175,7 +175,7 @@ void WindowBehaviour::dragEnd() {
     edit.commit();
     settings_.x = stored.x;
     settings_.y = stored.y;
-    if (surface_.settingsDialogShown()) t_hold_->setEnabled(true);
+    if (settingsShown()) t_hold_->setEnabled(true);
   } catch (const IniWriteError&) {
     log_.append(" Failed saving new window position parameters.", true);
     std::error_code ec;
@@ -201,11 +201,13 @@ bool WindowBehaviour::toggleSnapping() {
 
 void WindowBehaviour::holdStep() {
   t_hold_->setEnabled(false);
-  surface_.copyPositionToSettings(surface_.windowPosition());
+  if (!settingsWindow_) return;
+  const WindowPoint at = surface_.windowPosition();
+  settingsWindow_->showWindowPosition(at.x, at.y);
 }
 
 void WindowBehaviour::priorityStep() {
-  if (surface_.isShown() && !surface_.settingsDialogShown()) surface_.raiseWindow();
+  if (surface_.isShown() && !settingsShown()) surface_.raiseWindow();
 }
 
 }  // namespace tarvik

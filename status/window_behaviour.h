@@ -6,6 +6,7 @@
 #include "config/ini_file.h"
 #include "config/program_files.h"
 #include "platform/event_log.h"
+#include "platform/settings_window.h"
 #include "platform/timer.h"
 #include "platform/user.h"
 #include "status/window_geometry.h"
@@ -32,9 +33,6 @@ class WindowSurface {
   virtual ScreenArea availableArea() const = 0;
   // nullopt when the cursor position cannot be read.
   virtual std::optional<WindowPoint> cursorPosition() const = 0;
-  virtual bool settingsDialogShown() const = 0;
-  // Writes the window position into the settings dialog's position fields.
-  virtual void copyPositionToSettings(WindowPoint topLeft) = 0;
 };
 
 // The global keys of the window behaviour, as the last reload read them.
@@ -60,6 +58,10 @@ class WindowBehaviour {
  public:
   WindowBehaviour(TimerFactory& timers, WindowSurface& surface, ProgramFiles files, EventLog& log,
                   User& user);
+
+  // While the settings dialog is shown the window stays behind it, and a drag's end position
+  // goes into the dialog's position fields. Without one there is no dialog to mind.
+  void setSettingsWindow(SettingsWindow* settings) { settingsWindow_ = settings; }
 
   // New settings: places the window and sets the timers.
   void apply(const WindowSettings& settings);
@@ -93,6 +95,7 @@ class WindowBehaviour {
 
  private:
   void applyAlpha(int level, bool forced);
+  bool settingsShown() const { return settingsWindow_ && settingsWindow_->shown(); }
   // The part of the screen the panels leave free; the whole screen when that is not known.
   ScreenArea freeArea() const;
   void moveStep();
@@ -105,6 +108,7 @@ class WindowBehaviour {
   ProgramFiles files_;
   EventLog& log_;
   User& user_;
+  SettingsWindow* settingsWindow_ = nullptr;
   WindowSettings settings_;
   std::unique_ptr<Timer> t_move_, t_fade_a_, t_fade_z_, t_hold_, t_priority_;
   bool fading_ = false;

@@ -5,15 +5,13 @@
 #include <QDBusMessage>
 #include <QVariantMap>
 
-#include "settings/page_keys.h"
+#include "app/qt/program_events.h"
+#include "platform/settings_window.h"
 #include "status/qt/tray_host.h"
 #include "status/qt/tray_menu.h"
 
 namespace tarvik {
 namespace {
-
-// Changes that are shown reach a panel at once; the rest within this time.
-constexpr int kFallbackLookMs = 5000;
 
 QVariant valueOf(const LiveFigures& f, std::string_view name) {
   const auto text = [](const std::string& s) { return QVariant(QString::fromStdString(s)); };
@@ -39,9 +37,14 @@ LiveBus::LiveBus(const Engine& engine, ServiceName service, TrayMenu& menu, Tray
   soon_.setSingleShot(true);
   soon_.setInterval(0);
   connect(&soon_, &QTimer::timeout, this, [this] { look(); });
-  fallback_.setTimerType(Qt::VeryCoarseTimer);
-  fallback_.setInterval(kFallbackLookMs);
-  connect(&fallback_, &QTimer::timeout, this, [this] { look(); });
+  heldBack_.setSingleShot(true);
+  heldBack_.setInterval(static_cast<int>(LiveAnnouncer::kMinGapMs));
+  connect(&heldBack_, &QTimer::timeout, this, [this] { look(); });
+}
+
+void LiveBus::listenTo(const ProgramEvents& events) {
+  connect(&events, &ProgramEvents::figuresShown, this, &LiveBus::lookSoon);
+  connect(&events, &ProgramEvents::serviceSwitched, this, &LiveBus::lookSoon);
 }
 
 LiveBus::~LiveBus() {
@@ -66,7 +69,6 @@ bool LiveBus::publish(QString& error) {
   }
   published_ = true;
   look();
-  fallback_.start();
   return true;
 }
 
@@ -77,7 +79,10 @@ void LiveBus::lookSoon() {
 void LiveBus::look() {
   const LiveFigures now = figures();
   const std::vector<std::string_view> changed = announcer_.look(now);
-  if (changed.empty()) return;
+  if (changed.empty()) {
+    if (now != announcer_.announced() && !heldBack_.isActive()) heldBack_.start();
+    return;
+  }
   QVariantMap values;
   for (std::string_view name : changed)
     values.insert(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())),

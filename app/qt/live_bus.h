@@ -10,6 +10,7 @@
 namespace tarvik {
 
 class Engine;
+class ProgramEvents;
 class TrayHost;
 class TrayMenu;
 
@@ -36,9 +37,10 @@ class LiveBus final : public QObject {
   TrayMenu& menu() { return menu_; }
   TrayHost& host() { return host_; }
 
-  // Looks at the figures once the current event is handled: called whenever the program shows
-  // something new, so several changes of one tick are looked at together and nothing wakes the
-  // program while nothing is shown.
+  // Looks at the figures whenever the program shows something new or switches its service.
+  void listenTo(const ProgramEvents& events);
+  // Looks at the figures once the current event is handled, so several changes of one tick are
+  // looked at together and nothing wakes the program while nothing is shown.
   void lookSoon();
 
  private:
@@ -50,8 +52,9 @@ class LiveBus final : public QObject {
   TrayHost& host_;
   LiveAnnouncer announcer_;
   QTimer soon_;
-  // Catches what changes without being shown, such as a switch of the remote-access service.
-  QTimer fallback_;
+  // A change the announcer held back is looked at again once its gap is over, even when
+  // nothing is shown by then.
+  QTimer heldBack_;
   bool published_ = false;
 };
 

@@ -1,6 +1,3 @@
-#include <malloc.h>
-
-#include <QEvent>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
@@ -19,7 +16,9 @@
 #include "app/instance_door.h"
 #include "app/qt/display_check.h"
 #include "app/qt/door_keeper.h"
+#include "app/qt/lazy_settings_dialog.h"
 #include "app/qt/live_bus.h"
+#include "app/qt/program_events.h"
 #include "app/qt/qt_clock.h"
 #include "app/qt/tarvik_application.h"
 #include "app/single_instance.h"
@@ -39,7 +38,6 @@
 #include "platform/qt/message_box.h"
 #include "settings/help_contexts.h"
 #include "settings/qt/program_help.h"
-#include "settings/qt/settings_dialog.h"
 #include "settings/settings_host.h"
 #include "status/display_text.h"
 #include "status/qt/ttarvik.h"
@@ -59,12 +57,6 @@ std::filesystem::path programDirectory() {
 
 // How long a refused start waits for the running instance to take its request.
 constexpr int kKnockWaitMs = 3000;
-
-// The heap pages a closed window freed go back to the system instead of staying with the
-// program for the rest of its run.
-void releaseFreedMemory() {
-  ::malloc_trim(0);
-}
 
 // Where "Справка…" sends the user when the program was built without its manual.
 constexpr const char* kHelpDownloadPage = "https://tarvik.example.org/help/";
@@ -141,60 +133,10 @@ class DialogHost final : public SettingsHost {
   LinuxProcessLauncher launcher_;
 };
 
-// The settings dialog, made when it is opened: its frame's widgets, pages and fonts would
-// otherwise weigh on every run in which nobody opens it, and on the rest of a run once it is
-// closed (making it again takes a few tens of milliseconds). Until then it counts as hidden.
-class SettingsDialog {
- public:
-  SettingsDialog(const ProgramFiles& files, EventLog& log, SettingsHost& host)
-      : files_(files), log_(log), host_(host) {}
-
-  Tsettings& open() {
-    if (!dialog_) {
-      dialog_ = std::make_unique<Tsettings>(files_, log_, host_);
-      dialog_->installEventFilter(&closed_);
-    }
-    return *dialog_;
-  }
-  Tsettings* made() const { return dialog_.get(); }
-  bool shown() const { return dialog_ && dialog_->isVisible(); }
-
- private:
-  // A closed dialog goes once control is back in the event loop that saw it close, so the
-  // code that closed it (ОК, ОТМЕНА, midnight) finishes first; one shown again by then stays.
-  class WhenClosed : public QObject {
-   public:
-    explicit WhenClosed(SettingsDialog& owner) : owner_(owner) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Hide) {
-        auto* later = new QObject;
-        QObject::connect(later, &QObject::destroyed, this, [this] { owner_.dropIfClosed(); });
-        later->deleteLater();
-      }
-      return false;
-    }
-
-   private:
-    SettingsDialog& owner_;
-  };
-
-  void dropIfClosed() {
-    if (!dialog_ || dialog_->isVisible()) return;
-    dialog_.reset();
-    releaseFreedMemory();
-  }
-
-  const ProgramFiles& files_;
-  EventLog& log_;
-  SettingsHost& host_;
-  std::unique_ptr<Tsettings> dialog_;
-  WhenClosed closed_{*this};
-};
-
 // The status window's and tray menu's way into the running program.
 class WindowHost final : public TrayHost {
  public:
-  WindowHost(Engine& engine, SettingsDialog& settings, Ttarvik& window, Shell& shell,
+  WindowHost(Engine& engine, LazySettingsDialog& settings, Ttarvik& window, Shell& shell,
              ProgramHelp& help, const ProgramFiles& files)
       : engine_(engine),
         settings_(settings),
@@ -213,30 +155,16 @@ class WindowHost final : public TrayHost {
   void openHelp() override { help_.open(kHelpContents); }
   bool helpAvailable() override { return help_.available(); }
   void getHelp() override { shell_.open(kHelpDownloadPage); }
-  void openSettings(PageId page) override { settings_.open().showOnPage(page); }
+  void openSettings(PageId page) override { settings_.openOn(page); }
   void enableMonitoring() override { engine_.toggleMonitoring(); }
   void restart() override { engine_.restart(); }
   void exit() override { engine_.exit(); }
   bool connectionActive() override { return engine_.connectionActive(); }
-  bool settingsShown() override { return settings_.shown(); }
-  void copyPositionToSettings(int left, int top) override {
-    if (Tsettings* dialog = settings_.made()) dialog->copyWindowPosition(left, top);
-  }
   void windowShown() override { engine_.statusWindowShown(); }
-  void applySettings() override {
-    if (Tsettings* dialog = settings_.made()) dialog->ok();
-  }
-  void cancelSettings() override {
-    if (Tsettings* dialog = settings_.made()) dialog->cancel();
-  }
-  void refreshSettings(std::string_view entry, int accountKind) override {
-    if (Tsettings* dialog = settings_.made())
-      dialog->connectionBooked(QString::fromStdString(std::string(entry)), accountKind);
-  }
 
  private:
   Engine& engine_;
-  SettingsDialog& settings_;
+  LazySettingsDialog& settings_;
   Ttarvik& window_;
   Shell& shell_;
   ProgramHelp& help_;
@@ -276,15 +204,17 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // The settings dialog is made, hidden, when it is first opened.
   ProgramHelp help(log);
   DialogHost dialogHost(user, sound, tone, shell, help, log, clock);
-  SettingsDialog settings(files, log, dialogHost);
+  LazySettingsDialog settings(files, log, dialogHost);
+  // What the core reports and the status window shows reaches every window that listens.
+  ProgramEvents events;
+  events.relayShownFigures(user);
+  settings.listenTo(events);
+  user.setSettingsWindow(&settings);
 
-  Engine engine(Services{clock, timers, *ras, user, tone, sound, process, files,
-                         localeNumberFormat(), log, firstArgument});
+  Engine engine(Services{clock, timers, *ras, user, events.sink(), settings, tone, sound, process,
+                         files, localeNumberFormat(), log, firstArgument});
   dialogHost.attach(engine);
-  ras->setOnSwitch([&engine, &settings] {
-    engine.phonebookChanged();
-    if (Tsettings* dialog = settings.made()) dialog->phonebookChanged();
-  });
+  ras->setOnSwitch([&engine] { engine.serviceSwitched(); });
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
   WindowHost windowHost(engine, settings, user, shell, help, files);
@@ -303,12 +233,14 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   // Panel bars and scripts read the figures and give the menu's commands on the session bus.
   LiveBus liveBus(
       engine, [&ras] { return ras->currentName(); }, *user.trayPopUp(), windowHost, clock);
-  QObject::connect(&user, &Ttarvik::figuresShown, &liveBus, &LiveBus::lookSoon);
+  liveBus.listenTo(events);
   if (QString why; !liveBus.publish(why) && !why.isEmpty())
     log.append(" Session bus: " + why.toStdString() + ".");
   const int result = app.exec();
-  // The host goes before the window does; nothing may reach it while the rest is torn down.
+  // The host and the dialog go before the window does; nothing may reach them while the rest is
+  // torn down.
   user.setHost(nullptr);
+  user.setSettingsWindow(nullptr);
   return result;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 #include "platform/settings_window.h"
 
 namespace tarvik {
@@ -29,20 +27,8 @@ class TrayHost {
   virtual void exit() = 0;                     // m_exit
   // Whether the probe finds an active dial-up connection (double-click actions 4 and 5).
   virtual bool connectionActive() = 0;
-  virtual bool settingsShown() = 0;
-  // t_hold: a drag ended while the settings dialog was shown.
-  virtual void copyPositionToSettings(int left, int top) = 0;
   // The status window went from hidden to shown: the configuration is read again.
   virtual void windowShown() = 0;
-  // Midnight, exit or restart found the settings dialog open.
-  virtual void applySettings() = 0;   // its ОК
-  virtual void cancelSettings() = 0;  // its ОТМЕНА
-  // A connection of `entry` was booked: an open settings dialog showing that entry shows its
-  // statistics afresh.
-  virtual void refreshSettings(std::string_view entry, int accountKind) {
-    (void)entry;
-    (void)accountKind;
-  }
 };
 
 }  // namespace tarvik

@@ -266,14 +266,6 @@ std::optional<WindowPoint> Ttarvik::cursorPosition() const {
   return WindowPoint{p.x(), p.y()};
 }
 
-bool Ttarvik::settingsDialogShown() const {
-  return menu_->host() && menu_->host()->settingsShown();
-}
-
-void Ttarvik::copyPositionToSettings(WindowPoint topLeft) {
-  if (menu_->host()) menu_->host()->copyPositionToSettings(topLeft.x, topLeft.y);
-}
-
 void Ttarvik::trayClicked() {
   showStatusWindow();
 }
@@ -313,18 +305,6 @@ RecoveryAnswer Ttarvik::askRecovery(std::string_view text, bool allowRemind) {
   setEnabled(true);
   tray_.setEnabled(trayWas);
   return answer;
-}
-
-void Ttarvik::applyAndCloseSettingsDialog() {
-  if (menu_->host()) menu_->host()->applySettings();
-}
-
-void Ttarvik::refreshSettingsDialog(std::string_view entry, int accountKind) {
-  if (menu_->host()) menu_->host()->refreshSettings(entry, accountKind);
-}
-
-void Ttarvik::cancelSettingsDialog() {
-  if (menu_->host()) menu_->host()->cancelSettings();
 }
 
 void Ttarvik::terminate() {

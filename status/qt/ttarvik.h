@@ -32,6 +32,8 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   ~Ttarvik() override;
 
   void setHost(TrayHost* host) { menu_->setHost(host); }
+  // The settings dialog the window stays behind and hands a dragged position to.
+  void setSettingsWindow(SettingsWindow* settings) { behaviour_->setSettingsWindow(settings); }
   // The engine's t_baloon; without it the window uses a timer of its own.
   void setBalloonTimer(Timer& t_baloon) { tray_.setBalloonTimer(t_baloon); }
   // The engine's t_hide, which hides the window after a disconnection; any hiding stops it, so
@@ -79,9 +81,6 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   Answer askYesNo(std::string_view text, bool defaultNo) override;
   Answer askYesNoCancel(std::string_view text) override;
   RecoveryAnswer askRecovery(std::string_view text, bool allowRemind) override;
-  bool settingsDialogOpen() override { return settingsDialogShown(); }
-  void applyAndCloseSettingsDialog() override;
-  void cancelSettingsDialog() override;
   void terminate() override;
   void setTrayHint(std::string_view hint) override;
   void setOnlineHint(std::string_view lines) override;
@@ -93,8 +92,6 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   void setRecoveryCommandsEnabled(bool enabled) override;
   bool loadSkin() override;
   void placeStatusWindow() override { reloadWindowSettings(); }
-
-  void refreshSettingsDialog(std::string_view entry, int accountKind) override;
 
  signals:
   // The state, a field or the online hint changed: what a panel reads may have changed with it.
@@ -120,8 +117,6 @@ class Ttarvik : public QWidget, public User, private WindowSurface {
   ScreenSize screenSize() const override;
   ScreenArea availableArea() const override;
   std::optional<WindowPoint> cursorPosition() const override;
-  bool settingsDialogShown() const override;
-  void copyPositionToSettings(WindowPoint topLeft) override;
 
   void connectMenu();
   void applySkin(const SkinLoadResult& result);

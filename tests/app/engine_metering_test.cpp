@@ -20,8 +20,8 @@ class EngineMetering : public ::testing::Test {
     dir.writeConfig(config);
     dir.writeAccounts("[Home]\nAccount=50\n");
     ras.phonebook = {"Home", "Work"};
-    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, tone, sound, process,
-                                               dir.files(), NumberFormat{','}, log, ""});
+    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, user, user, tone, sound,
+                                               process, dir.files(), NumberFormat{','}, log, ""});
     engine->start();
   }
   std::string logText() const { return ProgramDir::readText(dir.files().eventLog()); }

@@ -69,8 +69,8 @@ class EngineTest : public ::testing::Test {
   }
   void start(const std::string& argument) {
     user.process = &process;
-    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, tone, sound, process, files,
-                                               NumberFormat{}, log, argument});
+    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, user, user, tone, sound,
+                                               process, files, NumberFormat{}, log, argument});
     engine->start();
   }
   std::string logText() const { return test::readBytes(files.eventLog()); }

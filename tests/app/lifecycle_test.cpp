@@ -74,8 +74,8 @@ struct LifecycleFixture : ::testing::Test {
                        journalHost,
                        CrashJournalTimers{*a, *z, *remind, *balloon},
                        NumberFormat{','}};
-  Lifecycle lifecycle{
-      clock, log, user, process, journal, monitor, LifecycleTimers{*online, *midnight}};
+  Lifecycle lifecycle{clock,   log,     user,    user,
+                      process, journal, monitor, LifecycleTimers{*online, *midnight}};
 
   std::string logText() const { return ProgramDir::readText(dir.files().eventLog()); }
   void writeJournals() {
@@ -189,13 +189,8 @@ TEST_F(LifecycleFixture, TheRestartedInstanceRestartsOnlyAtTheNextMidnight) {
   FakeUser nextUser;
   std::unique_ptr<Timer> nextOnline = clock.createTimer("t_online");
   std::unique_ptr<Timer> nextMidnight = clock.createTimer("t_midnight");
-  Lifecycle next{clock,
-                 log,
-                 nextUser,
-                 nextProcess,
-                 journal,
-                 monitor,
-                 LifecycleTimers{*nextOnline, *nextMidnight}};
+  Lifecycle next{clock,       log,     nextUser, nextUser,
+                 nextProcess, journal, monitor,  LifecycleTimers{*nextOnline, *nextMidnight}};
   next.reloadGlobals(true);  // its first tick comes at 00:00:00.938
   clock.advanceTo(makeLocalTime(2026, 12, 8, 23, 59, 59));
   EXPECT_TRUE(nextProcess.instances.empty());
@@ -284,8 +279,8 @@ struct StartWithJournal : ::testing::Test {
                           "Account=97,5\nDuration=360\nWeekDay=0\nAccID=1\n");
   }
   void start() {
-    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, tone, sound, process,
-                                               dir.files(), NumberFormat{','}, log, ""});
+    engine = std::make_unique<Engine>(Services{clock, clock, ras, user, user, user, tone, sound,
+                                               process, dir.files(), NumberFormat{','}, log, ""});
     engine->start();
   }
   std::string account() const {

@@ -41,7 +41,7 @@ struct KillableUser : FakeUser {
 struct Program {
   Program(const ProgramDir& dir, VirtualClock& clock, FakeRas& ras)
       : log(dir.files().eventLog(), clock),
-        assembly(Services{clock, clock, ras, user, tone, sound, process, dir.files(),
+        assembly(Services{clock, clock, ras, user, user, user, tone, sound, process, dir.files(),
                           NumberFormat{','}, log, ""}),
         guard(assembly.guard.get()),
         monitor(&assembly.monitor),

@@ -69,9 +69,9 @@ TEST(RasSwitchJourney, TheEngineFollowsTheServiceAndBooksEachConnectionOnce) {
   candidates.push_back({"NetworkManager", [&] { return nmThere; },
                         [&] { return std::make_unique<Lent>(nm); }, [&] { return nmStarts; }});
   RasSwitch ras(std::move(candidates), log);
-  Engine engine(Services{clock, clock, ras, user, tone, sound, process, dir.files(),
+  Engine engine(Services{clock, clock, ras, user, user, user, tone, sound, process, dir.files(),
                          NumberFormat{','}, log, ""});
-  ras.setOnSwitch([&engine] { engine.phonebookChanged(); });
+  ras.setOnSwitch([&engine] { engine.serviceSwitched(); });
   engine.start();
   EXPECT_TRUE(engine.phonebookEntries().empty());
   clock.advance(3000);

@@ -45,7 +45,7 @@ class RecordingHooks : public MonitorHooks {
   void hangUp() override { calls.push_back("hangup"); }
   void playTune(int tune) override { calls.push_back("tune " + std::to_string(tune)); }
   void setMidnightArmed(bool armed) override { midnightArmed = armed; }
-  void refreshSettingsDialog(std::string_view entry, int kind) override {
+  void connectionBooked(std::string_view entry, int kind) override {
     calls.push_back("dialog " + std::string(entry) + " " + std::to_string(kind));
   }
   // No crash journal guards the bookings.
@@ -84,9 +84,9 @@ class MonitorRig {
   }
 
   void build() {
-    assembly = std::make_unique<Assembly>(
-        Services{clock, clock, ras, user, tone, sound, process, dir.files(), format_, log, ""},
-        hooks);
+    assembly = std::make_unique<Assembly>(Services{clock, clock, ras, user, user, user, tone, sound,
+                                                   process, dir.files(), format_, log, ""},
+                                          hooks);
     monitor = &assembly->monitor;
     assembly->entries = entries;
     QuickLog(dir.files().quickLog()).createIfMissing();

@@ -22,8 +22,6 @@ class FakeSurface : public WindowSurface {
   int raised = 0;
   WindowPoint pos;
   std::optional<WindowPoint> cursor;
-  bool dialog = false;
-  std::vector<WindowPoint> copied;
   ScreenArea area{0, 0, 1024, 768};
   ScreenSize screen{1024, 768};
   WindowSize window{99, 26};
@@ -44,8 +42,16 @@ class FakeSurface : public WindowSurface {
   ScreenSize screenSize() const override { return screen; }
   ScreenArea availableArea() const override { return area; }
   std::optional<WindowPoint> cursorPosition() const override { return cursor; }
-  bool settingsDialogShown() const override { return dialog; }
-  void copyPositionToSettings(WindowPoint p) override { copied.push_back(p); }
+};
+
+// The settings dialog: shown or not, and the window positions it was given.
+struct FakeSettings : SettingsWindow {
+  bool open = false;
+  std::vector<WindowPoint> copied;
+  bool shown() const override { return open; }
+  void applyAndClose() override {}
+  void cancel() override {}
+  void showWindowPosition(int left, int top) override { copied.push_back({left, top}); }
 };
 
 class WindowBehaviourTest : public ::testing::Test {
@@ -60,6 +66,7 @@ class WindowBehaviourTest : public ::testing::Test {
     files.dir = dir;
     log = std::make_unique<EventLog>(files.eventLog(), clock);
     behaviour = std::make_unique<WindowBehaviour>(clock, surface, files, *log, user);
+    behaviour->setSettingsWindow(&settings);
   }
   void TearDown() override {
     behaviour.reset();
@@ -77,6 +84,7 @@ class WindowBehaviourTest : public ::testing::Test {
 
   VirtualClock clock;
   FakeSurface surface;
+  FakeSettings settings;
   test::FakeUser user;
   ProgramFiles files;
   std::filesystem::path dir;
@@ -196,7 +204,7 @@ TEST_F(WindowBehaviourTest, DragFollowsCursorAndSavesPosition) {
   behaviour->apply(s);
   EXPECT_EQ(surface.pos, (WindowPoint{925, 712}));
   surface.shown = true;
-  surface.dialog = true;
+  settings.open = true;
   behaviour->dragStart({10, 5});
   surface.cursor = WindowPoint{510, 305};
   clock.advance(10);
@@ -211,8 +219,8 @@ TEST_F(WindowBehaviourTest, DragFollowsCursorAndSavesPosition) {
   EXPECT_EQ(config.readInt("Olm:TK", "Y", 0), 468);
   // The settings dialog gets the position a quarter second later.
   clock.advance(250);
-  ASSERT_EQ(surface.copied.size(), 1u);
-  EXPECT_EQ(surface.copied[0], (WindowPoint{0, 300}));
+  ASSERT_EQ(settings.copied.size(), 1u);
+  EXPECT_EQ(settings.copied[0], (WindowPoint{0, 300}));
 
   // Dropped on a 26-pixel panel at the bottom: kept above it and stored where it is, measured
   // from the whole screen's corner, so that it comes back there.
@@ -346,12 +354,12 @@ TEST_F(WindowBehaviourTest, PriorityLiftsOnlyWithoutDialog) {
   surface.shown = true;
   clock.advance(1000);
   EXPECT_EQ(surface.raised, 1);
-  surface.dialog = true;
+  settings.open = true;
   clock.advance(1000);
   EXPECT_EQ(surface.raised, 1);
   s.priority = false;
   behaviour->apply(s);
-  surface.dialog = false;
+  settings.open = false;
   clock.advance(3000);
   EXPECT_EQ(surface.raised, 1);
 }

@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/program_events.h"
+#include "platform/settings_window.h"
 #include "platform/user.h"
 
 namespace tarvik::test {
 
-// Records what the core shows and answers its questions from scripted queues (default answers
-// when a queue is empty: No, Cancel, RemindLater).
-class FakeUser : public User {
+// Records what the core shows, answers its questions from scripted queues (default answers
+// when a queue is empty: No, Cancel, RemindLater), stands for the settings dialog and records
+// the events the core reports.
+class FakeUser : public User, public SettingsWindow, public ProgramEventSink {
  public:
   std::vector<std::string> stateCodes;
   std::string fields[5];
@@ -34,7 +37,8 @@ class FakeUser : public User {
   bool dialogOpen = false;
   int dialogApplied = 0;
   int dialogCancelled = 0;
-  std::vector<std::string> dialogRefreshes;  // "entry accountKind"
+  std::vector<std::string> dialogRefreshes;  // bookings reported: "entry accountKind"
+  int serviceSwitches = 0;
   int terminated = 0;
   std::string onlineHint;  // the tooltip lines set last
   int onlineHintWrites = 0;
@@ -61,9 +65,10 @@ class FakeUser : public User {
   void hideStatusWindow() override { windowVisible = false; }
   void bringStatusWindowToFront() override { ++broughtToFront; }
   void placeStatusWindow() override { ++placed; }
-  void refreshSettingsDialog(std::string_view entry, int accountKind) override {
+  void connectionBooked(std::string_view entry, int accountKind) override {
     dialogRefreshes.push_back(std::string(entry) + " " + std::to_string(accountKind));
   }
+  void serviceSwitched() override { ++serviceSwitches; }
   void balloon(std::string_view title, std::string_view text, bool optional) override {
     balloons.push_back({std::string(title), std::string(text), optional});
   }
@@ -84,15 +89,16 @@ class FakeUser : public User {
     recoveryAnswers.pop_front();
     return a;
   }
-  bool settingsDialogOpen() override { return dialogOpen; }
-  void applyAndCloseSettingsDialog() override {
+  bool shown() const override { return dialogOpen; }
+  void applyAndClose() override {
     ++dialogApplied;
     dialogOpen = false;
   }
-  void cancelSettingsDialog() override {
+  void cancel() override {
     ++dialogCancelled;
     dialogOpen = false;
   }
+  void showWindowPosition(int, int) override {}
   void terminate() override { ++terminated; }
 
  private:

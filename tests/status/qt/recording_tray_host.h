@@ -15,7 +15,6 @@ class RecordingTrayHost : public TrayHost {
   std::map<std::string, int> calls;
   std::optional<PageId> lastPage;  // the page last opened
   bool active = false;
-  bool dialogShown = false;
   bool manual = false;
   std::function<void()> whenWindowShown;
 
@@ -40,14 +39,10 @@ class RecordingTrayHost : public TrayHost {
   void restart() override { ++calls["restart"]; }
   void exit() override { ++calls["exit"]; }
   bool connectionActive() override { return active; }
-  bool settingsShown() override { return dialogShown; }
-  void copyPositionToSettings(int, int) override { ++calls["copyPositionToSettings"]; }
   void windowShown() override {
     ++calls["windowShown"];
     if (whenWindowShown) whenWindowShown();
   }
-  void applySettings() override { ++calls["applySettings"]; }
-  void cancelSettings() override { ++calls["cancelSettings"]; }
 };
 
 }  // namespace tarvik::test
