@@ -29,9 +29,11 @@
 #include "settings/qt/dialog_screen.h"
 #include "settings/qt/pages/page_set.h"
 #include "settings/qt/pages/tab_cfg.h"
+#include "settings/qt/pages/tab_cur.h"
 #include "settings/qt/pages/tab_info.h"
 #include "settings/qt/pages/tab_msg.h"
 #include "settings/qt/pages/tab_stat.h"
+#include "settings/qt/pages/tab_tar.h"
 
 namespace tarvik {
 
@@ -220,10 +222,15 @@ void Tsettings::buildPages() {
   // The rules that span pages: each page says what happened, the frame tells the other.
   // makePages puts each page at its id.
   auto* cfg = static_cast<TabCfg*>(page(PageId::Cfg));
+  auto* cur = static_cast<TabCur*>(page(PageId::Cur));
+  auto* tar = static_cast<TabTar*>(page(PageId::Tar));
   auto* msg = static_cast<TabMsg*>(page(PageId::Msg));
   auto* stat = static_cast<TabStat*>(page(PageId::Stat));
   connect(cfg, &TabCfg::balloonsSwitched, msg, &TabMsg::setBalloonDuplication);
   connect(stat, &TabStat::statisticsShown, msg, &TabMsg::showMonthEstimate);
+  connect(cur, &TabCur::currencyCaptionsChanged, tar, &TabTar::showCurrencyCaptions);
+  connect(cur, &TabCur::currencyCaptionsChanged, msg, &TabMsg::showCurrencyCaptions);
+  connect(cur, &TabCur::currencyCaptionsChanged, stat, &TabStat::showCurrencyCaptions);
   growToPages();
 }
 

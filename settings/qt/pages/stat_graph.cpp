@@ -94,6 +94,11 @@ void StatGraph::setCurrency(const CurrencyNames& currency) {
   showUnit();
 }
 
+void StatGraph::setMoneyAxisCaptions(const QString& whole, const QString& hundredths) {
+  axes_[static_cast<int>(GraphAxis::Money)]->setText(whole);
+  axes_[static_cast<int>(GraphAxis::MoneySmall)]->setText(hundredths);
+}
+
 int StatGraph::checkedAxis() const {
   for (std::size_t i = 0; i < axes_.size(); ++i)
     if (axes_[i]->isChecked()) return static_cast<int>(i);

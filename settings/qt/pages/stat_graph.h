@@ -27,6 +27,8 @@ class StatGraph : public QGroupBox {
   void setPositions(const std::array<int, 7>& byWeekday);
   // Captions of the money axes and the unit label follow the entry's currency.
   void setCurrency(const CurrencyNames& currency);
+  // The money axes' captions, as the currency page words them.
+  void setMoneyAxisCaptions(const QString& whole, const QString& hundredths);
   // The "GraphX" value of the checked axis button; -1 when none is checked.
   int checkedAxis() const;
   int maximum() const;

@@ -1,9 +1,7 @@
 #include "settings/qt/pages/tab_cur.h"
 
-#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -141,14 +139,7 @@ void TabCur::currencyChanged() {
   o_cur_show_->clear();
   for (const std::string& item : moneyDisplayItems(currency_)) o_cur_show_->addItem(qs(item));
   updateEnabling();
-  const CurrencyCaptions captions = currencyCaptions(currency_);
-  setCaption("s_tax", captions.tariffUnit);
-  setCaption("s_month", captions.monthUnit);
-  setCaption("p_exp", captions.expensesHeader);
-  setCaption("s_acc", captions.accountLabel);
-  setCaption("z_x_buck", captions.axisWhole);
-  setCaption("z_x_cent", captions.axisHundredths);
-  setCaption("s_centz", captions.warningUnit);
+  emit currencyCaptionsChanged(currencyCaptions(currency_));
   o_cur_show_->setCurrentIndex(shown);
   emit changed();
 }
@@ -185,16 +176,6 @@ void TabCur::updateEnabling() {
   for (QLineEdit* field : {e_cur_, e_cur_s_, e_cur_sub_, e_cur_sub_s_}) field->setEnabled(custom);
   for (int i = 0; i < 3; ++i) e_acc_[i]->setEnabled(o_acc_[i]->isChecked());
   o_cur_show_->setEnabled(o_expences_->isChecked());
-}
-
-void TabCur::setCaption(const char* objectName, const std::string& text) {
-  QWidget* w = window()->findChild<QWidget*>(objectName);
-  if (auto* label = qobject_cast<QLabel*>(w))
-    label->setText(qs(text));
-  else if (auto* button = qobject_cast<QAbstractButton*>(w))
-    button->setText(qs(text));
-  else if (auto* box = qobject_cast<QGroupBox*>(w))
-    box->setTitle(qs(text));
 }
 
 void TabCur::loadedEntry(const SettingsValues& values) {

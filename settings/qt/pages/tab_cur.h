@@ -15,6 +15,8 @@ namespace tarvik {
 // from, the currency with the captions that name it on every page, and what the status
 // window's money field shows, and the entry's data limit.
 class TabCur : public SettingsTab {
+  Q_OBJECT
+
  public:
   explicit TabCur(SettingsFrame& frame);
 
@@ -22,6 +24,10 @@ class TabCur : public SettingsTab {
   const CurrencyNames& currency() const { return currency_; }
   // The shared group balances as the accounts file holds them now.
   void reloadGroupBalances();
+
+ signals:
+  // The currency changed: the pages that name it take its captions.
+  void currencyCaptionsChanged(const CurrencyCaptions& captions);
 
  protected:
   void loadedEntry(const SettingsValues& values) override;
@@ -37,8 +43,6 @@ class TabCur : public SettingsTab {
   void moneyFieldChosen();
   void checkGroupBalance(QLineEdit* field);
   void updateEnabling();
-  // Sets a caption wherever in the dialog a control of that name shows one.
-  void setCaption(const char* objectName, const std::string& text);
 
   QComboBox* o_entry_src_ = nullptr;
   QRadioButton* o_acc_individual_ = nullptr;

@@ -105,16 +105,13 @@ QWidget* TabMsg::buildCell() {
   return z;
 }
 
-TabMsg::SoundRow TabMsg::soundRow(QWidget* parent, const char* prefix) {
-  const auto name = [prefix](const char* format) {
-    return QString::asprintf(format, prefix).toUtf8();
-  };
+TabMsg::SoundRow TabMsg::soundRow(QWidget* parent, const SoundNames& names) {
   SoundRow row;
-  row.beep = check(parent, name("o_%s_beep").constData(), "ЗВУКОВОЙ  СИГНАЛ");
-  row.wave = check(parent, name("o_%s_wave").constData(), "АУДИО  ФАЙЛ:");
-  row.file = edit(parent, name("e_%s").constData());
-  row.test = button(parent, name("e_%s_test").constData(), "!!!");
-  row.browse = button(parent, name("e_%s_browse").constData(), "...");
+  row.beep = check(parent, names.beep, "ЗВУКОВОЙ  СИГНАЛ");
+  row.wave = check(parent, names.wave, "АУДИО  ФАЙЛ:");
+  row.file = edit(parent, names.file);
+  row.test = button(parent, names.test, "!!!");
+  row.browse = button(parent, names.browse, "...");
   return row;
 }
 
@@ -122,8 +119,8 @@ QWidget* TabMsg::buildSounds() {
   auto* z = group(this, "z_snd",
                   " з в у к о в о е    о п о в е щ е н и е    п р и    с о е д и н е н и и / р а "
                   "с с о е д и н е н и и ");
-  on_ = soundRow(z, "on");
-  of_ = soundRow(z, "of");
+  on_ = soundRow(z, {"o_on_beep", "o_on_wave", "e_on", "e_on_test", "e_on_browse"});
+  of_ = soundRow(z, {"o_of_beep", "o_of_wave", "e_of", "e_of_test", "e_of_browse"});
   auto* grid = new QGridLayout(z);
   int column = 0;
   for (const auto& [row, caption, name, tune] :
@@ -176,7 +173,8 @@ QWidget* TabMsg::buildWarnings() {
     connect(e_warn_[i], &QLineEdit::textChanged, this, [this] { checkThresholds(); });
   }
   row->addSpacing(4);
-  row->addWidget(label(z, "s_centz", ""), 1);
+  s_centz_ = label(z, "s_centz", "");
+  row->addWidget(s_centz_, 1);
   return z;
 }
 
@@ -193,7 +191,8 @@ QWidget* TabMsg::buildMonth() {
   auto* row = new QHBoxLayout;
   row->addWidget(e_month_);
   row->addWidget(new UpDown(e_month_, id()));
-  row->addWidget(label(z, "s_month", "ц / МЕСЯЦ"));
+  s_month_ = label(z, "s_month", "ц / МЕСЯЦ");
+  row->addWidget(s_month_);
   row->addWidget(p_month_, 1);
   column->addLayout(row);
   // The warning before a dearer period is about what the month costs too, and the page has no
@@ -272,6 +271,11 @@ void TabMsg::showMonthEstimate() {
 void TabMsg::setBalloonDuplication(bool available) {
   for (const char* name : {"o_double", "s_double"})
     if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(available);
+}
+
+void TabMsg::showCurrencyCaptions(const CurrencyCaptions& captions) {
+  s_month_->setText(QString::fromStdString(captions.monthUnit));
+  s_centz_->setText(QString::fromStdString(captions.warningUnit));
 }
 
 }  // namespace tarvik

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "settings/qt/settings_tab.h"
+#include "stats/currency_names.h"
 
 class QCheckBox;
 class QLabel;
@@ -27,6 +28,8 @@ class TabMsg : public SettingsTab {
   void showMonthEstimate();
   // The balloon duplication exists only with the balloons of the general page on.
   void setBalloonDuplication(bool available);
+  // The budget's and the balance warnings' units name the entry's currency.
+  void showCurrencyCaptions(const CurrencyCaptions& captions);
 
  protected:
   void loadedGlobal(const SettingsValues& values) override;
@@ -49,7 +52,15 @@ class TabMsg : public SettingsTab {
   QWidget* buildWarnings();
   QWidget* buildMonth();
   QLayout* buildRise(QWidget* z);
-  SoundRow soundRow(QWidget* parent, const char* prefix);
+  // The names of one sound's controls, as the binding table knows them.
+  struct SoundNames {
+    const char* beep;
+    const char* wave;
+    const char* file;
+    const char* test;
+    const char* browse;
+  };
+  SoundRow soundRow(QWidget* parent, const SoundNames& names);
   void connectSound(const SoundRow& row, int tune, bool alwaysBeep);
   void updateEnabling();
   void checkThresholds();
@@ -65,6 +76,8 @@ class TabMsg : public SettingsTab {
   UpDown* ud_rise_ = nullptr;
   QLineEdit* e_month_ = nullptr;
   QLabel* p_month_ = nullptr;
+  QLabel* s_month_ = nullptr;
+  QLabel* s_centz_ = nullptr;
   // The budget last typed as a whole number; text that is not one gives way to it.
   int monthLimit_ = 0;
 };

@@ -229,6 +229,12 @@ void TabStat::setCurrency(const CurrencyNames& currency) {
   graph_->setCurrency(currency_);
 }
 
+void TabStat::showCurrencyCaptions(const CurrencyCaptions& captions) {
+  p_exp_->setText(qs(captions.expensesHeader));
+  s_acc_->setText(qs(captions.accountLabel));
+  graph_->setMoneyAxisCaptions(qs(captions.axisWhole), qs(captions.axisHundredths));
+}
+
 void TabStat::saving(SettingsValues& values) const {
   const auto axes = graphAxes();
   for (std::size_t i = 0; i < axes.size(); ++i)

@@ -32,6 +32,8 @@ class TabStat : public SettingsTab {
   void showGraph();
   // The captions that name the entry's currency: the money row, the balance, the money axes.
   void setCurrency(const CurrencyNames& currency);
+  // The same captions as the currency page words them while it is being changed.
+  void showCurrencyCaptions(const CurrencyCaptions& captions);
 
   StatGraph* graph() const { return graph_; }
 

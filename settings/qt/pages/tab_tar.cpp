@@ -123,7 +123,8 @@ QWidget* TabTar::buildPeriodEditor() {
   times->addStretch();
   auto* price = new QHBoxLayout;
   addField(price, cost_);
-  price->addWidget(label(panel, "s_tax", "ц / ЧАС"));
+  s_tax_ = label(panel, "s_tax", "ц / ЧАС");
+  price->addWidget(s_tax_);
   price->addWidget(e_cap_, 1);
   auto* edits = new QHBoxLayout;
   for (QPushButton* b : {add, b_tar_save_, b_tar_del_}) edits->addWidget(b);
@@ -355,6 +356,10 @@ bool TabTar::offerUnsavedDay() {
          message_box::askYesNo(qs("Настройки тарифа не были сохранены?\nСохранить их сейчас?"),
                                false) == QMessageBox::Yes &&
          storePlans({{shownWeekday_, editor_.plan()}});
+}
+
+void TabTar::showCurrencyCaptions(const CurrencyCaptions& captions) {
+  s_tax_->setText(qs(captions.tariffUnit));
 }
 
 void TabTar::settleUnsaved() {

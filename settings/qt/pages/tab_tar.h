@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "settings/qt/settings_tab.h"
+#include "stats/currency_names.h"
 #include "tariff/day_plan_editor.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -26,6 +28,8 @@ class TabTar : public SettingsTab {
 
   // Unsaved changes of the list are offered for saving, as a change of weekday offers them.
   void settleUnsaved() override;
+  // The cost's unit names the entry's currency.
+  void showCurrencyCaptions(const CurrencyCaptions& captions);
 
  protected:
   void loadedEntry(const SettingsValues& values) override;
@@ -95,6 +99,7 @@ class TabTar : public SettingsTab {
   QPushButton* b_test_ = nullptr;
   QPlainTextEdit* o_test_ = nullptr;
   QProgressBar* p_test_ = nullptr;
+  QLabel* s_tax_ = nullptr;
 };
 
 }  // namespace tarvik

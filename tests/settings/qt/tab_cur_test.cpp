@@ -47,6 +47,9 @@ class TabCurTest : public QObject {
     QCOMPARE(shown->currentText(), QString("($)   ДОЛЛАРЬI"));
     QCOMPARE(f.find<QLabel>("s_month")->text(), QString("ц / МЕСЯЦ"));
     QCOMPARE(f.find<QLabel>("s_tax")->text(), QString("ц / ЧАС"));
+    QCOMPARE(f.find<QLabel>("p_exp")->text(), QString(" ФИНАНСОВЬIЕ  ЗАТРАТЬI  ($)"));
+    QCOMPARE(f.find<QLabel>("s_acc")->text(), QString(" СЧЕТ   >>>   $"));
+    QCOMPARE(f.find<QRadioButton>("z_x_cent")->text(), QString("ось Y:  ДЕНЬГИ  ц"));
     QVERIFY(f.find<QPushButton>("b_apply")->isEnabled());
 
     // The custom currency: its fields open, its name replaces the list's item while typed.
