@@ -109,7 +109,8 @@ MeterMoney Meter::money() const {
 void Meter::publishHint(bool forecastChanged) {
   const std::optional<TrafficBytes> volume =
       traffic_.counting() ? std::optional(traffic_.volume()) : std::nullopt;
-  if (!forecastChanged && volume == hintVolume_) return;
+  if (!forecastChanged && !hintDue_ && volume == hintVolume_) return;
+  hintDue_ = false;
   hintVolume_ = volume;
   std::string hint;
   const auto addLine = [&hint](const std::string& line) {
@@ -162,6 +163,7 @@ void Meter::start(const std::string& entry) {
   cost_ = 0;
   traffic_.restartCount();
   limit_.start(entry_, now);
+  hintDue_ = limit_.on();
   startBalance_ = account.balance;
   balance_ = startBalance_;
   balanceKnown_ = account.numeric;
@@ -176,6 +178,7 @@ void Meter::start(const std::string& entry) {
 void Meter::reload(const std::string& entry) {
   readKeys(entry);
   limit_.reload(entry, env_.clock.now());
+  hintDue_ = true;  // the limit may have been set or changed
   disarmWarningsOnUnknownBalance();
   env_.user.setField(DisplayField::Currency, currencyText(display_));
   env_.user.setField(DisplayField::Tariff, tariffText(display_, tariff_.name, tariff_.costPerHour));

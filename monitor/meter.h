@@ -120,6 +120,9 @@ class Meter {
   std::int32_t timeShownFor_ = -1;
   std::string timeShown_;
   std::optional<TrafficBytes> hintVolume_;  // the volume the hint shows; nullopt: none shown
+  // The next tick writes the hint even if nothing it shows changed: a data limit shows its
+  // line also on a line that reports no bytes.
+  bool hintDue_ = false;
   std::string hint_;
 };
 

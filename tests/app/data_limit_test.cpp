@@ -164,5 +164,16 @@ TEST_F(DataLimitJourney, AConnectionOverTheSpansEndCountsOnlyWhatFollowsIt) {
   EXPECT_EQ(balloonsWith(p->user, "лимита трафика"), 1);
 }
 
+TEST_F(DataLimitJourney, ALineWithoutCountersStillShowsWhatTheStatisticsLeave) {
+  // Free of charge, so no forecast line comes to write the tooltip either.
+  dir.writeConfig("[Default]\n" + MonitorRig::uniformTariff(0, "Free") +
+                  "LimitUse=1\nLimitSize=10\nLimitUnit=0\nLimitSpan=0\nLimitCount=1\n");
+  auto p = program();
+  ras.counters.reset();  // the service cannot tell the bytes
+  ras.dial("Home", kRasConnected);
+  advanceTo(12, 0, 3);
+  EXPECT_EQ(p->user.onlineHint, "осталось 6,0 МБ из 10 МБ до 08.12");
+}
+
 }  // namespace
 }  // namespace tarvik
