@@ -235,7 +235,8 @@ void Tsettings::buildPages() {
 }
 
 void Tsettings::copyWindowPosition(int left, int top) {
-  if (auto* cfg = dynamic_cast<TabCfg*>(pages_[0])) cfg->showWindowPosition(left, top);
+  // Pages not built yet show the stored position when they are.
+  if (auto* cfg = static_cast<TabCfg*>(page(PageId::Cfg))) cfg->showWindowPosition(left, top);
 }
 
 void Tsettings::showOnPage(PageId page) {
