@@ -124,60 +124,109 @@ bool writableFile(const struct stat& st, const fs::path& path) {
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-}  // namespace
+// A file's new text, written and flushed under a temporary name in its folder that cannot
+// meet the program's own files, waiting for its rename.
+struct Temporary {
+  fs::path path, dir, temp;
+  struct stat status {};
+};
 
-// A temporary file in the same folder is written and flushed, then renamed over the old
-// one, and the folder is flushed. The temporary name cannot meet the program's own files.
-Replacement replaceFile(const fs::path& requested, const TextPieces& text) {
+Temporary writeTemporary(const fs::path& requested, const TextPieces& text) {
   static std::atomic<unsigned> counter = 0;
-  const fs::path path = replacementTarget(requested);
-  const fs::path dir = folderOf(path);
+  Temporary t;
+  t.path = replacementTarget(requested);
+  t.dir = folderOf(t.path);
 
   struct stat old {};
-  const bool exists = ::stat(path.c_str(), &old) == 0;
+  const bool exists = ::stat(t.path.c_str(), &old) == 0;
   if (exists) {
-    if (!S_ISREG(old.st_mode)) throw IniWriteError(errorText("cannot replace", path, EISDIR));
-    if (!writableFile(old, path)) throw IniWriteError(errorText("read-only file", path, EACCES));
+    if (!S_ISREG(old.st_mode)) throw IniWriteError(errorText("cannot replace", t.path, EISDIR));
+    if (!writableFile(old, t.path))
+      throw IniWriteError(errorText("read-only file", t.path, EACCES));
   }
 
-  removeStaleTemporariesOnce(dir, path);
+  removeStaleTemporariesOnce(t.dir, t.path);
   writeStep();
-  const fs::path temp = dir / (temporaryPrefix(path) + std::to_string(::getpid()) + "." +
-                               std::to_string(++counter) + "~");
+  t.temp = t.dir / (temporaryPrefix(t.path) + std::to_string(::getpid()) + "." +
+                    std::to_string(++counter) + "~");
   FileDescriptor fd(
-      ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+      ::open(t.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
   if (fd.get() < 0) {
     const int error = errno;
-    throw IniWriteError(errorText("cannot create", temp, error));
+    throw IniWriteError(errorText("cannot create", t.temp, error));
   }
 
   const auto fail = [&](const char* what) {
     const int error = errno;
     if (fd.get() >= 0) fd.close();
-    ::unlink(temp.c_str());
-    throw IniWriteError(errorText(what, path, error));
+    ::unlink(t.temp.c_str());
+    throw IniWriteError(errorText(what, t.path, error));
   };
   if (exists) {
     if (::fchmod(fd.get(), old.st_mode & 07777) != 0) fail("cannot set the mode of");
     if (::geteuid() == 0) (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
   }
   if (!writePieces(fd.get(), text)) fail("cannot write");
-  if (::fsync(fd.get()) != 0) fail("cannot flush");
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) fail("cannot check");
+  // The size and where the bytes lie are flushed with the data; the times need not be.
+  if (::fdatasync(fd.get()) != 0) fail("cannot flush");
+  if (::fstat(fd.get(), &t.status) != 0) fail("cannot check");
   if (fd.close() != 0) fail("cannot close");
-  const long long takenAt = fileClockNs();
-  writeStep();
-  if (::rename(temp.c_str(), path.c_str()) != 0) fail("cannot replace");
+  return t;
+}
 
-  // The rename itself reaches the disk only with the folder.
+// The renames reach the disk only with the folder's entries; its times need not.
+void flushFolder(const fs::path& dir) {
   FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dirFd.get() >= 0) ::fsync(dirFd.get());
+  if (dirFd.get() >= 0) ::fdatasync(dirFd.get());
+}
 
-  // A rename may touch the inode's change time, so the stamp is taken afterwards.
-  struct stat after {};
-  if (::stat(path.c_str(), &after) == 0 && after.st_ino == st.st_ino) st = after;
-  return {path, FileStamp::of(st), takenAt};
+}  // namespace
+
+// Every new text is written and flushed first, then each is renamed over its old file, and
+// each folder is flushed once at the end: a crash or a power loss leaves each file old or new.
+std::vector<Replacement> replaceFiles(std::span<const FileText> files) {
+  std::vector<Temporary> ready;
+  ready.reserve(files.size());
+  const auto dropFrom = [&ready](std::size_t first) {
+    for (std::size_t i = first; i < ready.size(); ++i) ::unlink(ready[i].temp.c_str());
+  };
+  try {
+    for (const FileText& file : files) ready.push_back(writeTemporary(file.path, *file.text));
+  } catch (...) {
+    dropFrom(0);
+    throw;
+  }
+  std::vector<Replacement> done;
+  done.reserve(ready.size());
+  for (std::size_t i = 0; i < ready.size(); ++i) {
+    const Temporary& t = ready[i];
+    const long long takenAt = fileClockNs();
+    writeStep();
+    if (::rename(t.temp.c_str(), t.path.c_str()) != 0) {
+      const int error = errno;
+      dropFrom(i);
+      for (std::size_t j = 0; j < i; ++j) flushFolder(ready[j].dir);
+      throw IniWriteError(errorText("cannot replace", t.path, error));
+    }
+    done.push_back({t.path, FileStamp::of(t.status), takenAt});
+  }
+  for (std::size_t i = 0; i < ready.size(); ++i) {
+    bool flushed = false;
+    for (std::size_t j = 0; j < i; ++j) flushed = flushed || ready[j].dir == ready[i].dir;
+    if (!flushed) flushFolder(ready[i].dir);
+  }
+  // A rename may touch the inode's change time, so the stamps are taken afterwards.
+  for (Replacement& replaced : done) {
+    struct stat after {};
+    if (::stat(replaced.path.c_str(), &after) == 0 && after.st_ino == replaced.stamp.inode)
+      replaced.stamp = FileStamp::of(after);
+  }
+  return done;
+}
+
+Replacement replaceFile(const fs::path& requested, const TextPieces& text) {
+  const FileText file{requested, &text};
+  return replaceFiles(std::span(&file, 1)).front();
 }
 
 Replacement replaceFile(const fs::path& requested, std::string_view bytes) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "config/file_stamp.h"
 #include "config/text_pieces.h"
@@ -23,6 +25,16 @@ struct Replacement {
 Replacement replaceFile(const std::filesystem::path& requested, std::string_view bytes);
 // The same with the new text in pieces, written one after the other.
 Replacement replaceFile(const std::filesystem::path& requested, const TextPieces& text);
+
+struct FileText {
+  std::filesystem::path path;
+  const TextPieces* text;
+};
+// Replaces several files at one go: all new texts are written and flushed, then renamed over
+// their files in order, then each folder is flushed once. Each file is left old or new; on a
+// failure the files before the failing rename are new, the rest old, and no temporary file
+// stays behind.
+std::vector<Replacement> replaceFiles(std::span<const FileText> files);
 
 // Whether a write to `path` could replace it now: the same checks the writers make first
 // (a read-only file, a folder that takes no new file), without writing anything.

@@ -193,28 +193,52 @@ std::shared_ptr<const Document> loadForWriting(const fs::path& path) {
                       std::strerror(std::get<Unreadable>(result).error));
 }
 
-void store(const fs::path& path, std::string bytes, FileEncoding encoding) {
-  // Only a file in another encoding needs a second copy of the text.
-  const std::string encoded =
-      encoding == FileEncoding::Cp1251 ? std::string() : fromCp1251(bytes, encoding);
-  const Replacement replaced =
-      replaceFile(path, encoding == FileEncoding::Cp1251 ? std::string_view(bytes) : encoded);
-  remember(
-      replaced.path,
-      CachedFile{
-          replaced.stamp, replaced.takenAtNs, nullptr, std::move(bytes), encoding, false, {}, {}});
-  if (replaced.path != path) cache().erase(path.string());
+void store(const fs::path& path, TextPieces text, FileEncoding encoding) {
+  const NewText file{path, std::move(text), encoding};
+  storeTogether(std::span(&file, 1));
 }
 
-void store(const fs::path& path, const TextPieces& text, FileEncoding encoding) {
-  if (text.size() < kWrittenFromPieces || encoding != FileEncoding::Cp1251) {
-    store(path, text.joined(), encoding);
-    return;
+void storeTogether(std::span<const NewText> files) {
+  // A small text is joined, written and kept as the file's copy; a huge one is written from
+  // its pieces and not kept.
+  const auto whole = [](const NewText& file) {
+    return file.text.size() < kWrittenFromPieces || file.encoding != FileEncoding::Cp1251;
+  };
+  std::vector<std::string> kept(files.size()), encoded(files.size());
+  std::vector<TextPieces> written(files.size());
+  std::vector<FileText> targets;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const NewText& file = files[i];
+    if (!whole(file)) {
+      written[i] = file.text;
+    } else if (kept[i] = file.text.joined(); file.encoding == FileEncoding::Cp1251) {
+      written[i].add(kept[i]);
+    } else {
+      encoded[i] = fromCp1251(kept[i], file.encoding);
+      written[i].add(encoded[i]);
+    }
+    targets.push_back({file.path, &written[i]});
   }
-  const Replacement replaced = replaceFile(path, text);
-  remember(replaced.path,
-           CachedFile{replaced.stamp, replaced.takenAtNs, nullptr, {}, encoding, true, {}, {}});
-  if (replaced.path != path) cache().erase(path.string());
+  std::vector<Replacement> replaced;
+  try {
+    replaced = replaceFiles(targets);
+  } catch (...) {
+    // Some of them may be new on disk already.
+    for (const NewText& file : files) cache().erase(file.path.string());
+    throw;
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const bool keep = whole(files[i]);
+    remember(replaced[i].path, CachedFile{replaced[i].stamp,
+                                          replaced[i].takenAtNs,
+                                          nullptr,
+                                          keep ? std::move(kept[i]) : std::string(),
+                                          files[i].encoding,
+                                          !keep,
+                                          {},
+                                          {}});
+    if (replaced[i].path != files[i].path) cache().erase(files[i].path.string());
+  }
 }
 
 }  // namespace tarvik::ini

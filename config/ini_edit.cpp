@@ -130,14 +130,32 @@ int IniEdit::readInt(std::string_view section, std::string_view key, int def) co
   return text ? parseProfileInt(*text, def) : def;
 }
 
-void IniEdit::commit() {
+std::optional<ini::NewText> IniEdit::prepareCommit() {
   AppliedEdits& view = state_->view;
   view.rebase(ini::loadForWriting(path_));
   view.catchUp(state_->ops);
-  if (view.doc().changed() || view.cleared())
-    ini::store(path_, view.doc().pieces(), view.encoding());
+  if (!view.doc().changed() && !view.cleared()) return std::nullopt;
+  return ini::NewText{path_, view.doc().pieces(), view.encoding()};
+}
+
+void IniEdit::committed() {
   state_->ops.clear();
-  view.reset();
+  state_->view.reset();
+}
+
+void IniEdit::commit() {
+  if (auto file = prepareCommit()) ini::store(file->path, std::move(file->text), file->encoding);
+  committed();
+}
+
+void IniEdit::commitTogether(IniEdit& first, IniEdit& second) {
+  std::vector<ini::NewText> files;
+  for (IniEdit* edit : {&first, &second}) {
+    if (auto file = edit->prepareCommit()) files.push_back(std::move(*file));
+  }
+  if (!files.empty()) ini::storeTogether(files);
+  first.committed();
+  second.committed();
 }
 
 }  // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@ namespace tarvik {
 namespace ini {
 struct Document;
 class EditedDocument;
+struct NewText;
 }  // namespace ini
 
 // One INI file with the semantics of the Windows private-profile functions, the way every
@@ -87,9 +89,14 @@ class IniEdit {
   // second time (a later commit or read) would repeat deletions. A failed commit keeps the
   // queue, so it may be retried.
   void commit();
+  // Commits two edits of two files at one go: both new texts are written and flushed, then
+  // renamed in this order, then their folder is flushed once. Each file is left old or new.
+  static void commitTogether(IniEdit& first, IniEdit& second);
 
  private:
   struct State;
+  std::optional<ini::NewText> prepareCommit();
+  void committed();
   const ini::EditedDocument& current() const;
   std::filesystem::path path_;
   std::unique_ptr<State> state_;

@@ -59,8 +59,7 @@ void CrashJournal::writeLevelOne() {
   if (kept_) return;
   try {
     const JournalRecord record = recordNow(host_.meterFigures());
-    writeJournalRecord(files_.journalPro(), record, format_);
-    writeJournalRecord(files_.journalTmp(), record, format_);
+    writeJournalRecords(files_.journalPro(), files_.journalTmp(), record, format_);
   } catch (const std::exception&) {
     writeFailed();
   }

@@ -127,6 +127,15 @@ void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& 
   edit.commit();
 }
 
+void writeJournalRecords(const std::filesystem::path& first, const std::filesystem::path& second,
+                         const JournalRecord& record, NumberFormat format) {
+  IniEdit one{IniFile(first)};
+  putJournalRecord(one, sections::journal(), record, format);
+  IniEdit two{IniFile(second)};
+  putJournalRecord(two, sections::journal(), record, format);
+  IniEdit::commitTogether(one, two);
+}
+
 void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
                       const JournalRecord& record, NumberFormat format) {
   const ConnectionFigures& f = record.figures;

@@ -37,6 +37,10 @@ struct JournalRecord {
 // Writes the record over the level's file, as one replacement. Throws IniWriteError.
 void writeJournalRecord(const std::filesystem::path& file, const JournalRecord& record,
                         NumberFormat format);
+// Writes the record over two levels' files at one go: both flushed, then renamed in this
+// order, then their folder flushed once. Throws IniWriteError.
+void writeJournalRecords(const std::filesystem::path& first, const std::filesystem::path& second,
+                         const JournalRecord& record, NumberFormat format);
 // The same keys in `section` of an edit (the kept bookings hold one record per section).
 void putJournalRecord(IniEdit& edit, const Section<Scope::Journal>& section,
                       const JournalRecord& record, NumberFormat format);
