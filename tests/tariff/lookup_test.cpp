@@ -13,66 +13,50 @@ TariffPeriod period(int ah, int am, int zh, int zm, int cost, std::string name) 
   return {ah, am, zh, zm, cost, std::move(name)};
 }
 
-struct Hit {
-  int index;
-  int cost;
-  std::string name;
-};
-
-Hit at(const DayPlan& plan, int hour, int minute) {
-  CurrentTariff current{.costPerHour = 777, .name = "stale"};
-  int index = findPeriod(plan, hour, minute, current);
-  return {index, current.costPerHour, current.name};
-}
-
-TEST(FindPeriod, AdjacentPeriodsHaveNoGapAndNoOverlap) {
-  DayPlan plan{period(0, 0, 8, 0, 50, "Night"), period(8, 0, 24, 0, 100, "Day")};
-  Hit h = at(plan, 7, 59);
-  EXPECT_EQ(h.index, 0);
-  EXPECT_EQ(h.cost, 50);
-  EXPECT_EQ(h.name, "Night");
-  h = at(plan, 8, 0);
-  EXPECT_EQ(h.index, 1);
-  EXPECT_EQ(h.cost, 100);
-  EXPECT_EQ(h.name, "Day");
-  EXPECT_EQ(at(plan, 23, 59).index, 1);
-  EXPECT_EQ(at(plan, 0, 0).index, 0);
-}
-
-TEST(FindPeriod, TimeOutsideEveryPeriodIsAnErrorAtNoCost) {
-  DayPlan plan{period(8, 0, 17, 0, 100, "Day")};
-  for (auto [h, m] : {std::pair{17, 0}, std::pair{7, 59}, std::pair{23, 0}}) {
-    Hit hit = at(plan, h, m);
-    EXPECT_EQ(hit.index, -1) << h << ":" << m;
-    EXPECT_EQ(hit.cost, 0);
-    EXPECT_EQ(hit.name, "Error!");
-  }
-  EXPECT_EQ(at(plan, 16, 59).index, 0);
-  EXPECT_EQ(at(DayPlan{}, 12, 0).index, -1);
-}
-
-TEST(FindPeriod, LastListedOfOverlappingPeriodsWins) {
-  DayPlan plan{period(0, 0, 24, 0, 100, "All"), period(12, 0, 13, 0, 0, "Lunch")};
-  Hit h = at(plan, 12, 30);
-  EXPECT_EQ(h.index, 1);
-  EXPECT_EQ(h.name, "Lunch");
-  EXPECT_EQ(h.cost, 0);
-  EXPECT_EQ(at(plan, 13, 0).index, 0);
-  EXPECT_EQ(at(plan, 11, 59).index, 0);
-}
-
-TEST(FindPeriod, MinuteBoundsInsideTheStartAndEndHours) {
-  DayPlan plan{period(8, 30, 17, 30, 120, "Day")};
-  EXPECT_EQ(at(plan, 8, 29).index, -1);
-  EXPECT_EQ(at(plan, 8, 30).index, 0);
-  EXPECT_EQ(at(plan, 17, 29).index, 0);
-  EXPECT_EQ(at(plan, 17, 30).index, -1);
+// Each row: a plan, a time of day and the period in force then (-1: none, at no cost and
+// under the error name); the cost and name must be that period's, never a stale value.
+TEST(FindPeriod, StartMinuteCountsEndMinuteDoesNotAndTheLastListedOverlapWins) {
+  const DayPlan adjacent{period(0, 0, 8, 0, 50, "Night"), period(8, 0, 24, 0, 100, "Day")};
+  const DayPlan day{period(8, 0, 17, 0, 100, "Day")};
+  const DayPlan lunch{period(0, 0, 24, 0, 100, "All"), period(12, 0, 13, 0, 0, "Lunch")};
+  const DayPlan halfHours{period(8, 30, 17, 30, 120, "Day")};
   // A hand-edited period with equal start and end hour: m >= start or m < end.
-  DayPlan odd{period(10, 30, 10, 15, 5, "Odd")};
-  EXPECT_EQ(at(odd, 10, 10).index, 0);
-  EXPECT_EQ(at(odd, 10, 20).index, -1);
-  EXPECT_EQ(at(odd, 10, 45).index, 0);
-  EXPECT_EQ(at(odd, 11, 0).index, -1);
+  const DayPlan odd{period(10, 30, 10, 15, 5, "Odd")};
+  const DayPlan empty;
+  struct Row {
+    const char* what;
+    const DayPlan& plan;
+    int hour, minute, index;
+  };
+  const Row rows[] = {
+      {"adjacent, before the seam", adjacent, 7, 59, 0},
+      {"adjacent, at the seam", adjacent, 8, 0, 1},
+      {"adjacent, last minute", adjacent, 23, 59, 1},
+      {"adjacent, midnight", adjacent, 0, 0, 0},
+      {"gap, at the end", day, 17, 0, -1},
+      {"gap, before the start", day, 7, 59, -1},
+      {"gap, late", day, 23, 0, -1},
+      {"gap, last minute inside", day, 16, 59, 0},
+      {"empty plan", empty, 12, 0, -1},
+      {"overlap, inside the later", lunch, 12, 30, 1},
+      {"overlap, at the later's end", lunch, 13, 0, 0},
+      {"overlap, before the later", lunch, 11, 59, 0},
+      {"minutes, before the start", halfHours, 8, 29, -1},
+      {"minutes, at the start", halfHours, 8, 30, 0},
+      {"minutes, before the end", halfHours, 17, 29, 0},
+      {"minutes, at the end", halfHours, 17, 30, -1},
+      {"equal hours, before the end minute", odd, 10, 10, 0},
+      {"equal hours, between", odd, 10, 20, -1},
+      {"equal hours, after the start minute", odd, 10, 45, 0},
+      {"equal hours, next hour", odd, 11, 0, -1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    CurrentTariff current{.costPerHour = 777, .name = "stale"};
+    EXPECT_EQ(findPeriod(row.plan, row.hour, row.minute, current), row.index);
+    EXPECT_EQ(current.costPerHour, row.index < 0 ? 0 : row.plan[row.index].costPerHour);
+    EXPECT_EQ(current.name, row.index < 0 ? "Error!" : row.plan[row.index].name);
+  }
 }
 
 class LookupFile : public ::testing::Test {
@@ -85,77 +69,79 @@ class LookupFile : public ::testing::Test {
   CurrentTariff current;
 };
 
-TEST_F(LookupFile, NoFileGivesTheFreeGuestPeriodAllDay) {
-  EXPECT_EQ(lookupAt("Inet", 3, 0, 0), 0);
-  EXPECT_EQ(current.name, "Guest");
-  EXPECT_EQ(current.costPerHour, 0);
-  EXPECT_EQ(lookupAt("Inet", 3, 23, 59), 0);
-}
-
-TEST_F(LookupFile, EntryWithoutOwnSettingsUsesDefaultPlan) {
-  dir.writeConfig(
+// From no file at all, through the entry's own section or the default one, weekday by
+// weekday, to a plan saved between two lookups and entries with odd names.
+TEST_F(LookupFile, PlansComeFromTheEntryOrDefaultSectionForTheWeekdayAndApplyOnceSaved) {
+  {
+    SCOPED_TRACE("no file: the free guest period all day");
+    EXPECT_EQ(lookupAt("Inet", 3, 0, 0), 0);
+    EXPECT_EQ(current.name, "Guest");
+    EXPECT_EQ(current.costPerHour, 0);
+    EXPECT_EQ(lookupAt("Inet", 3, 23, 59), 0);
+  }
+  std::string text =
       "[Default]\nTar1=1\nTar1x0AH=00\nTar1x0ZH=24\nTar1x0Cost=00250\nTar1x0Name=Base\n"
-      "[Inet]\nDone=0\nTar1=1\nTar1x0Cost=00999\nTar1x0Name=Own\n"
-      "[Done]\nDone=1\nTar1=1\nTar1x0Cost=250\nTar1x0Name=Own\n");
-  EXPECT_EQ(lookupAt("Inet", 1, 10, 0), 0);
-  EXPECT_EQ(current.name, "Base");
-  EXPECT_EQ(current.costPerHour, 250);
-  EXPECT_EQ(lookupAt("Done", 1, 10, 0), 0);
-  EXPECT_EQ(current.name, "Own");
-  EXPECT_EQ(current.costPerHour, 250);  // 250 and 00250 are the same cost
-  EXPECT_EQ(lookupAt("Missing", 1, 10, 0), 0);
-  EXPECT_EQ(current.name, "Base");
-}
-
-TEST_F(LookupFile, WeekdayZeroIsSundayAndCountsDecideThePlan) {
-  dir.writeConfig(
-      "[Default]\nTar0=1\nTar0x0AH=08\nTar0x0ZH=09\nTar0x0Cost=00010\nTar0x0Name=Sun\n"
+      "Tar0=1\nTar0x0AH=08\nTar0x0ZH=09\nTar0x0Cost=00010\nTar0x0Name=Sun\n"
       "Tar2=0\nTar2x0Name=Leftover\n"
-      "Tar3=2\nTar3x0AH=x\nTar3x0Name=Garbage\n");
-  EXPECT_EQ(lookupAt("Default", 0, 8, 15), 0);
-  EXPECT_EQ(current.name, "Sun");
-  EXPECT_EQ(lookupAt("Default", 0, 9, 0), -1);
-  EXPECT_EQ(current.name, "Error!");
-  // An emptied list: no period at any time of that day.
-  EXPECT_EQ(lookupAt("Default", 2, 12, 0), -1);
-  EXPECT_EQ(current.costPerHour, 0);
-  // A value that is not a number reads as its default; missing period keys too.
-  EXPECT_EQ(lookupAt("Default", 3, 5, 0), 1);
-  EXPECT_EQ(current.name, "Guest");
-}
-
-TEST_F(LookupFile, CountAboveTwentyFourReadsOnlyTheFirstTwentyFour) {
-  std::string text = "[Default]\nTar4=30\n";
+      "Tar3=2\nTar3x0AH=x\nTar3x0Name=Garbage\n"
+      "Tar4=30\n";
   for (int i = 0; i < 30; ++i) {
     text += "Tar4x" + std::to_string(i) + "Name=P" + std::to_string(i) + "\n";
   }
+  text +=
+      "[Inet]\nDone=0\nTar1=1\nTar1x0Cost=00999\nTar1x0Name=Own\n"
+      "[Done]\nDone=1\nTar1=1\nTar1x0Cost=250\nTar1x0Name=Own\n";
   dir.writeConfig(text);
-  EXPECT_EQ(lookupAt("Default", 4, 12, 0), 23);
-  EXPECT_EQ(current.name, "P23");
-}
-
-TEST_F(LookupFile, PlanSavedBetweenTwoLookupsAppliesAtOnce) {
-  EXPECT_EQ(lookupAt("Default", 5, 12, 0), 0);
+  {
+    SCOPED_TRACE("an entry without own settings uses the default plan");
+    EXPECT_EQ(lookupAt("Inet", 1, 10, 0), 0);
+    EXPECT_EQ(current.name, "Base");
+    EXPECT_EQ(current.costPerHour, 250);
+    EXPECT_EQ(lookupAt("Done", 1, 10, 0), 0);
+    EXPECT_EQ(current.name, "Own");
+    EXPECT_EQ(current.costPerHour, 250);  // 250 and 00250 are the same cost
+    EXPECT_EQ(lookupAt("Missing", 1, 10, 0), 0);
+    EXPECT_EQ(current.name, "Base");
+  }
+  {
+    SCOPED_TRACE("weekday 0 is Sunday and the counts decide the plan");
+    EXPECT_EQ(lookupAt("Default", 0, 8, 15), 0);
+    EXPECT_EQ(current.name, "Sun");
+    EXPECT_EQ(lookupAt("Default", 0, 9, 0), -1);
+    EXPECT_EQ(current.name, "Error!");
+    // An emptied list: no period at any time of that day.
+    EXPECT_EQ(lookupAt("Default", 2, 12, 0), -1);
+    EXPECT_EQ(current.costPerHour, 0);
+    // A value that is not a number reads as its default; missing period keys too.
+    EXPECT_EQ(lookupAt("Default", 3, 5, 0), 1);
+    EXPECT_EQ(current.name, "Guest");
+    // A count above 24 reads only the first 24.
+    EXPECT_EQ(lookupAt("Default", 4, 12, 0), 23);
+    EXPECT_EQ(current.name, "P23");
+  }
   IniFile config(dir.files().config());
-  writeDayPlan(config, sections::tariff(kDefaultEntry), 5,
-               {period(0, 0, 12, 0, 10, "Am"), period(12, 0, 24, 0, 20, "Pm")});
-  EXPECT_EQ(lookupAt("Default", 5, 12, 0), 1);
-  EXPECT_EQ(current.name, "Pm");
-}
-
-TEST_F(LookupFile, OddEntryNamesNeitherShareNorCorruptPlans) {
-  IniFile config(dir.files().config());
-  const std::string odd = "Net]\nTar1=0";
-  config.writeInt(sectionForEntry(odd), "Done", 1);
-  config.writeInt("Net", "Done", 1);
-  writeDayPlan(config, sections::tariff(odd), 1, {period(0, 0, 24, 0, 300, "Odd")});
-  writeDayPlan(config, sections::tariff("Net"), 1, {period(0, 0, 24, 0, 100, "Plain")});
-  EXPECT_EQ(lookupAt(odd, 1, 10, 0), 0);
-  EXPECT_EQ(current.name, "Odd");
-  EXPECT_EQ(lookupAt("Net", 1, 10, 0), 0);
-  EXPECT_EQ(current.name, "Plain");
-  EXPECT_EQ(lookupAt("Default", 1, 10, 0), 0);
-  EXPECT_EQ(current.name, "Guest");
+  {
+    SCOPED_TRACE("a plan saved between two lookups applies at once");
+    EXPECT_EQ(lookupAt("Default", 5, 12, 0), 0);
+    writeDayPlan(config, sections::tariff(kDefaultEntry), 5,
+                 {period(0, 0, 12, 0, 10, "Am"), period(12, 0, 24, 0, 20, "Pm")});
+    EXPECT_EQ(lookupAt("Default", 5, 12, 0), 1);
+    EXPECT_EQ(current.name, "Pm");
+  }
+  {
+    SCOPED_TRACE("odd entry names neither share nor corrupt plans");
+    const std::string odd = "Net]\nTar1=0";
+    config.writeInt(sectionForEntry(odd), "Done", 1);
+    config.writeInt("Net", "Done", 1);
+    writeDayPlan(config, sections::tariff(odd), 1, {period(0, 0, 24, 0, 300, "Odd")});
+    writeDayPlan(config, sections::tariff("Net"), 1, {period(0, 0, 24, 0, 100, "Plain")});
+    EXPECT_EQ(lookupAt(odd, 1, 10, 0), 0);
+    EXPECT_EQ(current.name, "Odd");
+    EXPECT_EQ(lookupAt("Net", 1, 10, 0), 0);
+    EXPECT_EQ(current.name, "Plain");
+    EXPECT_EQ(lookupAt("Default", 1, 10, 0), 0);
+    EXPECT_EQ(current.name, "Base");
+  }
 }
 
 TEST_F(LookupFile, StoredLookupAgreesWithTheRuleOnTheWholePlan) {

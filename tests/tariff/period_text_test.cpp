@@ -8,7 +8,7 @@
 namespace tarvik {
 namespace {
 
-TEST(PeriodText, FixedColumnsBothWays) {
+TEST(PeriodText, FixedColumnsBothWaysAndLinesThatAreNotPeriods) {
   TariffPeriod day{8, 0, 17, 30, 120, "Day"};
   EXPECT_EQ(periodText(day), "08:00 - 17:30 = 00120 Day");
   EXPECT_EQ(periodText(TariffPeriod{}), kGuestPeriodText);
@@ -17,23 +17,23 @@ TEST(PeriodText, FixedColumnsBothWays) {
             (TariffPeriod{20, 5, 24, 0, 30000, "Late night  "}));
   // No name column at all: an empty name, not a failure.
   EXPECT_EQ(parsePeriodText("00:00 - 24:00 = 00000"), (TariffPeriod{0, 0, 24, 0, 0, ""}));
+  for (const char* line :
+       {"", "00:00 - 24:00 = 000", "0a:00 - 24:00 = 00000 X", "00:00 - 24:00 = 0x100 X"})
+    EXPECT_FALSE(parsePeriodText(line)) << line;
 }
 
-TEST(PeriodText, LinesThatAreNotPeriods) {
-  EXPECT_FALSE(parsePeriodText(""));
-  EXPECT_FALSE(parsePeriodText("00:00 - 24:00 = 000"));
-  EXPECT_FALSE(parsePeriodText("0a:00 - 24:00 = 00000 X"));
-  EXPECT_FALSE(parsePeriodText("00:00 - 24:00 = 0x100 X"));
-}
-
-class DayPlanStore : public ::testing::Test {
- protected:
+// One program directory through the ways a day plan is stored: the entry's section chosen by
+// its done marker, the editor's digits, a shorter plan over a longer one, the 24-period cap
+// and a single-day file.
+TEST(DayPlanStore, WritesTheEditorsDigitsReadsOnlyTheCountAndFollowsTheDoneMarker) {
   test::ProgramDir dir;
-};
-
-TEST_F(DayPlanStore, WritesTheEditorsDigitsAndReadsThemBack) {
+  dir.writeConfig("[Own]\nDone=1\n[Half]\nTar1=3\n");
   IniFile config(dir.files().config());
-  DayPlan plan{{0, 0, 8, 0, 50, "Ночь"}, {8, 5, 24, 0, 250, "Day"}};
+  EXPECT_EQ(tariffSection(config, "Own").name(), "Own");
+  EXPECT_EQ(tariffSection(config, "Half").name(), "Default");
+  EXPECT_EQ(tariffSection(config, "Nobody").name(), "Default");
+
+  const DayPlan plan{{0, 0, 8, 0, 50, "Ночь"}, {8, 5, 24, 0, 250, "Day"}};
   writeDayPlan(config, sections::tariff(kDefaultEntry), 6, plan);
   EXPECT_EQ(config.readString("Default", "Tar6"), "2");
   EXPECT_EQ(config.readString("Default", "Tar6x1AM"), "05");
@@ -41,10 +41,8 @@ TEST_F(DayPlanStore, WritesTheEditorsDigitsAndReadsThemBack) {
   EXPECT_EQ(config.readString("Default", "Tar6x1Cost"), "00250");
   EXPECT_EQ(config.readString("Default", "Tar6x0Name"), "Ночь");
   EXPECT_EQ(readDayPlan(config, sections::tariff(kDefaultEntry), 6), plan);
-}
 
-TEST_F(DayPlanStore, ShorterPlanLeavesOldKeysButReadsOnlyTheCount) {
-  IniFile config(dir.files().config());
+  // A shorter plan leaves the old keys but only the count is read.
   writeDayPlan(config, sections::tariff(kDefaultEntry), 1,
                {{}, {1, 0, 2, 0, 5, "B"}, {2, 0, 3, 0, 5, "C"}});
   writeDayPlan(config, sections::tariff(kDefaultEntry), 1, {{0, 0, 24, 0, 7, "Only"}});
@@ -53,32 +51,21 @@ TEST_F(DayPlanStore, ShorterPlanLeavesOldKeysButReadsOnlyTheCount) {
             (DayPlan{{0, 0, 24, 0, 7, "Only"}}));
   writeDayPlan(config, sections::tariff(kDefaultEntry), 1, {});
   EXPECT_TRUE(readDayPlan(config, sections::tariff(kDefaultEntry), 1).empty());
-}
 
-TEST_F(DayPlanStore, NeverWritesMoreThanTwentyFourPeriods) {
-  IniFile config(dir.files().config());
   writeDayPlan(config, sections::tariff(kDefaultEntry), 2, DayPlan(30));
   EXPECT_EQ(config.readInt("Default", "Tar2", 0), 24);
   EXPECT_FALSE(config.hasKey("Default", "Tar2x24AH"));
-}
+  EXPECT_EQ(readDayPlan(config, sections::tariff(kDefaultEntry), 6), plan);
 
-TEST_F(DayPlanStore, TariffSectionFollowsTheDoneMarker) {
-  dir.writeConfig("[Own]\nDone=1\n[Half]\nTar1=3\n");
-  IniFile config(dir.files().config());
-  EXPECT_EQ(tariffSection(config, "Own").name(), "Own");
-  EXPECT_EQ(tariffSection(config, "Half").name(), "Default");
-  EXPECT_EQ(tariffSection(config, "Nobody").name(), "Default");
-}
-
-TEST_F(DayPlanStore, SingleDayFileHoldsThePlanUnderSundayOfDefault) {
+  // A single-day file holds the plan under Sunday of the default section, alone.
   EXPECT_EQ(dayFileName(3), "tariff_day3.ini");
-  DayPlan plan{{7, 0, 19, 0, 90, "Work"}};
-  auto file = dir.path() / dayFileName(3);
-  writeDayFile(file, plan);
+  const DayPlan work{{7, 0, 19, 0, 90, "Work"}};
+  const auto file = dir.path() / dayFileName(3);
+  writeDayFile(file, work);
   IniFile ini(file);
   EXPECT_EQ(ini.sectionNames(), std::vector<std::string>{"Default"});
   EXPECT_EQ(ini.readString("Default", "Tar0x0AH"), "07");
-  EXPECT_EQ(readDayFile(file), plan);
+  EXPECT_EQ(readDayFile(file), work);
 }
 
 }  // namespace
