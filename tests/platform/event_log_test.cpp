@@ -35,47 +35,44 @@ TEST(TimeText, StampsAndDurations) {
   EXPECT_EQ(durationText(-61), "-00:01:01");
 }
 
-TEST_F(EventLogTest, PlainLineWithoutStampAddsExactlyOneLine) {
+// One log file through every way of appending: each step adds exactly its bytes to what the
+// file held.
+TEST_F(EventLogTest, AppendsPlainStampedMultiLineAndOpenLinesInCodePage1251) {
+  std::string expected = " Log-file cleared.\r\n";
   log.append(" Log-file cleared.");
-  EXPECT_EQ(bytes(), " Log-file cleared.\r\n");  // a new file gets no header from append
-}
+  EXPECT_EQ(bytes(), expected) << "a new file gets no header from append";
 
-TEST_F(EventLogTest, StampedEntriesStartWithEmptyLineAndStamp) {
   log.append(" Restarting application...", true);
   log.append(" Application terminated (user request).", true);
-  EXPECT_EQ(bytes(),
-            "\r\n06.12.2026 21:05:09\r\n Restarting application...\r\n"
-            "\r\n06.12.2026 21:05:09\r\n Application terminated (user request).\r\n");
-}
+  expected +=
+      "\r\n06.12.2026 21:05:09\r\n Restarting application...\r\n"
+      "\r\n06.12.2026 21:05:09\r\n Application terminated (user request).\r\n";
+  EXPECT_EQ(bytes(), expected) << "stamped entries start with an empty line and the stamp";
 
-TEST_F(EventLogTest, StampFollowsTheClock) {
   clock.advance(3'600'000 * 3);  // past midnight
   log.append(" Midnight reinitialize...", true);
-  EXPECT_EQ(bytes(), "\r\n07.12.2026 00:05:09\r\n Midnight reinitialize...\r\n");
-}
+  expected += "\r\n07.12.2026 00:05:09\r\n Midnight reinitialize...\r\n";
+  EXPECT_EQ(bytes(), expected) << "the stamp follows the clock";
 
-TEST_F(EventLogTest, MultiLineTextGetsCrLfOnEveryLine) {
   log.append(
       " Loading parameters...\n Failed. File not found.\n Default parameters will be loaded.");
-  EXPECT_EQ(bytes(),
-            " Loading parameters...\r\n Failed. File not found.\r\n"
-            " Default parameters will be loaded.\r\n");
-}
+  expected +=
+      " Loading parameters...\r\n Failed. File not found.\r\n"
+      " Default parameters will be loaded.\r\n";
+  EXPECT_EQ(bytes(), expected) << "every line of a multi-line text ends in CR LF";
 
-TEST_F(EventLogTest, LineEndsZeroOneTwo) {
+  log.append(" Tariff in use: «Ночь», 12,5/h");
+  expected += " Tariff in use: \xAB\xCD\xEE\xF7\xFC\xBB, 12,5/h\r\n";
+  EXPECT_EQ(bytes(), expected) << "code page 1251";
+
   log.append(" first", false, 0);
   log.append(" continued", false, 1);
   log.append(" spaced", false, 2);
   log.append(" a\n b", false, 0);
-  EXPECT_EQ(bytes(), " first continued\r\n spaced\r\n\r\n a\r\n b");
-}
+  expected += " first continued\r\n spaced\r\n\r\n a\r\n b";
+  EXPECT_EQ(bytes(), expected) << "zero, one and two line ends";
 
-TEST_F(EventLogTest, TextIsWrittenInCodePage1251) {
-  log.append(" Tariff in use: «Ночь», 12,5/h");
-  EXPECT_EQ(bytes(), " Tariff in use: \xAB\xCD\xEE\xF7\xFC\xBB, 12,5/h\r\n");
-}
-
-TEST_F(EventLogTest, KeepsExistingContentAndRecreatesDeletedFileWithoutHeader) {
+  // Someone else's content is kept; a deleted file is made again without a header.
   test::writeBytes(log.path(),
                    "Tarvik \xAB"
                    "4\xBB detailed log\r\n");
@@ -85,7 +82,7 @@ TEST_F(EventLogTest, KeepsExistingContentAndRecreatesDeletedFileWithoutHeader) {
             "4\xBB detailed log\r\n StandBy.\r\n");
   std::filesystem::remove(log.path());
   log.append(" Hanging up...", true);
-  EXPECT_EQ(bytes(), "\r\n06.12.2026 21:05:09\r\n Hanging up...\r\n");
+  EXPECT_EQ(bytes(), "\r\n07.12.2026 00:05:09\r\n Hanging up...\r\n");
 }
 
 TEST_F(EventLogTest, FailuresAreSwallowed) {

@@ -30,23 +30,21 @@ class SimLineTest : public ::testing::Test {
   VirtualClock clock_;
 };
 
-TEST_F(SimLineTest, WithoutItsFileTheLineIsUnavailable) {
+TEST_F(SimLineTest, ThePhonebookMakesTheLineAvailableKeepsOrderAndSkipsDuplicates) {
   SimLine line(SimLine::fileIn(dir_), nowMs());
-  EXPECT_FALSE(line.available());
+  EXPECT_FALSE(line.available()) << "without its file";
   EXPECT_TRUE(line.activeConnections().empty());
-  line.addEntry("ISP");
-  EXPECT_TRUE(line.available());
-}
-
-TEST_F(SimLineTest, PhonebookKeepsOrderAndSkipsDuplicates) {
-  SimLine line(SimLine::fileIn(dir_), nowMs());
   line.addEntry("Второй провайдер");
+  EXPECT_TRUE(line.available());
   line.addEntry("Alpha");
   line.addEntry("Alpha");
   EXPECT_EQ(line.phonebookEntries(), (std::vector<std::string>{"Второй провайдер", "Alpha"}));
 }
 
-TEST_F(SimLineTest, AuthenticationHalvesThenConnectedSeenByAnotherInstance) {
+// A call as another instance sees it: half the authentication time in state 5, the other
+// half in 10, then connected; a failing call ends where it would connect, a call without
+// authentication connects at once, and a clock set back counts as the start of the call.
+TEST_F(SimLineTest, CallStatesFollowTheAuthenticationTimeAsAnotherInstanceSeesThem) {
   SimLine control(SimLine::fileIn(dir_), nowMs());
   SimLine watcher(SimLine::fileIn(dir_), nowMs());
   control.dial("ISP", "ttyS0", 4000, false);
@@ -63,6 +61,23 @@ TEST_F(SimLineTest, AuthenticationHalvesThenConnectedSeenByAnotherInstance) {
   ASSERT_EQ(connections.size(), 1u);
   EXPECT_EQ(connections[0].entry, "ISP");
   EXPECT_EQ(connections[0].device, "ttyS0");
+
+  control.dial("ISP", "ttyS0", 2000, true);
+  clock_.advance(1500);
+  EXPECT_EQ(stateOfFirst(watcher), 10) << "failing call";
+  clock_.advance(500);
+  EXPECT_TRUE(watcher.activeConnections().empty()) << "failing call";
+
+  control.dial("ISP", "ttyS0", 0, false);
+  EXPECT_EQ(stateOfFirst(watcher), 8192) << "no authentication";
+
+  clock_.setNow(makeLocalTime(2026, 12, 7, 13, 0, 0));
+  control.dial("ISP", "ttyS0", 2000, false);
+  clock_.setNow(makeLocalTime(2026, 12, 7, 12, 0, 0));
+  EXPECT_EQ(stateOfFirst(watcher), 5) << "clock set back";
+  control.dial("ISP", "ttyS0", 0, false);
+  clock_.setNow(makeLocalTime(2026, 12, 7, 11, 0, 0));
+  EXPECT_EQ(stateOfFirst(watcher), 8192) << "clock set back, no authentication";
 }
 
 TEST_F(SimLineTest, ARateCountsBytesFromTheDialAndSurvivesAnotherWrite) {
@@ -77,18 +92,6 @@ TEST_F(SimLineTest, ARateCountsBytesFromTheDialAndSurvivesAnotherWrite) {
   EXPECT_EQ(watcher.trafficCounters(handle), (TrafficBytes{9000, 900}));
   EXPECT_EQ(watcher.trafficCounters(handle + 1), (TrafficBytes{0, 0}));  // no rate: silent
   EXPECT_EQ(watcher.trafficCounters(handle + 5), std::nullopt);
-}
-
-TEST_F(SimLineTest, FailingCallEndsAfterAuthenticationAndZeroAuthConnectsAtOnce) {
-  SimLine line(SimLine::fileIn(dir_), nowMs());
-  line.dial("ISP", "ttyS0", 2000, true);
-  clock_.advance(1500);
-  EXPECT_EQ(stateOfFirst(line), 10);
-  clock_.advance(500);
-  EXPECT_TRUE(line.activeConnections().empty());
-
-  line.dial("ISP", "ttyS0", 0, false);
-  EXPECT_EQ(stateOfFirst(line), 8192);
 }
 
 TEST_F(SimLineTest, DialReplacesCallsSecondAddsOneAndHangUpDropsOnlyThatOne) {
@@ -115,14 +118,6 @@ TEST_F(SimLineTest, DialReplacesCallsSecondAddsOneAndHangUpDropsOnlyThatOne) {
   // Handles are never reused, so a stale handle cannot hang up a later call.
   const std::uint64_t fresh = control.dial("A", "d1", 0, false);
   EXPECT_GT(fresh, both[1].handle);
-}
-
-TEST_F(SimLineTest, ClockSetBackCountsAsTheStartOfTheCall) {
-  SimLine line(SimLine::fileIn(dir_), nowMs());
-  clock_.setNow(makeLocalTime(2026, 12, 7, 13, 0, 0));
-  line.dial("ISP", "ttyS0", 2000, false);
-  clock_.setNow(makeLocalTime(2026, 12, 7, 12, 0, 0));
-  EXPECT_EQ(stateOfFirst(line), 5);
 }
 
 }  // namespace

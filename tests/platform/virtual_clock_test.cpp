@@ -5,7 +5,7 @@
 namespace tarvik {
 namespace {
 
-TEST(LocalTimeTest, CalendarRoundTripsAndWeekdays) {
+TEST(LocalTimeTest, CalendarRoundTripsWeekdaysAndWeekNumbers) {
   const LocalTime t = makeLocalTime(2026, 12, 7, 23, 59, 58, 250);
   EXPECT_EQ(t.weekday, 1);  // a Monday
   EXPECT_EQ(fromLocalMs(toLocalMs(t)), t);
@@ -13,9 +13,7 @@ TEST(LocalTimeTest, CalendarRoundTripsAndWeekdays) {
   EXPECT_EQ(makeLocalTime(1969, 12, 31).weekday, 3);
   EXPECT_EQ(fromLocalMs(toLocalMs(makeLocalTime(2024, 2, 28, 23, 59, 59)) + 1000),
             makeLocalTime(2024, 2, 29));
-}
-
-TEST(LocalTimeTest, WeekNumberCountsFromTheFirstMonday) {
+  // Week numbers count from the year's first Monday.
   EXPECT_EQ(weekNumberMondayFirst(makeLocalTime(2026, 1, 1)), 0);  // Thursday before Monday 5th
   EXPECT_EQ(weekNumberMondayFirst(makeLocalTime(2026, 1, 4)), 0);  // Sunday
   EXPECT_EQ(weekNumberMondayFirst(makeLocalTime(2026, 1, 5)), 1);  // first Monday
@@ -23,7 +21,7 @@ TEST(LocalTimeTest, WeekNumberCountsFromTheFirstMonday) {
   EXPECT_EQ(weekNumberMondayFirst(makeLocalTime(2026, 12, 31)), 52);
 }
 
-TEST(VirtualClockTest, FiresDueTimersInOrderOfDueTimeThenCreation) {
+TEST(VirtualClockTest, FiresDueTimersInOrderOfDueTimeThenCreationAndCrossesMidnight) {
   VirtualClock clock(makeLocalTime(2026, 12, 7, 12, 0, 0));
   auto a = clock.createTimer("a");
   auto b = clock.createTimer("b");
@@ -38,6 +36,16 @@ TEST(VirtualClockTest, FiresDueTimersInOrderOfDueTimeThenCreation) {
   EXPECT_EQ(clock.fired(), (std::vector<std::string>{"a", "b", "a", "b", "a", "a", "b"}));
   EXPECT_EQ(seconds, (std::vector<int>{750, -1000, 1500, -2000, 2250, 3000, -3000}));
   EXPECT_EQ(clock.now(), makeLocalTime(2026, 12, 7, 12, 0, 3));
+
+  // Midnight and the year's end are crossed in milliseconds; setting the time is no tick.
+  a->setEnabled(false);
+  b->setEnabled(false);
+  clock.setNow(makeLocalTime(2026, 12, 31, 23, 59, 59));
+  clock.advance(2000);
+  EXPECT_EQ(clock.now(), makeLocalTime(2027, 1, 1, 0, 0, 1));
+  clock.setNow(makeLocalTime(2027, 3, 1));
+  EXPECT_EQ(clock.ticks(), 5000);
+  EXPECT_EQ(clock.fired().size(), 7u);
 }
 
 TEST(VirtualClockTest, EnablingAndIntervalChangesRestartTheCountdown) {
@@ -83,14 +91,6 @@ TEST(VirtualClockTest, HandlersMayStopAndStartTimers) {
   EXPECT_EQ(clock.timer("other"), other.get());
   other.reset();
   EXPECT_EQ(clock.timer("other"), nullptr);
-}
-
-TEST(VirtualClockTest, MidnightIsCrossedInMilliseconds) {
-  VirtualClock clock(makeLocalTime(2026, 12, 31, 23, 59, 59));
-  clock.advance(2000);
-  EXPECT_EQ(clock.now(), makeLocalTime(2027, 1, 1, 0, 0, 1));
-  clock.setNow(makeLocalTime(2027, 3, 1));
-  EXPECT_EQ(clock.ticks(), 2000);
 }
 
 }  // namespace
