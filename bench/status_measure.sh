@@ -7,13 +7,22 @@
 #
 #   bench/status_measure.sh [BUILD_DIR] [IDLE_SECONDS]      (defaults: build, 60)
 #   RUNS=15 bench/status_measure.sh ...   takes the medians of more starts on a busy machine
+#   LISTENER=1 bench/status_measure.sh ...  runs on a session bus of its own (dbus-run-session)
+#       and measures the program online once more with `tarvik-report --watch --format json`
+#       following it, printing its CPU without and with the listener
 set -euo pipefail
+
+# The program and the listener must share one session bus, which nothing else uses.
+if [ "${LISTENER:-0}" = 1 ] && [ -z "${MEASURE_OWN_BUS:-}" ]; then
+  MEASURE_OWN_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${1:-$ROOT/build}
 IDLE=${2:-60}
 BIN=${TARVIK_BIN:-$BUILD/tarvik}
 LINE=${TARVIK_LINE:-$BUILD/tarvik-line}
+REPORT=${TARVIK_REPORT:-$BUILD/tarvik-report}
 MEASURE_DISPLAY=${MEASURE_DISPLAY:-:92}
 WORK=$(mktemp -d)
 PIDS=()
@@ -117,6 +126,21 @@ read -r off_cpu off_wake min_off_cpu min_off_wake < <(measure "$IDLE" "$pid" "$m
 "$LINE" "$WORK/prog" dial Provider --auth 1 >/dev/null
 sleep 3
 read -r on_cpu on_wake min_on_cpu min_on_wake < <(measure "$IDLE" "$pid" "$min_pid" | xargs)
+if [ "${LISTENER:-0}" = 1 ]; then
+  # The same online period again with a panel bar's listener on the bus, and once more
+  # without it, so that a load that comes and goes weighs on both sides.
+  "$REPORT" --watch --format json >"$WORK/watch.out" 2>&1 &
+  listener=$!
+  PIDS+=("$listener")
+  sleep 2
+  read -r with_cpu with_wake < <(measure "$IDLE" "$pid" | xargs)
+  kill "$listener"
+  wait "$listener" 2>/dev/null || true
+  sleep 1
+  read -r after_cpu after_wake < <(measure "$IDLE" "$pid" | xargs)
+  without_cpu=$(awk -v a="$on_cpu" -v b="$after_cpu" 'BEGIN {printf "%.4f", (a + b) / 2}')
+  heard=$(grep -c '^{' "$WORK/watch.out" || true)
+fi
 stop "$pid"
 stop "$min_pid"
 
@@ -132,3 +156,9 @@ echo "CPU over ${IDLE} s offline: tarvik ${off_cpu} % (${off_wake} wake-ups/s),"
   "minimal ${min_off_cpu} % (${min_off_wake} wake-ups/s), ratio $(ratio "$off_cpu" "$min_off_cpu")"
 echo "CPU over ${IDLE} s online: tarvik ${on_cpu} % (${on_wake} wake-ups/s)," \
   "minimal ${min_on_cpu} % (${min_on_wake} wake-ups/s), ratio $(ratio "$on_cpu" "$min_on_cpu")"
+if [ "${LISTENER:-0}" = 1 ]; then
+  echo "CPU over ${IDLE} s online with a session-bus listener (tarvik-report --watch, $heard lines):" \
+    "tarvik ${with_cpu} % (${with_wake} wake-ups/s); without it ${without_cpu} %" \
+    "(before ${on_cpu} %, after ${after_cpu} %); difference" \
+    "$(awk -v a="$with_cpu" -v b="$without_cpu" 'BEGIN {printf "%+.4f", a - b}') points"
+fi
