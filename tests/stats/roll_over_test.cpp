@@ -84,48 +84,40 @@ TEST_F(RollOver, ThursdayFirstJanuaryAfterWednesdayRollsEverySpan) {
   EXPECT_EQ(marker("Week"), "01");
 }
 
-TEST_F(RollOver, SameDateAYearLaterRollsEverything) {
+// The same date a year later rolls every span; markers without a readable year compare the
+// day, week and month texts alone, and get this year written.
+TEST_F(RollOver, TheYearMarkerTellsTheSameDateAYearLaterAndWithoutItTheTextsDecide) {
   rollAt(makeLocalTime(2025, 12, 6, 9));
   writeSample("Inet");
   EXPECT_EQ(rollAt(makeLocalTime(2026, 12, 6, 9)), (RolloverResult{true, true, true}));
   EXPECT_EQ(stat("Inet", "TimePD"), "10");
   EXPECT_EQ(stat("Inet", "TimePM"), "30");
   EXPECT_EQ(marker("Year"), "2026");
-}
-
-TEST_F(RollOver, MarkersWithoutAYearCompareTheTextsAlone) {
   for (const char* year : {"", "Year=20x6\n"}) {
+    SCOPED_TRACE(year);
     dir.writeConfig(std::string("[UpDate]\nDay=06.12\nWeek=48\nMonth=12\n") + year);
     writeSample("Inet");
-    EXPECT_EQ(rollAt(makeLocalTime(2026, 12, 6, 9)), RolloverResult{}) << year;
+    EXPECT_EQ(rollAt(makeLocalTime(2026, 12, 6, 9)), RolloverResult{});
     EXPECT_EQ(stat("Inet", "TimeTD"), "10");
     EXPECT_EQ(marker("Year"), "2026");
   }
 }
 
-TEST_F(RollOver, EntriesNotListedKeepTheirValuesUntilListed) {
+// Which sections roll: entries not listed keep their values until listed, a section listed
+// twice in other cases rolls once, and a value that is not a number is moved as text.
+TEST_F(RollOver, ListedSectionsRollOnceAndGarbageIsMovedAsTextNeverLost) {
   rollAt(makeLocalTime(2026, 3, 2));
   writeSample("Gone");
-  EXPECT_TRUE(rollAt(makeLocalTime(2026, 3, 3)).day);
+  writeSample("Default");
+  IniFile(dir.files().statistics()).writeString("Inet", "MoneyTD", "lots");
+  EXPECT_TRUE(rollAt(makeLocalTime(2026, 3, 3), {"Default", "default", "DEFAULT", "Inet"}).day);
   EXPECT_EQ(stat("Gone", "TimeTD"), "10");
   EXPECT_EQ(stat("Gone", "UndoX"), "0");
-  EXPECT_TRUE(rollAt(makeLocalTime(2026, 3, 4), {"Default", "Gone"}).day);
-  EXPECT_EQ(stat("Gone", "TimePD"), "10");
-}
-
-TEST_F(RollOver, ASectionListedTwiceRollsOnce) {
-  rollAt(makeLocalTime(2026, 3, 2));
-  writeSample("Default");
-  rollAt(makeLocalTime(2026, 3, 3), {"Default", "default", "DEFAULT"});
   EXPECT_EQ(stat("Default", "TimePD"), "10");
-}
-
-TEST_F(RollOver, GarbageIsCopiedAsTextNeverLost) {
-  rollAt(makeLocalTime(2026, 3, 2));
-  dir.writeStatistics("[Inet]\nMoneyTD=lots\n");
-  rollAt(makeLocalTime(2026, 3, 3));
   EXPECT_EQ(stat("Inet", "MoneyPD"), "lots");
   EXPECT_EQ(stat("Inet", "MoneyTD"), "0");
+  EXPECT_TRUE(rollAt(makeLocalTime(2026, 3, 4), {"Default", "Gone"}).day);
+  EXPECT_EQ(stat("Gone", "TimePD"), "10");
 }
 
 TEST_F(RollOver, NewMonthClearsTheEventLogWhenAsked) {

@@ -27,7 +27,7 @@ TEST_F(VolumeCounters, BookedRolledUndoneAndClearedWithTheOtherCounters) {
   EXPECT_EQ(stat("Inet", "Gr1rx"), "5000000700");
   EXPECT_EQ(stat("Inet", "Gr1tx"), "270");
   EXPECT_EQ(stat("Inet", "UndoRx"), "700");
-  // The Part's own keys are as before.
+  // The time and count keys are as before.
   EXPECT_EQ(stat("Inet", "TimeTD"), "90");
   EXPECT_EQ(stat("Inet", "CountTD"), "2");
 
@@ -68,7 +68,7 @@ TEST_F(VolumeCounters, BookedRolledUndoneAndClearedWithTheOtherCounters) {
   for (const char* key : {"RxTC", "RxPC", "RxTD", "RxPD", "RxTW", "RxPW", "RxTM", "RxPM", "RxTT",
                           "TxTC", "TxPC", "TxTD", "TxPD", "TxTW", "TxPW", "TxTM", "TxPM", "TxTT"})
     EXPECT_EQ(stat("Inet", key), "0") << key;
-  // The weekly record stays, like the Part's "Gr" keys.
+  // The weekly record stays, like the other "Gr" keys.
   EXPECT_EQ(stat("Inet", "Gr2rx"), "100");
 }
 
