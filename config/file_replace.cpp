@@ -174,10 +174,12 @@ Temporary writeTemporary(const fs::path& requested, const TextPieces& text) {
   return t;
 }
 
-// The renames reach the disk only with the folder's entries; its times need not.
+// The renames reach the disk only with the folder. A full fsync: a journalling file system
+// may count a renamed entry as a change of the folder's metadata only, which fdatasync skips
+// when the folder's size stayed.
 void flushFolder(const fs::path& dir) {
   FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dirFd.get() >= 0) ::fdatasync(dirFd.get());
+  if (dirFd.get() >= 0) ::fsync(dirFd.get());
 }
 
 }  // namespace
