@@ -139,7 +139,12 @@ void Engine::loadParameters(bool skinChanged, bool fromStartUp) {
     listPhonebookEntries();
     s_.log.append(" StandBy.");
   }
-  // Until an entry is set up the tooltip says where; saving the settings ends that.
+  showTrayHint();
+}
+
+void Engine::showTrayHint() {
+  // Until an entry is set up the tooltip says where; saving the settings ends that, and so does
+  // a phonebook that brings an entry with settings of its own.
   s_.user.setTrayHint(nothingConfigured(IniFile(s_.files.config()), a_->entries) ? kSetupHint
                                                                                  : kTrayHint);
 }
@@ -189,6 +194,7 @@ void Engine::toggleMonitoring() {
 
 void Engine::serviceSwitched() {
   listPhonebookEntries();
+  showTrayHint();
   s_.events.serviceSwitched();
 }
 

@@ -79,6 +79,7 @@ class Engine {
   void showStateCode();
   // Phonebook entry listing into the assembly's entries.
   void listPhonebookEntries();
+  void showTrayHint();
   // Day/week/month rollover of the statistics, with the monthly log clearing.
   Rollover rollOverStatistics();
   // Crash journal search and the recovery question, arming t_remind on "later".

@@ -18,10 +18,9 @@ class NoRas : public RasService {
   std::vector<RasConnection> activeConnections() override { return {}; }
   std::optional<std::int32_t> connectionState(std::uint64_t) override { return std::nullopt; }
   void hangUp(std::uint64_t) override {}
-  // An empty phonebook (a failed listing would be logged by the probe).
-  std::optional<std::vector<std::string>> phonebookEntries() override {
-    return std::vector<std::string>{};
-  }
+  // Empty unless a test fills it (a failed listing would be logged by the probe).
+  std::vector<std::string> entries;
+  std::optional<std::vector<std::string>> phonebookEntries() override { return entries; }
 };
 
 // Records the calls that make up the end of a delayed start, in order.
@@ -130,6 +129,19 @@ TEST_F(EngineTest, FirstStartTellsWhereTheSettingsAreOnce) {
   IniFile(files.config()).writeInt("Default", "Done", 1);
   engine->reloadGlobalParameters(false);
   EXPECT_EQ(user.trayHint, "Tarvik v4.0");
+}
+
+// The phonebook of another remote-access service decides the hint afresh, both ways.
+TEST_F(EngineTest, ServiceSwitchDecidesTheTrayHintAfresh) {
+  writeConfig("\r\n[Inet]\r\nDone=1\r\n");
+  start("");
+  EXPECT_EQ(user.trayHint, "Tarvik v4.0\nПравый щелчок → Настройки: тариф, валюта и счёт записи");
+  ras.entries = {"Inet"};
+  engine->serviceSwitched();
+  EXPECT_EQ(user.trayHint, "Tarvik v4.0");
+  ras.entries = {"Мобильный"};
+  engine->serviceSwitched();
+  EXPECT_EQ(user.trayHint, "Tarvik v4.0\nПравый щелчок → Настройки: тариф, валюта и счёт записи");
 }
 
 TEST_F(EngineTest, ExistingSettingsFileIsNotReportedMissing) {
