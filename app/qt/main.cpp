@@ -96,6 +96,8 @@ int runProgram(TarvikApplication& app, const ProgramFiles& files, QtClock& clock
   ras->setOnSwitch([&engine] { engine.serviceSwitched(); });
   user.setBalloonTimer(engine.timer(TimerId::Baloon));
   user.setHideTimer(engine.timer(TimerId::Hide));
+  // Keeping the window on top needs no wake-ups of its own: it nudges in the poll's.
+  timers.pace(user.behaviour().t_priority(), engine.timer(TimerId::Online));
   WindowHost windowHost(engine, settings, user, shell, help, files);
   user.setHost(&windowHost);
   engine.start();

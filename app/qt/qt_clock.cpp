@@ -53,11 +53,9 @@ class QtTimerFactory::Scheduler {
     timers_.push_back(timer);
     return ++serials_;
   }
-  void remove(ScheduledTimer* timer) {
-    std::erase(timers_, timer);
-    rearm();
-  }
+  void remove(ScheduledTimer* timer);
   void restart(ScheduledTimer& timer);
+  void pace(ScheduledTimer& follower, const ScheduledTimer& leader);
 
  private:
   void dispatch();
@@ -84,14 +82,22 @@ class ScheduledTimer final : public TimerBase {
   void fire() { fireHandler(); }
 
   std::uint64_t serial = 0;
-  std::uint64_t starts = 0;  // counts restarts: an event due before one is not fired
-  std::int64_t due = -1;     // monotonic nanoseconds; -1: not armed
+  std::uint64_t starts = 0;                // counts restarts: an event due before one is not fired
+  std::int64_t due = -1;                   // monotonic nanoseconds; -1: not armed
+  const ScheduledTimer* leader = nullptr;  // whose wake-ups this one shares, see pace()
 
  private:
   void restart() override { scheduler_->restart(*this); }
 
   std::shared_ptr<QtTimerFactory::Scheduler> scheduler_;
 };
+
+void QtTimerFactory::Scheduler::remove(ScheduledTimer* timer) {
+  std::erase(timers_, timer);
+  for (ScheduledTimer* other : timers_)
+    if (other->leader == timer) other->leader = nullptr;
+  rearm();
+}
 
 void QtTimerFactory::Scheduler::restart(ScheduledTimer& timer) {
   ++timer.starts;
@@ -101,8 +107,21 @@ void QtTimerFactory::Scheduler::restart(ScheduledTimer& timer) {
     const std::int64_t now = monotonicNs();
     const bool sameEvent = eventDue_ >= 0 && now - eventDue_ < kSameEventNs;
     timer.due = (sameEvent ? eventDue_ : now) + timer.interval() * kNsPerMs;
+    const ScheduledTimer* leader = timer.leader;
+    if (leader && leader->live() && leader->due > now && leader->interval() == timer.interval())
+      timer.due = leader->due;
+    // Those that share this timer's wake-ups follow its new rhythm.
+    for (ScheduledTimer* follower : timers_)
+      if (follower->leader == &timer && follower->live() &&
+          follower->interval() == timer.interval())
+        follower->due = timer.due;
   }
   rearm();
+}
+
+void QtTimerFactory::Scheduler::pace(ScheduledTimer& follower, const ScheduledTimer& leader) {
+  follower.leader = &leader;
+  if (follower.live()) restart(follower);
 }
 
 ScheduledTimer* QtTimerFactory::Scheduler::find(std::uint64_t serial) const {
@@ -166,6 +185,12 @@ QtTimerFactory::~QtTimerFactory() = default;
 
 std::unique_ptr<Timer> QtTimerFactory::createTimer(std::string name) {
   return std::make_unique<ScheduledTimer>(std::move(name), scheduler_);
+}
+
+void QtTimerFactory::pace(Timer& follower, const Timer& leader) {
+  auto* f = dynamic_cast<ScheduledTimer*>(&follower);
+  const auto* l = dynamic_cast<const ScheduledTimer*>(&leader);
+  if (f && l && f != l) scheduler_->pace(*f, *l);
 }
 
 QtClock::QtClock() {

@@ -25,6 +25,10 @@ class QtTimerFactory final : public TimerFactory {
   QtTimerFactory();
   ~QtTimerFactory() override;
   std::unique_ptr<Timer> createTimer(std::string name) override;
+  // While both run with the same interval, `follower` fires in `leader`'s wake-ups: started, it
+  // takes the leader's next event instead of a countdown of its own, and it keeps the leader's
+  // rhythm when the leader starts afresh. Both must come from this factory.
+  void pace(Timer& follower, const Timer& leader);
 
   class Scheduler;
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace tarvik {
@@ -143,6 +144,39 @@ class QtClockTest : public QObject {
     for (const qint64 at : ticks) {
       const auto with = std::find_if(polls.begin(), polls.end(), [at](qint64 p) {
         return at >= p && at - p < 2'000'000;  // the same wake-up, not 3 ms later
+      });
+      QVERIFY2(with != polls.end(), qPrintable(QString::number(at)));
+    }
+  }
+
+  // Paced by the poll, a timer started between its events fires in its wake-ups, also after
+  // the poll starts afresh.
+  void pacedTimerSharesTheLeadersWakeUps() {
+    auto poll = factory.createTimer("t_poll");
+    auto follower = factory.createTimer("t_keep_on_top");
+    factory.pace(*follower, *poll);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> polls, follows;
+    poll->setInterval(40);
+    follower->setInterval(40);
+    poll->onFire([&] { polls.push_back(clock.nsecsElapsed()); });
+    follower->onFire([&] {
+      if (poll->enabled()) follows.push_back(clock.nsecsElapsed());
+    });
+    poll->setEnabled(true);
+    QTest::qWait(15);
+    follower->setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(follows.size() >= 2, 5000);
+    poll->setEnabled(false);
+    QTest::qWait(15);
+    poll->setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(follows.size() >= 4, 5000);
+    poll->setEnabled(false);
+    follower->setEnabled(false);
+    for (const qint64 at : follows) {
+      const auto with = std::find_if(polls.begin(), polls.end(), [at](qint64 p) {
+        return std::abs(at - p) < 2'000'000;  // the same wake-up, not 15 ms apart
       });
       QVERIFY2(with != polls.end(), qPrintable(QString::number(at)));
     }
