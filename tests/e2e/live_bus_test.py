@@ -2,7 +2,8 @@
 """The live interface on the session bus end to end, on a private bus of its own: while the
 simulated line is up the properties tell the connection, changes arrive as PropertiesChanged
 (and as tarvik-report --watch lines), and the HangUp method hangs up and books the connection
-as the tray menu's item does.
+as the tray menu's item does. On a virtual X display, ShowStatusWindow shows the hidden window,
+OpenSettings opens the dialog on the page asked for and OpenStatistics on the statistics.
 """
 import json
 import os
@@ -124,6 +125,53 @@ class LiveBusTest(ProgramDirTestCase):
         self.kill()
         watch.proc.wait(timeout=10)
         self.assertEqual(watch.proc.returncode, 2)
+
+    @unittest.skipIf(not all(shutil.which(t) for t in ("Xvfb", "icewm", "xdotool")),
+                     "needs Xvfb, icewm and xdotool")
+    def test_window_methods_show_the_window_and_open_the_dialog_on_its_page(self):
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-nolisten", "tcp"],
+                                pass_fds=[write_fd], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            display = ":" + f.readline().strip()
+        self.addCleanup(lambda: (xvfb.terminate(), xvfb.wait()))
+        widget_map = os.path.join(self.root, "widgets.txt")
+        self.env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", TARVIK_TEST_WIDGET_MAP=widget_map)
+        # Its tray: without one the status window would stand in for the icon from the start.
+        icewm = subprocess.Popen(["icewm"], env=self.env, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (icewm.terminate(), icewm.wait()))
+        time.sleep(1)
+        self.line("add", "Home")
+        self.write_config("TarvikC.Kfg", metered_config())
+        self.start()
+        self.wait_for_log(" StandBy.\r\n")
+        self.wait_for(lambda: subprocess.run(
+            ["gdbus", "introspect", "--session", "--dest", SERVICE, "--object-path", PATH],
+            capture_output=True, env=self.env).returncode == 0, "the bus name")
+
+        def visible(name):
+            return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                                  env=self.env, capture_output=True, text=True).stdout.split()
+
+        def mapped(control):
+            try:
+                with open(widget_map, encoding="utf-8") as f:
+                    return any(line.split(" ", 1)[0] == control for line in f)
+            except FileNotFoundError:
+                return False
+
+        time.sleep(1.5)  # past the moment a start with Show=1 would show it
+        self.assertEqual(visible("^Tarvik$"), [])
+        self.gdbus("--method", f"{SERVICE}.ShowStatusWindow")
+        self.wait_for(lambda: visible("^Tarvik$"), "the status window")
+        self.gdbus("--method", f"{SERVICE}.OpenSettings", "6")
+        self.wait_for(lambda: mapped("o_week"), "the tariff page")
+        self.assertFalse(mapped("p_tim"))
+        self.gdbus("--method", f"{SERVICE}.OpenStatistics")
+        self.wait_for(lambda: mapped("p_tim") and not mapped("o_week"), "the statistics page")
 
 
 if __name__ == "__main__":
