@@ -79,13 +79,13 @@ bool DataLimit::tick(const LocalTime& now, const TrafficBytes& volume) {
   }
   const std::uint64_t nowUsed = used(volume);
   if (nowUsed >= limitBytes_) {
-    const bool warned = mark_.warned < 2;
-    if (warned) warnLimit();
+    const bool firstInSpan = mark_.warned < 2;
+    if (firstInSpan) warnLimit();
     if (settings_.hangUp) {
       const std::int64_t ticks = env_.clock.ticks();
       if (lastHangUp_ < 0 || ticks - lastHangUp_ >= kHangUpRetryMs) {
         // A connection made after the span's warning still says in the log why it ends.
-        if (lastHangUp_ < 0 && !warned)
+        if (lastHangUp_ < 0 && !firstInSpan)
           env_.log.append(" Data limit reached: " + englishSize(settings_) + ".", true);
         lastHangUp_ = ticks;
         env_.hooks.hangUp();
