@@ -134,8 +134,7 @@ bool Accounts::creditEntry(std::string_view entry, double amountHundredths) {
                 formatMoney(amountHundredths, format_) + ".");
     return false;
   }
-  writeKey(accounts, own.section, own.key,
-           formatMoney(*value + amountHundredths * 0.01, format_));
+  writeKey(accounts, own.section, own.key, formatMoney(*value + amountHundredths * 0.01, format_));
   return true;
 }
 

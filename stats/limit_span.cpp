@@ -1,31 +1,16 @@
 #include "stats/limit_span.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 
 #include "config/ini_file.h"
 #include "platform/volume_text.h"
+#include "stats/span_markers.h"
 
 namespace tarvik {
 
 namespace {
 
 constexpr std::int64_t kDayMs = 86'400'000;
-
-std::string twoDigits(int n) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d", n);
-  return text;
-}
-
-// Byte counts go past the int range the integer keys keep to; a text that is not a whole
-// number counts as none.
-std::uint64_t storedBytes(const std::string& text) {
-  std::uint64_t bytes = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
-  return error == std::errc() && end == text.data() + text.size() ? bytes : 0;
-}
 
 template <typename E>
 E choiceOrDefault(const IniFile& config, const Section<Scope::Entry>& section,
@@ -46,6 +31,15 @@ LocalTime daysAfter(const LocalTime& day, int days) {
 std::string periodId(LimitSpan span, const std::string& marker, int year) {
   static constexpr char kLetters[] = {'D', 'W', 'M'};
   return kLetters[static_cast<int>(span)] + marker + "." + std::to_string(year);
+}
+
+// The span's name is the marker the statistics give it at a rollover on that day.
+std::string periodIdAt(LimitSpan span, const LocalTime& t) {
+  const SpanMarkers markers = spanMarkersOf(t);
+  const std::string& marker = span == LimitSpan::Day    ? markers.day
+                              : span == LimitSpan::Week ? markers.week
+                                                        : markers.month;
+  return periodId(span, marker, t.year);
 }
 
 }  // namespace
@@ -77,10 +71,8 @@ LimitPeriod limitPeriodAt(LimitSpan span, const LocalTime& now) {
   LocalTime next = daysAfter(now, 1);
   switch (span) {
     case LimitSpan::Day:
-      p.id = periodId(span, twoDigits(now.day) + "." + twoDigits(now.month), now.year);
       break;
     case LimitSpan::Week: {
-      p.id = periodId(span, twoDigits(weekNumberMondayFirst(now)), now.year);
       const int sinceMonday = (now.weekday + 6) % 7;
       first = daysAfter(now, -sinceMonday);
       next = daysAfter(now, 7 - sinceMonday);
@@ -90,14 +82,14 @@ LimitPeriod limitPeriodAt(LimitSpan span, const LocalTime& now) {
       break;
     }
     case LimitSpan::Month:
-      p.id = periodId(span, twoDigits(now.month), now.year);
       first = dayStart(now.year, now.month, 1);
       next = now.month == 12 ? dayStart(now.year + 1, 1, 1) : dayStart(now.year, now.month + 1, 1);
       break;
   }
+  p.id = periodIdAt(span, now);
   p.startKey = LimitPeriod::dateKey(first);
   p.endKey = LimitPeriod::dateKey(next);
-  p.endText = twoDigits(next.day) + "." + twoDigits(next.month);
+  p.endText = spanMarkersOf(next).day;
   return p;
 }
 

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <set>
 
@@ -7,30 +6,12 @@
 #include "config/keys.h"
 #include "platform/event_log.h"
 #include "stats/counter_section.h"
+#include "stats/span_markers.h"
 #include "stats/statistics.h"
 
 namespace tarvik {
 
 namespace {
-
-std::string twoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
-
-// The markers of one start-up.
-struct Markers {
-  std::string day;    // "dd.mm"
-  std::string week;   // "%W", two digits
-  std::string month;  // "mm"
-  std::string year;   // "yyyy"
-};
-
-Markers markersOf(const LocalTime& t) {
-  return {twoDigits(t.day) + "." + twoDigits(t.month), twoDigits(weekNumberMondayFirst(t)),
-          twoDigits(t.month), std::to_string(t.year)};
-}
 
 // Section names compare without regard to case; a section listed twice (the phonebook may
 // hold an entry named "default") must roll once, or its previous values would become 0.
@@ -56,7 +37,7 @@ void roll(IniEdit& edit, const Section<Scope::Statistics>& section,
 RolloverResult Statistics::rollOver(const std::vector<std::string>& entries,
                                     const LocalTime& today) {
   IniFile config(files_.config());
-  const Markers now = markersOf(today);
+  const SpanMarkers now = spanMarkersOf(today);
 
   // Day, week and month texts repeat every year; the year marker tells a start on the same
   // date a year later from a restart on the same day. Files written without it compare the

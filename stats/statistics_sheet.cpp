@@ -1,10 +1,9 @@
 #include "stats/statistics_sheet.h"
 
-#include <charconv>
-
 #include "config/ini_file.h"
 #include "platform/time_text.h"
 #include "platform/volume_text.h"
+#include "stats/span_markers.h"
 
 namespace tarvik {
 
@@ -51,13 +50,6 @@ std::string cellText(const IniFile& file, const std::string& section, const Shee
       break;
   }
   return stored(*key);
-}
-
-// Byte counts go past the int range that the other keys keep to.
-std::uint64_t storedBytes(std::string_view text) {
-  std::uint64_t bytes = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
-  return error == std::errc() && end == text.data() + text.size() ? bytes : 0;
 }
 
 }  // namespace
