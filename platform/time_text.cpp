@@ -14,6 +14,12 @@ std::string dateTimeText(const LocalTime& t, char timeSeparator) {
 
 }  // namespace
 
+std::string twoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
 std::string stampText(const LocalTime& t) {
   return dateTimeText(t, ':');
 }

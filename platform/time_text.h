@@ -7,6 +7,8 @@
 
 namespace tarvik {
 
+// A number of at least two digits, with a leading zero below 10 ("07", "31").
+std::string twoDigits(int value);
 // Event-log stamps: "dd.mm.yyyy hh:nn:ss" (06.12.2026 21:05:09).
 std::string stampText(const LocalTime& t);
 // Crash-journal times use dots in the time as well: "dd.mm.yyyy hh.nn.ss".

@@ -1,19 +1,10 @@
 #include "stats/span_markers.h"
 
 #include <charconv>
-#include <cstdio>
+
+#include "platform/time_text.h"
 
 namespace tarvik {
-
-namespace {
-
-std::string twoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
-
-}  // namespace
 
 SpanMarkers spanMarkersOf(const LocalTime& t) {
   return {twoDigits(t.day) + "." + twoDigits(t.month), twoDigits(weekNumberMondayFirst(t)),

@@ -1,11 +1,11 @@
 #include "stats/statistics_report.h"
 
 #include <array>
-#include <cstdio>
 
 #include "config/codepage.h"
 #include "config/file_replace.h"
 #include "config/ini_write_error.h"
+#include "platform/time_text.h"
 
 namespace tarvik {
 
@@ -27,12 +27,6 @@ constexpr std::array<ReportRow, 7> kRows{{
     {"Предыдущий месяц  | ", "pm"},
     {"Итог              | ", "tt"},
 }};
-
-std::string twoDigits(int n) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", n);
-  return text;
-}
 
 std::size_t characters(std::string_view utf8) {
   std::size_t count = 0;

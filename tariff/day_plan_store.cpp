@@ -5,16 +5,11 @@
 
 #include "config/ini_file.h"
 #include "config/keys.h"
+#include "platform/time_text.h"
 
 namespace tarvik {
 
 namespace {
-
-std::string twoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
 
 std::string fiveDigits(int value) {
   char text[16];
